@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds the project. Usage: scripts/build.sh [--sanitize]  (build folder: build/ or build-asan/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=build; extra=()
+if [ "${1:-}" = "--sanitize" ]; then dir=build-asan; extra=(-DTESKI_SANITIZE=ON); fi
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

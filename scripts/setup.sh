@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what the project builds and tests with, from Debian's packages.
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
+      qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick fonts-dejavu-core
+      clang-14 libclang-rt-14-dev llvm-14)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
