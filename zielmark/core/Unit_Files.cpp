@@ -1,0 +1,222 @@
+#include "Unit_Files.h"
+
+#include "Unit_Functions.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zm {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string SystemError(int err) { return std::strerror(err); }
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
+  content.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = "Cannot read \"" + path + "\": " + SystemError(errno);
+    return false;
+  }
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    error = "Cannot read \"" + path + "\": not a file";
+    ::close(fd);
+    return false;
+  }
+  if (static_cast<unsigned long long>(st.st_size) > MaxInputFileBytes) {
+    error = "Cannot read \"" + path + "\": the file is too large";
+    ::close(fd);
+    return false;
+  }
+  content.resize(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  for (;;) {
+    if (done == content.size()) content.resize(content.size() + 65536);  // file grew or is a pipe
+    const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = "Cannot read \"" + path + "\": " + SystemError(errno);
+      ::close(fd);
+      content.clear();
+      return false;
+    }
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+    if (done > MaxInputFileBytes) {
+      error = "Cannot read \"" + path + "\": the file is too large";
+      ::close(fd);
+      content.clear();
+      return false;
+    }
+  }
+  ::close(fd);
+  content.resize(done);
+  return true;
+}
+
+void SplitLines(std::string_view text, std::vector<std::string>& lines) {
+  lines.clear();
+  size_t from = 0;
+  while (from < text.size()) {
+    size_t nl = text.find('\n', from);
+    std::string_view line = text.substr(from, nl == std::string_view::npos ? std::string_view::npos : nl - from);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.emplace_back(line);
+    if (nl == std::string_view::npos) break;
+    from = nl + 1;
+  }
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string& error) {
+  std::string content;
+  lines.clear();
+  if (!ReadWholeFile(path, content, error)) return false;
+  SplitLines(content, lines);
+  return true;
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) {
+    s += l;
+    s += "\r\n";
+  }
+  return s;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error) {
+  const std::string folder = ExtractFilePath(path);
+  std::string temp = (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(path) + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    error = "Cannot write \"" + path + "\": " + SystemError(errno);
+    return false;
+  }
+  size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      ::unlink(temp.c_str());
+      error = "Cannot write \"" + path + "\": " + SystemError(err);
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  // Keep the permissions of a file we replace; a new file gets the usual rw-r--r-- (umask).
+  struct stat st{};
+  if (::stat(path.c_str(), &st) == 0)
+    ::fchmod(fd, st.st_mode & 07777);
+  else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    error = "Cannot write \"" + path + "\": " + SystemError(err);
+    return false;
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    error = "Cannot write \"" + path + "\": " + SystemError(err);
+    return false;
+  }
+  return true;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st{};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st{};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsPathDelimiter(char c) { return c == '/' || c == '\\'; }
+
+bool IsAbsolutePath(std::string_view path) {
+  if (!path.empty() && IsPathDelimiter(path[0])) return true;
+  return path.size() >= 2 && path[1] == ':';  // a drive letter, should a Windows path come along
+}
+
+std::string IncludeTrailingPathDelimiter(std::string_view path) {
+  std::string s(path);
+  if (s.empty() || !IsPathDelimiter(s.back())) s += PathDelim;
+  return s;
+}
+
+namespace {
+size_t LastDelimiter(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i)
+    if (IsPathDelimiter(path[i - 1])) return i - 1;
+  return std::string_view::npos;
+}
+}  // namespace
+
+std::string ExtractFileName(std::string_view path) {
+  const size_t p = LastDelimiter(path);
+  return std::string(p == std::string_view::npos ? path : path.substr(p + 1));
+}
+
+std::string ExtractFilePath(std::string_view path) {
+  const size_t p = LastDelimiter(path);
+  return p == std::string_view::npos ? std::string() : std::string(path.substr(0, p + 1));
+}
+
+std::string ExtractFileExt(std::string_view path) {
+  const std::string name = ExtractFileName(path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view ext) {
+  const std::string name = ExtractFileName(path);
+  const size_t dot = name.rfind('.');
+  const std::string folder = ExtractFilePath(path);
+  return folder + (dot == std::string::npos ? name : name.substr(0, dot)) + std::string(ext);
+}
+
+std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext) {
+  std::vector<TFolderEntry> result;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() < ext.size() || !SameText(std::string_view(name).substr(name.size() - ext.size()), ext)) continue;
+    struct stat st{};
+    if (::stat(it->path().c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+    result.push_back({name, static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec});
+  }
+  std::stable_sort(result.begin(), result.end(),
+                   [](const TFolderEntry& a, const TFolderEntry& b) { return CompareText(a.Name, b.Name) < 0; });
+  return result;
+}
+
+std::string ProgramPath() {
+  std::error_code ec;
+  const fs::path p = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : p.string();
+}
+
+std::string ProgramDir() {
+  const std::string p = ProgramPath();
+  return p.empty() ? std::string() : ExtractFilePath(p);
+}
+
+}  // namespace zm

@@ -1,0 +1,206 @@
+// Reading wreck blocks from a saved scenario, and the file rules of the results page.
+#include "Unit_Results.h"
+
+#include "Unit_Files.h"
+#include "Unit_Functions.h"
+
+namespace zm {
+
+namespace {
+
+constexpr std::string_view WreckMarker = ":TeskiWreck";
+constexpr std::string_view WreckSuffix = "-Wreck";
+constexpr size_t MaxValueLength = 256; // a key's value is cut after this many characters
+
+enum class TKeyKind { Text, Number, Track };
+
+struct TKey {
+    std::string_view Prefix;
+    TKeyKind Kind;
+    std::string TTeskWreck::*Text;
+    long double TTeskWreck::*Number;
+};
+
+// Each key is recognised only at the very start of a line: two blanks, the key, one blank.
+const TKey Keys[] = {
+    {"  TARGET ", TKeyKind::Text, &TTeskWreck::Target, nullptr},
+    {"  FAILURE ", TKeyKind::Text, &TTeskWreck::Failure, nullptr},
+    {"  LATITUDE_LAST ", TKeyKind::Number, nullptr, &TTeskWreck::LatitudeLast},
+    {"  LONGITUDE_LAST ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudeLast},
+    {"  MAX_ALTITUDE ", TKeyKind::Number, nullptr, &TTeskWreck::MaxAltitude},
+    {"  FLIGHT_TIME ", TKeyKind::Number, nullptr, &TTeskWreck::FlightTime},
+    {"  IMPACT_VELOCITY ", TKeyKind::Number, nullptr, &TTeskWreck::ImpactVelocity},
+    {"  LATITUDE_TARGET ", TKeyKind::Number, nullptr, &TTeskWreck::LatitudeTarget},
+    {"  LONGITUDE_TARGET ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudeTarget},
+    {"  RANGE_ACTUAL ", TKeyKind::Number, nullptr, &TTeskWreck::RangeActual},
+    {"  AZIMUTH_ACTUAL ", TKeyKind::Number, nullptr, &TTeskWreck::AzimuthActual},
+    {"  RANGE_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::RangeMiss},
+    {"  AZIMUTH_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::AzimuthMiss},
+    {"  LATERAL_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::LateralMiss},
+    {"  LONGITUDAL_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudalMiss},
+    {"  LATITUDE_LAUNCH ", TKeyKind::Number, nullptr, &TTeskWreck::LatitudeLaunch},
+    {"  LONGITUDE_LAUNCH ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudeLaunch},
+    {"  TRACK ", TKeyKind::Track, nullptr, nullptr},
+};
+
+const TKey* FindKey(std::string_view line) {
+    for (const TKey& key : Keys)
+        if (line.substr(0, key.Prefix.size()) == key.Prefix) return &key;
+    return nullptr;
+}
+
+// A value as the error message shows it: short enough to read, whatever the file holds.
+std::string Quoted(std::string_view value) {
+    constexpr size_t Shown = 40;
+    std::string text = "\"" + std::string(value.substr(0, Shown));
+    if (value.size() > Shown) text += "...";
+    return text + "\"";
+}
+
+// The work of one block's end: planned range and azimuth from launch site to target, the missile's name.
+void FinishWreck(TTeskWreck& w) {
+    const TGreatCircle gc = GreatCircleKmDeg(w.LatitudeLaunch / 180.0L * Pi, w.LongitudeLaunch / 180.0L * Pi,
+                                             w.LatitudeTarget / 180.0L * Pi, w.LongitudeTarget / 180.0L * Pi);
+    w.PlannedRange = gc.Distance * 1000.0L;
+    w.LaunchAz = gc.Azimuth;
+    const size_t suffix = w.Name.find(WreckSuffix);
+    w.MissileName = suffix == std::string::npos ? std::string() : w.Name.substr(0, suffix);
+}
+
+// Stores one TRACK point ("index lon lat alt phase", single blanks). Returns an error text, empty when fine.
+// Indices outside the arrays are skipped, like the wreck itself skips them.
+std::string ReadTrackPoint(std::string_view value, TTeskWreck& w) {
+    std::vector<std::string> fields;
+    SplitText(value, " ", &fields);
+    if (fields.size() < 5) return "TRACK needs five fields, found " + std::to_string(fields.size());
+    int index = 0, phase = 0;
+    long double lon = 0, lat = 0, alt = 0;
+    if (!TryParseInt(fields[0], index)) return Quoted(fields[0]) + " is not a valid integer";
+    if (!TryParseFloat(fields[1], lon)) return Quoted(fields[1]) + " is not a valid number";
+    if (!TryParseFloat(fields[2], lat)) return Quoted(fields[2]) + " is not a valid number";
+    if (!TryParseFloat(fields[3], alt)) return Quoted(fields[3]) + " is not a valid number";
+    if (!TryParseInt(fields[4], phase)) return Quoted(fields[4]) + " is not a valid integer";
+    if (index < 0 || index >= TrackArraySize) return {};
+    w.TrackLon[index] = lon * 180.0L / Pi;
+    w.TrackLat[index] = lat * 180.0L / Pi;
+    w.TrackAlt[index] = alt;
+    w.TrackPhase[index] = phase;
+    w.TrackCount = index + 1;
+    return {};
+}
+
+// Stores one key line's value; returns an error text, empty when fine.
+std::string StoreKey(const TKey& key, std::string_view value, TTeskWreck& w) {
+    switch (key.Kind) {
+    case TKeyKind::Text:
+        w.*key.Text = std::string(value);
+        return {};
+    case TKeyKind::Number:
+        if (!TryParseFloat(value, w.*key.Number)) return Quoted(value) + " is not a valid number";
+        return {};
+    case TKeyKind::Track:
+        return ReadTrackPoint(value, w);
+    }
+    return {};
+}
+
+} // namespace
+
+TLoadOutcome ReadOrbResultLines(const std::vector<std::string>& lines, const std::string& fileName,
+                                TOrbResults& results) {
+    results.Wrecks.clear();
+    results.Selected = -1;
+    results.Error.clear();
+    bool inBlock = false;
+    TTeskWreck current;
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string_view line = lines[n];
+        const size_t marker = line.find(WreckMarker);
+        if (marker != std::string_view::npos) {
+            current = TTeskWreck(); // an unfinished open block is dropped
+            current.Name = std::string(line.substr(0, marker));
+            inBlock = true;
+        } else if (line == "END" && inBlock) {
+            FinishWreck(current);
+            results.Wrecks.push_back(current);
+            inBlock = false;
+        } else if (inBlock) {
+            if (const TKey* key = FindKey(line)) {
+                const std::string_view value = line.substr(key->Prefix.size(), MaxValueLength);
+                std::string error = StoreKey(*key, value, current);
+                if (!error.empty()) {
+                    results.Error = fileName + ": line " + std::to_string(n + 1) + ": " + error;
+                    return TLoadOutcome::Failed;
+                }
+            }
+        }
+    }
+    if (!results.Wrecks.empty()) results.Selected = 0;
+    return TLoadOutcome::Loaded;
+}
+
+TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results) {
+    if (!FileExists(path)) return TLoadOutcome::Missing;
+    results.Wrecks.clear();
+    results.Selected = -1;
+    results.Lines.clear();
+    if (!ReadTextLines(path, results.Lines, results.Error)) return TLoadOutcome::Failed;
+    return ReadOrbResultLines(results.Lines, path, results);
+}
+
+// ---- The source panel ----
+
+TResultSource ChooseResultSource(const TResultSourceInputs& in) {
+    TResultSource s;
+    s.SavedFiles = in.FltResScnFiles;
+    s.RecentEnabled = in.CurrentStateUsable;
+    s.PreviousEnabled = !in.FltResScnFiles.empty();
+    s.RecentChecked = s.RecentEnabled;
+    s.PreviousChecked = s.PreviousEnabled && !s.RecentChecked;
+    if (s.PreviousEnabled) {
+        if (!in.NewestFltResScnFile.empty())
+            for (size_t i = 0; i < s.SavedFiles.size(); ++i)
+                if (s.SavedFiles[i] == in.NewestFltResScnFile) {
+                    s.SavedSelected = static_cast<int>(i);
+                    break;
+                }
+        if (s.SavedSelected < 0 && !s.SavedFiles.empty()) s.SavedSelected = 0;
+    }
+    return s;
+}
+
+std::string ResultSourcePath(const TResultSource& source, const TResultSourceInputs& in) {
+    if (source.RecentChecked) return in.CurrentStateFile;
+    const bool selected = source.SavedSelected >= 0 && source.SavedSelected < int(source.SavedFiles.size());
+    return in.FltResDir + (selected ? source.SavedFiles[source.SavedSelected] : std::string());
+}
+
+// ---- Result names ----
+
+std::vector<std::string> ListResultNames(const std::string& dir, const TFilePredicate& isResultKml,
+                                         const TFilePredicate& isFlightResultScenario) {
+    std::vector<std::string> names;
+    for (const TFolderEntry& e : ListFolderFiles(dir, ".kml"))
+        if (isResultKml(dir + e.Name)) names.push_back(ChangeFileExt(e.Name, ""));
+    for (const TFolderEntry& e : ListFolderFiles(dir, ".scn"))
+        if (isFlightResultScenario(dir + e.Name)) names.push_back(ChangeFileExt(e.Name, ""));
+    return names;
+}
+
+std::string ResultNameOf(const std::string& savedName) { return ChangeFileExt(savedName, ""); }
+
+std::string GEFileQuestion(bool exists) {
+    return exists ? "Google Earth file already exists. Overwrite?" : "Create new Google Earth file?";
+}
+
+std::string ScenarioCopyQuestion(bool exists) {
+    return exists ? "Scenaio file copy with the given name already exists. Overwrite?"
+                  : "Create a copy of autosaved Orbiter scenario file?";
+}
+
+bool CopyScenarioFile(const std::string& source, const std::string& target, std::string& error) {
+    std::string bytes;
+    return ReadWholeFile(source, bytes, error) && WriteFileAtomic(target, bytes, error);
+}
+
+} // namespace zm

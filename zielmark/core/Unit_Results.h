@@ -1,0 +1,126 @@
+// Flight results read back from the simulator's saved scenarios, and the rules of the results page that
+// need no window: which source is read, which result names are offered, what a save is called.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zm {
+
+// Entries of each track array: the wreck writes at most 400 points (indices 0..399); index 400 still fits.
+constexpr int TrackArraySize = 401;
+
+// One flight result: the figures of one wreck block of a scenario.
+struct TTeskWreck {
+    std::string Name; // the wreck ship's name, as in the scenario
+    long double LatitudeLast = 0;
+    long double LongitudeLast = 0;
+    long double MaxAltitude = 0;
+    long double FlightTime = 0;
+    long double ImpactVelocity = 0;
+    long double LatitudeTarget = 0;
+    long double LongitudeTarget = 0;
+    long double RangeActual = 0;
+    long double AzimuthActual = 0;
+    long double RangeMiss = 0;
+    long double AzimuthMiss = 0;
+    long double LateralMiss = 0;
+    long double LongitudalMiss = 0;
+    long double PlannedRange = 0; // metres, launch site to target, computed when the block ends
+    long double LaunchAz = 0;     // degrees in [0, 360), launch site to target, computed when the block ends
+    long double LatitudeLaunch = 0;
+    long double LongitudeLaunch = 0;
+    std::string Target;
+    std::string MissileName; // Name before "-Wreck"; empty when Name has no "-Wreck"
+    std::string Failure;
+    int32_t TrackCount = 0; // index of the last TRACK line read, plus one
+    std::array<long double, TrackArraySize> TrackLon{}; // degrees
+    std::array<long double, TrackArraySize> TrackLat{}; // degrees
+    std::array<long double, TrackArraySize> TrackAlt{}; // metres, as stored
+    std::array<int32_t, TrackArraySize> TrackPhase{};   // 1 burning, 2 burning with contrail, 3 engine off
+
+    // The results list's caption: missile, " to ", target.
+    std::string Caption() const { return MissileName + " to " + Target; }
+};
+
+// The results list of the "Orbiter to Google Earth" page and the lines of the file it came from.
+struct TOrbResults {
+    std::vector<TTeskWreck> Wrecks; // in file order
+    int Selected = -1;              // index into Wrecks, -1 when nothing is selected
+    std::vector<std::string> Lines; // the scenario's lines (CR stripped), kept until the next read
+    std::string Error;              // why the last read stopped: file name, line number and cause
+
+    const TTeskWreck* SelectedWreck() const {
+        return Selected >= 0 && Selected < static_cast<int>(Wrecks.size()) ? &Wrecks[Selected] : nullptr;
+    }
+};
+
+enum class TLoadOutcome {
+    Missing, // no such file (or a folder): nothing was read, the list is as it was
+    Loaded,  // the list was rebuilt; the first entry is selected when there is one
+    Failed,  // a bad number or TRACK line stopped the read: the wrecks finished before it stay, none selected
+};
+
+// Rebuilds `results` from the scenario at `path`. A Failed read leaves the reason in results.Error.
+TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results);
+
+// Reads wreck blocks from scenario lines (CR already stripped); the work of LoadOrbResults after the file
+// is read. `fileName` only names the source in an error message.
+TLoadOutcome ReadOrbResultLines(const std::vector<std::string>& lines, const std::string& fileName,
+                                TOrbResults& results);
+
+// ---- The source panel: recent flight or a previous one ----
+
+// What the source panel is filled from (the settings object's folder check results).
+struct TResultSourceInputs {
+    bool CurrentStateUsable = false;
+    std::string CurrentStateFile;
+    std::string FltResDir; // ends in the folder separator
+    std::vector<std::string> FltResScnFiles;
+    std::string NewestFltResScnFile;
+};
+
+struct TResultSource {
+    bool RecentEnabled = false;   // "Recent flight"
+    bool PreviousEnabled = false; // "Previous flights"
+    bool RecentChecked = false;
+    bool PreviousChecked = false;
+    std::vector<std::string> SavedFiles; // the list of saved result scenarios
+    int SavedSelected = -1;              // index into SavedFiles, -1 when none
+};
+
+// Fills the source panel: the recent flight wins when both sources exist; the newest saved copy is
+// preselected (the first when the newest is not in the list).
+TResultSource ChooseResultSource(const TResultSourceInputs& in);
+
+// The file to read for the checked source: the current state, or the results folder followed by the
+// selected saved scenario (the folder alone when none is selected, which LoadOrbResults does not read).
+std::string ResultSourcePath(const TResultSource& source, const TResultSourceInputs& in);
+
+// ---- Result names in the results folder ----
+
+using TFilePredicate = std::function<bool(const std::string& path)>;
+
+// The names the save box offers: "*.kml" files of `dir` that pass `isResultKml`, then "*.scn" files that
+// pass `isFlightResultScenario`, each without extension, in the folder listing's order (by name).
+// `dir` ends in a separator.
+std::vector<std::string> ListResultNames(const std::string& dir, const TFilePredicate& isResultKml,
+                                         const TFilePredicate& isFlightResultScenario);
+
+// The save name of a typed name: its extension replaced by ".kml" (or ".scn" for the scenario copy), or
+// appended when it has none (ChangeFileExt of Unit_Files): "flight7" and "flight7.scn" give "flight7.kml".
+// After a save the box shows the name without its extension:
+std::string ResultNameOf(const std::string& savedName);
+
+// The confirmation questions of a save, worded by whether the target already exists.
+std::string GEFileQuestion(bool exists);
+std::string ScenarioCopyQuestion(bool exists);
+
+// Copies the current-state scenario to `target` through a temporary file, replacing `target` only when
+// the copy is complete. False with `error` naming the file when it fails.
+bool CopyScenarioFile(const std::string& source, const std::string& target, std::string& error);
+
+}  // namespace zm
