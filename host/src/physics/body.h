@@ -1,0 +1,99 @@
+// One vessel's physical configuration and state, as the simulator keeps them.
+#pragma once
+
+#include "planet.h"
+#include "vecmath.h"
+
+#include <deque>
+
+namespace orb::phys {
+
+struct Tank {
+    double maxMass = 0;
+    double mass = 0;
+    double efficiency = 1;
+};
+
+struct Thruster {
+    Vec3 pos;              // point of application, vessel frame [m]
+    Vec3 dir{0, 0, 1};     // unit thrust direction, vessel frame
+    double maxThrust = 0;  // vacuum thrust at level 1 [N]
+    int tank = -1;         // index into Body::tanks, -1 = none (gives no thrust)
+    double isp0 = 0;       // vacuum Isp [m/s]
+    double ispRef = 0;     // Isp at pRef [m/s], 0 = no pressure dependence
+    double pRef = 101.4e3; // reference pressure [Pa]
+    double eta = 0;        // pressure factor (isp0 - ispRef)/(pRef isp0), kept by updateIspFactor
+    double level = 0;      // permanent level 0..1
+};
+
+struct ThrusterGroup {
+    int type = 0;          // THGROUP_TYPE value of the host interface
+    std::deque<int> members; // indices into Body::thrusters
+};
+
+struct TouchdownPoint {
+    Vec3 pos;              // vessel frame [m]
+    double stiffness = 1e6;
+    double damping = 1e5;
+    double mu = 0.5;       // lateral friction
+    double muLng = 0.1;    // longitudinal friction (first three points)
+};
+
+// Values derived from the state after every step and state change, read by the queries.
+struct SurfaceParams {
+    double lng = 0, lat = 0, rad = 0; // equatorial position [rad, rad, m]
+    double alt = 0;                   // altitude above the mean radius [m]
+    double heading = 0;               // [rad] 0..2 pi, 0 = north, pi/2 = east
+    double pitch = 0, bank = 0;       // [rad]
+    Vec3 groundVel;                   // velocity against the co-rotating surface, global axes [m/s]
+    Vec3 airVelHorizon;               // airspeed vector in local horizon axes (east, up, north) [m/s]
+    Vec3 airVelShip;                  // airspeed vector in vessel axes [m/s]
+    double airspeed = 0;              // [m/s]
+    double dynp = 0;                  // dynamic pressure, 0 when landed or outside the atmosphere [Pa]
+    double T = 0, p = 0, rho = 0;     // ambient atmosphere
+    bool inAtmosphere = false;
+    bool groundContact = false;
+};
+
+struct Body {
+    // ---- configuration (the host's VESSEL setters write these) ----
+    double size = 10;
+    double emptyMass = 1000;
+    Vec3 pmi{-1, -1, -1};             // mass-normalised principal moments [m^2]; x < 0 = never set
+    Vec3 crossSections{20, 20, 20};
+    double cwZPos = 0.1, cwZNeg = 0.3, cwX = 0.3, cwY = 0.3;
+    Vec3 rotDrag{0.01, 0.01, 0.01};
+    double pitchMomentScale = 0, yawMomentScale = 0;
+    double defaultIsp = 5e4;          // Isp for thrusters created with isp0 <= 0
+    double defaultMu = 0.5, defaultMuLng = 0.1; // friction for touchdown points created later
+    std::deque<TouchdownPoint> touchdown{{{0, -2, 10}}, {{-3, -2, -5}}, {{3, -2, -5}}};
+    std::deque<Tank> tanks;           // element addresses stay valid while tanks are added
+    std::deque<Thruster> thrusters;
+    std::deque<ThrusterGroup> groups;
+    const Planet* planet = &earth();
+
+    // External force and torque for the next step (AddForce), vessel frame; cleared by step().
+    Vec3 addForce, addTorque;
+
+    // ---- state ----
+    bool landed = false;
+    // Landed: surface position, heading, CoG height and vessel -> planet-frame rotation.
+    double landLng = 0, landLat = 0, landHdg = 0, landHeight = 0;
+    Mat3 landRot;
+    // Always valid (also landed): planet-relative global position/velocity, vessel -> global rotation.
+    Vec3 pos, vel;
+    Mat3 rot;
+    Quat q;                           // same attitude as rot
+    Vec3 omega;                       // angular velocity in vessel axes [rad/s] (+x nose up, +z bank right)
+    double mass = 1000;               // empty mass + propellant, updated at the end of each step
+    double simt = 0;                  // time of the current state
+    SurfaceParams surf;
+
+    // Bookkeeping of the return to the landed state.
+    double restCheckT = -1, restSinceT = -1;
+    Vec3 restCheckPos;                // planet frame
+    Mat3 restCheckRot;                // vessel -> planet frame
+    bool thrustEngaged = false;       // any thruster gave thrust in the last step
+};
+
+} // namespace orb::phys

@@ -1,0 +1,84 @@
+// Surface-relative quantities: position over the planet, attitude against the horizon, airflow.
+#include "landing.h"
+#include "physics.h"
+
+namespace orb::phys {
+
+namespace {
+
+double wrap2Pi(double a) {
+    a = std::fmod(a, kTwoPi);
+    return a < 0 ? a + kTwoPi : a;
+}
+
+// Heading of the vessel's +z axis over the horizon; a vertical +z axis falls back to -y.
+double freeHeading(const Mat3& rot, Vec3 eastG, Vec3 northG) {
+    Vec3 z = column(rot, 2);
+    double e = dot(z, eastG), n = dot(z, northG);
+    if (std::fabs(e) <= 1e-4 && std::fabs(n) <= 1e-4) {
+        Vec3 my = -column(rot, 1);
+        e = dot(my, eastG);
+        n = dot(my, northG);
+    }
+    return wrap2Pi(std::atan2(e, n));
+}
+
+bool anyPointBelowGround(const Body& b) {
+    double r2 = b.planet->radius * b.planet->radius;
+    for (const auto& tp : b.touchdown) {
+        Vec3 p = b.pos + mul(b.rot, tp.pos);
+        if (dot(p, p) < r2) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void updateSurface(Body& b) {
+    const Planet& pl = *b.planet;
+    SurfaceParams& s = b.surf;
+    PlanetFrame f = pl.frameAt(b.simt);
+    Vec3 pp = tmul(f.rot, b.pos);
+    s.rad = length(pp);
+    s.lng = std::atan2(pp.z, pp.x);
+    s.lat = s.rad > 0 ? std::asin(std::clamp(pp.y / s.rad, -1.0, 1.0)) : 0.0;
+    s.alt = s.rad - pl.radius;
+
+    Horizon h = horizonAt(s.lng, s.lat);
+    Vec3 eastG = mul(f.rot, h.east), upG = mul(f.rot, h.up), northG = mul(f.rot, h.north);
+
+    s.groundVel = b.vel - cross(f.omega, b.pos);
+    s.airVelHorizon = {dot(s.groundVel, eastG), dot(s.groundVel, upG), dot(s.groundVel, northG)};
+    s.airVelShip = tmul(b.rot, s.groundVel);
+    s.airspeed = length(s.groundVel);
+
+    s.inAtmosphere = s.rad < pl.radius + pl.atmAltLimit;
+    AtmState a = atmosphere(s.alt, pl.atmAltLimit);
+    s.T = a.T;
+    s.p = a.p;
+    s.rho = a.rho;
+    s.dynp = b.landed ? 0.0 : 0.5 * a.rho * s.airspeed * s.airspeed;
+
+    if (b.landed) {
+        Vec3 n = tmul(b.landRot, h.up);
+        s.pitch = std::atan2(n.z, n.y);
+        s.bank = std::atan2(n.x, n.y);
+        s.heading = wrap2Pi(b.landHdg);
+        s.groundContact = true;
+    } else {
+        Vec3 u = tmul(b.rot, upG);
+        s.pitch = std::asin(std::clamp(u.z, -1.0, 1.0));
+        s.bank = (std::fabs(u.x) <= 1e-4 && std::fabs(u.y) <= 1e-4) ? 0.0 : std::atan2(u.x, u.y);
+        s.heading = freeHeading(b.rot, eastG, northG);
+        s.groundContact = anyPointBelowGround(b);
+    }
+}
+
+double aoa(const Body& b) { return -std::atan2(b.surf.airVelShip.y, b.surf.airVelShip.z); }
+double slipAngle(const Body& b) { return -std::atan2(b.surf.airVelShip.x, b.surf.airVelShip.z); }
+double machNumber(const Body& b) {
+    double c = soundSpeed(b.surf.T);
+    return c > 0 ? b.surf.airspeed / c : 0.0;
+}
+
+} // namespace orb::phys
