@@ -1,0 +1,188 @@
+#include "ScenarioText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <type_traits>
+
+namespace {
+
+struct KeyName {
+    const char *name;
+    MissileKey key;
+};
+
+const KeyName keyNames[] = {
+    {"RANGE", MissileKey::RANGE},
+    {"LAUNCHDELAY", MissileKey::LAUNCHDELAY},
+    {"REALISTIC", MissileKey::REALISTIC},
+    {"LATITUDE_TARGET", MissileKey::LATITUDE_TARGET},
+    {"LONGITUDE_TARGET", MissileKey::LONGITUDE_TARGET},
+    {"TARGET", MissileKey::TARGET},
+    {"AUTOPILOT", MissileKey::AUTOPILOT},
+    {"RELIABILITY", MissileKey::RELIABILITY},
+    {"STATEFLAGS", MissileKey::STATEFLAGS},
+    {"POS0", MissileKey::POS0},
+    {"HEADING_IDEAL", MissileKey::HEADING_IDEAL},
+    {"HEADING_REALISTIC", MissileKey::HEADING_REALISTIC},
+    {"RVEL0", MissileKey::RVEL0},
+    {"COSS", MissileKey::COSS},
+    {"SINS", MissileKey::SINS},
+    {"MET_MECO", MissileKey::MET_MECO},
+    {"MET", MissileKey::MET},
+    {"MAX_ALTITUDE", MissileKey::MAX_ALTITUDE},
+    {"FAILDOUBLES", MissileKey::FAILDOUBLES},
+    {"CONTROLSFIXED", MissileKey::CONTROLSFIXED},
+    {"FAILSTRING", MissileKey::FAILSTRING},
+    {"FAILIDX1", MissileKey::FAILIDX1},
+    {"FAILIDX2", MissileKey::FAILIDX2},
+    {"FAILTYPE", MissileKey::FAILTYPE},
+    {"MET_GPS", MissileKey::MET_GPS},
+    {"TRACK", MissileKey::TRACK},
+};
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Length of key when line begins with it (case ignored), else 0.
+std::size_t PrefixLength(const char *line, const char *key)
+{
+    std::size_t n = 0;
+    for (; key[n]; ++n)
+        if (Upper(line[n]) != key[n]) return 0; // also stops at the end of line
+    return n;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+const char *SkipBlanks(const char *p)
+{
+    while (IsBlank(*p)) ++p;
+    return p;
+}
+
+// Reads one number at p (after blanks); advances p past it. A leading '+' is accepted as in C.
+template <typename T> bool ParseNumber(const char *&p, T &out)
+{
+    const char *s = SkipBlanks(p);
+    const bool plus = *s == '+';
+    if (plus) ++s;
+    if (plus && *s == '-') return false;
+    const char *end = s + std::strlen(s);
+    T v{};
+    std::from_chars_result r;
+    if constexpr (std::is_floating_point_v<T>)
+        r = std::from_chars(s, end, v, std::chars_format::general);
+    else
+        r = std::from_chars(s, end, v);
+    if (r.ec != std::errc()) return false;
+    if constexpr (std::is_floating_point_v<T>)
+        if (!std::isfinite(v)) return false;
+    out = v;
+    p = r.ptr;
+    return true;
+}
+
+} // namespace
+
+KeyMatch MatchMissileKey(const char *line)
+{
+    if (std::strncmp(line, "------", 6) == 0) return {MissileKey::Separator, line + 6};
+    const KeyName *best = nullptr;
+    std::size_t bestLength = 0;
+    for (const KeyName &k : keyNames) {
+        const std::size_t n = PrefixLength(line, k.name);
+        if (n > bestLength) {
+            best = &k;
+            bestLength = n;
+        }
+    }
+    if (!best) return {MissileKey::None, line};
+    return {best->key, SkipBlanks(line + bestLength)};
+}
+
+bool ReadReal(const char *text, double &value) { return ParseNumber(text, value); }
+
+bool ReadInt(const char *text, int &value) { return ParseNumber(text, value); }
+
+bool ReadReals(const char *text, double *values, int n)
+{
+    double tmp[8];
+    if (n > static_cast<int>(std::size(tmp))) return false;
+    for (int i = 0; i < n; ++i)
+        if (!ParseNumber(text, tmp[i])) return false;
+    for (int i = 0; i < n; ++i) values[i] = tmp[i];
+    return true;
+}
+
+bool ReadTrackPoint(const char *text, int &index, double &lon, double &lat, double &height, int &phase)
+{
+    int i = 0, ph = 0;
+    double v[3];
+    if (!ParseNumber(text, i)) return false;
+    for (double &x : v)
+        if (!ParseNumber(text, x)) return false;
+    if (!ParseNumber(text, ph)) return false;
+    index = i;
+    lon = v[0];
+    lat = v[1];
+    height = v[2];
+    phase = ph;
+    return true;
+}
+
+bool ReadWord(const char *text, char *dest, std::size_t size)
+{
+    const char *s = SkipBlanks(text);
+    std::size_t n = 0;
+    while (s[n] && !IsBlank(s[n])) ++n;
+    if (n == 0 || size == 0) return false;
+    if (n > size - 1) n = size - 1;
+    std::memcpy(dest, s, n);
+    dest[n] = '\0';
+    return true;
+}
+
+void CopyRest(const char *text, char *dest, std::size_t size) { CopyBounded(SkipBlanks(text), dest, size); }
+
+void CopyBounded(const char *src, char *dest, std::size_t size)
+{
+    if (size == 0) return;
+    std::size_t n = 0;
+    while (n < size - 1 && src[n]) ++n;
+    std::memcpy(dest, src, n);
+    dest[n] = '\0';
+}
+
+void FormatFixed(double v, int decimals, char *buf, std::size_t size)
+{
+    if (size == 0) return;
+    const auto r = std::to_chars(buf, buf + size - 1, v, std::chars_format::fixed, decimals);
+    if (r.ec != std::errc()) {
+        buf[0] = '0';
+        buf[size > 1 ? 1 : 0] = '\0';
+        return;
+    }
+    *r.ptr = '\0';
+}
+
+void FormatTrackPoint(int index, double lon, double lat, double height, int phase, char *buf, std::size_t size)
+{
+    if (size == 0) return;
+    char *p = buf;
+    char *const end = buf + size - 1;
+    auto put = [&](auto r) {
+        if (r.ec == std::errc()) p = r.ptr;
+    };
+    auto blank = [&] {
+        if (p < end) *p++ = ' ';
+    };
+    put(std::to_chars(p, end, index));
+    for (double x : {lon, lat, height}) {
+        blank();
+        put(std::to_chars(p, end, x, std::chars_format::fixed, 13));
+    }
+    blank();
+    put(std::to_chars(p, end, phase));
+    *p = '\0';
+}

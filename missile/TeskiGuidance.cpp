@@ -1,0 +1,128 @@
+// The two autopilots and the two engine cut-off tests, and the launch record they steer by.
+#include "Angles.h"
+#include "ControlLaws.h"
+#include "Cutoff.h"
+#include "Teski.h"
+
+#include <cmath>
+
+namespace {
+
+// Host groups take any level; the other model's groups are empty and skipped.
+void SetLevel(const Teski &t, THGROUP_HANDLE group, double level)
+{
+    if (group) t.SetThrusterGroupLevel(group, level);
+}
+
+// Fires one of two opposite groups fully.
+void Fire(const Teski &t, THGROUP_HANDLE on, THGROUP_HANDLE off)
+{
+    SetLevel(t, off, 0);
+    SetLevel(t, on, 1);
+}
+
+} // namespace
+
+void Teski::SimpleAutopilot()
+{
+    if (met < AutopilotStartTime) return;
+
+    double heading = 0;
+    oapiGetHeading(GetHandle(), &heading);
+    const double h = headingFixed ? fixedHeading : DegFromRad(heading);
+    if (HeadingClockwiseOf(h, headingIdeal)) {
+        SetLevel(*this, thgYawRight, 0);
+        SetLevel(*this, thgYawLeft, 1);
+    } else {
+        SetLevel(*this, thgYawRight, 1);
+        SetLevel(*this, thgYawLeft, 0);
+    }
+
+    if (BankFiresRight(DegFromRad(GetBank()), bankFixed ? fixedBank : 0.0))
+        Fire(*this, thgBankRight, thgBankLeft);
+    else
+        Fire(*this, thgBankLeft, thgBankRight);
+
+    if (DegFromRad(GetAOA()) < HeldAngleOfAttack(met, pitchFixed, fixedPitch)) {
+        SetLevel(*this, thgPitchUp, 1);
+        SetLevel(*this, thgPitchDown, 0);
+    } else {
+        SetLevel(*this, thgPitchUp, 0);
+        SetLevel(*this, thgPitchDown, 1);
+    }
+
+    BallisticCutoffTest();
+}
+
+void Teski::RealisticAutopilot()
+{
+    if (met < AutopilotStartTime) return;
+
+    // Actuators first: they follow the demands of the previous step.
+    const double s = stepLength / 0.125;
+    bankDeflection = MoveDeflection(bankDeflection, bankDemand, s);
+    const double q = GetDynPressure() * 1.5384615384615384e-05; // rudders work with dynamic pressure / 65000
+    SetLevel(*this, thgBankLeft, q * bankDeflection);
+    SetLevel(*this, thgBankRight, -(q * bankDeflection));
+    yawDeflectionUpper = MoveDeflection(yawDeflectionUpper, yawDemandUpper, s);
+    yawDeflectionLower = MoveDeflection(yawDeflectionLower, yawDemandLower, s);
+    SetLevel(*this, thgUpperVaneYawRight, yawDeflectionUpper);
+    SetLevel(*this, thgUpperVaneYawLeft, -yawDeflectionUpper);
+    SetLevel(*this, thgLowerVaneYawRight, yawDeflectionLower);
+    SetLevel(*this, thgLowerVaneYawLeft, -yawDeflectionLower);
+    SetLevel(*this, thgUpperRudderYawRight, q * yawDeflectionUpper);
+    SetLevel(*this, thgUpperRudderYawLeft, -(q * yawDeflectionUpper));
+    SetLevel(*this, thgLowerRudderYawRight, q * yawDeflectionLower);
+    SetLevel(*this, thgLowerRudderYawLeft, -(q * yawDeflectionLower));
+    pitchDeflection = MoveDeflection(pitchDeflection, pitchDemand, s);
+    SetLevel(*this, thgPitchDown, pitchDeflection);
+    SetLevel(*this, thgPitchUp, -pitchDeflection);
+
+    // Heading law.
+    double heading = 0;
+    oapiGetHeading(GetHandle(), &heading);
+    double e = DegFromRad(heading) - headingRealistic;
+    if (headingFixed) e += fixedHeading;
+    const double bankDeg = DegFromRad(GetBank());
+    const YawDemands yaw = SplitYawDemand(DemandFromError(WrappedHeadingError(e)), bankDeg);
+    yawDemandUpper = yaw.upper;
+    yawDemandLower = yaw.lower;
+
+    // Bank law.
+    bankDemand = DemandFromError(bankFixed ? bankDeg + fixedBank : bankDeg);
+
+    // Pitch law: the pitch programme.
+    double pitchError = ProgrammedPitch(met) - DegFromRad(GetPitch());
+    if (pitchFixed) pitchError += fixedPitch - 45.0;
+    pitchDemand = DemandFromError(pitchError);
+
+    TimedCutoffTest();
+}
+
+void Teski::CaptureLaunchAttitude()
+{
+    VESSELSTATUS2 vs{};
+    vs.version = 2;
+    GetStatusEx(&vs);
+    // alpha, beta, gamma are the x, y, z Euler angles; stored third angle first.
+    launchAttitudeCos = _V(std::cos(vs.arot.z), std::cos(vs.arot.y), std::cos(vs.arot.x));
+    launchAttitudeSin = _V(std::sin(vs.arot.z), std::sin(vs.arot.y), std::sin(vs.arot.x));
+}
+
+void Teski::ComputeBurnTime() { metMeco = BurnTimeForRange(range); }
+
+void Teski::BallisticCutoffTest()
+{
+    VESSELSTATUS vs{};
+    GetStatus(vs);
+    const double dv[3] = {vs.rvel.x - launchVelocity.x, vs.rvel.y - launchVelocity.y, vs.rvel.z - launchVelocity.z};
+    double lon = 0, lat = 0, r = 0;
+    GetEquPos(lon, lat, r);
+    const double predicted = PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
+    if (predicted >= range) CutOffEngine(); // a prediction that is not a number never cuts
+}
+
+void Teski::TimedCutoffTest()
+{
+    if (met > metMeco) CutOffEngine();
+}

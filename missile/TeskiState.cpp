@@ -1,0 +1,211 @@
+// The missile's scenario block: its keys written after the host's own lines, and read back in any order.
+#include "ScenarioText.h"
+#include "Teski.h"
+
+#include <cstdio>
+
+namespace {
+
+// STATEFLAGS bits.
+enum : int {
+    FlagCountdownRunning = 4,
+    FlagLaunched = 8,
+    FlagRealistic = 16,
+    FlagIgnitionCommanded = 32,
+    FlagEngineBurning = 64,
+    FlagContrailActive = 128,
+    FlagAutopilot = 512,
+    FlagFailureArmed = 1024,
+    FlagHeadingFixed = 2048,
+    FlagBankFixed = 4096,
+    FlagPitchFixed = 8192,
+};
+
+void WriteFixed13(FILEHANDLE scn, const char *key, const double *values, int n)
+{
+    char text[3 * 400];
+    std::size_t used = 0;
+    for (int i = 0; i < n; ++i) {
+        if (i > 0) text[used++] = ' ';
+        FormatFixed(values[i], 13, text + used, sizeof text - used);
+        while (text[used]) ++used;
+    }
+    text[used] = '\0';
+    oapiWriteScenario_string(scn, key, text);
+}
+
+void WriteSeparator(FILEHANDLE scn) { oapiWriteScenario_string(scn, "------", ""); }
+
+VECTOR3 Vec(double a, double b, double c) { return _V(a, b, c); }
+
+} // namespace
+
+void Teski::clbkSaveState(FILEHANDLE scn)
+{
+    SaveDefaultState(scn);
+    WriteSeparator(scn);
+    oapiWriteScenario_float(scn, "RANGE", range);
+    oapiWriteScenario_float(scn, "LAUNCHDELAY", launchDelay);
+    WriteFixed13(scn, "LATITUDE_TARGET", &targetLatitude, 1);
+    WriteFixed13(scn, "LONGITUDE_TARGET", &targetLongitude, 1);
+    oapiWriteScenario_string(scn, "TARGET", targetName);
+    WriteSeparator(scn);
+    const int flags = (countdownRunning ? FlagCountdownRunning : 0) | (launched ? FlagLaunched : 0) |
+                      (realistic ? FlagRealistic : 0) | (ignitionCommanded ? FlagIgnitionCommanded : 0) |
+                      (engineBurning ? FlagEngineBurning : 0) | (contrailActive ? FlagContrailActive : 0) |
+                      (autopilot ? FlagAutopilot : 0) | (failureArmed ? FlagFailureArmed : 0) |
+                      (headingFixed ? FlagHeadingFixed : 0) | (bankFixed ? FlagBankFixed : 0) |
+                      (pitchFixed ? FlagPitchFixed : 0);
+    oapiWriteScenario_int(scn, "STATEFLAGS", flags);
+    oapiWriteScenario_float(scn, "RELIABILITY", reliability);
+    if (!launched) return;
+
+    const double pos0[3] = {launchLongitude, launchLatitude, launchRadius};
+    WriteFixed13(scn, "POS0", pos0, 3);
+    oapiWriteScenario_float(scn, "HEADING_IDEAL", headingIdeal);
+    oapiWriteScenario_float(scn, "HEADING_REALISTIC", headingRealistic);
+    oapiWriteScenario_vec(scn, "RVEL0", launchVelocity);
+    oapiWriteScenario_vec(scn, "COSS", launchAttitudeCos);
+    oapiWriteScenario_vec(scn, "SINS", launchAttitudeSin);
+    oapiWriteScenario_float(scn, "MET_MECO", metMeco);
+    oapiWriteScenario_float(scn, "MET", met);
+    oapiWriteScenario_float(scn, "MAX_ALTITUDE", maxAltitude);
+    WriteSeparator(scn);
+    oapiWriteScenario_vec(scn, "FAILDOUBLES", Vec(failTime, failPressure, failValue));
+    oapiWriteScenario_vec(scn, "CONTROLSFIXED", Vec(fixedHeading, fixedBank, fixedPitch));
+    oapiWriteScenario_string(scn, "FAILSTRING", failString);
+    oapiWriteScenario_int(scn, "FAILIDX1", failIdx1);
+    oapiWriteScenario_int(scn, "FAILIDX2", failIdx2);
+    oapiWriteScenario_int(scn, "FAILTYPE", failType);
+    WriteSeparator(scn);
+    oapiWriteScenario_float(scn, "MET_GPS", nextTrackTime);
+    const int count = trackCount < 0 ? 0 : (trackCount > MaxTrackPoints ? MaxTrackPoints : trackCount);
+    for (int i = 0; i < count; ++i) {
+        char line[4 * 400];
+        FormatTrackPoint(i, trackLongitude[i], trackLatitude[i], trackAltitude[i], trackPhase[i], line, sizeof line);
+        oapiWriteScenario_string(scn, "TRACK", line);
+    }
+}
+
+void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
+{
+    int stateFlags = -1;
+    bool readRealistic = false, readAutopilot = false, readReliability = false;
+    char *line = nullptr;
+    while (oapiReadScenario_nextline(scn, line)) {
+        if (!line) continue;
+        const KeyMatch m = MatchMissileKey(line);
+        const char *v = m.value;
+        int i = 0;
+        double d[3];
+        switch (m.key) {
+        case MissileKey::None: ParseScenarioLineEx(line, status); break;
+        case MissileKey::Separator: break;
+        case MissileKey::RANGE: ReadReal(v, range); break;
+        case MissileKey::LAUNCHDELAY: ReadReal(v, launchDelay); break;
+        case MissileKey::REALISTIC:
+            if (ReadInt(v, i)) {
+                realistic = i != 0;
+                readRealistic = true;
+            }
+            break;
+        case MissileKey::AUTOPILOT:
+            if (ReadInt(v, i)) {
+                autopilot = i != 0;
+                readAutopilot = true;
+            }
+            break;
+        case MissileKey::LATITUDE_TARGET: ReadReal(v, targetLatitude); break;
+        case MissileKey::LONGITUDE_TARGET: ReadReal(v, targetLongitude); break;
+        case MissileKey::TARGET: ReadWord(v, targetName, sizeof targetName); break;
+        case MissileKey::RELIABILITY:
+            if (ReadReal(v, reliability)) {
+                if (reliability < 0) reliability = 0;
+                if (reliability > 100) reliability = 100;
+                readReliability = true;
+            }
+            break;
+        case MissileKey::STATEFLAGS: ReadInt(v, stateFlags); break;
+        case MissileKey::POS0:
+            if (ReadReals(v, d, 3)) {
+                launchLongitude = d[0];
+                launchLatitude = d[1];
+                launchRadius = d[2];
+            }
+            break;
+        case MissileKey::HEADING_IDEAL: ReadReal(v, headingIdeal); break;
+        case MissileKey::HEADING_REALISTIC: ReadReal(v, headingRealistic); break;
+        case MissileKey::RVEL0: ReadReals(v, launchVelocity.data, 3); break;
+        case MissileKey::COSS: ReadReals(v, launchAttitudeCos.data, 3); break;
+        case MissileKey::SINS: ReadReals(v, launchAttitudeSin.data, 3); break;
+        case MissileKey::MET_MECO: ReadReal(v, metMeco); break;
+        case MissileKey::MET: ReadReal(v, met); break;
+        case MissileKey::MAX_ALTITUDE: ReadReal(v, maxAltitude); break;
+        case MissileKey::FAILDOUBLES:
+            if (ReadReals(v, d, 3)) {
+                failTime = d[0];
+                failPressure = d[1];
+                failValue = d[2];
+            }
+            break;
+        case MissileKey::CONTROLSFIXED:
+            if (ReadReals(v, d, 3)) {
+                fixedHeading = d[0];
+                fixedBank = d[1];
+                fixedPitch = d[2];
+            }
+            break;
+        case MissileKey::FAILSTRING: CopyRest(v, failString, sizeof failString); break;
+        case MissileKey::FAILIDX1: ReadInt(v, failIdx1); break;
+        case MissileKey::FAILIDX2: ReadInt(v, failIdx2); break;
+        case MissileKey::FAILTYPE: ReadInt(v, failType); break;
+        case MissileKey::MET_GPS: ReadReal(v, nextTrackTime); break;
+        case MissileKey::TRACK: {
+            int index = -1, phase = 0;
+            if (ReadTrackPoint(v, index, d[0], d[1], d[2], phase) && index >= 0 && index < MaxTrackPoints) {
+                trackLongitude[index] = d[0];
+                trackLatitude[index] = d[1];
+                trackAltitude[index] = d[2];
+                trackPhase[index] = phase;
+                trackCount = index + 1;
+            }
+            break;
+        }
+        }
+    }
+
+    if (stateFlags >= 0) {
+        countdownRunning = stateFlags & FlagCountdownRunning;
+        launched = stateFlags & FlagLaunched;
+        ignitionCommanded = stateFlags & FlagIgnitionCommanded;
+        engineBurning = stateFlags & FlagEngineBurning;
+        failureArmed = stateFlags & FlagFailureArmed;
+        headingFixed = stateFlags & FlagHeadingFixed;
+        bankFixed = stateFlags & FlagBankFixed;
+        pitchFixed = stateFlags & FlagPitchFixed;
+        if (!readAutopilot) autopilot = stateFlags & FlagAutopilot;
+        if (!readRealistic) realistic = stateFlags & FlagRealistic;
+        // The contrail flag is not taken over: the next powered step re-creates the stream if it is due.
+    }
+
+    if (realistic) {
+        SetupRealisticControls();
+        ComputeBurnTime();
+        SetupRealisticAero();
+    } else {
+        SetupSimpleControls();
+        SetupSimpleAero();
+        if (!readReliability) reliability = 100;
+    }
+
+    if (targetName[0] == '\0') {
+        const char *name = GetName();
+        std::snprintf(targetName, sizeof targetName, "%s-Target", name ? name : "");
+    }
+
+    // A missing mesh file leaves the missile without a visual; it flies all the same.
+    if (const MESHHANDLE mesh = oapiLoadMeshGlobal("NGTeskR")) {
+        const VECTOR3 origin = _V(0, 0, 0);
+        SetMeshVisibilityMode(AddMesh(mesh, &origin), MESHVIS_ALWAYS);
+    }
+}
