@@ -10,7 +10,7 @@
 // Class name of the wreck vessel, as the host's class configuration knows it.
 inline constexpr const char *TeskiWreckClassName = "TeskiWreck";
 
-class TeskiWreck : public VESSEL2 {
+class TeskiWreck final : public VESSEL2 {
 public:
     TeskiWreck(OBJHANDLE hVessel, int flightmodel);
 

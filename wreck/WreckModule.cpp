@@ -1,0 +1,20 @@
+// The wreck module's entry points: the host creates and destroys one TeskiWreck per wreck vessel.
+#include "TeskiWreck.h"
+
+#include <new>
+
+DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel)
+{
+    return new (std::nothrow) TeskiWreck(hvessel, flightmodel);
+}
+
+DLLCLBK void ovcExit(VESSEL *vessel)
+{
+    if (vessel != nullptr) delete static_cast<TeskiWreck *>(static_cast<VESSEL2 *>(vessel));
+}
+
+DLLCLBK int GetModuleVersion(void)
+{
+    static const int version = Date2Int("Apr 25 2006");
+    return version;
+}
