@@ -64,6 +64,8 @@ struct Body {
     double cwZPos = 0.1, cwZNeg = 0.3, cwX = 0.3, cwY = 0.3;
     Vec3 rotDrag{0.01, 0.01, 0.01};
     double pitchMomentScale = 0, yawMomentScale = 0;
+    double (*liftCoeff)(double aoa) = nullptr; // lift coefficient of the AOA; null = no lift
+    double wingAspect = 1.0, wingEffectiveness = 2.8;
     double defaultIsp = 5e4;          // Isp for thrusters created with isp0 <= 0
     double defaultMu = 0.5, defaultMuLng = 0.1; // friction for touchdown points created later
     std::deque<TouchdownPoint> touchdown{{{0, -2, 10}}, {{-3, -2, -5}}, {{3, -2, -5}}};
