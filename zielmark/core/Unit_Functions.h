@@ -115,4 +115,10 @@ bool TryParseInt(std::string_view text, int& value);
 // TryParseInt, or fallback when the text is not an integer.
 int StrToIntDef(std::string_view text, int fallback);
 
+// ---- Scenario test -------------------------------------------------------------------------------
+
+// The scenario's ship list holds at least one ":TeskiWreck" ship and no ":Teski" ship (header
+// lines compared exactly from the first colon). False when the file cannot be read (error says why).
+bool IsFlightResultScenario(const std::string& path, std::string* error = nullptr);
+
 }  // namespace zm

@@ -1,0 +1,111 @@
+// Zielmark's KML import: XML-to-table transformations read from the files "kml2datD.xtr" and
+// "kml2datF.xtr", the table of placemark records, the naming convention tests and the file's
+// own description.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pugi {
+class xml_node;
+}
+
+namespace zm {
+
+inline constexpr const char* TransformFileD = "kml2datD.xtr";
+inline constexpr const char* TransformFileF = "kml2datF.xtr";
+
+// The table an import produces: named fields, one record per placemark in file order. A field
+// whose element was missing has no value (std::nullopt), which is not the same as empty text.
+class TKmlTable {
+ public:
+  using TRecord = std::vector<std::optional<std::string>>;
+  std::vector<std::string> FieldNames;
+  std::vector<TRecord> Records;
+
+  size_t RecordCount() const { return Records.size(); }
+  bool IsEmpty() const { return Records.empty(); }
+  void Clear();
+  int FieldIndex(std::string_view name) const;  // -1 when the table has no such field
+  // The value of a field of a record, or null when the field or its value is missing.
+  const std::string* FieldText(size_t record, std::string_view name) const;
+};
+
+// One transformation, as read from its file (the format is described in the files themselves).
+class TTransformation {
+ public:
+  struct TField {
+    std::string Name;
+    std::vector<std::vector<std::string>> Paths;  // alternatives, each a list of element names
+    bool Trim = false;
+  };
+  std::vector<std::vector<std::string>> StartPaths;
+  std::string RecordElement;
+  std::vector<std::string> ThroughElements;
+  std::vector<TField> Fields;
+
+  // Reads a transformation file; false with a message naming the file (and line).
+  bool Load(const std::string& path, std::string& error);
+  bool Parse(std::string_view text, const std::string& fileName, std::string& error);
+  // Fills the table from a parsed XML document (replacing what it held).
+  void Apply(const pugi::xml_node& document, TKmlTable& table) const;
+};
+
+enum class TImportResult { Records, NoRecords, Failed };
+
+// The data module: imports KML files into KMLDataSet. One instance serves the program (DModule()).
+class TDModule {
+ public:
+  // Folder of the transformation files, with a trailing separator; empty = the current directory.
+  std::string TransformDir;
+  TKmlTable KMLDataSet;
+  // Why the last import failed: the file's name and the reason.
+  std::string LastError;
+
+  // Imports with kml2datD.xtr, and with kml2datF.xtr when the first yields no record.
+  // Failed: the file cannot be read, is not well-formed XML, or a transformation file is bad.
+  TImportResult ImportKml(const std::string& path);
+  std::string TransformPath(const char* fileName) const { return TransformDir + fileName; }
+
+ private:
+  struct TCached {
+    std::string Path;
+    long long MTimeNs = -1;
+    long long Size = -1;
+    TTransformation Rules;
+  };
+  TCached CacheD_, CacheF_;
+  const TTransformation* Rules(TCached& cache, const char* fileName, std::string& error);
+  std::string Buffer_;
+};
+
+TDModule& DModule();
+
+// The naming convention: "TeskWreck..." a wreck marker, "Tesk..." a launch site, else a target
+// (the prefix tested at the first character, letter case counting).
+enum class TPlacemarkKind { Wreck, LaunchSite, Other };
+inline constexpr std::string_view TeskPrefix = "Tesk";
+inline constexpr std::string_view WreckPrefix = "TeskWreck";
+TPlacemarkKind ClassifyPlacemarkName(std::string_view name);
+
+struct TPlacemarkCounts {
+  int Wrecks = 0;
+  int LaunchSites = 0;
+  int Others = 0;
+  bool Failed = false;  // the file could not be imported (Error says why)
+  std::string Error;
+};
+
+// These import through DModule() (its KMLDataSet then holds the file's records).
+TPlacemarkCounts CountKmlPlacemarks(const std::string& path);
+// No wreck marker, at least one launch site and at least one other placemark.
+bool IsSourceKml(const std::string& path, std::string* error = nullptr);
+// At least one wreck marker and no launch site.
+bool IsResultKml(const std::string& path, std::string* error = nullptr);
+// The document's own description: the first <description> that ends before the first
+// <Placemark, raw (entities and markup kept, line breaks CR LF); empty otherwise.
+std::string ReadKmlDescription(const std::string& path);
+
+}  // namespace zm

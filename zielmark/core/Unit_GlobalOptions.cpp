@@ -1,0 +1,162 @@
+#include "Unit_GlobalOptions.h"
+
+#include "Unit_DM.h"
+#include "Unit_Files.h"
+#include "Unit_Functions.h"
+#include "Unit_IniFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace zm {
+
+namespace {
+
+std::string Fill(std::string_view pattern, const std::string& value) {
+  const size_t at = pattern.find("%s");
+  return std::string(pattern.substr(0, at)) + value + std::string(pattern.substr(at + 2));
+}
+
+// The six settings: section, key, field.
+struct TTextSetting {
+  const char* Section;
+  const char* Key;
+  std::string TGlobalOptions::*Field;
+};
+const TTextSetting kTextSettings[] = {
+    {"SrcWptDir", "Dir", &TGlobalOptions::SrcWptDir},
+    {"OrbScnDir", "Dir", &TGlobalOptions::OrbScnDir},
+    {"FltResDir", "Dir", &TGlobalOptions::FltResDir},
+    {"MRUSourceKmlFile", "File", &TGlobalOptions::MRUSourceKmlFile},
+    {"MRUEditedScnFile", "File", &TGlobalOptions::MRUEditedScnFile},
+};
+
+}  // namespace
+
+std::string SettingsFileFor(const std::string& programPath, std::string* notice) {
+  const std::string beside = ChangeFileExt(programPath, ".ini");
+  const std::string folder = ExtractFilePath(beside);
+  const bool writable = FileExists(beside) ? ::access(beside.c_str(), W_OK) == 0
+                                           : ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+  if (writable) return beside;
+  std::string config;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    config = xdg;
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    config = std::string(home) + "/.config";
+  else
+    return beside;
+  const std::string path = IncludeTrailingPathDelimiter(config) + "Zielmark/" + ExtractFileName(beside);
+  if (notice)
+    *notice = "The folder of the program is not writable; the settings are kept in \"" + path + "\".";
+  return path;
+}
+
+void TGlobalOptions::Init(const std::string& programPath) {
+  const std::string ini = SettingsFileFor(programPath, &IniNotice);
+  LoadFromIni(ini);
+  CheckFolders();
+}
+
+void TGlobalOptions::LoadFromIni(const std::string& iniFile) {
+  IniFileName = iniFile;
+  TIniFile ini;
+  ini.Load(IniFileName);
+  ActiveMainTab = ini.ReadInteger("Application", "ActiveMainTab", 0);
+  for (const auto& s : kTextSettings) this->*s.Field = ini.ReadString(s.Section, s.Key, "");
+}
+
+bool TGlobalOptions::SaveToIni(std::string& error) const {
+  TIniFile ini;
+  ini.Load(IniFileName);
+  ini.WriteInteger("Application", "ActiveMainTab", ActiveMainTab);
+  for (const auto& s : kTextSettings) ini.WriteString(s.Section, s.Key, this->*s.Field);
+  const std::string folder = ExtractFilePath(IniFileName);
+  if (!folder.empty() && !DirectoryExists(folder)) {
+    // The user's configuration folder may not exist yet.
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+  }
+  return WriteFileAtomic(IniFileName, ini.Text(), error);
+}
+
+void TGlobalOptions::CheckFolders() {
+  for (std::string* dir : {&SrcWptDir, &OrbScnDir, &FltResDir}) *dir = IncludeTrailingPathDelimiter(*dir);
+
+  const std::string scenarios = std::string("Scenarios") + PathDelim;
+  if (const size_t p = OrbScnDir.find(scenarios); p != std::string::npos)
+    OrbRootDir = OrbScnDir.substr(0, p + scenarios.size());
+  else if (!IsAbsolutePath(OrbScnDir))
+    OrbRootDir = std::string("..") + PathDelim;
+  else
+    OrbRootDir.clear();
+
+  CurrentStateFile = OrbRootDir + CurrentStateFileName;
+  CurrentStateUsable = FileExists(CurrentStateFile) && IsFlightResultScenario(CurrentStateFile);
+
+  Warnings.clear();
+  FileProblems.clear();
+  const TDModule& dm = DModule();
+  const bool haveD = FileExists(dm.TransformPath(TransformFileD));
+  const bool haveF = FileExists(dm.TransformPath(TransformFileF));
+  if (!haveD) Warnings.push_back(Fill(WarnRequiredFile, TransformFileD));
+  if (!haveF) Warnings.push_back(Fill(WarnRequiredFile, TransformFileF));
+  if (haveD && haveF) {
+    if (!DirectoryExists(SrcWptDir))
+      Warnings.push_back(Fill(WarnFolder, SrcWptDir));
+    else if (!ListSrcKmlFiles())
+      Warnings.push_back(WarnNoSourceKml);
+    if (!DirectoryExists(OrbScnDir))
+      Warnings.push_back(Fill(WarnFolder, OrbScnDir));
+    else if (!ListFltResScnFiles() && !CurrentStateUsable)
+      Warnings.push_back(WarnNoResultScenario);
+    if (!DirectoryExists(FltResDir)) Warnings.push_back(Fill(WarnFolder, FltResDir));
+  }
+  HasWarnings = !Warnings.empty();
+  GeToOrbEnabled = haveD && haveF && DirectoryExists(SrcWptDir) && DirectoryExists(OrbScnDir) && !SrcKmlFiles.empty();
+  OrbToGeEnabled = haveD && haveF && !OrbRootDir.empty() && DirectoryExists(OrbRootDir) && DirectoryExists(FltResDir) &&
+                   (!FltResScnFiles.empty() || CurrentStateUsable);
+}
+
+namespace {
+
+// One listing: every file of the folder with the extension that passes the test, and the newest.
+template <class Test>
+bool ListFiles(const std::string& folder, std::string_view ext, Test test, std::vector<std::string>& list,
+               std::string& newest, std::vector<std::string>& problems) {
+  list.clear();
+  newest.clear();
+  long long newestTime = 0;
+  for (const auto& e : ListFolderFiles(folder, ext)) {
+    std::string error;
+    const bool pass = test(folder + e.Name, error);
+    if (!error.empty()) problems.push_back("- Skipped \"" + folder + e.Name + "\": " + error);
+    if (!pass) continue;
+    list.push_back(e.Name);
+    if (list.size() == 1 || e.MTimeNs > newestTime) {
+      newest = e.Name;
+      newestTime = e.MTimeNs;
+    }
+  }
+  return !list.empty();
+}
+
+}  // namespace
+
+bool TGlobalOptions::ListSrcKmlFiles() {
+  return ListFiles(
+      SrcWptDir, ".kml", [](const std::string& path, std::string& error) { return IsSourceKml(path, &error); },
+      SrcKmlFiles, NewestSrcKmlFile, FileProblems);
+}
+
+bool TGlobalOptions::ListFltResScnFiles() {
+  return ListFiles(
+      FltResDir, ".scn",
+      [](const std::string& path, std::string& error) { return IsFlightResultScenario(path, &error); },
+      FltResScnFiles, NewestFltResScnFile, FileProblems);
+}
+
+std::string TGlobalOptions::WarningsText() const { return JoinLinesCrLf(Warnings); }
+
+}  // namespace zm

@@ -1,0 +1,51 @@
+// The launch scenario file: built from the targeting page, saved atomically, read back into the
+// page for editing, and tied to the KML file it was made from.
+#pragma once
+
+#include "Unit_Targeting.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zm {
+
+inline constexpr const char* GeneratedFromMarker = "=== GENERATED FROM: ";
+inline constexpr const char* AskOverwrite = "File already exists. Overwrite?";
+inline constexpr const char* AskCreate = "Create new scenario file?";
+
+// Fills page.ScenarioText: description, environment with the MJD date, focus, camera, HUD, MFD and
+// one ship block per assigned missile in list order.
+void BuildLaunchScenario(TTargetingPage& page);
+// The scenario text as the file holds it: every entry followed by CR LF.
+std::string LaunchScenarioFileText(const TTargetingPage& page);
+// The name with its extension replaced by ".scn" (appended when it has none).
+std::string ScenarioFileNameFor(const std::string& name);
+
+struct TScenarioReadResult {
+  bool Ok = false;                   // false: the file could not be read; the page is unchanged
+  std::string Error;
+  std::vector<std::string> Problems; // values that could not be read ("file", line N: ...)
+};
+// Reads a launch scenario back into the page: description, date, focus and each known missile's
+// delay, "Realistic" flag and target.
+TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& path);
+
+// True when the scenario names kmlFileName in a marker line, or is named like it with ".scn".
+bool IsGeneratedFrom(const std::string& scenarioPath, const std::string& kmlFileName);
+
+// Asked before writing: the question text; true means Yes.
+using TConfirm = std::function<bool(const std::string& question)>;
+enum class TSaveStatus { Saved, Declined, Refused, Failed };
+struct TSaveResult {
+  TSaveStatus Status = TSaveStatus::Failed;
+  std::string Path;   // full path of the scenario file
+  std::string Error;  // why it was refused or failed, naming the file
+};
+// The "Save!" steps: date from the fields, build, name, confirm, write atomically, remember the
+// name in mruEdited and refill the scenario list (which reads the file back). Refused while the
+// page shows warnings.
+TSaveResult SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir, const TConfirm& confirm,
+                               std::string& mruEdited);
+
+}  // namespace zm

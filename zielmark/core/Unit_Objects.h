@@ -1,0 +1,76 @@
+// Zielmark's waypoints: launch sites (one missile each, TTesk) and targets (TTarget), made from the
+// records of an imported KML file, and the pointing of a missile at a target.
+#pragma once
+
+#include "Unit_DM.h"
+
+#include <string>
+#include <vector>
+
+namespace zm {
+
+inline constexpr int MaxWaypointsPerKind = 10;
+inline constexpr int MaxLaunchDelay = 100;
+
+// One launch site and the missile fired from it. Delay and Realistic are the page's per-missile
+// settings (the delay spinner and the "Realistic" box).
+class TTesk {
+ public:
+  std::string Name;
+  std::string LatText;
+  std::string LonText;
+  long double Lat = 0;      // degrees, north positive
+  long double Lon = 0;      // degrees, east positive
+  long double Azimuth = 0;  // launch azimuth to the target, degrees 0..360; 0 while unassigned
+  long double Range = 0;    // metres to the target; 0 while unassigned
+  std::string TargetName;   // empty while the missile has no target
+  long double TargetLat = 0;
+  long double TargetLon = 0;
+  int Delay = 0;            // launch delay, whole seconds 0..MaxLaunchDelay
+  bool Realistic = true;
+
+  bool IsAssigned() const { return !TargetName.empty(); }
+  // Clamped to 0..MaxLaunchDelay like the spinner.
+  void SetDelay(int seconds);
+};
+
+class TTarget {
+ public:
+  std::string Name;
+  std::string LatText;
+  std::string LonText;
+  long double Lat = 0;
+  long double Lon = 0;
+  int LinkCount = 0;  // missiles pointed at this name; recomputed by CountLinks only
+};
+
+// The two lists of the targeting page, each sorted by name (letter case ignored); indices are
+// display positions.
+class TWaypoints {
+ public:
+  std::vector<TTesk> Tesks;
+  std::vector<TTarget> Targets;
+
+  void Clear();
+  // The missile whose Name equals name exactly, or -1.
+  int FindTesk(std::string_view name) const;
+  // Position of the first item whose name equals name, letter case ignored, or -1.
+  int IndexOfTesk(std::string_view name) const;
+  int IndexOfTarget(std::string_view name) const;
+  // Points missile i at target j (display positions); j == -1 clears the assignment.
+  // Out-of-range indices change nothing.
+  void AssignTarget(int tesk, int target);
+  // Recomputes every target's LinkCount (missiles whose TargetName equals its Name exactly).
+  void CountLinks();
+  bool AnyAssigned() const;
+};
+
+// Splits "lon,lat[,alt]" into the longitude and latitude texts; false without a comma.
+bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::string& latText);
+
+// Replaces the waypoints with those of the table's records: records without a name, a
+// coordinates text with a comma, and two numbers are skipped; the first ten of each kind in file
+// order are kept, then both lists are sorted by name.
+void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints);
+
+}  // namespace zm

@@ -1,0 +1,201 @@
+#include "Unit_Targeting.h"
+
+#include "Unit_Files.h"
+#include "Unit_Functions.h"
+#include "Unit_LaunchScenario.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <random>
+
+namespace zm {
+
+TRandomInt ClockSeededRandom() {
+  auto engine = std::make_shared<std::mt19937>(
+      static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
+  return [engine](int n) {
+    if (n <= 1) return 0;
+    return std::uniform_int_distribution<int>(0, n - 1)(*engine);
+  };
+}
+
+std::string TTargetingPage::FocusName() const {
+  return FocusIndex >= 0 && FocusIndex < static_cast<int>(FocusList.size()) ? FocusList[static_cast<size_t>(FocusIndex)]
+                                                                             : std::string();
+}
+
+void TTargetingPage::Clear(double nowLocal) {
+  Waypoints.Clear();
+  KmlDescription.clear();
+  ScenarioFiles.clear();
+  ScenarioFileName.clear();
+  Description = {DefaultScenarioDescription};
+  FocusList.clear();
+  FocusIndex = -1;
+  NowUtc = AddMinutes(SystemBiasMinutes, nowLocal);
+  ScenarioDateUtc = NowUtc;
+  OrbDateTimeToGUI();
+}
+
+TImportResult TTargetingPage::LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
+                                      TDModule& dm) {
+  Clear(nowLocal);
+  KmlFileName = fileName;
+  const std::string path = IncludeTrailingPathDelimiter(folder) + fileName;
+  const TImportResult r = dm.ImportKml(path);
+  if (r != TImportResult::Records) return r;
+  KmlDescription = ReadKmlDescription(path);
+  LoadWaypoints(dm.KMLDataSet, Waypoints);
+  if (!Waypoints.Tesks.empty()) ZoneMinutes = ZoneMinutesForLongitude(Waypoints.Tesks.front().Lon);
+  OrbDateTimeToGUI();
+  return r;
+}
+
+void TTargetingPage::AssignTarget(int tesk, int target) {
+  Waypoints.AssignTarget(tesk, target);
+  UpdateGEtoOrbWarnings();
+}
+
+void TTargetingPage::DropOnTarget(int tesk, int target) {
+  if (tesk < 0 || tesk >= static_cast<int>(Waypoints.Tesks.size())) return;
+  AssignTarget(tesk, target);
+  DrawLinks();
+  FillFocusList();
+}
+
+std::vector<TLink> TTargetingPage::DrawLinks() {
+  std::vector<TLink> links;
+  for (size_t a = 0; a < Waypoints.Targets.size(); ++a) {
+    TTarget& t = Waypoints.Targets[a];
+    t.LinkCount = 0;
+    for (size_t b = 0; b < Waypoints.Tesks.size(); ++b) {
+      if (Waypoints.Tesks[b].TargetName != t.Name) continue;
+      ++t.LinkCount;
+      links.push_back({static_cast<int>(b), static_cast<int>(a)});
+    }
+  }
+  return links;
+}
+
+void TTargetingPage::FillFocusList() {
+  FocusList.clear();
+  FocusIndex = -1;
+  int best = -1;
+  std::string bestName;
+  for (const auto& m : Waypoints.Tesks) {
+    if (!m.IsAssigned()) continue;
+    FocusList.push_back(m.Name);
+    if (m.Delay > best) {
+      best = m.Delay;
+      bestName = m.Name;
+    }
+  }
+  if (FocusEnabled()) SelectFocus(bestName);
+}
+
+void TTargetingPage::SelectFocus(std::string_view name) {
+  FocusIndex = -1;
+  for (size_t i = 0; i < FocusList.size(); ++i)
+    if (FocusList[i] == name) {
+      FocusIndex = static_cast<int>(i);
+      return;
+    }
+}
+
+void TTargetingPage::Randomize(const TRandomInt& random) {
+  const int n = static_cast<int>(Waypoints.Targets.size());
+  const auto draw = [&](int count) { return count <= 1 ? 0 : std::clamp(random(count), 0, count - 1); };
+  for (size_t i = 0; i < Waypoints.Tesks.size(); ++i) {
+    TTesk& m = Waypoints.Tesks[i];
+    m.TargetName.clear();
+    DrawLinks();
+    m.SetDelay(draw(10));
+    if (n == 0) {  // nothing to point at: keep the delays, leave the missile unassigned
+      AssignTarget(static_cast<int>(i), -1);
+      continue;
+    }
+    const int s = draw(n);
+    for (int k = 0; k < n; ++k) {
+      const int j = (s + k) % n;
+      if (!m.IsAssigned() && Waypoints.Targets[static_cast<size_t>(j)].LinkCount == 0)
+        AssignTarget(static_cast<int>(i), j);
+    }
+    if (!m.IsAssigned()) AssignTarget(static_cast<int>(i), draw(n));
+    DrawLinks();
+  }
+  UpdateGEtoOrbWarnings();
+  FillFocusList();
+}
+
+void TTargetingPage::SetAllRealistic(bool checked) {
+  FlipAllChecked = checked;
+  for (auto& m : Waypoints.Tesks) m.Realistic = checked;
+}
+
+void TTargetingPage::UpdateGEtoOrbWarnings() {
+  WarningsText.clear();
+  if (ScenarioFileName.empty()) {
+    WarningsText += WarnNoScenarioName;
+  } else if (!IsValidFileName(ScenarioFileName)) {
+    const std::string_view pattern = WarnBadScenarioName;
+    const size_t at = pattern.find("%s");
+    WarningsText += std::string(pattern.substr(0, at)) + ScenarioFileName + std::string(pattern.substr(at + 2));
+  }
+  if (!Waypoints.AnyAssigned()) WarningsText += WarnNoTargets;
+}
+
+void TTargetingPage::OrbDateTimeToGUI() {
+  const double shown = ShowUtc ? ScenarioDateUtc : SubtractMinutes(ZoneMinutes, ScenarioDateUtc);
+  DateText = FormatDate(shown);
+  TimeText = FormatTime(shown);
+}
+
+bool TTargetingPage::DateTimeGUItoUTC() {
+  double date = 0, time = 0;
+  if (!TryParseTime(TimeText, time) || !TryParseDate(DateText, date)) return false;
+  ScenarioDateUtc = ShowUtc ? date + time : AddMinutes(ZoneMinutes, date + time);
+  return true;
+}
+
+void TTargetingPage::SetShowUtc(bool utc) {
+  ShowUtc = utc;
+  OrbDateTimeToGUI();
+}
+
+void TTargetingPage::FillScenarioFileList(const std::string& orbScnDir, const std::string& mruEdited) {
+  ScenarioFiles.clear();
+  ScenarioFileName.clear();
+  const std::string folder = IncludeTrailingPathDelimiter(orbScnDir);
+  std::string newest;
+  long long newestTime = 0;
+  bool haveNewest = false;
+  for (const auto& e : ListFolderFiles(folder, ".scn")) {
+    if (!IsGeneratedFrom(folder + e.Name, KmlFileName)) continue;
+    ScenarioFiles.push_back(e.Name);
+    if (!haveNewest || e.MTimeNs > newestTime) {
+      newest = e.Name;
+      newestTime = e.MTimeNs;
+      haveNewest = true;
+    }
+  }
+  std::string chosen;
+  if (!mruEdited.empty())
+    for (const auto& f : ScenarioFiles)
+      if (SameText(f, mruEdited)) {
+        chosen = f;
+        break;
+      }
+  if (chosen.empty() && haveNewest) chosen = newest;
+  if (!chosen.empty()) ScenarioNameChanged(orbScnDir, chosen);
+  UpdateGEtoOrbWarnings();
+}
+
+void TTargetingPage::ScenarioNameChanged(const std::string& orbScnDir, const std::string& name) {
+  ScenarioFileName = name;
+  const std::string path = IncludeTrailingPathDelimiter(orbScnDir) + name;
+  if (!name.empty() && FileExists(path)) ReadLaunchScenario(*this, path);
+  UpdateGEtoOrbWarnings();
+}
+
+}  // namespace zm

@@ -1,0 +1,96 @@
+// The state and rules of the "Google Earth to Orbiter" page without its widgets: waypoints with
+// each missile's delay and "Realistic" flag, the description lines, the focus list, the scenario
+// date in UTC and its local/UTC display, the scenario list of the chosen KML file, the warnings and
+// Randomize. The GUI binds its widgets to these fields and calls these operations.
+#pragma once
+
+#include "Unit_DM.h"
+#include "Unit_Objects.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zm {
+
+inline constexpr const char* DefaultScenarioDescription = "Type scenario description here";
+inline constexpr const char* WarnNoScenarioName = "- Scenario file name is not specified!\r\n";
+inline constexpr const char* WarnBadScenarioName = "- Scenario file name is not valid: \"%s\"!\r\n";
+inline constexpr const char* WarnNoTargets = "- No targets assgined!\r\n";
+
+// Returns a uniformly drawn integer 0..n-1 (n >= 1). Tests pass their own.
+using TRandomInt = std::function<int(int n)>;
+// A generator seeded from the clock, as the program uses it.
+TRandomInt ClockSeededRandom();
+
+// A line from missile Tesk to target Target for the links image.
+struct TLink {
+  int Tesk = 0;
+  int Target = 0;
+};
+
+class TTargetingPage {
+ public:
+  TWaypoints Waypoints;
+  std::string KmlFileName;               // the chosen KML file, without folder
+  std::string KmlDescription;            // the KML file's own description
+  std::vector<std::string> Description;  // the scenario description lines
+  std::vector<std::string> ScenarioFiles;  // scenarios made from the chosen KML file
+  std::string ScenarioFileName;          // chosen or typed scenario name
+  std::vector<std::string> FocusList;    // assigned missiles, list order
+  int FocusIndex = -1;                   // selected entry of FocusList, -1 none
+  bool FlipAllChecked = true;            // "Flip all checkboxes"
+  bool ShowUtc = false;                  // "UTC" chosen instead of "Local"
+  double ScenarioDateUtc = 0;            // day number, UTC
+  double NowUtc = 0;
+  int ZoneMinutes = 0;                   // UTC = local + ZoneMinutes for the "Local" display
+  int SystemBiasMinutes = 0;
+  std::string DateText;                  // the date field, "DD.MM.YYYY"
+  std::string TimeText;                  // the time field, "HH:MM"
+  std::string WarningsText;              // warning lines, each ending in CR LF
+  std::vector<std::string> ScenarioText; // the scenario built, read or saved
+
+  bool FocusEnabled() const { return !FocusList.empty(); }
+  std::string FocusName() const;
+  bool SaveEnabled() const { return WarningsText.empty(); }
+
+  // Empties the page: no waypoints, no scenarios, the default description, date = now (UTC).
+  void Clear(double nowLocal);
+  // Clears the page and imports folder + fileName: waypoints, description and the zone of the
+  // alphabetically first missile. Does not fill the scenario list (FillScenarioFileList does).
+  TImportResult LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
+                        TDModule& dm = DModule());
+
+  // Points missile i at target j (-1 clears) and rebuilds the warnings.
+  void AssignTarget(int tesk, int target);
+  // Drop of the selected missile on target j (-1: below the last item): assign, count links and
+  // refill the focus list. Nothing happens without a selected missile (tesk < 0).
+  void DropOnTarget(int tesk, int target);
+  // Recounts the targets' LinkCount (DrawLinks without drawing) and gives the lines to draw.
+  std::vector<TLink> DrawLinks();
+  // Assigned missiles in list order; preselects the first with the longest delay.
+  void FillFocusList();
+  // Selects the entry equal to name; none when it is not in the list.
+  void SelectFocus(std::string_view name);
+  // Random delays 0..9 and targets, a target of its own for every missile while targets last.
+  // Without targets the missiles get their delays and stay unassigned.
+  void Randomize(const TRandomInt& random);
+  // "Flip all checkboxes": every missile's "Realistic" flag takes the box's state.
+  void SetAllRealistic(bool checked);
+  void UpdateGEtoOrbWarnings();
+
+  // Shows ScenarioDateUtc in DateText/TimeText, as UTC or as local time.
+  void OrbDateTimeToGUI();
+  // Takes DateText/TimeText into ScenarioDateUtc; false (date unchanged) when they do not parse.
+  bool DateTimeGUItoUTC();
+  // Switches the display between "Local" and "UTC"; the stored date stays.
+  void SetShowUtc(bool utc);
+
+  // Lists the scenarios of orbScnDir made from KmlFileName and reads back the most recently
+  // edited one (mruEdited) or else the newest.
+  void FillScenarioFileList(const std::string& orbScnDir, const std::string& mruEdited);
+  // The scenario name was chosen or typed: reads the scenario back when such a file exists.
+  void ScenarioNameChanged(const std::string& orbScnDir, const std::string& name);
+};
+
+}  // namespace zm
