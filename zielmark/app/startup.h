@@ -1,0 +1,17 @@
+#pragma once
+// What the program settles before its window opens: the working folder and where the settings live.
+#include <QString>
+
+// Makes the program's own folder the working directory, so the transformation files installed beside it and
+// the relative simulator root resolve from there.
+void MakeProgramFolderCurrent();
+
+struct TSettingsLocation {
+  QString IniFileName;
+  // Not empty when the settings go to the user's configuration folder: the program says so.
+  QString Notice;
+};
+
+// Beside the program with its name and ".ini", or in the user's configuration folder when the program's
+// folder is not writable. An explicit file (from the command line) wins.
+TSettingsLocation ChooseSettingsFile(const QString& explicitFile);

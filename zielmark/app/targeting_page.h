@@ -1,0 +1,102 @@
+#pragma once
+// The "Google Earth to Orbiter" page: a KML file's launch sites and targets, their assignment by drag and drop
+// or at random, the per-missile delay and "Realistic" flag, description, focus, date and time, and saving the
+// launch scenario. The page's state lives in the core's planning model; the controls show it.
+#include "Unit_Targeting.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class TCanvasImage;
+class TDlgMain;
+class TWaypointList;
+
+class TGeToOrbPage : public QWidget {
+public:
+  TGeToOrbPage(QWidget* parent, TDlgMain& main);
+  ~TGeToOrbPage() override;
+
+  // Operations the shell calls.
+  void FillSourceFileList();
+  void ClearTargetingPage();
+
+  // Published handlers, named after control and event.
+  void cbLoadGEFilesChange();
+  void lbTesksDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
+  void lbTargetsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
+  bool lbTargetsDragOver();
+  void lbTargetsDragDrop(int x, int y);
+  void btnRandomizeClick();
+  void chbFlipAllCheckBoxesClick();
+  void rbTimeLocalClick();
+  void meOrbDateChange();
+  void cbSaveOrbFilesChange();
+  void btnSaveOrbFileClick();
+  void OrbDateTimeToGUI();
+  void DateTimeGUItoUTC();
+
+  // Controls.
+  QComboBox* cbLoadGEFiles;
+  QLabel* stGEDescr;
+  QFrame* pnlTargeting;
+  TWaypointList* lbTesks;
+  TCanvasImage* imgLinks;
+  TWaypointList* lbTargets;
+  QCheckBox* chbFlipAllCheckBoxes;
+  QPushButton* btnRandomize;
+  QPlainTextEdit* mOrbDescr;
+  QComboBox* cbActiveVessel;
+  QRadioButton* rbTimeLocal;
+  QRadioButton* rbTimeUTC;
+  QLineEdit* meOrbDate;
+  QLineEdit* meOrbTime;
+  QComboBox* cbSaveOrbFiles;
+  QPushButton* btnSaveOrbFile;
+  QFrame* pnlGEtoOrbWarnings;
+  QLabel* stGEtoOrbWarnings;
+
+  // Each missile row's delay spinner and "Realistic" box, in list order.
+  struct TRowControls {
+    QSpinBox* DelayUpDown;
+    QCheckBox* RealisticBox;
+  };
+  const std::vector<TRowControls>& Rows() const { return RowControls; }
+
+  // The page's state: waypoints, delays, flags, description, focus, date, scenario name.
+  zm::TTargetingPage Model;
+
+private:
+  void BuildControls();
+  void ConnectEvents();
+  void CreateRowControls();
+  void FreeRowControls();
+  void FillScenarioFileList();
+  // Shows the model in the controls; the program's own changes do not run the change handlers.
+  void ModelToGUI();
+  void ShowWaypoints();
+  void ShowDescription();
+  void ShowFocus();
+  void ShowDateTime();
+  void ShowScenarioName();
+  void ShowWarnings();
+  void DrawLinks();
+  void ReadScenarioBack(const std::string& path);
+  void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect, bool selected,
+                        const QWidget* list);
+  std::string ScenarioFolder() const;
+
+  TDlgMain& Main;
+  std::vector<TRowControls> RowControls;
+  bool Showing = false;  // set while ModelToGUI writes into the controls
+};

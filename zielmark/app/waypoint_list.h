@@ -1,0 +1,41 @@
+#pragma once
+// The missile and target lists of the planning page: owner-drawn rows of fixed height, never scrolling;
+// the missile list is a drag source, the target list a drop target.
+#include <QListWidget>
+
+#include <functional>
+
+class TWaypointList : public QListWidget {
+public:
+  static constexpr int ItemHeight = 21;
+  using TDrawItem = std::function<void(QPainter&, int index, const QRect& rect, bool selected)>;
+  using TDragOver = std::function<bool()>;
+  using TDragDrop = std::function<void(int x, int y)>;
+
+  TWaypointList(QWidget* parent, int left, int top, int width, int height);
+
+  void SetDrawItem(TDrawItem handler) { DrawItem = std::move(handler); }
+  void MakeDragSource();
+  void MakeDropTarget(TDragOver over, TDragDrop drop);
+  // The item at a point of the list's client area, -1 below the last item.
+  int ItemAtPoint(int x, int y) const;
+  // Paint a row through the owner-draw handler (the delegate calls it).
+  void PaintItem(QPainter& painter, int index, const QRect& rect, bool selected) const;
+
+  static const char* MimeType;
+
+protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+private:
+  TDrawItem DrawItem;
+  TDragOver DragOver;
+  TDragDrop DragDrop;
+  bool IsDragSource = false;
+  QPoint PressPos;
+  bool Pressed = false;
+};
