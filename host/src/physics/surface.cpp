@@ -8,7 +8,9 @@ namespace {
 
 double wrap2Pi(double a) {
     a = std::fmod(a, kTwoPi);
-    return a < 0 ? a + kTwoPi : a;
+    if (a < 0) a += kTwoPi;
+    return a < kTwoPi ? a : 0.0; // a tiny negative angle must not come out as 2 pi
+
 }
 
 // Heading of the vessel's +z axis over the horizon; a vertical +z axis falls back to -y.
@@ -62,7 +64,8 @@ void updateSurface(Body& b) {
     if (b.landed) {
         Vec3 n = tmul(b.landRot, h.up);
         s.pitch = std::atan2(n.z, n.y);
-        s.bank = std::atan2(n.x, n.y);
+        // As in flight, a vessel standing on its tail has no defined bank: report 0, not rounding noise.
+        s.bank = (std::fabs(n.x) <= 1e-4 && std::fabs(n.y) <= 1e-4) ? 0.0 : std::atan2(n.x, n.y);
         s.heading = wrap2Pi(b.landHdg);
         s.groundContact = true;
     } else {

@@ -1,0 +1,151 @@
+// Attitude conventions: Euler angles, heading of vertical vessels, pitch, bank and AOA signs.
+#include "test_vessels.h"
+
+#include <gtest/gtest.h>
+
+using namespace orb::phys;
+using namespace orb::phys::test;
+
+namespace {
+
+Vec3 upAt(double lng, double lat) {
+    return {std::cos(lat) * std::cos(lng), std::sin(lat), std::cos(lat) * std::sin(lng)};
+}
+Vec3 eastAt(double lng) { return {-std::sin(lng), 0, std::cos(lng)}; }
+Vec3 northAt(double lng, double lat) {
+    return {-std::sin(lat) * std::cos(lng), std::cos(lat), -std::sin(lat) * std::sin(lng)};
+}
+
+// Compass direction of a planet-frame vector at (lng, lat).
+double compass(Vec3 v, double lng, double lat) {
+    double a = std::atan2(dot(v, eastAt(lng)), dot(v, northAt(lng, lat)));
+    return a < 0 ? a + kTwoPi : a;
+}
+
+double angleDiff(double a, double b) { return std::remainder(a - b, kTwoPi); }
+
+// Puts a body in free flight, level and heading north at (lng, lat), moving with the air.
+void flyLevel(Body& b, double lng, double lat, double alt) {
+    PlanetFrame f = b.planet->frameAt(0);
+    Mat3 vesselToPlanet = fromColumns(eastAt(lng), upAt(lng, lat), northAt(lng, lat));
+    Vec3 pos = mul(f.rot, upAt(lng, lat) * (b.planet->radius + alt));
+    setFreeFlight(b, pos, cross(f.omega, pos), matrixToEuler(mul(f.rot, vesselToPlanet)), {}, 0);
+}
+
+} // namespace
+
+TEST(Attitude, EulerAnglesFollowTheSimulatorsConvention) {
+    const Vec3 cases[] = {{0.1, 0.2, 0.3}, {-1.2, 0.7, 2.9}, {3.0, -1.4, -0.5}, {0, 0, 0}};
+    for (Vec3 a : cases) {
+        Mat3 r = eulerToMatrix(a);
+        EXPECT_NEAR(r.m11, std::cos(a.y) * std::cos(a.z), 1e-12);
+        EXPECT_NEAR(r.m12, std::cos(a.y) * std::sin(a.z), 1e-12);
+        EXPECT_NEAR(r.m13, -std::sin(a.y), 1e-12);
+        EXPECT_NEAR(r.m23, std::sin(a.x) * std::cos(a.y), 1e-12);
+        EXPECT_NEAR(r.m33, std::cos(a.x) * std::cos(a.y), 1e-12);
+        Vec3 back = matrixToEuler(r);
+        EXPECT_NEAR(back.x, a.x, 1e-12);
+        EXPECT_NEAR(back.y, a.y, 1e-12);
+        EXPECT_NEAR(back.z, a.z, 1e-12);
+    }
+}
+
+TEST(Attitude, VerticalVesselsHeadingFollowsItsMinusYAxisLandedAndAfterLiftOff) {
+    const double headings[] = {0, 37, 90, 181.5, 270, 359};
+    const double lng = 136.5 * kDeg, lat = -31.1 * kDeg;
+    for (double hdgDeg : headings) {
+        Missile m = makeMissile();
+        Body& b = m.b;
+        double hdg = hdgDeg * kDeg;
+        setLanded(b, lng, lat, hdg, 0);
+        Mat3 land = b.landRot;
+        EXPECT_NEAR(dot(column(land, 2), upAt(lng, lat)), 1.0, 1e-9) << "+z stands up at " << hdgDeg;
+        EXPECT_NEAR(angleDiff(compass(-column(land, 1), lng, lat), hdg), 0, 1e-9) << hdgDeg;
+        EXPECT_NEAR(heading(b), hdg, 1e-9);
+        EXPECT_NEAR(pitch(b), kPi / 2, 1e-9);
+        EXPECT_NEAR(bank(b), 0, 1e-9);
+        StatusInfo st = getStatus(b);
+        EXPECT_EQ(st.status, 1);
+        EXPECT_NEAR(st.surfHdg, hdg, 1e-9);
+
+        // Engine on: released at once, and the free-flight heading falls back to -y as well.
+        setGroupLevel(b, m.main, 1.0);
+        step(b, 0, kDt);
+        ASSERT_FALSE(b.landed) << hdgDeg;
+        EXPECT_NEAR(angleDiff(heading(b), hdg), 0, 1e-3) << hdgDeg;
+        EXPECT_NEAR(pitch(b), kPi / 2, 1e-3);
+        for (double v : {aoa(b), slipAngle(b), bank(b), airspeed(b), dynamicPressure(b), machNumber(b)})
+            EXPECT_TRUE(std::isfinite(v));
+    }
+}
+
+TEST(Attitude, QueriesAtRestAreDefined) {
+    Craft c = makeCraft();
+    setLanded(c.b, 0.2, 0.4, 1.0, 0);
+    EXPECT_EQ(airspeed(c.b), 0.0);
+    EXPECT_EQ(dynamicPressure(c.b), 0.0);
+    EXPECT_EQ(aoa(c.b), 0.0);
+    EXPECT_EQ(slipAngle(c.b), 0.0);
+    EXPECT_NEAR(pitch(c.b), 0, 1e-9);
+    EXPECT_NEAR(bank(c.b), 0, 1e-9);
+    EXPECT_NEAR(heading(c.b), 1.0, 1e-9);
+    EXPECT_TRUE(groundContact(c.b));
+    EquPos e = equPos(c.b);
+    EXPECT_NEAR(e.lng, 0.2, 1e-12);
+    EXPECT_NEAR(e.lat, 0.4, 1e-12);
+    EXPECT_NEAR(e.rad - kEarthRadius, c.b.landHeight, 1e-6);
+}
+
+TEST(Attitude, PitchUpGroupRaisesTheNoseAndBankRightLowersTheRightWing) {
+    Planet vacuum;
+    vacuum.atmAltLimit = 0;
+    const double lng = 0.5, lat = 0.3;
+    {
+        Craft c = makeCraft();
+        c.b.planet = &vacuum;
+        flyLevel(c.b, lng, lat, 5000);
+        EXPECT_NEAR(pitch(c.b), 0, 1e-9);
+        EXPECT_NEAR(angleDiff(heading(c.b), 0), 0, 1e-9);
+        setGroupLevel(c.b, c.pitchUp, 1);
+        run(c.b, 2.0);
+        EXPECT_GT(pitch(c.b), 10 * kDeg);
+        EXPECT_GT(c.b.omega.x, 0);
+        EXPECT_NEAR(bank(c.b), 0, 1e-3); // the horizon turns a little as the vessel moves
+    }
+    {
+        Craft c = makeCraft();
+        c.b.planet = &vacuum;
+        flyLevel(c.b, lng, lat, 5000);
+        setGroupLevel(c.b, c.bankRight, 1);
+        run(c.b, 2.0);
+        Vec3 up = unit(c.b.pos);
+        EXPECT_LT(dot(column(c.b.rot, 0), up), -0.1) << "the right wing goes down";
+        EXPECT_GT(c.b.omega.z, 0);
+        // The simulator counts a lowered left wing as positive bank, so banking right is negative.
+        EXPECT_LT(bank(c.b), -5 * kDeg);
+        EXPECT_NEAR(pitch(c.b), 0, 1e-3);
+    }
+}
+
+TEST(Attitude, AngleOfAttackIsPositiveWithTheAirFromBelow) {
+    struct Case {
+        Vec3 vShip;   // velocity through the air, vessel frame
+        double aoaDeg, slipDeg; // NaN: not defined for this airflow
+    };
+    const Case cases[] = {{{0, 0, 100}, 0, 0}, {{0, -10, 100}, 5.71, 0}, {{0, 10, 100}, -5.71, 0},
+                          {{10, 0, 100}, 0, -5.71}, {{0, -100, 0}, 90, std::nan("")}};
+    for (const Case& k : cases) {
+        Body b;
+        flyLevel(b, 0, 0, 20000);
+        PlanetFrame f = b.planet->frameAt(0);
+        b.vel = cross(f.omega, b.pos) + mul(b.rot, k.vShip);
+        updateSurface(b);
+        EXPECT_NEAR(aoa(b) / kDeg, k.aoaDeg, 0.01);
+        if (!std::isnan(k.slipDeg)) {
+            EXPECT_NEAR(slipAngle(b) / kDeg, k.slipDeg, 0.01);
+        }
+        EXPECT_TRUE(std::isfinite(slipAngle(b)));
+        EXPECT_NEAR(airspeed(b), length(k.vShip), 1e-6);
+        EXPECT_NEAR(dynamicPressure(b), 0.5 * atmDensity(b) * dot(k.vShip, k.vShip), 1e-9);
+    }
+}

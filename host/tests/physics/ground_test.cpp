@@ -1,0 +1,114 @@
+// Landed state, lift-off, dynamic ground contact and the return to the landed state.
+#include "test_vessels.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace orb::phys;
+using namespace orb::phys::test;
+
+TEST(Ground, LandedVesselStaysOnItsSpotForAnHour) {
+    Craft c = makeCraft();
+    Body& b = c.b;
+    setLanded(b, 2.1, -0.6, 4.0, 0);
+    EquPos start = equPos(b);
+    Vec3 pos0 = b.pos;
+    double alt0 = altitude(b);
+    for (int i = 0; i < 180000; ++i) {
+        step(b, b.simt, kDt);
+        ASSERT_TRUE(b.landed) << "at " << b.simt << " s";
+    }
+    EquPos end = equPos(b);
+    EXPECT_NEAR(end.lng, start.lng, 1e-12);
+    EXPECT_NEAR(end.lat, start.lat, 1e-12);
+    EXPECT_NEAR(altitude(b), alt0, 1e-6);
+    EXPECT_NEAR(heading(b), 4.0, 1e-12);
+    EXPECT_EQ(airspeed(b), 0.0);
+    // It turned with the planet: an hour of sidereal rotation, seen from outside.
+    double turned = std::acos(dot(unit(pos0), unit(b.pos)));
+    EXPECT_GT(turned, 0.05);
+    EXPECT_NEAR(length(b.vel), kTwoPi / kEarthSidRotPeriod * kEarthRadius * std::cos(-0.6), 0.5);
+    StatusInfo st = getStatus(b);
+    EXPECT_EQ(st.status, 1);
+    EXPECT_NEAR(st.vrot.x, b.landHeight, 1e-12);
+}
+
+TEST(Ground, LandedVesselRestsAboveTheGroundOnCompressedPoints) {
+    Craft c = makeCraft();
+    setLanded(c.b, 0, 0, 0, 0);
+    // CoG height: touchdown plane 1.5 m below, less the sinking under the weight.
+    double weight = kEarthGM * c.b.mass / (kEarthRadius * kEarthRadius);
+    EXPECT_NEAR(c.b.landHeight, 1.5 - weight / 3e6, 1e-9);
+    EXPECT_NEAR(altitude(c.b), c.b.landHeight, 1e-6);
+    EXPECT_TRUE(groundContact(c.b));
+}
+
+TEST(Ground, HoverHopLiftsOffFallsBackAndLandsAgain) {
+    Craft c = makeCraft();
+    Body& b = c.b;
+    const double lng = -1.2, lat = 0.7, hdg = 2.0;
+    setLanded(b, lng, lat, hdg, 0);
+    double alt0 = altitude(b);
+    setGroupLevel(b, c.hover, 1.0); // 20 kN against a weight of about 14.7 kN
+    double top = alt0;
+    run(b, 1.5);
+    EXPECT_FALSE(b.landed);
+    setGroupLevel(b, c.hover, 0.0);
+    double landedAt = -1;
+    for (int i = 0; i < 60 / kDt && landedAt < 0; ++i) {
+        step(b, b.simt, kDt);
+        top = std::max(top, altitude(b));
+        ASSERT_TRUE(std::isfinite(b.pos.x) && std::isfinite(b.omega.x));
+        if (b.landed) landedAt = b.simt;
+    }
+    std::printf("hop: top %.2f m above the resting height, landed again at %.1f s\n", top - alt0, landedAt);
+    EXPECT_GT(top - alt0, 3.0);
+    ASSERT_GT(landedAt, 0) << "the vessel never came back to rest";
+    EquPos e = equPos(b);
+    EXPECT_NEAR(e.lng, lng, 1e-5); // within about 60 m: it went straight up and down
+    EXPECT_NEAR(e.lat, lat, 1e-5);
+    EXPECT_NEAR(std::remainder(heading(b) - hdg, kTwoPi), 0, 0.01);
+    EXPECT_NEAR(pitch(b), 0, 0.01);
+    EXPECT_NEAR(bank(b), 0, 0.01);
+    EXPECT_NEAR(altitude(b), alt0, 0.05);
+    EXPECT_EQ(getStatus(b).status, 1);
+    // Once landed it stays put.
+    EquPos before = equPos(b);
+    run(b, 60);
+    EXPECT_TRUE(b.landed);
+    EXPECT_NEAR(equPos(b).lng, before.lng, 1e-12);
+}
+
+TEST(Ground, ThrustBelowWeightReleasesButTheGroundHoldsTheVessel) {
+    Craft c = makeCraft();
+    Body& b = c.b;
+    setLanded(b, 0.4, 0.4, 0.0, 0);
+    double alt0 = altitude(b);
+    setGroupLevel(b, c.hover, 0.5); // 10 kN, less than the weight
+    run(b, 3);
+    EXPECT_FALSE(b.landed);
+    EXPECT_TRUE(groundContact(b));
+    EXPECT_GT(altitude(b), alt0);        // unloaded springs push it up a little
+    EXPECT_LT(altitude(b), alt0 + 0.05); // but it does not fly
+    setGroupLevel(b, c.hover, 0.0);
+    run(b, 8);
+    EXPECT_TRUE(b.landed);
+}
+
+TEST(Ground, EmptyTankKeepsALandedVesselOnTheGround) {
+    Craft c = makeCraft(0);
+    setLanded(c.b, 0.4, 0.4, 0.0, 0);
+    setGroupLevel(c.b, c.hover, 1.0);
+    run(c.b, 1);
+    EXPECT_TRUE(c.b.landed);
+    EXPECT_EQ(groupLevel(c.b, c.hover), 0.0);
+}
+
+TEST(Ground, FreeFlightStateInsideThePlanetIsMovedOut) {
+    Body b;
+    setFreeFlight(b, {1000, 0, 0}, {}, {}, {}, 0);
+    EXPECT_NEAR(length(b.pos), 1.1 * kEarthRadius, 1e-3);
+    setFreeFlight(b, {std::nan(""), 0, 0}, {std::nan(""), 0, 0}, {}, {}, 0);
+    EXPECT_TRUE(std::isfinite(b.pos.x) && std::isfinite(b.vel.x));
+}
