@@ -1,8 +1,199 @@
+// zielmark-cli results: the figures of every wreck of a flight result scenario, and on request the result
+// KML file for Google Earth and each wreck's impact-area diagram as SVG.
 #include "Commands.h"
 
-#include <cstdio>
+#include "Unit_Files.h"
+#include "Unit_Functions.h"
+#include "Unit_GEFile.h"
+#include "Unit_ImpactChart.h"
+#include "Unit_Results.h"
 
-int RunResults(int, char**) {
-  std::fprintf(stderr, "zielmark-cli results: not available yet\n");
-  return 2;
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace zm;
+
+constexpr const char* Usage =
+    "Usage: zielmark-cli results SCENARIO [--kml FILE] [--diagrams DIR] [--force]\n"
+    "\n"
+    "Reads the wrecks of a flight result scenario (the scenario the simulator saves after a firing, or a copy\n"
+    "of it) and prints each wreck's figures: launch azimuth (degrees), planned and actual range, miss and its\n"
+    "longitudinal and lateral parts (metres), and the failure.\n"
+    "\n"
+    "Options:\n"
+    "  --kml FILE       also write the result KML file for Google Earth; FILE gets the extension \".kml\"\n"
+    "  --diagrams DIR   also write each wreck's impact-area diagram as DIR/NN_MISSILE.svg (DIR is created)\n"
+    "  --force          overwrite files that already exist\n"
+    "  -h, --help       show this help\n"
+    "\n"
+    "Exit codes: 0 done, 1 failed (scenario missing or unreadable, a bad value in it, a file not written or\n"
+    "already there without --force), 2 wrong arguments.\n";
+
+struct TOptions {
+    std::string Scenario;
+    std::string Kml;
+    std::string Diagrams;
+    bool Force = false;
+    bool Help = false;
+};
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "zielmark-cli results: %s\n\n%s", message.c_str(), Usage);
+    return 2;
+}
+
+int Failure(const std::string& message) {
+    std::fprintf(stderr, "zielmark-cli results: %s\n", message.c_str());
+    return 1;
+}
+
+// Parses the arguments behind the command name; returns an error text, empty when fine.
+std::string ParseOptions(int argc, char** argv, TOptions& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&](const char* name, std::string& into) {
+            const std::string prefix = std::string(name) + "=";
+            if (arg.rfind(prefix, 0) == 0) {
+                into = arg.substr(prefix.size());
+                return true;
+            }
+            if (arg != name) return false;
+            if (i + 1 >= argc) throw std::string(name) + " needs a value";
+            into = argv[++i];
+            return true;
+        };
+        try {
+            if (arg == "-h" || arg == "--help") o.Help = true;
+            else if (arg == "--force") o.Force = true;
+            else if (value("--kml", o.Kml) || value("--diagrams", o.Diagrams)) continue;
+            else if (arg.size() > 1 && arg[0] == '-') return "unknown option \"" + arg + "\"";
+            else if (!o.Scenario.empty()) return "only one scenario, please (\"" + arg + "\" is one too many)";
+            else o.Scenario = arg;
+        } catch (const std::string& error) {
+            return error;
+        }
+    }
+    return {};
+}
+
+// A file name made of the missile's name: letters, digits, "-", "_" and "." only.
+std::string DiagramFileName(size_t index, const TTeskWreck& w) {
+    std::string name = w.MissileName.empty() ? "wreck" : w.MissileName.substr(0, 60);
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.') c = '_';
+    const std::string number = std::to_string(index + 1);
+    return std::string(number.size() < 2 ? "0" : "") + number + "_" + name + ".svg";
+}
+
+// One row of the figures table, caption first.
+std::vector<std::string> Row(const TTeskWreck& w) {
+    const TResultFigures f = ResultFigures(w);
+    return {w.Caption(), f.LaunchAz, f.PlannedRange, f.ActualRange, f.RangeMiss,
+            f.LongitudalMiss, f.LateralMiss, w.Failure};
+}
+
+void PrintTable(const std::vector<TTeskWreck>& wrecks) {
+    std::vector<std::vector<std::string>> rows = {{"Missile to target", "Launch azimuth", "Target range",
+                                                   "Actual range", "Miss", "Longitudal miss", "Lateral miss",
+                                                   "Failure"}};
+    for (const TTeskWreck& w : wrecks) rows.push_back(Row(w));
+    std::vector<size_t> widths(rows[0].size(), 0);
+    for (const auto& row : rows)
+        for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], std::min<size_t>(row[c].size(), 80));
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t c = 0; c < row.size(); ++c) {
+            const bool last = c + 1 == row.size();
+            const std::string cell = row[c];
+            const std::string pad(widths[c] > cell.size() ? widths[c] - cell.size() : 0, ' ');
+            // Text columns to the left, figures to the right.
+            line += (c == 0 || last) ? cell + (last ? "" : pad) : pad + cell;
+            if (!last) line += "  ";
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        std::printf("%s\n", line.c_str());
+    }
+}
+
+} // namespace
+
+int RunResults(int argc, char** argv) {
+    TOptions o;
+    const std::string error = ParseOptions(argc, argv, o);
+    if (!error.empty()) return UsageError(error);
+    if (o.Help) {
+        std::printf("%s", Usage);
+        return 0;
+    }
+    if (o.Scenario.empty()) return UsageError("which scenario? Give its path");
+
+    // Where the outputs go, checked before anything is written.
+    std::string kmlDir, kmlName;
+    if (!o.Kml.empty()) {
+        kmlDir = ExtractFilePath(o.Kml);
+        kmlName = ChangeFileExt(ExtractFileName(o.Kml), ".kml");
+        if (ExtractFileName(o.Kml).empty() || !IsValidFileName(kmlName))
+            return UsageError("\"" + o.Kml + "\" is not a usable file name for --kml");
+        if (!kmlDir.empty() && !DirectoryExists(kmlDir))
+            return Failure("folder \"" + kmlDir + "\" of the KML file does not exist");
+    }
+
+    if (!FileExists(o.Scenario)) return Failure("scenario \"" + o.Scenario + "\" does not exist");
+    std::string testError;
+    if (!IsFlightResultScenario(o.Scenario, &testError)) {
+        if (!testError.empty()) return Failure(testError);
+        std::fprintf(stderr,
+                     "zielmark-cli results: note: \"%s\" is not a flight result scenario (its ship list needs a "
+                     "TeskiWreck ship and no Teski ship); reading its wrecks anyway\n",
+                     o.Scenario.c_str());
+    }
+    TOrbResults results;
+    switch (LoadOrbResults(o.Scenario, results)) {
+    case TLoadOutcome::Missing: return Failure("scenario \"" + o.Scenario + "\" does not exist");
+    case TLoadOutcome::Failed: return Failure(results.Error);
+    case TLoadOutcome::Loaded: break;
+    }
+
+    std::vector<std::string> targets;
+    if (!o.Kml.empty()) targets.push_back(kmlDir + kmlName);
+    std::vector<std::string> diagramFiles;
+    const std::string diagramDir = o.Diagrams.empty() ? std::string() : IncludeTrailingPathDelimiter(o.Diagrams);
+    if (!o.Diagrams.empty()) {
+        for (size_t i = 0; i < results.Wrecks.size(); ++i)
+            diagramFiles.push_back(diagramDir + DiagramFileName(i, results.Wrecks[i]));
+        targets.insert(targets.end(), diagramFiles.begin(), diagramFiles.end());
+    }
+    if (!o.Force)
+        for (const std::string& t : targets)
+            if (FileExists(t)) return Failure("\"" + t + "\" already exists; use --force to overwrite it");
+
+    if (results.Wrecks.empty())
+        std::printf("No wrecks in \"%s\".\n", o.Scenario.c_str());
+    else
+        PrintTable(results.Wrecks);
+
+    if (!o.Kml.empty()) {
+        std::string writeError;
+        if (!WriteGEFile(kmlDir, kmlName, results.Wrecks, writeError)) return Failure(writeError);
+        std::printf("Wrote %s\n", (kmlDir + kmlName).c_str());
+    }
+    if (!o.Diagrams.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(o.Diagrams, ec);
+        if (!DirectoryExists(diagramDir)) return Failure("cannot create folder \"" + o.Diagrams + "\"");
+        for (size_t i = 0; i < results.Wrecks.size(); ++i) {
+            const TImpactChart chart = BuildImpactChart(results.Wrecks[i], SvgTextSize);
+            std::string writeError;
+            if (!WriteFileAtomic(diagramFiles[i], ImpactChartSvg(chart), writeError)) return Failure(writeError);
+            std::printf("Wrote %s%s\n", diagramFiles[i].c_str(), chart.HasScale ? "" : " (no miss: empty diagram)");
+        }
+    }
+    return 0;
 }

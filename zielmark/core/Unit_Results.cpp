@@ -1,8 +1,10 @@
 // Reading wreck blocks from a saved scenario, and the file rules of the results page.
 #include "Unit_Results.h"
 
+#include "Unit_DM.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
+#include "Unit_GlobalOptions.h"
 
 namespace zm {
 
@@ -169,6 +171,16 @@ TResultSource ChooseResultSource(const TResultSourceInputs& in) {
     return s;
 }
 
+TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options) {
+    TResultSourceInputs in;
+    in.CurrentStateUsable = options.CurrentStateUsable;
+    in.CurrentStateFile = options.CurrentStateFile;
+    in.FltResDir = options.FltResDir;
+    in.FltResScnFiles = options.FltResScnFiles;
+    in.NewestFltResScnFile = options.NewestFltResScnFile;
+    return in;
+}
+
 std::string ResultSourcePath(const TResultSource& source, const TResultSourceInputs& in) {
     if (source.RecentChecked) return in.CurrentStateFile;
     const bool selected = source.SavedSelected >= 0 && source.SavedSelected < int(source.SavedFiles.size());
@@ -185,6 +197,12 @@ std::vector<std::string> ListResultNames(const std::string& dir, const TFilePred
     for (const TFolderEntry& e : ListFolderFiles(dir, ".scn"))
         if (isFlightResultScenario(dir + e.Name)) names.push_back(ChangeFileExt(e.Name, ""));
     return names;
+}
+
+std::vector<std::string> ListResultNames(const std::string& dir) {
+    return ListResultNames(
+        dir, [](const std::string& path) { return IsResultKml(path); },
+        [](const std::string& path) { return IsFlightResultScenario(path); });
 }
 
 std::string ResultNameOf(const std::string& savedName) { return ChangeFileExt(savedName, ""); }

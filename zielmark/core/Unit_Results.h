@@ -96,6 +96,10 @@ struct TResultSource {
 // preselected (the first when the newest is not in the list).
 TResultSource ChooseResultSource(const TResultSourceInputs& in);
 
+class TGlobalOptions;
+// The inputs as the settings object's last folder check left them.
+TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options);
+
 // The file to read for the checked source: the current state, or the results folder followed by the
 // selected saved scenario (the folder alone when none is selected, which LoadOrbResults does not read).
 std::string ResultSourcePath(const TResultSource& source, const TResultSourceInputs& in);
@@ -109,6 +113,8 @@ using TFilePredicate = std::function<bool(const std::string& path)>;
 // `dir` ends in a separator.
 std::vector<std::string> ListResultNames(const std::string& dir, const TFilePredicate& isResultKml,
                                          const TFilePredicate& isFlightResultScenario);
+// The same with the program's tests: IsResultKml and IsFlightResultScenario (FillResultFiles).
+std::vector<std::string> ListResultNames(const std::string& dir);
 
 // The save name of a typed name: its extension replaced by ".kml" (or ".scn" for the scenario copy), or
 // appended when it has none (ChangeFileExt of Unit_Files): "flight7" and "flight7.scn" give "flight7.kml".

@@ -361,6 +361,14 @@ TEST(ResultNames, KmlNamesComeFirstThenScenariosWithoutExtensions) {
     EXPECT_EQ(names, (std::vector<std::string>{"flight2", "flight1", "flight2"}));
 }
 
+TEST(ResultNames, TheProgramsOwnTestsPickFlightResultScenarios) {
+    TempDir dir;
+    dir.Write("flight1.scn", std::string("BEGIN_SHIPS\r\n") + WreckBlock + "END_SHIPS\r\n");
+    dir.Write("launch.scn", "BEGIN_SHIPS\r\nTesk_1:Teski\r\nEND\r\nEND_SHIPS\r\n");
+    dir.Write("broken.kml", "<kml><Document><Placemark>");
+    EXPECT_EQ(ListResultNames(dir.Dir()), std::vector<std::string>{"flight1"});
+}
+
 TEST(ResultNames, SaveNamesAndQuestions) {
     EXPECT_EQ(ResultNameOf("flight7.kml"), "flight7");
     EXPECT_EQ(ResultNameOf("flight7"), "flight7");
