@@ -216,6 +216,16 @@ TEST(GEFileWrite, AFailedWriteNamesTheFileAndLeavesTheOldOneWhole) {
     EXPECT_FALSE(WriteGEFile(dir.Dir() + "missing/", "flight.kml", {SmallFlight()}, error));
     EXPECT_NE(error.find("flight.kml"), std::string::npos) << error;
 
+    // A folder in the file's place cannot be replaced: reported, and no temporary file stays behind.
+    fs::create_directory(dir.Dir() + "taken.kml");
+    error.clear();
+    EXPECT_FALSE(WriteGEFile(dir.Dir(), "taken.kml", {SmallFlight()}, error));
+    EXPECT_NE(error.find("taken.kml"), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_directory(dir.Dir() + "taken.kml"));
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir())) ++entries;
+    EXPECT_EQ(entries, 1u);
+
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     ASSERT_TRUE(WriteGEFile(dir.Dir(), "flight.kml", {}, error)) << error;
     const std::string old = ReadFile(dir.Dir() + "flight.kml");
