@@ -1,5 +1,6 @@
 // The module's entry points, the missile object's creation and its class set-up: body, main engine and
 // exhaust. Attitude thrusters, aerodynamics and the mesh follow once the scenario state is known.
+#define ORBITER_MODULE // the module exports its build date to the host
 #include "Teski.h"
 
 #include <ctime>
