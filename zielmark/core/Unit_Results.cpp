@@ -108,17 +108,29 @@ std::string StoreKey(const TKey& key, std::string_view value, TTeskWreck& w) {
 
 } // namespace
 
-TLoadOutcome ReadOrbResultLines(const std::vector<std::string>& lines, const std::string& fileName,
-                                TOrbResults& results) {
+TLoadOutcome ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results) {
     results.Wrecks.clear();
     results.Selected = -1;
     results.Error.clear();
+    const auto fail = [&](size_t lineNumber, const std::string& why) {
+        results.Error = fileName + ": line " + std::to_string(lineNumber) + ": " + why;
+        return TLoadOutcome::Failed;
+    };
     bool inBlock = false;
     TTeskWreck current;
-    for (size_t n = 0; n < lines.size(); ++n) {
-        const std::string_view line = lines[n];
+    size_t lineNumber = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        start = end + 1;
+        ++lineNumber;
+
         const size_t marker = line.find(WreckMarker);
         if (marker != std::string_view::npos) {
+            if (results.Wrecks.size() >= MaxWreckBlocks)
+                return fail(lineNumber, "more than " + std::to_string(MaxWreckBlocks) + " wreck blocks");
             current = TTeskWreck(); // an unfinished open block is dropped
             current.Name = std::string(line.substr(0, marker));
             inBlock = true;
@@ -129,11 +141,8 @@ TLoadOutcome ReadOrbResultLines(const std::vector<std::string>& lines, const std
         } else if (inBlock) {
             if (const TKey* key = FindKey(line)) {
                 const std::string_view value = line.substr(key->Prefix.size(), MaxValueLength);
-                std::string error = StoreKey(*key, value, current);
-                if (!error.empty()) {
-                    results.Error = fileName + ": line " + std::to_string(n + 1) + ": " + error;
-                    return TLoadOutcome::Failed;
-                }
+                const std::string error = StoreKey(*key, value, current);
+                if (!error.empty()) return fail(lineNumber, error);
             }
         }
     }
@@ -145,9 +154,9 @@ TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results) {
     if (!FileExists(path)) return TLoadOutcome::Missing;
     results.Wrecks.clear();
     results.Selected = -1;
-    results.Lines.clear();
-    if (!ReadTextLines(path, results.Lines, results.Error)) return TLoadOutcome::Failed;
-    return ReadOrbResultLines(results.Lines, path, results);
+    std::string text;
+    if (!ReadWholeFile(path, text, results.Error)) return TLoadOutcome::Failed;
+    return ReadOrbResultText(text, path, results);
 }
 
 // ---- The source panel ----

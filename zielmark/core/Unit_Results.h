@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zm {
@@ -46,11 +47,14 @@ struct TTeskWreck {
     std::string Caption() const { return MissileName + " to " + Target; }
 };
 
-// The results list of the "Orbiter to Google Earth" page and the lines of the file it came from.
+// A scenario holds one wreck per flight; more blocks than this stop the read (a hostile file cannot
+// exhaust the memory with empty blocks).
+constexpr size_t MaxWreckBlocks = 5000;
+
+// The results list of the "Orbiter to Google Earth" page.
 struct TOrbResults {
     std::vector<TTeskWreck> Wrecks; // in file order
     int Selected = -1;              // index into Wrecks, -1 when nothing is selected
-    std::vector<std::string> Lines; // the scenario's lines (CR stripped), kept until the next read
     std::string Error;              // why the last read stopped: file name, line number and cause
 
     const TTeskWreck* SelectedWreck() const {
@@ -67,10 +71,9 @@ enum class TLoadOutcome {
 // Rebuilds `results` from the scenario at `path`. A Failed read leaves the reason in results.Error.
 TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results);
 
-// Reads wreck blocks from scenario lines (CR already stripped); the work of LoadOrbResults after the file
+// Reads wreck blocks from a scenario's text (LF or CR LF lines); the work of LoadOrbResults after the file
 // is read. `fileName` only names the source in an error message.
-TLoadOutcome ReadOrbResultLines(const std::vector<std::string>& lines, const std::string& fileName,
-                                TOrbResults& results);
+TLoadOutcome ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results);
 
 // ---- The source panel: recent flight or a previous one ----
 
