@@ -1,0 +1,87 @@
+// The world behind orb::World and the oapi* functions: vessels, time, focus, keys, modules and saving.
+#pragma once
+
+#include "core/HostFiles.h"
+#include "core/ScenarioFile.h"
+#include "core/Vessel.h"
+#include "orbhost/World.h"
+#include "physics/physics.h"
+
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace orb {
+
+class WorldImpl {
+public:
+    explicit WorldImpl(const std::filesystem::path &root);
+    ~WorldImpl();
+
+    std::filesystem::path root;
+    phys::Planet planet;         // Earth with the scenario's epoch
+    double simt = 0;             // time at the start of the next step
+    double simdt = 0.02;         // length of the step being taken (oapiGetSimStep)
+    double stepLength = 0.02;
+    bool stepping = false;
+    bool ended = false;          // the last vessel went away
+    std::vector<std::unique_ptr<Vessel>> vessels; // in list order
+    std::unordered_set<const Vessel *> live;       // every valid handle, also during creation
+    Vessel *focus = nullptr;
+    char debug[256] = {};
+    std::vector<VesselEvent> events;
+    std::vector<std::string> log;
+    std::map<std::string, std::weak_ptr<ModuleLibrary>> modules;
+
+    struct Key {
+        DWORD key;
+        unsigned mods;
+    };
+    std::deque<Key> keys;  // waiting for the next step
+    std::vector<Key> keysUp; // released at the start of the step after their press
+
+    // What was read from the scenario, written back on save.
+    std::string system = "Sol";
+    std::vector<std::string> description;
+    std::vector<std::string> environmentExtra, camera;
+    std::vector<std::vector<std::string>> cockpitBlocks, pluginBlocks;
+
+    double mjd() const { return planet.epochMjd + simt / 86400.0; }
+
+    Vessel *find(OBJHANDLE h) const;              // null for anything that is not a live vessel
+    Vessel *findByName(std::string_view name) const;
+
+    void loadScenario(const ScenarioFile &scn);
+    // Creates a vessel from scenario lines; source/firstLine locate the lines for messages.
+    Vessel *createFromLines(const std::string &name, const std::string &className,
+                            const std::vector<std::string> &lines, const std::string &source, int firstLine);
+    Vessel *createFromStatus(const std::string &name, const std::string &className, const VESSELSTATUS *vs,
+                             const void *vs2);
+    void postCreation(Vessel *v);
+
+    void step(double dt);
+    void requestDelete(Vessel *v);
+    bool setFocus(Vessel *v); // true when the focus changed
+    void endSession();        // ovcExit for every vessel
+
+    std::string saveText(const std::vector<std::string> &description) const;
+    void writeShip(const Vessel &v, std::string &out) const;
+
+private:
+    std::unique_ptr<Vessel> construct(const std::string &name, const std::string &className,
+                                      std::unique_ptr<ConfigFile> &cfg);
+    std::unique_ptr<ConfigFile> openClassConfig(const std::string &className) const;
+    std::shared_ptr<ModuleLibrary> loadModule(const std::string &moduleName);
+    void applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth = 0) const;
+    void destroy(Vessel *v);
+    void deliverKeys();
+    void removeDeleted();
+};
+
+WorldImpl *currentWorld();
+
+} // namespace orb
