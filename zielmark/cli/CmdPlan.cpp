@@ -1,8 +1,189 @@
+// zielmark-cli plan: a Google Earth KML file to a launch scenario, as the targeting page makes it.
+#include "CliArgs.h"
 #include "Commands.h"
+
+#include "Unit_DM.h"
+#include "Unit_Files.h"
+#include "Unit_Functions.h"
+#include "Unit_LaunchScenario.h"
+#include "Unit_Targeting.h"
 
 #include <cstdio>
 
-int RunPlan(int, char**) {
-  std::fprintf(stderr, "zielmark-cli plan: not available yet\n");
+using namespace zm;
+
+namespace {
+
+const char* kUsage =
+    "Usage: zielmark-cli plan KMLFILE --out SCENARIO [OPTIONS]\n"
+    "\n"
+    "Writes a launch scenario with one missile for every launch site (placemark named \"Tesk...\")\n"
+    "that is pointed at a target.\n"
+    "\n"
+    "Options:\n"
+    "  --out FILE              the scenario to write (\".scn\" replaces another extension)\n"
+    "  --assign MISSILE=TARGET point a missile at a target (repeatable)\n"
+    "  --random                point every missile at a random target with a random delay 0..9 s\n"
+    "  --seed N                seed of --random (default: the clock)\n"
+    "  --delay MISSILE=SECONDS launch delay 0..100 s (repeatable; after --random)\n"
+    "  --realistic MISSILE=0|1 the missile's \"Realistic\" flag (repeatable; default 1)\n"
+    "  --all-realistic 0|1     the flag of every missile\n"
+    "  --description TEXT      a line of the scenario description (repeatable)\n"
+    "  --focus MISSILE         the vessel the camera follows (default: the assigned missile that\n"
+    "                          starts last)\n"
+    "  --date DD.MM.YYYY       date of the first launch (default: today)\n"
+    "  --time HH:MM            time of the first launch (default: now)\n"
+    "  --utc                   date and time are UTC (default: the zone of the alphabetically\n"
+    "                          first launch site, UTC + round(longitude / 15) hours)\n"
+    "  --force                 replace an existing scenario file\n"
+    "  --transforms DIR        folder of kml2datD.xtr and kml2datF.xtr (default: beside this program)\n"
+    "  --help                  this text\n"
+    "\n"
+    "Exit codes: 0 written, 1 not written (bad input file, warnings, file exists, write error),\n"
+    "2 wrong usage.\n";
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "zielmark-cli plan: %s\n\nzielmark-cli plan --help shows the options.\n", message.c_str());
   return 2;
+}
+
+int Failure(const std::string& message) {
+  std::fprintf(stderr, "zielmark-cli plan: %s\n", message.c_str());
+  return 1;
+}
+
+bool SplitPair(const std::string& text, std::string& left, std::string& right) {
+  const size_t eq = text.rfind('=');
+  if (eq == std::string::npos || eq == 0) return false;
+  left = text.substr(0, eq);
+  right = text.substr(eq + 1);
+  return true;
+}
+
+// The missile of that name: exact, else letter case ignored.
+int FindMissile(const TWaypoints& w, const std::string& name) {
+  const int exact = w.FindTesk(name);
+  return exact >= 0 ? exact : w.IndexOfTesk(name);
+}
+
+std::string Names(const auto& items) {
+  std::string s;
+  for (const auto& i : items) s += (s.empty() ? "" : ", ") + i.Name;
+  return s.empty() ? "none" : s;
+}
+
+}  // namespace
+
+int RunPlan(int argc, char** argv) {
+  const TCliArgs args = ParseCliArgs(argc, argv,
+                                     {{"out", true}, {"assign", true}, {"random", false}, {"seed", true},
+                                      {"delay", true}, {"realistic", true}, {"all-realistic", true},
+                                      {"description", true}, {"focus", true}, {"date", true}, {"time", true},
+                                      {"utc", false}, {"force", false}, {"transforms", true}, {"help", false}});
+  if (!args.Error.empty()) return UsageError(args.Error);
+  if (args.Has("help")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (args.Positional.size() != 1) return UsageError("exactly one KML file expected");
+  if (!args.Has("out")) return UsageError("--out SCENARIO is required");
+  if (!args.Has("assign") && !args.Has("random")) return UsageError("give --assign MISSILE=TARGET or --random");
+
+  DModule().TransformDir = IncludeTrailingPathDelimiter(args.Value("transforms", ProgramDir()));
+  const std::string kmlPath = args.Positional[0];
+  const std::string out = args.Value("out");
+
+  TTargetingPage page;
+  page.SystemBiasMinutes = SystemBiasMinutes();
+  page.ZoneMinutes = page.SystemBiasMinutes;
+  const TImportResult imported = page.LoadKml(ExtractFilePath(kmlPath), ExtractFileName(kmlPath), NowLocal());
+  if (imported == TImportResult::Failed) return Failure(DModule().LastError);
+  if (imported == TImportResult::NoRecords) return Failure("\"" + kmlPath + "\" holds no placemarks");
+  if (page.Waypoints.Tesks.empty())
+    return Failure("\"" + kmlPath + "\" has no launch site (a placemark whose name begins with \"Tesk\")");
+
+  if (args.Has("random")) {
+    TRandomInt random = ClockSeededRandom();
+    if (args.Has("seed")) {
+      int seed = 0;
+      if (!TryParseInt(args.Value("seed"), seed)) return UsageError("--seed needs an integer");
+      random = SeededRandom(static_cast<unsigned>(seed));
+    }
+    page.Randomize(random);
+  }
+  for (const auto& a : args.Values("assign")) {
+    std::string missile, target;
+    if (!SplitPair(a, missile, target)) return UsageError("--assign needs MISSILE=TARGET, not \"" + a + "\"");
+    const int i = FindMissile(page.Waypoints, missile);
+    if (i < 0) return UsageError("no missile \"" + missile + "\"; missiles: " + Names(page.Waypoints.Tesks));
+    const int j = page.Waypoints.IndexOfTarget(target);
+    if (j < 0) return UsageError("no target \"" + target + "\"; targets: " + Names(page.Waypoints.Targets));
+    page.AssignTarget(i, j);
+  }
+  if (args.Has("all-realistic")) {
+    const std::string v = args.Value("all-realistic");
+    if (v != "0" && v != "1") return UsageError("--all-realistic needs 0 or 1");
+    page.SetAllRealistic(v == "1");
+  }
+  for (const auto& d : args.Values("delay")) {
+    std::string missile, seconds;
+    int value = 0;
+    if (!SplitPair(d, missile, seconds) || !TryParseInt(seconds, value) || value < 0 || value > MaxLaunchDelay)
+      return UsageError("--delay needs MISSILE=SECONDS with 0..100 seconds, not \"" + d + "\"");
+    const int i = FindMissile(page.Waypoints, missile);
+    if (i < 0) return UsageError("no missile \"" + missile + "\"; missiles: " + Names(page.Waypoints.Tesks));
+    page.Waypoints.Tesks[static_cast<size_t>(i)].SetDelay(value);
+  }
+  for (const auto& r : args.Values("realistic")) {
+    std::string missile, flag;
+    if (!SplitPair(r, missile, flag) || (flag != "0" && flag != "1"))
+      return UsageError("--realistic needs MISSILE=0 or MISSILE=1, not \"" + r + "\"");
+    const int i = FindMissile(page.Waypoints, missile);
+    if (i < 0) return UsageError("no missile \"" + missile + "\"; missiles: " + Names(page.Waypoints.Tesks));
+    page.Waypoints.Tesks[static_cast<size_t>(i)].Realistic = flag == "1";
+  }
+  page.DrawLinks();
+  page.FillFocusList();
+  if (args.Has("focus")) {
+    page.SelectFocus(args.Value("focus"));
+    if (page.FocusIndex < 0) return UsageError("--focus must name an assigned missile, not \"" + args.Value("focus") + "\"");
+  }
+  if (args.Has("description")) page.Description = args.Values("description");
+
+  page.SetShowUtc(args.Has("utc"));
+  if (args.Has("date")) page.DateText = args.Value("date");
+  if (args.Has("time")) page.TimeText = args.Value("time");
+  if (!page.DateTimeGUItoUTC())
+    return UsageError("not a valid date and time: \"" + page.DateText + " " + page.TimeText + "\"");
+
+  page.ScenarioFileName = ExtractFileName(out);
+  const std::string folder = ExtractFilePath(out);
+  if (!DirectoryExists(folder.empty() ? "." : folder)) return Failure("folder \"" + folder + "\" does not exist");
+  page.UpdateGEtoOrbWarnings();
+  if (!page.SaveEnabled()) return Failure("not written:\n" + page.WarningsText);
+
+  const bool force = args.Has("force");
+  std::string mru;
+  const TSaveResult saved = SaveLaunchScenario(
+      page, folder.empty() ? "." : folder, [&](const std::string& question) { return question != AskOverwrite || force; },
+      mru);
+  switch (saved.Status) {
+    case TSaveStatus::Saved: break;
+    case TSaveStatus::Declined: return Failure("\"" + saved.Path + "\" exists; --force replaces it");
+    case TSaveStatus::Refused:
+    case TSaveStatus::Failed: return Failure(saved.Error);
+  }
+  std::printf("Written: %s\n", saved.Path.c_str());
+  std::printf("Date: %s %s UTC\n", FormatDate(page.ScenarioDateUtc).c_str(), FormatTime(page.ScenarioDateUtc).c_str());
+  std::printf("Focus: %s\n", page.FocusName().c_str());
+  for (const auto& m : page.Waypoints.Tesks) {
+    if (!m.IsAssigned()) {
+      std::printf("  %-12s no target (left out)\n", m.Name.c_str());
+      continue;
+    }
+    std::printf("  %-12s -> %-12s range %s km, azimuth %s deg, delay %d s, %s\n", m.Name.c_str(), m.TargetName.c_str(),
+                FormatFixed(m.Range / 1000.0L, 1).c_str(), FormatFixed(m.Azimuth, 1).c_str(), m.Delay,
+                m.Realistic ? "realistic" : "simple");
+  }
+  return 0;
 }

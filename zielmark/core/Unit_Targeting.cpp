@@ -11,13 +11,16 @@
 
 namespace zm {
 
-TRandomInt ClockSeededRandom() {
-  auto engine = std::make_shared<std::mt19937>(
-      static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
+TRandomInt SeededRandom(unsigned seed) {
+  auto engine = std::make_shared<std::mt19937>(seed);
   return [engine](int n) {
     if (n <= 1) return 0;
     return std::uniform_int_distribution<int>(0, n - 1)(*engine);
   };
+}
+
+TRandomInt ClockSeededRandom() {
+  return SeededRandom(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 std::string TTargetingPage::FocusName() const {

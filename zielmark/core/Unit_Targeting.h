@@ -22,6 +22,8 @@ inline constexpr const char* WarnNoTargets = "- No targets assgined!\r\n";
 using TRandomInt = std::function<int(int n)>;
 // A generator seeded from the clock, as the program uses it.
 TRandomInt ClockSeededRandom();
+// A generator with a fixed seed: the same draws every time.
+TRandomInt SeededRandom(unsigned seed);
 
 // A line from missile Tesk to target Target for the links image.
 struct TLink {
