@@ -23,8 +23,10 @@ using namespace zm;
 constexpr const char* Usage =
     "Usage: zielmark-cli results SCENARIO [--kml FILE] [--diagrams DIR] [--force]\n"
     "\n"
-    "Reads the wrecks of a flight result scenario (the scenario the simulator saves after a firing, or a copy\n"
-    "of it) and prints each wreck's figures: launch azimuth (degrees), planned and actual range, miss and its\n"
+    "Reads the wrecks of a flight result scenario (the scenario the simulator saves after a firing, or a "
+    "copy\n"
+    "of it) and prints each wreck's figures: launch azimuth (degrees), planned and actual range, miss and "
+    "its\n"
     "longitudinal and lateral parts (metres), and the failure.\n"
     "\n"
     "Options:\n"
@@ -70,12 +72,18 @@ std::string ParseOptions(int argc, char** argv, TOptions& o) {
             return true;
         };
         try {
-            if (arg == "-h" || arg == "--help") o.Help = true;
-            else if (arg == "--force") o.Force = true;
-            else if (value("--kml", o.Kml) || value("--diagrams", o.Diagrams)) continue;
-            else if (arg.size() > 1 && arg[0] == '-') return "unknown option \"" + arg + "\"";
-            else if (!o.Scenario.empty()) return "only one scenario, please (\"" + arg + "\" is one too many)";
-            else o.Scenario = arg;
+            if (arg == "-h" || arg == "--help")
+                o.Help = true;
+            else if (arg == "--force")
+                o.Force = true;
+            else if (value("--kml", o.Kml) || value("--diagrams", o.Diagrams))
+                continue;
+            else if (arg.size() > 1 && arg[0] == '-')
+                return "unknown option \"" + arg + "\"";
+            else if (!o.Scenario.empty())
+                return "only one scenario, please (\"" + arg + "\" is one too many)";
+            else
+                o.Scenario = arg;
         } catch (const std::string& error) {
             return error;
         }
@@ -95,18 +103,20 @@ std::string DiagramFileName(size_t index, const TTeskWreck& w) {
 // One row of the figures table, caption first.
 std::vector<std::string> Row(const TTeskWreck& w) {
     const TResultFigures f = ResultFigures(w);
-    return {w.Caption(), f.LaunchAz, f.PlannedRange, f.ActualRange, f.RangeMiss,
-            f.LongitudalMiss, f.LateralMiss, w.Failure};
+    return {w.Caption(), f.LaunchAz,       f.PlannedRange, f.ActualRange,
+            f.RangeMiss, f.LongitudalMiss, f.LateralMiss,  w.Failure};
 }
 
 void PrintTable(const std::vector<TTeskWreck>& wrecks) {
     std::vector<std::vector<std::string>> rows = {{"Missile to target", "Launch azimuth", "Target range",
                                                    "Actual range", "Miss", "Longitudal miss", "Lateral miss",
                                                    "Failure"}};
-    for (const TTeskWreck& w : wrecks) rows.push_back(Row(w));
+    for (const TTeskWreck& w : wrecks)
+        rows.push_back(Row(w));
     std::vector<size_t> widths(rows[0].size(), 0);
     for (const auto& row : rows)
-        for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], std::min<size_t>(row[c].size(), 80));
+        for (size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], std::min<size_t>(row[c].size(), 80));
     for (const auto& row : rows) {
         std::string line;
         for (size_t c = 0; c < row.size(); ++c) {
@@ -149,22 +159,27 @@ int RunResults(int argc, char** argv) {
     std::string testError;
     if (!IsFlightResultScenario(o.Scenario, &testError)) {
         if (!testError.empty()) return Failure(testError);
-        std::fprintf(stderr,
-                     "zielmark-cli results: note: \"%s\" is not a flight result scenario (its ship list needs a "
-                     "TeskiWreck ship and no Teski ship); reading its wrecks anyway\n",
-                     o.Scenario.c_str());
+        std::fprintf(
+            stderr,
+            "zielmark-cli results: note: \"%s\" is not a flight result scenario (its ship list needs a "
+            "TeskiWreck ship and no Teski ship); reading its wrecks anyway\n",
+            o.Scenario.c_str());
     }
     TOrbResults results;
     switch (LoadOrbResults(o.Scenario, results)) {
-    case TLoadOutcome::Missing: return Failure("scenario \"" + o.Scenario + "\" does not exist");
-    case TLoadOutcome::Failed: return Failure(results.Error);
-    case TLoadOutcome::Loaded: break;
+    case TLoadOutcome::Missing:
+        return Failure("scenario \"" + o.Scenario + "\" does not exist");
+    case TLoadOutcome::Failed:
+        return Failure(results.Error);
+    case TLoadOutcome::Loaded:
+        break;
     }
 
     std::vector<std::string> targets;
     if (!o.Kml.empty()) targets.push_back(kmlDir + kmlName);
     std::vector<std::string> diagramFiles;
-    const std::string diagramDir = o.Diagrams.empty() ? std::string() : IncludeTrailingPathDelimiter(o.Diagrams);
+    const std::string diagramDir =
+        o.Diagrams.empty() ? std::string() : IncludeTrailingPathDelimiter(o.Diagrams);
     if (!o.Diagrams.empty()) {
         for (size_t i = 0; i < results.Wrecks.size(); ++i)
             diagramFiles.push_back(diagramDir + DiagramFileName(i, results.Wrecks[i]));
@@ -191,8 +206,10 @@ int RunResults(int argc, char** argv) {
         for (size_t i = 0; i < results.Wrecks.size(); ++i) {
             const TImpactChart chart = BuildImpactChart(results.Wrecks[i], SvgTextSize);
             std::string writeError;
-            if (!WriteFileAtomic(diagramFiles[i], ImpactChartSvg(chart), writeError)) return Failure(writeError);
-            std::printf("Wrote %s%s\n", diagramFiles[i].c_str(), chart.HasScale ? "" : " (no miss: empty diagram)");
+            if (!WriteFileAtomic(diagramFiles[i], ImpactChartSvg(chart), writeError))
+                return Failure(writeError);
+            std::printf("Wrote %s%s\n", diagramFiles[i].c_str(),
+                        chart.HasScale ? "" : " (no miss: empty diagram)");
         }
     }
     return 0;

@@ -91,7 +91,8 @@ void WritePointMark(std::string& out, std::string_view name, long double lon, lo
     out += "</name><LookAt><longitude>" + lonText + "</longitude><latitude>" + latText +
            "</latitude><range>0</range><tilt>0</tilt><heading>0</heading></LookAt><styleUrl>#";
     out += style;
-    out += "</styleUrl><Point><coordinates>" + lonText + "," + latText + ",0</coordinates></Point></Placemark>";
+    out +=
+        "</styleUrl><Point><coordinates>" + lonText + "," + latText + ",0</coordinates></Point></Placemark>";
     out += CrLf;
 }
 
@@ -127,12 +128,19 @@ std::string KmlText(std::string_view text) {
     out.reserve(utf8.size());
     for (const char ch : utf8) {
         switch (ch) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
         default:
             // XML 1.0 allows no control characters but tab, LF and CR.
-            out += (static_cast<unsigned char>(ch) < 0x20 && ch != '\t' && ch != '\n' && ch != '\r') ? '?' : ch;
+            out +=
+                (static_cast<unsigned char>(ch) < 0x20 && ch != '\t' && ch != '\n' && ch != '\r') ? '?' : ch;
         }
     }
     return out;
@@ -142,7 +150,8 @@ std::string BuildGEFileText(const std::string& fileName, const std::vector<TTesk
     const std::string name = KmlText(fileName);
     std::string out;
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?> <kml xmlns=\"http://earth.google.com/kml/2.0\">"
-           "<Document><name>" + name + "</name>";
+           "<Document><name>" +
+           name + "</name>";
     out += CrLf;
     for (std::string_view style : Styles) {
         out += style;
@@ -159,7 +168,8 @@ std::string BuildGEFileText(const std::string& fileName, const std::vector<TTesk
         out += "<Folder><name>trk " + KmlText(w.Name) + "</name>";
         out += CrLf;
         const int count = std::min(w.TrackCount, static_cast<int32_t>(TrackArraySize));
-        for (int i = 0; i + 1 < count; ++i) WriteTrackPiece(out, w, i, colour);
+        for (int i = 0; i + 1 < count; ++i)
+            WriteTrackPiece(out, w, i, colour);
         out += "</Folder>";
         out += CrLf;
     }

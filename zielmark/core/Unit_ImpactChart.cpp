@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace zm {
 
@@ -21,7 +22,9 @@ int RoundPixel(long double v) {
     return static_cast<int>(std::nearbyint(std::clamp(v, -CoordinateLimit, CoordinateLimit)));
 }
 
-long double Radians(long double degrees) { return degrees * Pi / 180.0L; }
+long double Radians(long double degrees) {
+    return degrees * Pi / 180.0L;
+}
 
 } // namespace
 
@@ -45,17 +48,22 @@ TResultFigures ResultFigures(const TTeskWreck& w) {
 TChartPoint PlaceChartLabel(const std::string& text, TChartPoint p, TChartPoint q, int width, int height,
                             const TTextMeasure& measure) {
     const TTextSize size = measure(text);
-    const auto centred = [](int a, int b, int extent) {
-        const int lo = std::min(a, b), hi = std::max(a, b);
+    // In 64 bits: any two int points and sizes are safe.
+    const auto centred = [](long long a, long long b, long long extent) {
+        const long long lo = std::min(a, b), hi = std::max(a, b);
         return lo + (hi - lo) / 2 - extent / 2;
     };
-    int x = centred(p.X, q.X, size.Width);
-    int y = centred(p.Y, q.Y, size.Height);
+    long long x = centred(p.X, q.X, size.Width);
+    long long y = centred(p.Y, q.Y, size.Height);
     if (x < 0) x = 0;
-    if (x > width - size.Width) x = width - size.Width;
+    if (x > 0LL + width - size.Width) x = 0LL + width - size.Width;
     if (y < 0) y = 0;
-    if (y > height - size.Height) y = height - size.Height;
-    return {x, y};
+    if (y > 0LL + height - size.Height) y = 0LL + height - size.Height;
+    const auto toInt = [](long long v) {
+        return static_cast<int>(
+            std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    return {toInt(x), toInt(y)};
 }
 
 TImpactChart BuildImpactChart(const TTeskWreck& w, const TTextMeasure& measure, int width, int height) {
@@ -72,10 +80,13 @@ TImpactChart BuildImpactChart(const TTeskWreck& w, const TTextMeasure& measure, 
     const long double k = (width - 20) / span;             // the larger impact component spans W - 20 pixels
     if (!std::isfinite(k)) return chart;
 
-    const TChartPoint t{0, 0}, i{RoundPixel(B * k), RoundPixel(A * k)}, p{RoundPixel(D * k), RoundPixel(C * k)};
+    const TChartPoint t{0, 0}, i{RoundPixel(B * k), RoundPixel(A * k)},
+        p{RoundPixel(D * k), RoundPixel(C * k)};
     const int minX = std::min({0, i.X, p.X}), minY = std::min({0, i.Y, p.Y});
     // The leftmost point 10 pixels from the left edge, the lowest 10 pixels above the bottom edge.
-    const auto toPixel = [&](TChartPoint c) { return TChartPoint{c.X - minX + 10, height - 10 - (c.Y - minY)}; };
+    const auto toPixel = [&](TChartPoint c) {
+        return TChartPoint{c.X - minX + 10, height - 10 - (c.Y - minY)};
+    };
     chart.HasScale = true;
     chart.Target = toPixel(t);
     chart.Impact = toPixel(i);
@@ -100,7 +111,8 @@ TImpactChart BuildImpactChart(const TTeskWreck& w, const TTextMeasure& measure, 
     const std::string longitudal = FigureText(w.LongitudalMiss), lateral = FigureText(w.LateralMiss);
     chart.Labels.push_back(
         {longitudal, PlaceChartLabel(longitudal, chart.Target, chart.Foot, width, height, measure)});
-    chart.Labels.push_back({lateral, PlaceChartLabel(lateral, chart.Impact, chart.Foot, width, height, measure)});
+    chart.Labels.push_back(
+        {lateral, PlaceChartLabel(lateral, chart.Impact, chart.Foot, width, height, measure)});
     return chart;
 }
 
@@ -113,17 +125,24 @@ constexpr int SvgTextHeight = 13;
 
 std::string_view SvgColour(TChartColour c) {
     switch (c) {
-    case TChartColour::Black: return "#000000";
-    case TChartColour::Blue: return "#0000FF";
-    case TChartColour::Red: return "#FF0000";
+    case TChartColour::Black:
+        return "#000000";
+    case TChartColour::Blue:
+        return "#0000FF";
+    case TChartColour::Red:
+        return "#FF0000";
     }
     return "#000000";
 }
 
-std::string Num(int v) { return FormatInt(v); }
+std::string Num(int v) {
+    return FormatInt(v);
+}
 
 // Pixel centres, so that one-pixel lines fall on whole pixels.
-std::string Centre(int v) { return FormatFixed(v + 0.5L, 1); }
+std::string Centre(int v) {
+    return FormatFixed(v + 0.5L, 1);
+}
 
 void AppendLine(std::string& out, const TChartLine& line) {
     out += "<line x1=\"" + Centre(line.From.X) + "\" y1=\"" + Centre(line.From.Y) + "\" x2=\"" +
@@ -144,14 +163,16 @@ std::string ImpactChartSvg(const TImpactChart& chart) {
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
     out += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#FFFFFF\"/>\n";
-    for (const TChartLine& line : chart.Lines) AppendLine(out, line);
+    for (const TChartLine& line : chart.Lines)
+        AppendLine(out, line);
     for (const TChartCircle& circle : chart.Circles) {
         out += "<circle cx=\"" + Num(circle.Center.X) + "\" cy=\"" + Num(circle.Center.Y) + "\" r=\"" +
                Num(TChartCircle::Radius) + "\" fill=\"#FFFFFF\" stroke=\"";
         out += SvgColour(circle.Pen);
         out += "\" stroke-width=\"1\"/>\n";
     }
-    for (const TChartLine& line : chart.Arrow) AppendLine(out, line);
+    for (const TChartLine& line : chart.Arrow)
+        AppendLine(out, line);
     for (const TChartLabel& label : chart.Labels) {
         const TTextSize size = SvgTextSize(label.Text);
         out += "<rect x=\"" + Num(label.TopLeft.X) + "\" y=\"" + Num(label.TopLeft.Y) + "\" width=\"" +

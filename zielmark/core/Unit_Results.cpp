@@ -214,7 +214,9 @@ std::vector<std::string> ListResultNames(const std::string& dir) {
         [](const std::string& path) { return IsFlightResultScenario(path); });
 }
 
-std::string ResultNameOf(const std::string& savedName) { return ChangeFileExt(savedName, ""); }
+std::string ResultNameOf(const std::string& savedName) {
+    return ChangeFileExt(savedName, "");
+}
 
 std::string GEFileQuestion(bool exists) {
     return exists ? "Google Earth file already exists. Overwrite?" : "Create new Google Earth file?";

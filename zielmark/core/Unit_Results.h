@@ -37,7 +37,7 @@ struct TTeskWreck {
     std::string Target;
     std::string MissileName; // Name before "-Wreck"; empty when Name has no "-Wreck"
     std::string Failure;
-    int32_t TrackCount = 0; // index of the last TRACK line read, plus one
+    int32_t TrackCount = 0;                             // index of the last TRACK line read, plus one
     std::array<long double, TrackArraySize> TrackLon{}; // degrees
     std::array<long double, TrackArraySize> TrackLat{}; // degrees
     std::array<long double, TrackArraySize> TrackAlt{}; // metres, as stored
@@ -132,4 +132,4 @@ std::string ScenarioCopyQuestion(bool exists);
 // the copy is complete. False with `error` naming the file when it fails.
 bool CopyScenarioFile(const std::string& source, const std::string& target, std::string& error);
 
-}  // namespace zm
+} // namespace zm

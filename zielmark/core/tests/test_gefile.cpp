@@ -45,15 +45,16 @@ TTeskWreck SmallFlight() {
     return w;
 }
 
-const std::string Head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?> <kml xmlns=\"http://earth.google.com/kml/2.0\">"
-                         "<Document><name>small.kml</name>\r\n"
-                         "<Style id=\"stWreck\"><IconStyle id=\"stIconFlag\"><Icon><href>root://icons/palette-2.png"
-                         "</href><x>160</x><y>192</y><w>32</w><h>32</h></Icon></IconStyle></Style>\r\n"
-                         "<Style id=\"stTarget\"><IconStyle id=\"stIconBuilding\"><Icon><href>root://icons/"
-                         "palette-3.png</href><x>160</x><y>160</y><w>32</w><h>32</h></Icon></IconStyle></Style>\r\n"
-                         "<Style id=\"stLaunch\"><IconStyle id=\"stIconR\"><Icon><href>root://icons/palette-5.png"
-                         "</href><x>32</x><y>128</y><w>32</w><h>32</h></Icon></IconStyle></Style>\r\n"
-                         "<Folder><name>small.kml</name>\r\n";
+const std::string Head =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?> <kml xmlns=\"http://earth.google.com/kml/2.0\">"
+    "<Document><name>small.kml</name>\r\n"
+    "<Style id=\"stWreck\"><IconStyle id=\"stIconFlag\"><Icon><href>root://icons/palette-2.png"
+    "</href><x>160</x><y>192</y><w>32</w><h>32</h></Icon></IconStyle></Style>\r\n"
+    "<Style id=\"stTarget\"><IconStyle id=\"stIconBuilding\"><Icon><href>root://icons/"
+    "palette-3.png</href><x>160</x><y>160</y><w>32</w><h>32</h></Icon></IconStyle></Style>\r\n"
+    "<Style id=\"stLaunch\"><IconStyle id=\"stIconR\"><Icon><href>root://icons/palette-5.png"
+    "</href><x>32</x><y>128</y><w>32</w><h>32</h></Icon></IconStyle></Style>\r\n"
+    "<Folder><name>small.kml</name>\r\n";
 const std::string Tail = "</Folder></Document></kml>\r\n";
 
 std::string PointMark(const std::string& name, const std::string& lon, const std::string& lat,
@@ -169,10 +170,10 @@ TEST(GEFileText, InsertedTextsAreEscapedAndValidUtf8) {
     } cases[] = {
         {"Fish & Chips", "Fish &amp; Chips", "Fish & Chips"},
         {"<b>Tesk</b>", "&lt;b&gt;Tesk&lt;/b&gt;", "<b>Tesk</b>"},
-        {"M\xFCnchen", "M\xC3\xBCnchen", "M\xC3\xBCnchen"},       // Latin-1 becomes UTF-8
-        {"M\xC3\xBCnchen", "M\xC3\xBCnchen", "M\xC3\xBCnchen"},   // UTF-8 stays as it is
-        {"Bell\x07", "Bell?", "Bell?"},                           // XML allows no control characters
-        {"\xE2\x82", "\xC3\xA2\xC2\x82", "\xC3\xA2\xC2\x82"},     // a cut UTF-8 sequence is Latin-1
+        {"M\xFCnchen", "M\xC3\xBCnchen", "M\xC3\xBCnchen"},     // Latin-1 becomes UTF-8
+        {"M\xC3\xBCnchen", "M\xC3\xBCnchen", "M\xC3\xBCnchen"}, // UTF-8 stays as it is
+        {"Bell\x07", "Bell?", "Bell?"},                         // XML allows no control characters
+        {"\xE2\x82", "\xC3\xA2\xC2\x82", "\xC3\xA2\xC2\x82"},   // a cut UTF-8 sequence is Latin-1
     };
     for (const Case& c : cases) {
         EXPECT_EQ(KmlText(c.raw), c.written) << c.raw;
@@ -206,7 +207,8 @@ TEST(GEFileWrite, WritesTheDocumentIntoTheFolderAndReplacesAnOldFile) {
     ASSERT_TRUE(WriteGEFile(dir.Dir(), "small.kml", {SmallFlight()}, error)) << error;
     EXPECT_EQ(ReadFile(dir.Dir() + "small.kml"), BuildGEFileText("small.kml", {SmallFlight()}));
     size_t files = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir())) ++files;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir()))
+        ++files;
     EXPECT_EQ(files, 1u);
 }
 
@@ -223,7 +225,8 @@ TEST(GEFileWrite, AFailedWriteNamesTheFileAndLeavesTheOldOneWhole) {
     EXPECT_NE(error.find("taken.kml"), std::string::npos) << error;
     EXPECT_TRUE(fs::is_directory(dir.Dir() + "taken.kml"));
     size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir())) ++entries;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir()))
+        ++entries;
     EXPECT_EQ(entries, 1u);
 
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";

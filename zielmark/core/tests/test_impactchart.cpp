@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -12,7 +13,9 @@ using namespace zm;
 namespace {
 
 // A font six pixels a character, thirteen high.
-TTextSize Measure(const std::string& text) { return {static_cast<int>(text.size()) * 6, 13}; }
+TTextSize Measure(const std::string& text) {
+    return {static_cast<int>(text.size()) * 6, 13};
+}
 
 TTeskWreck Miss(long double rangeMiss, long double azimuthMiss, long double launchAz, long double longitudal,
                 long double lateral) {
@@ -33,10 +36,11 @@ TEST(ResultFigures, RoundedToTheNearestIntegerHalvesToEven) {
     const struct {
         long double value;
         const char* text;
-    } cases[] = {{89.5L, "90"},   {88.5L, "88"},   {2.5L, "2"},       {-2.5L, "-2"},
-                 {-0.4L, "0"},    {1234.49L, "1234"}, {-1200.5L, "-1200"}, {931456.7L, "931457"},
-                 {1e7L, "10000000"}, {0, "0"}};
-    for (const auto& c : cases) EXPECT_EQ(FigureText(c.value), c.text) << double(c.value);
+    } cases[] = {
+        {89.5L, "90"},      {88.5L, "88"},       {2.5L, "2"},           {-2.5L, "-2"},      {-0.4L, "0"},
+        {1234.49L, "1234"}, {-1200.5L, "-1200"}, {931456.7L, "931457"}, {1e7L, "10000000"}, {0, "0"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FigureText(c.value), c.text) << double(c.value);
 }
 
 TEST(ResultFigures, EveryLabelAndTheFailureLine) {
@@ -73,6 +77,7 @@ TEST(ChartLabels, CentredBetweenTwoPointsAndKeptInsideTheImage) {
         {"below the image", {100, 300}, {100, 400}, "7", {97, 228}},
         {"odd distances truncate", {0, 0}, {5, 5}, "123", {0, 0}},
         {"points in either order", {231, 231}, {10, 231}, "1000", {108, 225}},
+        {"extreme points", {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, "1", {0, 0}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlaceChartLabel(c.text, c.p, c.q, 241, 241, Measure), c.place) << c.what;
@@ -96,7 +101,8 @@ TEST(ImpactChart, MissDueEastOfTheTarget) {
     ASSERT_EQ(chart.Arrow.size(), 2u);
     EXPECT_EQ(chart.Arrow[0].From, (TChartPoint{120, 120}));
     EXPECT_EQ(chart.Arrow[0].To, (TChartPoint{140, 120}));
-    EXPECT_EQ(chart.Arrow[1].To, (TChartPoint{136, 116})); // sin 135 deg x 5 and cos 135 deg x 5 round to 4, -4
+    EXPECT_EQ(chart.Arrow[1].To,
+              (TChartPoint{136, 116})); // sin 135 deg x 5 and cos 135 deg x 5 round to 4, -4
     ASSERT_EQ(chart.Labels.size(), 2u);
     EXPECT_EQ(chart.Labels[0].Text, "1000");
     EXPECT_EQ(chart.Labels[0].TopLeft, (TChartPoint{108, 225}));
@@ -144,7 +150,8 @@ TEST(ImpactChart, NoScaleLeavesTheImageWhite) {
     for (const TTeskWreck& w : cases) {
         const TImpactChart chart = BuildImpactChart(w, Measure);
         EXPECT_FALSE(chart.HasScale) << double(w.RangeMiss);
-        EXPECT_TRUE(chart.Lines.empty() && chart.Circles.empty() && chart.Arrow.empty() && chart.Labels.empty());
+        EXPECT_TRUE(chart.Lines.empty() && chart.Circles.empty() && chart.Arrow.empty() &&
+                    chart.Labels.empty());
     }
 }
 
@@ -175,6 +182,7 @@ TEST(ImpactChart, SvgIsWellFormedAndDrawsEveryShape) {
     EXPECT_EQ(texts, 2u);
     // Without a scale only the white background remains.
     pugi::xml_document white;
-    ASSERT_TRUE(white.load_string(ImpactChartSvg(BuildImpactChart(Miss(0, 0, 0, 0, 0), SvgTextSize)).c_str()));
+    ASSERT_TRUE(
+        white.load_string(ImpactChartSvg(BuildImpactChart(Miss(0, 0, 0, 0, 0), SvgTextSize)).c_str()));
     EXPECT_EQ(std::distance(white.child("svg").children().begin(), white.child("svg").children().end()), 1);
 }

@@ -14,11 +14,14 @@ using namespace zm;
 
 namespace {
 
-std::vector<std::string> Lines(std::initializer_list<const char*> lines) { return {lines.begin(), lines.end()}; }
+std::vector<std::string> Lines(std::initializer_list<const char*> lines) {
+    return {lines.begin(), lines.end()};
+}
 
 TOrbResults Read(const std::vector<std::string>& lines, TLoadOutcome expected = TLoadOutcome::Loaded) {
     std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
     TOrbResults r;
     EXPECT_EQ(ReadOrbResultText(text, "test.scn", r), expected) << r.Error;
     return r;
@@ -123,7 +126,7 @@ TEST(ResultReader, PlannedRangeAndLaunchAzimuthFromLaunchSiteToTarget) {
         double rangeM;
         double azDeg;
     } cases[] = {
-        {"0", "0", "0", "1", 111195.10, 90},  // due east
+        {"0", "0", "0", "1", 111195.10, 90},   // due east
         {"0", "0", "0", "-1", 111195.10, 270}, // due west
         {"0", "0", "1", "0", 111195.10, 0},    // due north
         {"1", "0", "0", "0", 111195.10, 180},  // due south
@@ -133,7 +136,8 @@ TEST(ResultReader, PlannedRangeAndLaunchAzimuthFromLaunchSiteToTarget) {
                                           std::string("  LATITUDE_LAUNCH ") + c.launchLat,
                                           std::string("  LONGITUDE_LAUNCH ") + c.launchLon,
                                           std::string("  LATITUDE_TARGET ") + c.targetLat,
-                                          std::string("  LONGITUDE_TARGET ") + c.targetLon, "END"};
+                                          std::string("  LONGITUDE_TARGET ") + c.targetLon,
+                                          "END"};
         const TOrbResults r = Read(lines);
         ASSERT_EQ(r.Wrecks.size(), 1u);
         EXPECT_NEAR(double(r.Wrecks[0].PlannedRange), c.rangeM, 0.01) << c.targetLat << " " << c.targetLon;
@@ -146,9 +150,9 @@ TEST(ResultReader, PlannedRangeAndLaunchAzimuthFromLaunchSiteToTarget) {
 }
 
 TEST(ResultReader, KeyLinesNeedTwoBlanksTheKeyAndOneBlank) {
-    const TOrbResults r = Read(Lines({"Tesk_3-Wreck:TeskiWreck", "  TARGET London", "   TARGET ThreeBlanks",
-                                      "  TARGETS Plural", "  target lower", "TARGET NoBlanks", "  TARGET",
-                                      "END"}));
+    const TOrbResults r =
+        Read(Lines({"Tesk_3-Wreck:TeskiWreck", "  TARGET London", "   TARGET ThreeBlanks", "  TARGETS Plural",
+                    "  target lower", "TARGET NoBlanks", "  TARGET", "END"}));
     ASSERT_EQ(r.Wrecks.size(), 1u);
     EXPECT_EQ(r.Wrecks[0].Target, "London");
 }
@@ -156,10 +160,11 @@ TEST(ResultReader, KeyLinesNeedTwoBlanksTheKeyAndOneBlank) {
 TEST(ResultReader, TextValuesAreTakenWholeAndTheLastOfARepeatedKeyWins) {
     const std::string longFailure(300, 'x');
     const TOrbResults r =
-        Read({"A-Wreck:TeskiWreck", "  TARGET Old Town", "  TARGET New Town ", "  FAILURE " + longFailure, "END",
-              "B-Wreck:TeskiWreck", "  FAILURE Something", "  FAILURE ", "  RANGE_MISS 1", "  RANGE_MISS 2", "END"});
+        Read({"A-Wreck:TeskiWreck", "  TARGET Old Town", "  TARGET New Town ", "  FAILURE " + longFailure,
+              "END", "B-Wreck:TeskiWreck", "  FAILURE Something", "  FAILURE ", "  RANGE_MISS 1",
+              "  RANGE_MISS 2", "END"});
     ASSERT_EQ(r.Wrecks.size(), 2u);
-    EXPECT_EQ(r.Wrecks[0].Target, "New Town "); // blanks kept
+    EXPECT_EQ(r.Wrecks[0].Target, "New Town ");            // blanks kept
     EXPECT_EQ(r.Wrecks[0].Failure, std::string(256, 'x')); // a value is cut after 256 characters
     EXPECT_EQ(r.Wrecks[1].Failure, "");                    // the prefix alone stores an empty text
     EXPECT_EQ(r.Wrecks[1].RangeMiss, 2.0L);
@@ -168,9 +173,10 @@ TEST(ResultReader, TextValuesAreTakenWholeAndTheLastOfARepeatedKeyWins) {
 TEST(ResultReader, BlocksOpenAndCloseByHeaderAndEnd) {
     // An END outside a wreck block is ignored; a header inside an open block drops the open one; a block
     // without END never reaches the list; a name without "-Wreck" gives an empty missile name.
-    const TOrbResults r = Read(Lines({"END", "Lost-Wreck:TeskiWreck", "  TARGET Nowhere", "Tesk_1-Wreck:TeskiWreck",
-                                      "  TARGET Paris", "END", "END", "Plain:TeskiWreck", "  TARGET Rome", "END",
-                                      "Open-Wreck:TeskiWreck", "  TARGET Oslo"}));
+    const TOrbResults r =
+        Read(Lines({"END", "Lost-Wreck:TeskiWreck", "  TARGET Nowhere", "Tesk_1-Wreck:TeskiWreck",
+                    "  TARGET Paris", "END", "END", "Plain:TeskiWreck", "  TARGET Rome", "END",
+                    "Open-Wreck:TeskiWreck", "  TARGET Oslo"}));
     ASSERT_EQ(r.Wrecks.size(), 2u);
     EXPECT_EQ(r.Wrecks[0].Caption(), "Tesk_1 to Paris");
     EXPECT_EQ(r.Wrecks[1].Name, "Plain");
@@ -185,18 +191,20 @@ TEST(ResultReader, TrackPoints) {
         int count;
     };
     std::vector<std::string> ordered;
-    for (int i = 0; i <= 37; ++i) ordered.push_back(std::to_string(i) + " 0.1 0.2 3.0 3");
+    for (int i = 0; i <= 37; ++i)
+        ordered.push_back(std::to_string(i) + " 0.1 0.2 3.0 3");
     const Case cases[] = {
         {{}, 0},
         {ordered, 38},
         {{"0 0 0 0 1", "1 0 0 0 1", "2 0 0 0 3", "1 0 0 0 1"}, 2}, // the count follows the last line read
         {{"400 0 0 0 3"}, 401},                                    // the arrays' last entry
-        {{"0 0 0 0 1", "401 0 0 0 3", "-1 0 0 0 3"}, 1},            // outside the arrays: skipped
-        {{"3 0 0 0 1 extra fields"}, 4},                            // fields beyond five are ignored
+        {{"0 0 0 0 1", "401 0 0 0 3", "-1 0 0 0 3"}, 1},           // outside the arrays: skipped
+        {{"3 0 0 0 1 extra fields"}, 4},                           // fields beyond five are ignored
     };
     for (const Case& c : cases) {
         std::vector<std::string> lines = {"T-Wreck:TeskiWreck"};
-        for (const std::string& t : c.track) lines.push_back("  TRACK " + t);
+        for (const std::string& t : c.track)
+            lines.push_back("  TRACK " + t);
         lines.push_back("END");
         const TOrbResults r = Read(lines);
         ASSERT_EQ(r.Wrecks.size(), 1u);
@@ -216,8 +224,9 @@ TEST(ResultReader, NumbersInEveryFormTheWreckWrites) {
     struct Case {
         const char* text;
         long double value;
-    } cases[] = {{"1834.25", 1834.25L}, {"-0.1000000000000", -0.1L}, {"1.5e+06", 1.5e6L},
-                 {"2E-3", 2e-3L},       {" 7 ", 7.0L},              {"+12.5", 12.5L}};
+    } cases[] = {{"1834.25", 1834.25L}, {"-0.1000000000000", -0.1L},
+                 {"1.5e+06", 1.5e6L},   {"2E-3", 2e-3L},
+                 {" 7 ", 7.0L},         {"+12.5", 12.5L}};
     for (const Case& c : cases) {
         const TOrbResults r = Read({"W-Wreck:TeskiWreck", std::string("  RANGE_MISS ") + c.text, "END"});
         ASSERT_EQ(r.Wrecks.size(), 1u);
@@ -229,14 +238,21 @@ TEST(ResultReader, NumbersInEveryFormTheWreckWrites) {
 
 TEST(ResultReaderFailures, ABadNumberOrTrackLineStopsTheReadAndKeepsTheFinishedWrecks) {
     const char* badLines[] = {
-        "  RANGE_MISS abc",         "  RANGE_MISS 1,5",          "  RANGE_MISS ",
-        "  RANGE_MISS nan",         "  RANGE_MISS 1e99999",      "  LATITUDE_LAUNCH 12.5.3",
-        "  TRACK 0 0.1 0.2 3.0",    "  TRACK 0  0.1 0.2 3.0 1",  "  TRACK x 0.1 0.2 3.0 1",
-        "  TRACK 0 0.1 0.2 3.0 1.5", "  TRACK 99999999999 0 0 0 1",
+        "  RANGE_MISS abc",
+        "  RANGE_MISS 1,5",
+        "  RANGE_MISS ",
+        "  RANGE_MISS nan",
+        "  RANGE_MISS 1e99999",
+        "  LATITUDE_LAUNCH 12.5.3",
+        "  TRACK 0 0.1 0.2 3.0",
+        "  TRACK 0  0.1 0.2 3.0 1",
+        "  TRACK x 0.1 0.2 3.0 1",
+        "  TRACK 0 0.1 0.2 3.0 1.5",
+        "  TRACK 99999999999 0 0 0 1",
     };
     for (const char* bad : badLines) {
-        const TOrbResults r = Read({"Good-Wreck:TeskiWreck", "  TARGET Paris", "END", "Bad-Wreck:TeskiWreck", bad,
-                                    "END", "Later-Wreck:TeskiWreck", "END"},
+        const TOrbResults r = Read({"Good-Wreck:TeskiWreck", "  TARGET Paris", "END", "Bad-Wreck:TeskiWreck",
+                                    bad, "END", "Later-Wreck:TeskiWreck", "END"},
                                    TLoadOutcome::Failed);
         ASSERT_EQ(r.Wrecks.size(), 1u) << bad;
         EXPECT_EQ(r.Wrecks[0].Caption(), "Good to Paris");
@@ -247,7 +263,8 @@ TEST(ResultReaderFailures, ABadNumberOrTrackLineStopsTheReadAndKeepsTheFinishedW
 
 TEST(ResultReaderFailures, TooManyWreckBlocksStopTheRead) {
     std::string text;
-    for (size_t i = 0; i <= MaxWreckBlocks; ++i) text += "W-Wreck:TeskiWreck\nEND\n";
+    for (size_t i = 0; i <= MaxWreckBlocks; ++i)
+        text += "W-Wreck:TeskiWreck\nEND\n";
     TOrbResults r;
     EXPECT_EQ(ReadOrbResultText(text, "many.scn", r), TLoadOutcome::Failed);
     EXPECT_EQ(r.Wrecks.size(), MaxWreckBlocks);
@@ -269,7 +286,8 @@ TEST(ResultReaderFailures, HostileFilesNeverCrash) {
     TempDir dir;
     std::mt19937 random(7);
     std::string binary(200000, '\0');
-    for (char& c : binary) c = static_cast<char>(random());
+    for (char& c : binary)
+        c = static_cast<char>(random());
     binary.insert(1000, "X-Wreck:TeskiWreck\n  TRACK 3 1 1 1 1\n\0\xff  TARGET \xfe\n");
     binary.insert(5000, "\nEND\n");
     const std::string hugeName(1 << 20, 'N');
@@ -300,8 +318,9 @@ TEST(ResultReaderFailures, HostileFilesNeverCrash) {
 }
 
 TEST(ResultReaderFailures, RealScenariosWithoutWrecksGiveAnEmptyList) {
-    const fs::path corpus = fs::path(std::getenv("TESKI_SOURCE_DIR") ? std::getenv("TESKI_SOURCE_DIR") : ".") /
-                            ".." / "shared" / "corpus" / "scn";
+    const fs::path corpus =
+        fs::path(std::getenv("TESKI_SOURCE_DIR") ? std::getenv("TESKI_SOURCE_DIR") : ".") / ".." / "shared" /
+        "corpus" / "scn";
     if (!fs::is_directory(corpus)) GTEST_SKIP() << "no scenario corpus at " << corpus;
     for (const auto& entry : fs::directory_iterator(corpus)) {
         TOrbResults r;
@@ -322,9 +341,27 @@ TEST(ResultSource, RecentFlightWinsAndTheNewestCopyIsPreselected) {
         int selected;
         std::string path;
     } cases[] = {
-        {"only the current state", true, {}, "", true, false, true, false, -1, "/sim/Scenarios/(Current state).scn"},
+        {"only the current state",
+         true,
+         {},
+         "",
+         true,
+         false,
+         true,
+         false,
+         -1,
+         "/sim/Scenarios/(Current state).scn"},
         {"only saved copies", false, {"a.scn", "b.scn"}, "b.scn", false, true, false, true, 1, "/res/b.scn"},
-        {"both", true, {"a.scn", "b.scn"}, "b.scn", true, true, true, false, 1, "/sim/Scenarios/(Current state).scn"},
+        {"both",
+         true,
+         {"a.scn", "b.scn"},
+         "b.scn",
+         true,
+         true,
+         true,
+         false,
+         1,
+         "/sim/Scenarios/(Current state).scn"},
         {"newest not listed", false, {"a.scn", "b.scn"}, "c.scn", false, true, false, true, 0, "/res/a.scn"},
         {"no newest", false, {"a.scn"}, "", false, true, false, true, 0, "/res/a.scn"},
         {"neither", false, {}, "", false, false, false, false, -1, "/res/"},
@@ -401,6 +438,7 @@ TEST(ResultNames, ScenarioCopyReplacesWholeOrNotAtAll) {
     EXPECT_FALSE(CopyScenarioFile(source, dir.Dir() + "no/such/folder.scn", error));
     EXPECT_NE(error.find("folder.scn"), std::string::npos) << error;
     size_t files = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir())) ++files;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir()))
+        ++files;
     EXPECT_EQ(files, 2u); // no temporary file left behind
 }

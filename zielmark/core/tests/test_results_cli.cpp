@@ -45,13 +45,14 @@ protected:
     }
 
     TRun Run(const std::string& args) const {
-        const std::string command =
-            "cd '" + dir_.string() + "' && '" + cli_.string() + "' results " + args + " 2>'" + Path("err.txt") + "'";
+        const std::string command = "cd '" + dir_.string() + "' && '" + cli_.string() + "' results " + args +
+                                    " 2>'" + Path("err.txt") + "'";
         TRun run;
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return run;
         char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.Out.append(buffer, n);
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            run.Out.append(buffer, n);
         const int status = pclose(pipe);
         run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.Err = Read(Path("err.txt"));
@@ -139,7 +140,8 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
     for (const auto& c : cases) {
         const TRun run = Run(c.args);
         EXPECT_EQ(run.Code, c.code) << c.args << "\n" << run.Err;
-        EXPECT_NE((c.code == 0 ? run.Out : run.Err).find(c.message), std::string::npos) << c.args << "\n" << run.Err;
+        EXPECT_NE((c.code == 0 ? run.Out : run.Err).find(c.message), std::string::npos) << c.args << "\n"
+                                                                                        << run.Err;
     }
     EXPECT_FALSE(fs::exists(Path("never.kml"))); // a bad scenario writes nothing
 }
