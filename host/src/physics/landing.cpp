@@ -48,9 +48,8 @@ Mat3 landedRotation(const Body&, double lng, double lat, double hdg, const RestG
     return mul(base, tilt);
 }
 
-void applyLandedState(Body& b) {
+void applyLandedState(Body& b, const PlanetFrame& f) {
     const Planet& pl = *b.planet;
-    PlanetFrame f = pl.frameAt(b.simt);
     Horizon h = horizonAt(b.landLng, b.landLat);
     Vec3 pp = h.up * (pl.radius + b.landHeight);
     b.pos = mul(f.rot, pp);

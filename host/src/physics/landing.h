@@ -22,7 +22,11 @@ RestGeometry restGeometry(const Body& b);
 // Vessel -> planet-frame rotation of a vessel resting at (lng, lat) with heading hdg.
 Mat3 landedRotation(const Body& b, double lng, double lat, double hdg, const RestGeometry& g);
 
-// Fills pos/vel/rot/q/omega from the landed fields at the body's simt.
-void applyLandedState(Body& b);
+// Fills pos/vel/rot/q/omega from the landed fields; f is the planet's frame at the body's simt.
+void applyLandedState(Body& b, const PlanetFrame& f);
+inline void applyLandedState(Body& b) { applyLandedState(b, b.planet->frameAt(b.simt)); }
+
+// Surface parameters with the planet's frame at the body's simt already at hand.
+void updateSurface(Body& b, const PlanetFrame& f);
 
 } // namespace orb::phys

@@ -214,8 +214,8 @@ void checkLanded(Body& b, bool thrust, const PlanetFrame& f) {
     b.landHeight = b.surf.alt;
     b.landRot = mul(transpose(f.rot), b.rot);
     b.restSinceT = -1;
-    applyLandedState(b);
-    updateSurface(b);
+    applyLandedState(b, f);
+    updateSurface(b, f);
 }
 
 } // namespace
@@ -230,6 +230,7 @@ void step(Body& b, double simt, double dt) {
         b.simt = simt;
         applyLandedState(b);
     }
+    const PlanetFrame fEnd = pl.frameAt(simt + dt);
     b.mass = totalMass(b);
     Vec3 F = b.addForce, M = b.addTorque;
     b.addForce = b.addTorque = {};
@@ -239,9 +240,9 @@ void step(Body& b, double simt, double dt) {
     if (b.landed) {
         if (!thrust && dot(F, F) == 0 && dot(M, M) == 0) {
             b.simt = simt + dt;
-            applyLandedState(b);
+            applyLandedState(b, fEnd);
             b.mass = totalMass(b);
-            updateSurface(b);
+            updateSurface(b, fEnd);
             return;
         }
         b.landed = false; // lift-off: the touchdown springs hold the vessel from now on
@@ -250,7 +251,8 @@ void step(Body& b, double simt, double dt) {
 
     applyAerodynamics(b, dt, F, M);
 
-    Dynamics dyn{b, pl, F, M, effectivePmi(b), pl.frameAt(simt).omega, b.mass, dt, false};
+    // The planet turns about a fixed axis, so its rotation vector is the same at both ends of the step.
+    Dynamics dyn{b, pl, F, M, effectivePmi(b), fEnd.omega, b.mass, dt, false};
     double reach = 2 * b.size + length(b.vel - cross(dyn.planetOmega, b.pos)) * dt;
     dyn.ground = b.surf.alt < reach;
     int n = dyn.ground ? groundSubsteps(b, dyn.pmi, dt) : 1;
@@ -277,12 +279,11 @@ void step(Body& b, double simt, double dt) {
     b.omega = s.omega;
     b.simt = simt + dt;
     b.mass = totalMass(b);
-    updateSurface(b);
+    updateSurface(b, fEnd);
     if (b.surf.groundContact) {
-        PlanetFrame f = pl.frameAt(b.simt);
-        if (!thrust) holdOnGround(b, f);
-        checkLanded(b, thrust, f);
-        if (!b.landed) updateSurface(b);
+        if (!thrust) holdOnGround(b, fEnd);
+        checkLanded(b, thrust, fEnd);
+        if (!b.landed) updateSurface(b, fEnd);
     }
 }
 

@@ -25,6 +25,14 @@ double freeHeading(const Mat3& rot, Vec3 eastG, Vec3 northG) {
     return wrap2Pi(std::atan2(e, n));
 }
 
+// The horizon axes from the position itself (no trigonometry); the poles fall back to the angles.
+Horizon horizonFromPosition(Vec3 pp, double lng, double lat) {
+    double rho = std::sqrt(pp.x * pp.x + pp.z * pp.z), r = length(pp);
+    if (!(rho > 1e-9 * r)) return horizonAt(lng, lat);
+    double cl = pp.x / rho, sl = pp.z / rho, ca = rho / r, sa = pp.y / r;
+    return {{-sl, 0, cl}, {ca * cl, sa, ca * sl}, {-sa * cl, ca, -sa * sl}};
+}
+
 bool anyPointBelowGround(const Body& b) {
     double r2 = b.planet->radius * b.planet->radius;
     for (const auto& tp : b.touchdown) {
@@ -36,17 +44,18 @@ bool anyPointBelowGround(const Body& b) {
 
 } // namespace
 
-void updateSurface(Body& b) {
+void updateSurface(Body& b) { updateSurface(b, b.planet->frameAt(b.simt)); }
+
+void updateSurface(Body& b, const PlanetFrame& f) {
     const Planet& pl = *b.planet;
     SurfaceParams& s = b.surf;
-    PlanetFrame f = pl.frameAt(b.simt);
     Vec3 pp = tmul(f.rot, b.pos);
     s.rad = length(pp);
     s.lng = std::atan2(pp.z, pp.x);
     s.lat = s.rad > 0 ? std::asin(std::clamp(pp.y / s.rad, -1.0, 1.0)) : 0.0;
     s.alt = s.rad - pl.radius;
 
-    Horizon h = horizonAt(s.lng, s.lat);
+    Horizon h = horizonFromPosition(pp, s.lng, s.lat);
     Vec3 eastG = mul(f.rot, h.east), upG = mul(f.rot, h.up), northG = mul(f.rot, h.north);
 
     s.groundVel = b.vel - cross(f.omega, b.pos);
