@@ -1,7 +1,10 @@
 // Reading flight results from saved scenarios, and the results page's source and name rules.
+#include "Unit_GEFile.h"
+#include "Unit_ImpactChart.h"
 #include "Unit_Results.h"
 
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
 #include <cmath>
 #include <cstdlib>
@@ -315,6 +318,36 @@ TEST(ResultReaderFailures, HostileFilesNeverCrash) {
     ASSERT_EQ(r.Wrecks.size(), 1u);
     EXPECT_EQ(r.Wrecks[0].MissileName, hugeName);
     EXPECT_EQ(r.Wrecks[0].Target.size(), 256u);
+}
+
+TEST(ResultReaderFailures, MutatedScenariosGiveWellFormedKmlAndDiagrams) {
+    // Whatever a damaged scenario holds, what was read yields a well-formed KML file and a diagram.
+    const std::string original = std::string(WreckBlock) + WreckBlock;
+    std::mt19937 random(2026);
+    using namespace std::string_literals;
+    const std::string noise = "\0\xff\xc3<>&\" \r\n:TeskiWreck-Wreck END 1e308 -0 .5 TRACK 400 "s;
+    for (int round = 0; round < 1500; ++round) {
+        std::string text = original;
+        const int edits = 1 + static_cast<int>(random() % 8);
+        for (int e = 0; e < edits && !text.empty(); ++e) {
+            const size_t at = random() % text.size();
+            switch (random() % 4) {
+            case 0: text[at] = static_cast<char>(random()); break;
+            case 1: text.erase(at, random() % 40); break;
+            case 2: text.insert(at, noise.substr(random() % noise.size(), random() % 12)); break;
+            case 3: text.resize(at); break;
+            }
+        }
+        TOrbResults r;
+        ReadOrbResultText(text, "mutated.scn", r);
+        pugi::xml_document doc;
+        const std::string kml = BuildGEFileText("mutated.kml", r.Wrecks);
+        ASSERT_TRUE(doc.load_string(kml.c_str())) << "round " << round;
+        for (const TTeskWreck& w : r.Wrecks) {
+            const TImpactChart chart = BuildImpactChart(w, SvgTextSize);
+            ASSERT_TRUE(doc.load_string(ImpactChartSvg(chart).c_str())) << "round " << round;
+        }
+    }
 }
 
 TEST(ResultReaderFailures, RealScenariosWithoutWrecksGiveAnEmptyList) {
