@@ -77,6 +77,8 @@ void applyAerodynamics(const Body& b, double dt, Vec3& F, Vec3& M) {
                 if (ind > 0) drag += lift * cl / ind;
             }
         }
+        // Explicit drag must not reverse the airflow within one step (very large CW values would).
+        drag = std::min(drag, b.mass * V / dt);
         F -= u * drag;
         double fac = b.size * b.mass * s.rho;
         M.x -= fac * V * cs.y * std::sin(aoa) * b.pitchMomentScale;
