@@ -150,6 +150,29 @@ TEST(GEFileText, ColourFollowsTheEndPointsPhaseAndCarriesOverUnknownCodes) {
     }
 }
 
+TEST(GEFileText, AltitudesKeepEighteenSignificantDigitsThenZeros) {
+    const struct {
+        long double altitude;
+        const char* start; // one decimal
+        const char* end;   // sixteen decimals
+    } cases[] = {
+        {5231.7L, "5231.7", "5231.7000000000000000"},
+        {1234.567890123456789L, "1234.6", "1234.5678901234567900"},
+        {0.26L, "0.3", "0.2600000000000000"},
+        {-1e-17L, "0.0", "0.0000000000000000"}, // no minus sign on a zero
+        {-312.125L, "-312.1", "-312.1250000000000000"},
+    };
+    for (const auto& c : cases) {
+        TTeskWreck w = Wreck("T", "X");
+        AddPoint(w, 0, 0, c.altitude, 3);
+        AddPoint(w, 0, 0, c.altitude, 3);
+        const std::string text = BuildGEFileText("small.kml", {w});
+        const std::string line = std::string("0.0000000000000,0.0000000000000,") + c.start +
+                                 " 0.0000000000000,0.0000000000000," + c.end + "\r\n";
+        EXPECT_NE(text.find(line), std::string::npos) << double(c.altitude) << "\n" << text;
+    }
+}
+
 TEST(GEFileText, NumbersIgnoreTheUsersLocale) {
     const std::string before = BuildGEFileText("small.kml", {SmallFlight()});
     const std::string old = std::setlocale(LC_ALL, nullptr);
