@@ -35,6 +35,8 @@ State advance(const State& s, const Deriv& d, double h) {
 }
 
 // Thrust of every thruster into F/M (vessel frame), propellant use; empty tanks switch thrusters off.
+// Returns whether any thruster pushed: a thruster of zero thrust (a carrier of exhaust effects) does not
+// count, so it neither lifts a landed vessel off nor keeps a resting one from landing.
 bool applyThrusters(Body& b, double dt, Vec3& F, Vec3& M) {
     bool any = false;
     double p = b.surf.p;
@@ -48,6 +50,7 @@ bool applyThrusters(Body& b, double dt, Vec3& F, Vec3& M) {
         double f0 = th.maxThrust * th.level;
         tank.mass = std::max(0.0, tank.mass - f0 / (tank.efficiency * th.isp0) * dt);
         Vec3 f = th.dir * (f0 * std::max(0.0, 1.0 - p * th.eta));
+        if (dot(f, f) == 0) continue;
         F += f;
         M += cross(f, th.pos);
         any = true;

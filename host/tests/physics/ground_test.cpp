@@ -105,6 +105,29 @@ TEST(Ground, EmptyTankKeepsALandedVesselOnTheGround) {
     EXPECT_EQ(groupLevel(c.b, c.hover), 0.0);
 }
 
+TEST(Ground, ZeroThrustEffectThrustersDoNotLiftALandedVesselOff) {
+    // The wreck's smoke: a thruster of no thrust on a small tank, burning at level 0.1 for ever.
+    Body b;
+    b.emptyMass = 100000;
+    int tank = addTank(b, 1);
+    int smoke = addThruster(b, {0, 0, 0}, {0, 0, -1}, 0, tank, 1, 4.9e7, 101400);
+    setThrusterLevel(b, smoke, 0.1);
+    setLanded(b, 1.0, 0.2, 0, 0);
+    EquPos start = equPos(b);
+    run(b, 120);
+    EXPECT_TRUE(b.landed);
+    EXPECT_EQ(equPos(b).lng, start.lng);
+    EXPECT_EQ(b.thrusters[smoke].level, 0.1);
+    EXPECT_EQ(b.tanks[tank].mass, 1.0);
+
+    // Falling with the smoke on, it still comes to rest and lands.
+    PlanetFrame f = b.planet->frameAt(b.simt);
+    Vec3 pos = b.pos + unit(b.pos) * 20.0;
+    setFreeFlight(b, pos, cross(f.omega, pos), matrixToEuler(b.rot), {}, b.simt);
+    run(b, 30);
+    EXPECT_TRUE(b.landed);
+}
+
 TEST(Ground, FreeFlightStateInsideThePlanetIsMovedOut) {
     Body b;
     setFreeFlight(b, {1000, 0, 0}, {}, {}, {}, 0);
