@@ -34,6 +34,12 @@ State advance(const State& s, const Deriv& d, double h) {
             s.omega + d.domega * h};
 }
 
+bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool finite(const State& s) {
+    return finite(s.pos) && finite(s.vel) && finite(s.omega) && std::isfinite(s.q.w) && std::isfinite(s.q.x) &&
+           std::isfinite(s.q.y) && std::isfinite(s.q.z);
+}
+
 // Thrust of every thruster into F/M (vessel frame), propellant use; empty tanks switch thrusters off.
 // Returns whether any thruster pushed: a thruster of zero thrust (a carrier of exhaust effects) does not
 // count, so it neither lifts a landed vessel off nor keeps a resting one from landing.
@@ -59,7 +65,7 @@ bool applyThrusters(Body& b, double dt, Vec3& F, Vec3& M) {
 }
 
 // Drag, lift, stabilising moments and rotational drag of a vessel without airfoils.
-void applyAerodynamics(const Body& b, double dt, Vec3& F, Vec3& M) {
+void aerodynamicLoads(const Body& b, double dt, Vec3& F, Vec3& M) {
     const SurfaceParams& s = b.surf;
     if (!s.inAtmosphere || !(s.rho > 0)) return;
     const Vec3 cs = b.crossSections;
@@ -93,6 +99,16 @@ void applyAerodynamics(const Body& b, double dt, Vec3& F, Vec3& M) {
     M.x -= b.mass * pmi.x * std::min(k * b.rotDrag.x / pmi.x, 1.0 / dt) * b.omega.x;
     M.y -= b.mass * pmi.y * std::min(k * b.rotDrag.y / pmi.y, 1.0 / dt) * b.omega.y;
     M.z -= b.mass * pmi.z * std::min(k * b.rotDrag.z / pmi.z, 1.0 / dt) * b.omega.z;
+}
+
+// Aerodynamic loads are dropped when a configuration value is not a number, so the vessel still flies.
+void applyAerodynamics(const Body& b, double dt, Vec3& F, Vec3& M) {
+    Vec3 fa, ma;
+    aerodynamicLoads(b, dt, fa, ma);
+    if (finite(fa) && finite(ma)) {
+        F += fa;
+        M += ma;
+    }
 }
 
 // Everything the derivative needs during one step.
@@ -277,6 +293,9 @@ void step(Body& b, double simt, double dt) {
         s = advance(s, sum, h / 6);
         s.q = normalized(s.q);
     }
+    // A configuration value that is not a number (a module's NaN cross section, say) must not poison the
+    // state for good: such a step is dropped and the vessel keeps its last sound state.
+    if (!finite(s)) s = State{b.pos, b.vel, b.q, b.omega};
     b.pos = s.pos;
     b.vel = s.vel;
     b.q = s.q;

@@ -119,3 +119,20 @@ TEST(Aero, StabilisingMomentsTurnTheNoseIntoTheAirflow) {
         }
     }
 }
+
+TEST(Aero, ConfigurationValuesThatAreNotNumbersLeaveTheStateSound) {
+    const double nan = std::nan("");
+    for (int which = 0; which < 4; ++which) {
+        Body b = plainBody();
+        if (which == 0) b.crossSections = {nan, 5, 2};
+        if (which == 1) b.cwZPos = nan;
+        if (which == 2) b.size = nan;
+        if (which == 3) b.rotDrag = {nan, nan, nan};
+        place(b, 5000, {0.1, 0.2, 0.3}, {10, -20, 250}, {0.01, 0.02, 0.03});
+        double alt0 = altitude(b);
+        run(b, 2);
+        EXPECT_NE(altitude(b), alt0) << "it still flies: " << which;
+        EXPECT_TRUE(std::isfinite(b.pos.x) && std::isfinite(b.vel.y) && std::isfinite(b.omega.z)) << which;
+        EXPECT_TRUE(std::isfinite(altitude(b)) && std::isfinite(pitch(b)) && std::isfinite(aoa(b))) << which;
+    }
+}
