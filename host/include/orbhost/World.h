@@ -115,7 +115,10 @@ public:
     void runFor(double seconds);          // steps until simTime() has advanced by seconds
     // Steps until done() is true or maxSeconds have passed; returns whether done() became true.
     bool runUntil(const std::function<bool()> &done, double maxSeconds);
-    bool sessionEnded() const;            // the last vessel was deleted
+    bool sessionEnded() const;            // the last vessel was deleted (or end() was called)
+    // Ends the session as the simulator does on exit: every vessel gets ovcExit, in list order, and the
+    // modules are unloaded. The log and the events stay readable. Save before, if wanted.
+    void end();
 
     // ---- keys ----
     // A buffered key press for the focus vessel, delivered at the start of the next step (down, then up

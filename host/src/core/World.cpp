@@ -76,6 +76,10 @@ bool World::runUntil(const std::function<bool()> &done, double maxSeconds) {
     return true;
 }
 bool World::sessionEnded() const { return impl_->ended; }
+void World::end() {
+    impl_->endSession();
+    impl_->ended = true;
+}
 
 void World::sendKey(DWORD key, unsigned modifiers) { impl_->keys.push_back({key, modifiers}); }
 

@@ -83,7 +83,7 @@ bool cfgNumbers(const ConfigFile &cfg, std::string_view key, double *out, int n,
     auto value = cfg.item(key, &line);
     if (!value) return false;
     int got = text::parseDoubles(*value, out, n);
-    if (got < (minCount < 0 ? n : minCount)) badValue(cfg, line, key, std::to_string(n) + " numbers");
+    if (got < (minCount < 0 ? n : minCount)) badValue(cfg, line, key, n == 1 ? "a number" : std::to_string(n) + " numbers");
     return true;
 }
 } // namespace
@@ -252,8 +252,17 @@ void WorldImpl::loadScenario(const ScenarioFile &scn) {
     cockpitBlocks = scn.cockpitBlocks;
     pluginBlocks = scn.pluginBlocks;
     description = scn.description;
-    for (const ShipBlock &ship : scn.ships)
-        createFromLines(ship.name, ship.className, ship.lines, scn.source, ship.firstLine);
+    for (const ShipBlock &ship : scn.ships) {
+        try {
+            createFromLines(ship.name, ship.className, ship.lines, scn.source, ship.firstLine);
+        } catch (const HostError &e) {
+            // Name the scenario and the ship line too when the fault lies in another file.
+            std::string msg = e.what();
+            if (msg.rfind(scn.source, 0) == 0) throw;
+            throw HostError(scn.source + ": line " + std::to_string(ship.firstLine - 1) + ": vessel \"" +
+                            ship.name + "\": " + msg);
+        }
+    }
     for (size_t i = 0; i < vessels.size(); ++i) postCreation(vessels[i].get());
     Vessel *f = findByName(scn.focus);
     if (!f && !scn.focus.empty()) log.push_back(scn.source + ": focus vessel \"" + scn.focus + "\" not found");

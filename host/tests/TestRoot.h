@@ -1,0 +1,25 @@
+// A throw-away installation root for one test: Config/Vessels with the test classes, Modules/ with the
+// host's test vessel module (copied from the build's root), Meshes/ and Scenarios/.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TestRoot {
+public:
+    TestRoot();
+    ~TestRoot();
+    const std::filesystem::path &path() const { return path_; }
+    // Writes a file below the root (folders are created).
+    void write(const std::string &relative, std::string_view content) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Lines of a log that contain `needle`, in order.
+std::vector<std::string> linesWith(const std::vector<std::string> &log, std::string_view needle);
+// Index of the first log line equal to `line`, or -1.
+int indexOf(const std::vector<std::string> &log, std::string_view line, int from = 0);
