@@ -60,6 +60,8 @@ void HostTestVessel::clbkLoadStateEx(FILEHANDLE scn, void *status) {
             a.kind = key;
             in >> a.time;
             actions.push_back(a);
+        } else if (key == "QUIET") {
+            quiet = true;
         } else if (key == "GROUP") {
             in >> groupType >> groupLevel;
         } else {
@@ -95,7 +97,7 @@ void spawn(HostTestVessel *self, const std::string &name) {
 } // namespace
 
 void HostTestVessel::clbkPreStep(double simt, double simdt, double) {
-    note(this, "PreStep " + num(simt) + " " + num(simdt) + " " + num(oapiGetSimTime()));
+    if (!quiet) note(this, "PreStep " + num(simt) + " " + num(simdt) + " " + num(oapiGetSimTime()));
     if (groupType >= 0) {
         SetThrusterGroupLevel(THGROUP_TYPE(groupType), groupLevel);
         groupType = -1;
@@ -111,7 +113,7 @@ void HostTestVessel::clbkPreStep(double simt, double simdt, double) {
 }
 
 void HostTestVessel::clbkPostStep(double simt, double simdt, double) {
-    note(this, "PostStep " + num(simt) + " " + num(simdt));
+    if (!quiet) note(this, "PostStep " + num(simt) + " " + num(simdt));
     for (Action &a : actions) {
         if (a.done || simt + 1e-9 < a.time) continue;
         if (a.kind == "SPAWN") spawn(this, a.target), a.done = true;
