@@ -36,7 +36,7 @@ Body plainBody() {
 
 } // namespace
 
-TEST(Aero, DragFollowsTheProjectedAreasAndCoefficients) {
+TEST(PhysicsAero, DragFollowsTheProjectedAreasAndCoefficients) {
     Planet vacuum;
     vacuum.atmAltLimit = 0;
     const Vec3 flows[] = {{0, 0, 200}, {0, 0, -200}, {150, 0, 0}, {0, -120, 0}, {100, 50, 170}};
@@ -59,7 +59,7 @@ TEST(Aero, DragFollowsTheProjectedAreasAndCoefficients) {
     }
 }
 
-TEST(Aero, HugeDragStopsTheAirflowButNeverReversesIt) {
+TEST(PhysicsAero, HugeDragStopsTheAirflowButNeverReversesIt) {
     // The wreck's set-up: all four coefficients 2500 on 20 m2.
     Body b;
     b.emptyMass = 1000;
@@ -76,7 +76,7 @@ TEST(Aero, HugeDragStopsTheAirflowButNeverReversesIt) {
     EXPECT_LT(b.surf.airVelHorizon.y, 0.0);
 }
 
-TEST(Aero, RotationalDragSlowsASpinWithTheSimulatorsRate) {
+TEST(PhysicsAero, RotationalDragSlowsASpinWithTheSimulatorsRate) {
     Body b = plainBody();
     b.size = 4;
     b.pmi = {3, 5, 2};
@@ -90,7 +90,7 @@ TEST(Aero, RotationalDragSlowsASpinWithTheSimulatorsRate) {
     EXPECT_NEAR(b.omega.x / w0.x, std::exp(-rate), 0.01);
 }
 
-TEST(Aero, StabilisingMomentsTurnTheNoseIntoTheAirflow) {
+TEST(PhysicsAero, StabilisingMomentsTurnTheNoseIntoTheAirflow) {
     struct Case {
         Vec3 vShip;
         double pitchScale, yawScale;
@@ -120,7 +120,7 @@ TEST(Aero, StabilisingMomentsTurnTheNoseIntoTheAirflow) {
     }
 }
 
-TEST(Aero, ConfigurationValuesThatAreNotNumbersLeaveTheStateSound) {
+TEST(PhysicsAero, ConfigurationValuesThatAreNotNumbersLeaveTheStateSound) {
     const double nan = std::nan("");
     for (int which = 0; which < 4; ++which) {
         Body b = plainBody();

@@ -24,7 +24,7 @@ constexpr StdRow kTable[] = {
 
 } // namespace
 
-TEST(Atmosphere, MatchesStandardTablesUpTo86km) {
+TEST(PhysicsAtmosphere, MatchesStandardTablesUpTo86km) {
     double worstP = 0, worstRho = 0;
     for (const auto& row : kTable) {
         AtmState a = atmosphere(row.alt);
@@ -39,7 +39,7 @@ TEST(Atmosphere, MatchesStandardTablesUpTo86km) {
                 worstRho * 100);
 }
 
-TEST(Atmosphere, DecaysSmoothlyAboveAndEndsAtTheLimit) {
+TEST(PhysicsAtmosphere, DecaysSmoothlyAboveAndEndsAtTheLimit) {
     double prevRho = atmosphere(85000).rho, prevP = atmosphere(85000).p;
     for (double alt = 85500; alt < 2500e3; alt += 500) {
         AtmState a = atmosphere(alt);
@@ -59,6 +59,6 @@ TEST(Atmosphere, DecaysSmoothlyAboveAndEndsAtTheLimit) {
     EXPECT_TRUE(std::isfinite(atmosphere(-1e9).rho));
 }
 
-TEST(Atmosphere, SpeedOfSoundAtSeaLevel) {
+TEST(PhysicsAtmosphere, SpeedOfSoundAtSeaLevel) {
     EXPECT_NEAR(soundSpeed(atmosphere(0).T), 340.2, 0.5);
 }

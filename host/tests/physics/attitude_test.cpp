@@ -34,7 +34,7 @@ void flyLevel(Body& b, double lng, double lat, double alt) {
 
 } // namespace
 
-TEST(Attitude, EulerAnglesFollowTheSimulatorsConvention) {
+TEST(PhysicsAttitude, EulerAnglesFollowTheSimulatorsConvention) {
     const Vec3 cases[] = {{0.1, 0.2, 0.3}, {-1.2, 0.7, 2.9}, {3.0, -1.4, -0.5}, {0, 0, 0}};
     for (Vec3 a : cases) {
         Mat3 r = eulerToMatrix(a);
@@ -50,7 +50,7 @@ TEST(Attitude, EulerAnglesFollowTheSimulatorsConvention) {
     }
 }
 
-TEST(Attitude, VerticalVesselsHeadingFollowsItsMinusYAxisLandedAndAfterLiftOff) {
+TEST(PhysicsAttitude, VerticalVesselsHeadingFollowsItsMinusYAxisLandedAndAfterLiftOff) {
     const double headings[] = {0, 37, 90, 181.5, 270, 359};
     const double lng = 136.5 * kDeg, lat = -31.1 * kDeg;
     for (double hdgDeg : headings) {
@@ -79,7 +79,7 @@ TEST(Attitude, VerticalVesselsHeadingFollowsItsMinusYAxisLandedAndAfterLiftOff) 
     }
 }
 
-TEST(Attitude, QueriesAtRestAreDefined) {
+TEST(PhysicsAttitude, QueriesAtRestAreDefined) {
     Craft c = makeCraft();
     setLanded(c.b, 0.2, 0.4, 1.0, 0);
     EXPECT_EQ(airspeed(c.b), 0.0);
@@ -96,7 +96,7 @@ TEST(Attitude, QueriesAtRestAreDefined) {
     EXPECT_NEAR(e.rad - kEarthRadius, c.b.landHeight, 1e-6);
 }
 
-TEST(Attitude, PitchUpGroupRaisesTheNoseAndBankRightLowersTheRightWing) {
+TEST(PhysicsAttitude, PitchUpGroupRaisesTheNoseAndBankRightLowersTheRightWing) {
     Planet vacuum;
     vacuum.atmAltLimit = 0;
     const double lng = 0.5, lat = 0.3;
@@ -127,7 +127,7 @@ TEST(Attitude, PitchUpGroupRaisesTheNoseAndBankRightLowersTheRightWing) {
     }
 }
 
-TEST(Attitude, AngleOfAttackIsPositiveWithTheAirFromBelow) {
+TEST(PhysicsAttitude, AngleOfAttackIsPositiveWithTheAirFromBelow) {
     struct Case {
         Vec3 vShip;   // velocity through the air, vessel frame
         double aoaDeg, slipDeg; // NaN: not defined for this airflow

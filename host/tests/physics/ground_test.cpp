@@ -8,7 +8,7 @@
 using namespace orb::phys;
 using namespace orb::phys::test;
 
-TEST(Ground, LandedVesselStaysOnItsSpotForAnHour) {
+TEST(PhysicsGround, LandedVesselStaysOnItsSpotForAnHour) {
     Craft c = makeCraft();
     Body& b = c.b;
     setLanded(b, 2.1, -0.6, 4.0, 0);
@@ -34,7 +34,7 @@ TEST(Ground, LandedVesselStaysOnItsSpotForAnHour) {
     EXPECT_NEAR(st.vrot.x, b.landHeight, 1e-12);
 }
 
-TEST(Ground, LandedVesselRestsAboveTheGroundOnCompressedPoints) {
+TEST(PhysicsGround, LandedVesselRestsAboveTheGroundOnCompressedPoints) {
     Craft c = makeCraft();
     setLanded(c.b, 0, 0, 0, 0);
     // CoG height: touchdown plane 1.5 m below, less the sinking under the weight.
@@ -44,7 +44,7 @@ TEST(Ground, LandedVesselRestsAboveTheGroundOnCompressedPoints) {
     EXPECT_TRUE(groundContact(c.b));
 }
 
-TEST(Ground, HoverHopLiftsOffFallsBackAndLandsAgain) {
+TEST(PhysicsGround, HoverHopLiftsOffFallsBackAndLandsAgain) {
     Craft c = makeCraft();
     Body& b = c.b;
     const double lng = -1.2, lat = 0.7, hdg = 2.0;
@@ -80,7 +80,7 @@ TEST(Ground, HoverHopLiftsOffFallsBackAndLandsAgain) {
     EXPECT_NEAR(equPos(b).lng, before.lng, 1e-12);
 }
 
-TEST(Ground, ThrustBelowWeightReleasesButTheGroundHoldsTheVessel) {
+TEST(PhysicsGround, ThrustBelowWeightReleasesButTheGroundHoldsTheVessel) {
     Craft c = makeCraft();
     Body& b = c.b;
     setLanded(b, 0.4, 0.4, 0.0, 0);
@@ -96,7 +96,7 @@ TEST(Ground, ThrustBelowWeightReleasesButTheGroundHoldsTheVessel) {
     EXPECT_TRUE(b.landed);
 }
 
-TEST(Ground, EmptyTankKeepsALandedVesselOnTheGround) {
+TEST(PhysicsGround, EmptyTankKeepsALandedVesselOnTheGround) {
     Craft c = makeCraft(0);
     setLanded(c.b, 0.4, 0.4, 0.0, 0);
     setGroupLevel(c.b, c.hover, 1.0);
@@ -105,7 +105,7 @@ TEST(Ground, EmptyTankKeepsALandedVesselOnTheGround) {
     EXPECT_EQ(groupLevel(c.b, c.hover), 0.0);
 }
 
-TEST(Ground, ZeroThrustEffectThrustersDoNotLiftALandedVesselOff) {
+TEST(PhysicsGround, ZeroThrustEffectThrustersDoNotLiftALandedVesselOff) {
     // The wreck's smoke: a thruster of no thrust on a small tank, burning at level 0.1 for ever.
     Body b;
     b.emptyMass = 100000;
@@ -128,7 +128,7 @@ TEST(Ground, ZeroThrustEffectThrustersDoNotLiftALandedVesselOff) {
     EXPECT_TRUE(b.landed);
 }
 
-TEST(Ground, FreeFlightStateInsideThePlanetIsMovedOut) {
+TEST(PhysicsGround, FreeFlightStateInsideThePlanetIsMovedOut) {
     Body b;
     setFreeFlight(b, {1000, 0, 0}, {}, {}, {}, 0);
     EXPECT_NEAR(length(b.pos), 1.1 * kEarthRadius, 1e-3);

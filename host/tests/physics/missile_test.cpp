@@ -43,7 +43,7 @@ Vertical referenceClimb(double h0, double m0, double cosLat, double seconds) {
 
 } // namespace
 
-TEST(Missile, VerticalLaunchFliesLikeTheReferenceAndStaysUpright) {
+TEST(PhysicsMissileLaunch, VerticalLaunchFliesLikeTheReferenceAndStaysUpright) {
     Missile ms = makeMissile();
     Body& b = ms.b;
     EXPECT_NEAR(b.mass, 12806, 1);
@@ -82,7 +82,7 @@ TEST(Missile, VerticalLaunchFliesLikeTheReferenceAndStaysUpright) {
     EXPECT_LT(worstRate, 2 * kDeg);
 }
 
-TEST(Missile, PitchUpGroupTiltsTheClimbingMissile) {
+TEST(PhysicsMissileLaunch, PitchUpGroupTiltsTheClimbingMissile) {
     Missile ms = makeMissile();
     Body& b = ms.b;
     setLanded(b, 0.3, 0.5, 90 * kDeg, 0);

@@ -8,7 +8,7 @@
 using namespace orb::phys;
 using namespace orb::phys::test;
 
-TEST(Orbit, CircularOrbitAt300kmKeepsItsRadiusOverOneRevolution) {
+TEST(PhysicsOrbit, CircularOrbitAt300kmKeepsItsRadiusOverOneRevolution) {
     Body b;
     const double r0 = kEarthRadius + 300e3;
     const double v0 = std::sqrt(kEarthGM / r0);
@@ -60,7 +60,7 @@ double flownRangeAngle(Body& b, double r0) {
 
 } // namespace
 
-TEST(Orbit, VacuumBallisticShotsMatchTheTwoBodyRange) {
+TEST(PhysicsOrbit, VacuumBallisticShotsMatchTheTwoBodyRange) {
     Planet vacuum; // Earth without air
     vacuum.atmAltLimit = 0;
     struct Shot {

@@ -24,7 +24,7 @@ Body engineStand(double alt, double fuel, double efficiency, int& thruster) {
 
 } // namespace
 
-TEST(Thrust, DeliveredThrustFollowsTheIspRuleAndFlowUsesVacuumIsp) {
+TEST(PhysicsThrust, DeliveredThrustFollowsTheIspRuleAndFlowUsesVacuumIsp) {
     struct Case {
         double alt, efficiency;
     };
@@ -54,7 +54,7 @@ TEST(Thrust, DeliveredThrustFollowsTheIspRuleAndFlowUsesVacuumIsp) {
     EXPECT_NEAR(thrusterIsp(sea, th), 2000.0, 0.5);
 }
 
-TEST(Thrust, EmptyOrMissingTanksGiveNoThrustAndSwitchTheThrusterOff) {
+TEST(PhysicsThrust, EmptyOrMissingTanksGiveNoThrustAndSwitchTheThrusterOff) {
     int th = -1;
     Body idle = engineStand(1000, 0, 1, th);
     Body empty = engineStand(1000, 0, 1, th);
@@ -83,7 +83,7 @@ TEST(Thrust, EmptyOrMissingTanksGiveNoThrustAndSwitchTheThrusterOff) {
     EXPECT_NE(length(v - dry.vel), 0.0); // gravity still acts
 }
 
-TEST(Thrust, LevelsAreLimitedAndGroupsReportTheirMeanLevel) {
+TEST(PhysicsThrust, LevelsAreLimitedAndGroupsReportTheirMeanLevel) {
     Craft c = makeCraft();
     setGroupLevel(c.b, c.pitchUp, 1.7);
     EXPECT_EQ(groupLevel(c.b, c.pitchUp), 1.0);
