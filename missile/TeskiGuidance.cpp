@@ -101,12 +101,16 @@ void Teski::RealisticAutopilot()
 
 void Teski::CaptureLaunchAttitude()
 {
-    VESSELSTATUS2 vs{};
-    vs.version = 2;
-    GetStatusEx(&vs);
+    // The ballistic cut-off test turns velocities of the host's global frame with these angles, so they must
+    // be the angles of the vessel -> global rotation. The host's state record (GetStatusEx) holds those in
+    // free flight, but for a landed vessel - and a missile ignites on its pad - it holds the angles against
+    // the rotating planet frame, which would tilt the launch vertical and spoil the predicted range.
+    // GetGlobalOrientation gives the global angles in both states.
+    VECTOR3 arot = {};
+    GetGlobalOrientation(arot);
     // alpha, beta, gamma are the x, y, z Euler angles; stored third angle first.
-    launchAttitudeCos = _V(std::cos(vs.arot.z), std::cos(vs.arot.y), std::cos(vs.arot.x));
-    launchAttitudeSin = _V(std::sin(vs.arot.z), std::sin(vs.arot.y), std::sin(vs.arot.x));
+    launchAttitudeCos = _V(std::cos(arot.z), std::cos(arot.y), std::cos(arot.x));
+    launchAttitudeSin = _V(std::sin(arot.z), std::sin(arot.y), std::sin(arot.x));
 }
 
 void Teski::ComputeBurnTime() { metMeco = BurnTimeForRange(range); }

@@ -31,7 +31,7 @@ inline std::string PadLines(double headingDeg, const std::string &missileKeys, d
            std::to_string(headingDeg) + "\nFUEL 1.000\n------\n" + missileKeys;
 }
 
-// The lines of one vessel's block in a saved scenario text, leading blanks and CR removed.
+// The lines of one vessel's block in a saved scenario text, without the blanks around them and the CR.
 inline std::vector<std::string> SavedBlock(const std::string &saved, const std::string &vesselName)
 {
     std::vector<std::string> lines;
@@ -42,7 +42,7 @@ inline std::vector<std::string> SavedBlock(const std::string &saved, const std::
         if (end == std::string::npos) end = saved.size();
         std::string line = saved.substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
         const std::size_t first = line.find_first_not_of(' ');
         line = first == std::string::npos ? std::string() : line.substr(first);
         if (!inside) {

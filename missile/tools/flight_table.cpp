@@ -1,0 +1,36 @@
+// Flies the missile in orbhost at a few commanded ranges of both models and prints, per flight, the burn
+// time, apogee, actual range at ground contact and the miss. Usage: teski_flight_table [root [heading]]
+#include "../tests/FlightRun.h"
+
+#include <cstdlib>
+#include <exception>
+
+int main(int argc, char **argv)
+{
+    const char *root = argc > 1 ? argv[1] : std::getenv("ORB_ROOT");
+    if (!root) {
+        std::fprintf(stderr, "usage: teski_flight_table <orbhost root> [launch heading, degrees]\n");
+        return 2;
+    }
+    const double heading = argc > 2 ? std::atof(argv[2]) : 300.0;
+    std::printf("Launch from Woomera (30.95 S, 136.52 E), heading %.1f degrees\n", heading);
+    struct Case {
+        bool realistic;
+        double range;
+    };
+    const Case cases[] = {{false, 100000}, {false, 300000}, {false, 500000},
+                          {true, 50000},   {true, 150000},  {true, 300000}};
+    missiletest::PrintFlightHeader();
+    try {
+        for (const Case &c : cases) {
+            orb::World world(root);
+            const missiletest::FlightFigures f = missiletest::FlyOnce(world, c.realistic, c.range, heading);
+            if (!f.completed) std::printf("(flight did not end in a wreck)\n");
+            missiletest::PrintFlight(f);
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
