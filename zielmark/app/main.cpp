@@ -20,10 +20,7 @@ int main(int argc, char* argv[]) {
   // Qt sets the user's locale; numbers in files must not follow it.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("Zielmark");
-  QApplication::setStyle("Fusion");
-  QFont font = QApplication::font();
-  font.setPointSize(8);
-  QApplication::setFont(font);
+  ApplyProgramLook(app);
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Plans Teski launches from Google Earth files and analyses their results.");

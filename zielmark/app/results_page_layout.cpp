@@ -21,8 +21,9 @@ QRadioButton* MakeRadio(QWidget* parent, const QString& caption, int left, int t
 
 // A caption and its bold figure beside it.
 QLabel* MakeFigure(QWidget* parent, const QString& caption, int left, int figureLeft, int top) {
-  MakeLabel(parent, caption, left, top);
-  QLabel* figure = MakeBoldLabel(parent, QString(), figureLeft, top);
+  const QLabel* text = MakeLabel(parent, caption, left, top);
+  // In a wide font the figure moves right rather than cover its caption.
+  QLabel* figure = MakeBoldLabel(parent, QString(), std::max(figureLeft, text->geometry().right() + 4), top);
   figure->resize(96, figure->sizeHint().height());
   return figure;
 }

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 
 const char* const AboutText =
@@ -15,8 +16,7 @@ const char* const AboutText =
     "- help to analyse and visualise Teski firing results;\n"
     "- help to create Google Earth waypoint files for better flight analysis and visualisation.\n\n"
     "See the Teski add-on's manual for a full description.\n\n"
-    "Ver. 1\n"
-    "October 2006";
+    "Ver. 1, October 2006";
 
 namespace {
 
@@ -74,6 +74,7 @@ TSetupPage::TSetupPage(QWidget* parent) : QWidget(parent) {
   auto* aboutText = new QPlainTextEdit(AboutText, about);
   aboutText->setGeometry(32, 32, 257, 241);
   aboutText->setReadOnly(true);
+  aboutText->document()->setDocumentMargin(0);
   aboutText->setFrameStyle(QFrame::NoFrame);
   aboutText->setFocusPolicy(Qt::NoFocus);  // not in the tab order
   aboutText->setBackgroundRole(QPalette::Window);

@@ -2,9 +2,10 @@
 
 #include "Unit_GlobalOptions.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
 
 void MakeProgramFolderCurrent() { QDir::setCurrent(QCoreApplication::applicationDirPath()); }
 
@@ -13,4 +14,12 @@ TSettingsLocation ChooseSettingsFile(const QString& explicitFile) {
   std::string notice;
   const std::string file = zm::SettingsFileFor(QCoreApplication::applicationFilePath().toStdString(), &notice);
   return {QString::fromStdString(file), QString::fromStdString(notice)};
+}
+
+void ApplyProgramLook(QApplication& app) {
+  QApplication::setStyle("Fusion");
+  QFont font = app.font();
+  font.setFamilies({"Nimbus Sans", "Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
+  font.setPixelSize(11);
+  QApplication::setFont(font);
 }

@@ -15,3 +15,8 @@ struct TSettingsLocation {
 // Beside the program with its name and ".ini", or in the user's configuration folder when the program's
 // folder is not writable. An explicit file (from the command line) wins.
 TSettingsLocation ChooseSettingsFile(const QString& explicitFile);
+
+class QApplication;
+// The program's look: one style on every platform and a small sans-serif font close to the one the page
+// layout was measured with (11 pixels high), so that captions fit their fixed places.
+void ApplyProgramLook(QApplication& app);

@@ -1,0 +1,115 @@
+// The main window's frame and its folder page, driven on the offscreen platform.
+#include "dlg_main.h"
+#include "fixture.h"
+#include "scripted_prompt.h"
+#include "setup_page.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+class TShellTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase() { UseProgramFolder(); }
+
+  void FirstStartWithoutSettingsFile() {
+    TFixture fx;
+    TScriptedPrompt prompt;
+    {
+      TDlgMain window(fx.Ini(), prompt);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QCOMPARE(window.size(), QSize(772, 640));
+      QCOMPARE(window.windowTitle(), QString("Zielmark - Teski"));
+      QCOMPARE(window.pcMain->tabText(0), QString("Folder Setup"));
+      QCOMPARE(window.pcMain->tabText(1), QString("Google Earth to Orbiter"));
+      QCOMPARE(window.pcMain->tabText(2), QString("Orbiter to Google Earth"));
+      // Empty folder settings become the root folder, which holds no planning files.
+      QCOMPARE(window.tabSetup->lblSrcWptDir->text(), QString("/"));
+      QCOMPARE(window.tabSetup->lblOrbScnDir->text(), QString("/"));
+      QCOMPARE(window.tabSetup->lblFltResDir->text(), QString("/"));
+      QCOMPARE(window.pcMain->currentIndex(), 0);
+      QVERIFY(!window.pcMain->isTabVisible(1));
+      QVERIFY(!window.pcMain->isTabVisible(2));
+      QVERIFY(window.tabSetup->pnlGlobalWarnings->isVisible());
+      QVERIFY(window.tabSetup->stGlobalWarnings->text().contains(
+          "- No source *.kml files found that conform Zielmark format conventnion!\r\n"));
+      QVERIFY(!QFile::exists(fx.Ini()));
+      window.close();
+    }
+    // Closing writes the settings file even though nothing changed.
+    const QByteArray ini = TFixture::ReadFile(fx.Ini());
+    QVERIFY(ini.contains("[Application]\r\nActiveMainTab=0"));
+    QVERIFY(ini.contains("[SrcWptDir]\r\nDir=/\r\n"));
+    QVERIFY(prompt.Errors.isEmpty());
+  }
+
+  void BrowseStoresTheFolderAtOnceAndRefreshShowsTheTabs() {
+    TFixture fx;
+    fx.WriteIni(1, fx.Root() + "/later/", fx.ScnDir(), fx.ResultsDir());
+    TScriptedPrompt prompt;
+    TDlgMain window(fx.Ini(), prompt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The stored page is hidden by the check (its source folder is missing): the window opens on page 0.
+    QVERIFY(!window.pcMain->isTabVisible(1));
+    QCOMPARE(window.pcMain->currentIndex(), 0);
+    QVERIFY(window.tabSetup->stGlobalWarnings->text().contains(
+        QString("- Folder does not exist: \"%1/later/\"!").arg(fx.Root())));
+
+    // A cancelled chooser changes nothing.
+    prompt.Folder.clear();
+    QTest::mouseClick(window.tabSetup->btnSrcWprDirBrowse, Qt::LeftButton);
+    QCOMPARE(prompt.BrowseTitles, QStringList{"Google Earth waypoint files directory"});
+    QCOMPARE(window.tabSetup->lblSrcWptDir->text(), fx.Root() + "/later/");
+
+    fx.WriteSourceKml("baltic.kml");
+    prompt.Folder = fx.Root() + "/kml";  // without the separator, as a chooser gives it
+    QTest::mouseClick(window.tabSetup->btnSrcWprDirBrowse, Qt::LeftButton);
+    QCOMPARE(window.tabSetup->lblSrcWptDir->text(), fx.KmlDir());
+    const QByteArray ini = TFixture::ReadFile(fx.Ini());
+    QVERIFY2(ini.contains(QString("[SrcWptDir]\r\nDir=%1\r\n").arg(fx.KmlDir()).toUtf8()), ini.constData());
+    QVERIFY(ini.contains("ActiveMainTab=0"));
+    // The check does not run again until "Refresh".
+    QVERIFY(!window.pcMain->isTabVisible(1));
+    QTest::mouseClick(window.tabSetup->btnGlobalWarningsRefresh, Qt::LeftButton);
+    QVERIFY(window.pcMain->isTabVisible(1));
+    QVERIFY(!window.tabSetup->stGlobalWarnings->text().contains("Folder does not exist"));
+
+    // The other two browse buttons carry their own titles.
+    prompt.Folder = fx.ScnDir();
+    QTest::mouseClick(window.tabSetup->btnOrbScnDirBrowse, Qt::LeftButton);
+    prompt.Folder = fx.ResultsDir();
+    QTest::mouseClick(window.tabSetup->btnSaveGEDirBrowse, Qt::LeftButton);
+    QCOMPARE(prompt.BrowseTitles.mid(2), (QStringList{"Orbiter Tesk scenario files directory",
+                                                       "Flight results files directory"}));
+    QCOMPARE(window.tabSetup->lblOrbScnDir->text(), fx.ScnDir());  // already ends in a separator
+    window.close();
+  }
+
+  void MissingResultsFolderHidesOnlyTheResultsTab() {
+    TFixture fx;
+    fx.WriteSourceKml("baltic.kml");
+    fx.WriteFile(fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
+    fx.WriteIni(2, fx.KmlDir(), fx.ScnDir(), fx.Root() + "/gone/");
+    TScriptedPrompt prompt;
+    TDlgMain window(fx.Ini(), prompt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.pcMain->isTabVisible(1));
+    QVERIFY(!window.pcMain->isTabVisible(2));
+    QCOMPARE(window.pcMain->currentIndex(), 0);
+    QDir().mkpath(fx.Root() + "/gone");
+    QTest::mouseClick(window.tabSetup->btnGlobalWarningsRefresh, Qt::LeftButton);
+    QVERIFY(window.pcMain->isTabVisible(2));
+    // No warnings left: the panel (and its "Refresh") goes away.
+    QVERIFY(!window.tabSetup->pnlGlobalWarnings->isVisible());
+    window.close();
+  }
+};
+
+QTEST_MAIN(TShellTest)
+#include "test_shell.moc"
