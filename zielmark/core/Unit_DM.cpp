@@ -133,7 +133,7 @@ bool TTransformation::Parse(std::string_view text, const std::string& fileName, 
   return true;
 }
 
-void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table) const {
+void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table, std::string_view onlyField) const {
   table.Clear();
   for (const auto& f : Fields) table.FieldNames.push_back(f.Name);
 
@@ -142,6 +142,10 @@ void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table) co
     r.reserve(Fields.size());
     for (const auto& f : Fields) {
       std::optional<std::string> value;
+      if (!onlyField.empty() && f.Name != onlyField) {
+        r.push_back(std::move(value));
+        continue;
+      }
       for (const auto& p : f.Paths) {
         if (pugi::xml_node e = FirstAtPath(record, p, 0)) {
           value = NodeText(e);
@@ -201,6 +205,7 @@ void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table) co
 
 const TTransformation* TDModule::Rules(TCached& cache, const char* fileName, std::string& error) {
   const std::string path = TransformPath(fileName);
+  if (BatchDepth_ > 0 && cache.Path == path && cache.CheckedGeneration == BatchGeneration_) return &cache.Rules;
   struct stat st{};
   if (::stat(path.c_str(), &st) != 0) {
     error = "Required file does not exist: \"" + path + "\"";
@@ -214,10 +219,11 @@ const TTransformation* TDModule::Rules(TCached& cache, const char* fileName, std
     cache.MTimeNs = mtime;
     cache.Size = static_cast<long long>(st.st_size);
   }
+  cache.CheckedGeneration = BatchGeneration_;
   return &cache.Rules;
 }
 
-TImportResult TDModule::ImportKml(const std::string& path) {
+TImportResult TDModule::ImportKml(const std::string& path, std::string_view onlyField) {
   KMLDataSet.Clear();
   LastError.clear();
   const TTransformation* rulesD = Rules(CacheD_, TransformFileD, LastError);
@@ -225,17 +231,17 @@ TImportResult TDModule::ImportKml(const std::string& path) {
   if (!ReadWholeFile(path, Buffer_, LastError)) return TImportResult::Failed;
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed =
-      doc.load_buffer_inplace(Buffer_.data(), Buffer_.size(), pugi::parse_default, pugi::encoding_auto);
+      doc.load_buffer_inplace(Buffer_.data(), Buffer_.size(), pugi::parse_cdata | pugi::parse_escapes, pugi::encoding_auto);
   if (!parsed) {
     LastError = "\"" + path + "\" is not a well-formed XML file: " + parsed.description() + " at byte " +
                 std::to_string(parsed.offset);
     return TImportResult::Failed;
   }
-  rulesD->Apply(doc, KMLDataSet);
+  rulesD->Apply(doc, KMLDataSet, onlyField);
   if (KMLDataSet.IsEmpty()) {
     const TTransformation* rulesF = Rules(CacheF_, TransformFileF, LastError);
     if (!rulesF) return TImportResult::Failed;
-    rulesF->Apply(doc, KMLDataSet);
+    rulesF->Apply(doc, KMLDataSet, onlyField);
   }
   return KMLDataSet.IsEmpty() ? TImportResult::NoRecords : TImportResult::Records;
 }
@@ -256,7 +262,7 @@ TPlacemarkKind ClassifyPlacemarkName(std::string_view name) {
 TPlacemarkCounts CountKmlPlacemarks(const std::string& path) {
   TPlacemarkCounts c;
   TDModule& dm = DModule();
-  const TImportResult r = dm.ImportKml(path);
+  const TImportResult r = dm.ImportKml(path, "name");
   if (r == TImportResult::Failed) {
     c.Failed = true;
     c.Error = dm.LastError;

@@ -49,8 +49,9 @@ class TTransformation {
   // Reads a transformation file; false with a message naming the file (and line).
   bool Load(const std::string& path, std::string& error);
   bool Parse(std::string_view text, const std::string& fileName, std::string& error);
-  // Fills the table from a parsed XML document (replacing what it held).
-  void Apply(const pugi::xml_node& document, TKmlTable& table) const;
+  // Fills the table from a parsed XML document (replacing what it held). With onlyField set, the
+  // other fields are left without value (the counting needs only the names).
+  void Apply(const pugi::xml_node& document, TKmlTable& table, std::string_view onlyField = {}) const;
 };
 
 enum class TImportResult { Records, NoRecords, Failed };
@@ -66,19 +67,37 @@ class TDModule {
 
   // Imports with kml2datD.xtr, and with kml2datF.xtr when the first yields no record.
   // Failed: the file cannot be read, is not well-formed XML, or a transformation file is bad.
-  TImportResult ImportKml(const std::string& path);
+  TImportResult ImportKml(const std::string& path, std::string_view onlyField = {});
   std::string TransformPath(const char* fileName) const { return TransformDir + fileName; }
+
+  // While a batch lives, the transformation files are looked at once, not before every import
+  // (a folder check imports every file of a folder in a row).
+  class TBatch {
+   public:
+    explicit TBatch(TDModule& dm) : Dm_(dm) {
+      if (Dm_.BatchDepth_++ == 0) ++Dm_.BatchGeneration_;
+    }
+    ~TBatch() { --Dm_.BatchDepth_; }
+    TBatch(const TBatch&) = delete;
+    TBatch& operator=(const TBatch&) = delete;
+
+   private:
+    TDModule& Dm_;
+  };
 
  private:
   struct TCached {
     std::string Path;
     long long MTimeNs = -1;
     long long Size = -1;
+    unsigned CheckedGeneration = 0;  // the batch in which time and size were last compared
     TTransformation Rules;
   };
   TCached CacheD_, CacheF_;
   const TTransformation* Rules(TCached& cache, const char* fileName, std::string& error);
   std::string Buffer_;
+  int BatchDepth_ = 0;
+  unsigned BatchGeneration_ = 0;
 };
 
 TDModule& DModule();

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,23 +41,29 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
   content.resize(static_cast<size_t>(st.st_size));
   size_t done = 0;
   for (;;) {
-    if (done == content.size()) content.resize(content.size() + 65536);  // file grew or is a pipe
-    const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = "Cannot read \"" + path + "\": " + SystemError(errno);
+    ssize_t n;
+    if (done < content.size()) {
+      n = ::read(fd, content.data() + done, content.size() - done);
+      if (n > 0) done += static_cast<size_t>(n);
+    } else {
+      // The expected size is read: one more read tells the end (or that the file grew).
+      char more[4096];
+      n = ::read(fd, more, sizeof more);
+      if (n > 0) {
+        content.append(more, static_cast<size_t>(n));
+        done = content.size();
+      }
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 || done > MaxInputFileBytes) {
+      error = "Cannot read \"" + path + "\": " + (n < 0 ? SystemError(errno) : std::string("the file is too large"));
       ::close(fd);
       content.clear();
       return false;
     }
     if (n == 0) break;
-    done += static_cast<size_t>(n);
-    if (done > MaxInputFileBytes) {
-      error = "Cannot read \"" + path + "\": the file is too large";
-      ::close(fd);
-      content.clear();
-      return false;
-    }
+    // A regular file holds what its size says; other files (pipes, /proc) are read to their end.
+    if (S_ISREG(st.st_mode) && st.st_size > 0 && done == static_cast<size_t>(st.st_size)) break;
   }
   ::close(fd);
   content.resize(done);
@@ -194,17 +201,22 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
 
 std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext) {
   std::vector<TFolderEntry> result;
-  std::error_code ec;
-  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec), end;
-  for (; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() < ext.size() || !SameText(std::string_view(name).substr(name.size() - ext.size()), ext)) continue;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return result;
+  while (const dirent* d = ::readdir(dir)) {
+    const std::string_view name = d->d_name;
+    if (name.size() < ext.size() || !SameText(name.substr(name.size() - ext.size()), ext)) continue;
+    if (d->d_type == DT_DIR) continue;
     struct stat st{};
-    if (::stat(it->path().c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
-    result.push_back({name, static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec});
+    if (::fstatat(::dirfd(dir), d->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) continue;
+    result.push_back({std::string(name), static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec});
   }
-  std::stable_sort(result.begin(), result.end(),
-                   [](const TFolderEntry& a, const TFolderEntry& b) { return CompareText(a.Name, b.Name) < 0; });
+  ::closedir(dir);
+  // A fixed order whatever the file system yields: by name, letter case ignored, then exactly.
+  std::sort(result.begin(), result.end(), [](const TFolderEntry& a, const TFolderEntry& b) {
+    const int c = CompareText(a.Name, b.Name);
+    return c != 0 ? c < 0 : a.Name < b.Name;
+  });
   return result;
 }
 

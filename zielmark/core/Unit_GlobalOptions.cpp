@@ -97,7 +97,8 @@ void TGlobalOptions::CheckFolders() {
 
   Warnings.clear();
   FileProblems.clear();
-  const TDModule& dm = DModule();
+  TDModule& dm = DModule();
+  const TDModule::TBatch batch(dm);
   const bool haveD = FileExists(dm.TransformPath(TransformFileD));
   const bool haveF = FileExists(dm.TransformPath(TransformFileF));
   if (!haveD) Warnings.push_back(Fill(WarnRequiredFile, TransformFileD));
@@ -131,7 +132,7 @@ bool ListFiles(const std::string& folder, std::string_view ext, Test test, std::
   for (const auto& e : ListFolderFiles(folder, ext)) {
     std::string error;
     const bool pass = test(folder + e.Name, error);
-    if (!error.empty()) problems.push_back("- Skipped \"" + folder + e.Name + "\": " + error);
+    if (!error.empty()) problems.push_back("- " + error);
     if (!pass) continue;
     list.push_back(e.Name);
     if (list.size() == 1 || e.MTimeNs > newestTime) {
