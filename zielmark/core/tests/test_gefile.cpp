@@ -235,7 +235,7 @@ TEST(GEFileWrite, WritesTheDocumentIntoTheFolderAndReplacesAnOldFile) {
     EXPECT_EQ(files, 1u);
 }
 
-TEST(GEFileWrite, AFailedWriteNamesTheFileAndLeavesTheOldOneWhole) {
+TEST(GEFileWrite, AFailedWriteNamesTheFileAndLeavesNoTemporaryFile) {
     TempDir dir;
     std::string error;
     EXPECT_FALSE(WriteGEFile(dir.Dir() + "missing/", "flight.kml", {SmallFlight()}, error));
