@@ -149,3 +149,37 @@ TEST(PhysicsAttitude, AngleOfAttackIsPositiveWithTheAirFromBelow) {
         EXPECT_NEAR(dynamicPressure(b), 0.5 * atmDensity(b) * dot(k.vShip, k.vShip), 1e-9);
     }
 }
+
+TEST(PhysicsAttitude, StatusRecordsReproduceTheStateTheyWereTakenFrom) {
+    // Free flight: rpos, rvel, arot, vrot give back the same vessel.
+    Craft c = makeCraft();
+    flyLevel(c.b, 1.1, -0.4, 12000);
+    setGroupLevel(c.b, c.pitchUp, 1);
+    setGroupLevel(c.b, c.bankRight, 0.5);
+    run(c.b, 3);
+    StatusInfo s = getStatus(c.b);
+    EXPECT_EQ(s.status, 0);
+    Body copy = makeCraft().b;
+    setFreeFlight(copy, s.rpos, s.rvel, s.arot, s.vrot, c.b.simt);
+    EXPECT_LT(length(copy.pos - c.b.pos), 1e-6);
+    EXPECT_LT(length(copy.vel - c.b.vel), 1e-9);
+    EXPECT_LT(length(copy.omega - c.b.omega), 1e-12);
+    for (int i = 0; i < 3; ++i) EXPECT_LT(length(column(copy.rot, i) - column(c.b.rot, i)), 1e-9);
+    EXPECT_NEAR(pitch(copy), pitch(c.b), 1e-9);
+    EXPECT_NEAR(bank(copy), bank(c.b), 1e-9);
+
+    // Landed: the saved orientation and height put it back exactly; the surface position and heading too.
+    Missile m = makeMissile();
+    setLanded(m.b, 2.38, -0.54, 4.87, 0);
+    StatusInfo l = getStatus(m.b);
+    EXPECT_EQ(l.status, 1);
+    Body again = makeMissile().b;
+    setLandedOriented(again, l.surfLng, l.surfLat, l.surfHdg, l.arot, l.vrot.x, 50);
+    EXPECT_NEAR(altitude(again), altitude(m.b), 1e-6);
+    EXPECT_NEAR(pitch(again), pitch(m.b), 1e-9);
+    EXPECT_NEAR(heading(again), heading(m.b), 1e-9);
+    for (int i = 0; i < 3; ++i) EXPECT_LT(length(column(again.landRot, i) - column(m.b.landRot, i)), 1e-9);
+    Body rebuilt = makeMissile().b;
+    setLanded(rebuilt, l.surfLng, l.surfLat, l.surfHdg, 0);
+    EXPECT_LT(length(rebuilt.pos - m.b.pos), 1e-6);
+}
