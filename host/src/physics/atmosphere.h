@@ -10,9 +10,9 @@ struct AtmState {
     double rho = 0; // density [kg/m^3]
 };
 
-inline constexpr double kAtmP0 = 101325.0;  // sea-level pressure [Pa]
-inline constexpr double kAtmRho0 = 1.2250;  // sea-level density [kg/m^3]
-inline constexpr double kAtmR = 286.91;     // specific gas constant used for the speed of sound [J/(kg K)]
+inline constexpr double kAtmP0 = 101325.0; // sea-level pressure [Pa]
+inline constexpr double kAtmRho0 = 1.2250; // sea-level density [kg/m^3]
+inline constexpr double kAtmR = 286.91;    // specific gas constant used for the speed of sound [J/(kg K)]
 inline constexpr double kAtmGamma = 1.4;
 
 // Atmosphere at a geometric altitude above the mean radius [m]. Negative altitudes use the lowest layer;

@@ -27,16 +27,16 @@ struct Thruster {
 };
 
 struct ThrusterGroup {
-    int type = 0;          // THGROUP_TYPE value of the host interface
+    int type = 0;            // THGROUP_TYPE value of the host interface
     std::deque<int> members; // indices into Body::thrusters
 };
 
 struct TouchdownPoint {
-    Vec3 pos;              // vessel frame [m]
+    Vec3 pos; // vessel frame [m]
     double stiffness = 1e6;
     double damping = 1e5;
-    double mu = 0.5;       // lateral friction
-    double muLng = 0.1;    // longitudinal friction (first three points)
+    double mu = 0.5;    // lateral friction
+    double muLng = 0.1; // longitudinal friction (first three points)
 };
 
 // Values derived from the state after every step and state change, read by the queries.
@@ -59,17 +59,17 @@ struct Body {
     // ---- configuration (the host's VESSEL setters write these) ----
     double size = 10;
     double emptyMass = 1000;
-    Vec3 pmi{-1, -1, -1};             // mass-normalised principal moments [m^2]; x < 0 = never set
+    Vec3 pmi{-1, -1, -1}; // mass-normalised principal moments [m^2]; x < 0 = never set
     Vec3 crossSections{20, 20, 20};
     double cwZPos = 0.1, cwZNeg = 0.3, cwX = 0.3, cwY = 0.3;
     Vec3 rotDrag{0.01, 0.01, 0.01};
     double pitchMomentScale = 0, yawMomentScale = 0;
     double (*liftCoeff)(double aoa) = nullptr; // lift coefficient of the AOA; null = no lift
     double wingAspect = 1.0, wingEffectiveness = 2.8;
-    double defaultIsp = 5e4;          // Isp for thrusters created with isp0 <= 0
+    double defaultIsp = 5e4;                    // Isp for thrusters created with isp0 <= 0
     double defaultMu = 0.5, defaultMuLng = 0.1; // friction for touchdown points created later
     std::deque<TouchdownPoint> touchdown{{{0, -2, 10}}, {{-3, -2, -5}}, {{3, -2, -5}}};
-    std::deque<Tank> tanks;           // element addresses stay valid while tanks are added
+    std::deque<Tank> tanks; // element addresses stay valid while tanks are added
     std::deque<Thruster> thrusters;
     std::deque<ThrusterGroup> groups;
     const Planet* planet = &earth();
@@ -85,17 +85,17 @@ struct Body {
     // Always valid (also landed): planet-relative global position/velocity, vessel -> global rotation.
     Vec3 pos, vel;
     Mat3 rot;
-    Quat q;                           // same attitude as rot
-    Vec3 omega;                       // angular velocity in vessel axes [rad/s] (+x nose up, +z bank right)
-    double mass = 1000;               // empty mass + propellant, updated at the end of each step
-    double simt = 0;                  // time of the current state
+    Quat q;             // same attitude as rot
+    Vec3 omega;         // angular velocity in vessel axes [rad/s] (+x nose up, +z bank right)
+    double mass = 1000; // empty mass + propellant, updated at the end of each step
+    double simt = 0;    // time of the current state
     SurfaceParams surf;
 
     // Bookkeeping of the return to the landed state.
     double restCheckT = -1, restSinceT = -1;
-    Vec3 restCheckPos;                // planet frame
-    Mat3 restCheckRot;                // vessel -> planet frame
-    bool thrustEngaged = false;       // any thruster gave thrust in the last step
+    Vec3 restCheckPos;          // planet frame
+    Mat3 restCheckRot;          // vessel -> planet frame
+    bool thrustEngaged = false; // any thruster gave thrust in the last step
 };
 
 } // namespace orb::phys

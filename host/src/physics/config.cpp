@@ -6,7 +6,9 @@
 namespace orb::phys {
 
 namespace {
-double clamp01(double v) { return v > 0 ? (v < 1 ? v : 1.0) : 0.0; } // NaN -> 0
+double clamp01(double v) {
+    return v > 0 ? (v < 1 ? v : 1.0) : 0.0;
+} // NaN -> 0
 } // namespace
 
 int addTank(Body& b, double maxMass, double mass, double efficiency) {
@@ -20,7 +22,8 @@ int addTank(Body& b, double maxMass, double mass, double efficiency) {
 }
 
 void updateIspFactor(Thruster& th) {
-    th.eta = (th.ispRef > 0 && th.isp0 > 0 && th.pRef > 0) ? (th.isp0 - th.ispRef) / (th.pRef * th.isp0) : 0.0;
+    th.eta =
+        (th.ispRef > 0 && th.isp0 > 0 && th.pRef > 0) ? (th.isp0 - th.ispRef) / (th.pRef * th.isp0) : 0.0;
 }
 
 int addThruster(Body& b, Vec3 pos, Vec3 dir, double maxThrust, int tank, double isp0, double ispRef,
@@ -59,13 +62,15 @@ void setThrusterLevel(Body& b, int thruster, double level) {
 
 void setGroupLevel(Body& b, int group, double level) {
     if (group < 0 || group >= int(b.groups.size())) return;
-    for (int m : b.groups[group].members) b.thrusters[m].level = clamp01(level);
+    for (int m : b.groups[group].members)
+        b.thrusters[m].level = clamp01(level);
 }
 
 double groupLevel(const Body& b, int group) {
     if (group < 0 || group >= int(b.groups.size()) || b.groups[group].members.empty()) return 0.0;
     double sum = 0;
-    for (int m : b.groups[group].members) sum += b.thrusters[m].level;
+    for (int m : b.groups[group].members)
+        sum += b.thrusters[m].level;
     return sum / double(b.groups[group].members.size());
 }
 
@@ -79,7 +84,8 @@ void setTouchdownPoints3(Body& b, Vec3 p1, Vec3 p2, Vec3 p3) {
     double k = b.emptyMass == 1000.0 ? 1e6 : b.emptyMass * 20.0;
     TouchdownPoint pts[3];
     Vec3 p[3] = {p1, p2, p3};
-    for (int i = 0; i < 3; ++i) pts[i] = {p[i], k, 0.1 * k, b.defaultMu, b.defaultMuLng};
+    for (int i = 0; i < 3; ++i)
+        pts[i] = {p[i], k, 0.1 * k, b.defaultMu, b.defaultMuLng};
     setTouchdownPoints(b, pts, 3);
 }
 
@@ -100,7 +106,8 @@ Vec3 effectivePmi(const Body& b) {
 
 double totalMass(const Body& b) {
     double m = b.emptyMass;
-    for (const auto& t : b.tanks) m += t.mass;
+    for (const auto& t : b.tanks)
+        m += t.mass;
     return m;
 }
 

@@ -2,7 +2,6 @@
 
 #include "physics.h"
 
-
 namespace orb::phys {
 
 Horizon horizonAt(double lng, double lat) {
@@ -12,7 +11,9 @@ Horizon horizonAt(double lng, double lat) {
 
 namespace {
 
-Vec3 planeNormal(Vec3 p0, Vec3 p1, Vec3 p2) { return unit(cross(p0 - (p1 + p2) * 0.5, p2 - p1)); }
+Vec3 planeNormal(Vec3 p0, Vec3 p1, Vec3 p2) {
+    return unit(cross(p0 - (p1 + p2) * 0.5, p2 - p1));
+}
 
 } // namespace
 
@@ -43,8 +44,10 @@ Mat3 landedRotation(const Body&, double lng, double lat, double hdg, const RestG
     Vec3 axis = cross(n, y);
     double s = length(axis), c = dot(n, y);
     Mat3 tilt;
-    if (s > 1e-12) tilt = axisRotation(axis / s, std::atan2(s, c));
-    else if (c < 0) tilt = axisRotation({1, 0, 0}, kPi);
+    if (s > 1e-12)
+        tilt = axisRotation(axis / s, std::atan2(s, c));
+    else if (c < 0)
+        tilt = axisRotation({1, 0, 0}, kPi);
     return mul(base, tilt);
 }
 

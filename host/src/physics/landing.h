@@ -24,7 +24,9 @@ Mat3 landedRotation(const Body& b, double lng, double lat, double hdg, const Res
 
 // Fills pos/vel/rot/q/omega from the landed fields; f is the planet's frame at the body's simt.
 void applyLandedState(Body& b, const PlanetFrame& f);
-inline void applyLandedState(Body& b) { applyLandedState(b, b.planet->frameAt(b.simt)); }
+inline void applyLandedState(Body& b) {
+    applyLandedState(b, b.planet->frameAt(b.simt));
+}
 
 // Surface parameters with the planet's frame at the body's simt already at hand.
 void updateSurface(Body& b, const PlanetFrame& f);

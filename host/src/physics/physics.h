@@ -4,13 +4,14 @@
 //   - Each vessel owns one orb::phys::Body. Its VESSEL setters write the configuration fields directly
 //     (size, emptyMass, pmi, crossSections, cw*, rotDrag, moment scales, touchdown, tanks, thrusters, groups)
 //     or use the helpers below where a rule applies (addTank, addThruster, setTouchdownPoints,
-//     setSurfaceFriction, setThrusterLevel, setGroupLevel). Handles may be the addresses of the deque elements
-//     (they stay valid as elements are added) or indices.
+//     setSurfaceFriction, setThrusterLevel, setGroupLevel). Handles may be the addresses of the deque
+//     elements (they stay valid as elements are added) or indices.
 //   - Set the epoch once: Body::planet points to earth() by default; a host that knows the scenario's MJD
 //     keeps its own Planet with epochMjd set and points every Body to it.
 //   - Place a vessel with setLanded (lng, lat, heading; or with a saved orientation and height) or
 //     setFreeFlight (rpos, rvel, arot, vrot). Both refresh the surface parameters.
-//   - Each simulation step: call step(body, simt, dt) for every vessel, where simt is the time at the start of
+//   - Each simulation step: call step(body, simt, dt) for every vessel, where simt is the time at the start
+//   of
 //     the step; the body then holds the state at simt + dt and fresh surface parameters.
 //   - Queries (altitude, airspeed, pitch, bank, AOA, heading, GetEquPos, dynamic pressure, ground contact)
 //     read body.surf; getStatus gives the VESSELSTATUS / VESSELSTATUS2 quantities.
@@ -67,10 +68,10 @@ void setFreeFlight(Body& b, Vec3 rpos, Vec3 rvel, Vec3 arot, Vec3 vrot, double s
 
 // What GetStatus / GetStatusEx report.
 struct StatusInfo {
-    int status = 0;        // 0 free flight, 1 landed
-    Vec3 rpos, rvel;       // planet-relative, global axes
-    Vec3 vrot;             // vessel-frame angular velocity; landed: (CoG height, 0, 0)
-    Vec3 arot;             // Euler angles of the vessel -> global (landed: -> planet frame) matrix
+    int status = 0;  // 0 free flight, 1 landed
+    Vec3 rpos, rvel; // planet-relative, global axes
+    Vec3 vrot;       // vessel-frame angular velocity; landed: (CoG height, 0, 0)
+    Vec3 arot;       // Euler angles of the vessel -> global (landed: -> planet frame) matrix
     double surfLng = 0, surfLat = 0, surfHdg = 0;
 };
 StatusInfo getStatus(const Body& b);
@@ -87,24 +88,50 @@ void step(Body& b, double simt, double dt);
 void updateSurface(Body& b);
 
 // ---- queries (from the surface parameters) ----
-inline double altitude(const Body& b) { return b.surf.alt; }
-inline double airspeed(const Body& b) { return b.surf.airspeed; }
-inline Vec3 airspeedVectorShip(const Body& b) { return b.surf.airVelShip; }
-inline Vec3 airspeedVectorHorizon(const Body& b) { return b.surf.airVelHorizon; }
-inline double dynamicPressure(const Body& b) { return b.surf.dynp; }
-inline double pitch(const Body& b) { return b.surf.pitch; }
-inline double bank(const Body& b) { return b.surf.bank; }
-inline double heading(const Body& b) { return b.surf.heading; }
-inline bool groundContact(const Body& b) { return b.surf.groundContact; }
-inline double atmDensity(const Body& b) { return b.surf.rho; }
-inline double atmPressure(const Body& b) { return b.surf.p; }
-inline double atmTemperature(const Body& b) { return b.surf.T; }
+inline double altitude(const Body& b) {
+    return b.surf.alt;
+}
+inline double airspeed(const Body& b) {
+    return b.surf.airspeed;
+}
+inline Vec3 airspeedVectorShip(const Body& b) {
+    return b.surf.airVelShip;
+}
+inline Vec3 airspeedVectorHorizon(const Body& b) {
+    return b.surf.airVelHorizon;
+}
+inline double dynamicPressure(const Body& b) {
+    return b.surf.dynp;
+}
+inline double pitch(const Body& b) {
+    return b.surf.pitch;
+}
+inline double bank(const Body& b) {
+    return b.surf.bank;
+}
+inline double heading(const Body& b) {
+    return b.surf.heading;
+}
+inline bool groundContact(const Body& b) {
+    return b.surf.groundContact;
+}
+inline double atmDensity(const Body& b) {
+    return b.surf.rho;
+}
+inline double atmPressure(const Body& b) {
+    return b.surf.p;
+}
+inline double atmTemperature(const Body& b) {
+    return b.surf.T;
+}
 double aoa(const Body& b);       // -atan2(v_y, v_z) of the vessel-frame airspeed, 0 at rest
 double slipAngle(const Body& b); // -atan2(v_x, v_z)
 double machNumber(const Body& b);
 struct EquPos {
     double lng = 0, lat = 0, rad = 0;
 };
-inline EquPos equPos(const Body& b) { return {b.surf.lng, b.surf.lat, b.surf.rad}; }
+inline EquPos equPos(const Body& b) {
+    return {b.surf.lng, b.surf.lat, b.surf.rad};
+}
 
 } // namespace orb::phys

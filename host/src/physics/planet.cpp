@@ -21,7 +21,8 @@ PlanetFrame Planet::frameAt(double simt) const {
     Mat3 spin{ca, 0, -sa, 0, 1, 0, sa, 0, ca};
     PlanetFrame f;
     f.rot = mul(tilt, spin);
-    // Surface points move east: d/dt of Ry(a) v is cross(w, v) with w = -rate * axis in the component formula.
+    // Surface points move east: d/dt of Ry(a) v is cross(w, v) with w = -rate * axis in the component
+    // formula.
     f.omega = column(f.rot, 1) * (-rotRate());
     return f;
 }

@@ -6,22 +6,22 @@
 namespace orb::phys {
 
 // Earth as the simulator configures it.
-inline constexpr double kGgrav = 6.67259e-11;                  // gravitational constant [m^3/(kg s^2)]
-inline constexpr double kEarthMass = 5.973698968e24;           // [kg]
-inline constexpr double kEarthRadius = 6.37101e6;              // mean radius, the sphere altitude refers to [m]
-inline constexpr double kEarthGM = kGgrav * kEarthMass;        // ~3.98600e14 [m^3/s^2]
-inline constexpr double kEarthSidRotPeriod = 86164.10132;      // sidereal rotation period [s]
-inline constexpr double kEarthSidRotOffset = 4.88948754;       // rotation angle at MJD 51544.5 [rad]
-inline constexpr double kEarthObliquity = 0.4090928023;        // axis tilt against the ecliptic [rad]
-inline constexpr double kEarthAtmAltLimit = 2500e3;            // top of the atmosphere [m]
+inline constexpr double kGgrav = 6.67259e-11;             // gravitational constant [m^3/(kg s^2)]
+inline constexpr double kEarthMass = 5.973698968e24;      // [kg]
+inline constexpr double kEarthRadius = 6.37101e6;         // mean radius, the sphere altitude refers to [m]
+inline constexpr double kEarthGM = kGgrav * kEarthMass;   // ~3.98600e14 [m^3/s^2]
+inline constexpr double kEarthSidRotPeriod = 86164.10132; // sidereal rotation period [s]
+inline constexpr double kEarthSidRotOffset = 4.88948754;  // rotation angle at MJD 51544.5 [rad]
+inline constexpr double kEarthObliquity = 0.4090928023;   // axis tilt against the ecliptic [rad]
+inline constexpr double kEarthAtmAltLimit = 2500e3;       // top of the atmosphere [m]
 inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kTwoPi = 2 * kPi;
 inline constexpr double kMjdJ2000 = 51544.5;
 
 // Orientation of the rotating planet frame at one instant: planet-frame vectors -> global (ecliptic) axes.
 struct PlanetFrame {
-    Mat3 rot;        // planet frame -> global
-    Vec3 omega;      // rotation vector in global axes [rad/s] (component formula: v_surface = cross(omega, r))
+    Mat3 rot;   // planet frame -> global
+    Vec3 omega; // rotation vector in global axes [rad/s] (component formula: v_surface = cross(omega, r))
 };
 
 // A spherical, rotating planet with point-mass gravity. The planet sits at the origin of the

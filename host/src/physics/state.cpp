@@ -24,7 +24,9 @@ void resetMotionBookkeeping(Body& b) {
     b.restSinceT = -1;
     b.thrustEngaged = false;
 }
-double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
+double finiteOr(double v, double fallback) {
+    return std::isfinite(v) ? v : fallback;
+}
 } // namespace
 
 void setLanded(Body& b, double lng, double lat, double hdg, double simt) {

@@ -1,4 +1,5 @@
-// Per-step flight: thrust, aerodynamics, integration, lift-off, ground contact and return to the landed state.
+// Per-step flight: thrust, aerodynamics, integration, lift-off, ground contact and return to the landed
+// state.
 //
 // Like the simulator, thrust and aerodynamic loads are evaluated once per step in the vessel frame; the
 // integrator (classical Runge-Kutta 4 on position, velocity, attitude quaternion and angular velocity)
@@ -12,9 +13,9 @@
 namespace orb::phys {
 namespace {
 
-constexpr double kRestTime = 5.0;          // seconds at rest before the vessel counts as landed again
-constexpr double kRestRate = 1e-4;         // [m/s] and [rad/s] below which the vessel is at rest
-constexpr double kStickSpeed = 0.02;       // [m/s] slower sliding is held by static friction
+constexpr double kRestTime = 5.0;    // seconds at rest before the vessel counts as landed again
+constexpr double kRestRate = 1e-4;   // [m/s] and [rad/s] below which the vessel is at rest
+constexpr double kStickSpeed = 0.02; // [m/s] slower sliding is held by static friction
 constexpr int kMaxSubsteps = 200;
 
 struct State {
@@ -29,15 +30,18 @@ struct Deriv {
 };
 
 State advance(const State& s, const Deriv& d, double h) {
-    return {s.pos + d.dpos * h, s.vel + d.dvel * h,
+    return {s.pos + d.dpos * h,
+            s.vel + d.dvel * h,
             {s.q.w + d.dq.w * h, s.q.x + d.dq.x * h, s.q.y + d.dq.y * h, s.q.z + d.dq.z * h},
             s.omega + d.domega * h};
 }
 
-bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool finite(Vec3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 bool finite(const State& s) {
-    return finite(s.pos) && finite(s.vel) && finite(s.omega) && std::isfinite(s.q.w) && std::isfinite(s.q.x) &&
-           std::isfinite(s.q.y) && std::isfinite(s.q.z);
+    return finite(s.pos) && finite(s.vel) && finite(s.omega) && std::isfinite(s.q.w) &&
+           std::isfinite(s.q.x) && std::isfinite(s.q.y) && std::isfinite(s.q.z);
 }
 
 // Thrust of every thruster into F/M (vessel frame), propellant use; empty tanks switch thrusters off.
@@ -117,10 +121,10 @@ struct Dynamics {
     const Planet& pl;
     Vec3 forceV, torqueV; // thrust + aerodynamics + AddForce, vessel frame
     Vec3 pmi;
-    Vec3 planetOmega;     // global, component formula
+    Vec3 planetOmega; // global, component formula
     double mass;
-    double hSub;          // substep length (friction limit)
-    bool ground;          // evaluate touchdown springs
+    double hSub; // substep length (friction limit)
+    bool ground; // evaluate touchdown springs
 
     // Touchdown spring, damper and friction loads: force in global axes, torque in vessel axes.
     void groundLoads(const State& s, const Mat3& R, Vec3& Fg, Vec3& Mv) const {
@@ -207,7 +211,7 @@ void holdOnGround(Body& b, const PlanetFrame& f) {
     Vec3 vrel = b.vel - cross(f.omega, b.pos);
     Vec3 vt = vrel - up * dot(vrel, up);
     if (length(vt) < kStickSpeed) b.vel -= vt;
-    Vec3 co = -tmul(b.rot, f.omega);                 // co-rotating rate, vessel frame
+    Vec3 co = -tmul(b.rot, f.omega); // co-rotating rate, vessel frame
     Vec3 upV = tmul(b.rot, up);
     double spin = dot(b.omega - co, upV);
     if (std::fabs(spin) < 10 * kStickSpeed) b.omega -= upV * spin;
@@ -286,7 +290,8 @@ void step(Body& b, double simt, double dt) {
         Deriv k2 = dyn.eval(advance(s, k1, h / 2));
         Deriv k3 = dyn.eval(advance(s, k2, h / 2));
         Deriv k4 = dyn.eval(advance(s, k3, h));
-        Deriv sum{k1.dpos + (k2.dpos + k3.dpos) * 2 + k4.dpos, k1.dvel + (k2.dvel + k3.dvel) * 2 + k4.dvel,
+        Deriv sum{k1.dpos + (k2.dpos + k3.dpos) * 2 + k4.dpos,
+                  k1.dvel + (k2.dvel + k3.dvel) * 2 + k4.dvel,
                   {k1.dq.w + 2 * (k2.dq.w + k3.dq.w) + k4.dq.w, k1.dq.x + 2 * (k2.dq.x + k3.dq.x) + k4.dq.x,
                    k1.dq.y + 2 * (k2.dq.y + k3.dq.y) + k4.dq.y, k1.dq.z + 2 * (k2.dq.z + k3.dq.z) + k4.dq.z},
                   k1.domega + (k2.domega + k3.domega) * 2 + k4.domega};

@@ -10,7 +10,6 @@ double wrap2Pi(double a) {
     a = std::fmod(a, kTwoPi);
     if (a < 0) a += kTwoPi;
     return a < kTwoPi ? a : 0.0; // a tiny negative angle must not come out as 2 pi
-
 }
 
 // Heading of the vessel's +z axis over the horizon; a vertical +z axis falls back to -y.
@@ -44,7 +43,9 @@ bool anyPointBelowGround(const Body& b) {
 
 } // namespace
 
-void updateSurface(Body& b) { updateSurface(b, b.planet->frameAt(b.simt)); }
+void updateSurface(Body& b) {
+    updateSurface(b, b.planet->frameAt(b.simt));
+}
 
 void updateSurface(Body& b, const PlanetFrame& f) {
     const Planet& pl = *b.planet;
@@ -86,8 +87,12 @@ void updateSurface(Body& b, const PlanetFrame& f) {
     }
 }
 
-double aoa(const Body& b) { return -std::atan2(b.surf.airVelShip.y, b.surf.airVelShip.z); }
-double slipAngle(const Body& b) { return -std::atan2(b.surf.airVelShip.x, b.surf.airVelShip.z); }
+double aoa(const Body& b) {
+    return -std::atan2(b.surf.airVelShip.y, b.surf.airVelShip.z);
+}
+double slipAngle(const Body& b) {
+    return -std::atan2(b.surf.airVelShip.x, b.surf.airVelShip.z);
+}
 double machNumber(const Body& b) {
     double c = soundSpeed(b.surf.T);
     return c > 0 ? b.surf.airspeed / c : 0.0;

@@ -12,19 +12,39 @@ struct Vec3 {
     double x = 0, y = 0, z = 0;
 };
 
-constexpr Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-constexpr Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-constexpr Vec3 operator-(Vec3 a) { return {-a.x, -a.y, -a.z}; }
-constexpr Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-constexpr Vec3 operator*(double s, Vec3 a) { return {a.x * s, a.y * s, a.z * s}; }
-constexpr Vec3 operator/(Vec3 a, double s) { return {a.x / s, a.y / s, a.z / s}; }
-constexpr Vec3& operator+=(Vec3& a, Vec3 b) { return a = a + b; }
-constexpr Vec3& operator-=(Vec3& a, Vec3 b) { return a = a - b; }
-constexpr double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+constexpr Vec3 operator+(Vec3 a, Vec3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+constexpr Vec3 operator-(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+constexpr Vec3 operator-(Vec3 a) {
+    return {-a.x, -a.y, -a.z};
+}
+constexpr Vec3 operator*(Vec3 a, double s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+constexpr Vec3 operator*(double s, Vec3 a) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+constexpr Vec3 operator/(Vec3 a, double s) {
+    return {a.x / s, a.y / s, a.z / s};
+}
+constexpr Vec3& operator+=(Vec3& a, Vec3 b) {
+    return a = a + b;
+}
+constexpr Vec3& operator-=(Vec3& a, Vec3 b) {
+    return a = a - b;
+}
+constexpr double dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 constexpr Vec3 cross(Vec3 a, Vec3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-inline double length(Vec3 a) { return std::sqrt(dot(a, a)); }
+inline double length(Vec3 a) {
+    return std::sqrt(dot(a, a));
+}
 // Unit vector; the zero vector stays zero rather than turning into NaN.
 inline Vec3 unit(Vec3 a) {
     double l = length(a);
@@ -62,7 +82,9 @@ constexpr Mat3 fromColumns(Vec3 c1, Vec3 c2, Vec3 c3) {
     return {c1.x, c2.x, c3.x, c1.y, c2.y, c3.y, c1.z, c2.z, c3.z};
 }
 constexpr Vec3 column(const Mat3& m, int i) {
-    return i == 0 ? Vec3{m.m11, m.m21, m.m31} : i == 1 ? Vec3{m.m12, m.m22, m.m32} : Vec3{m.m13, m.m23, m.m33};
+    return i == 0   ? Vec3{m.m11, m.m21, m.m31}
+           : i == 1 ? Vec3{m.m12, m.m22, m.m32}
+                    : Vec3{m.m13, m.m23, m.m33};
 }
 
 // Unit quaternion (w, x, y, z) for attitude integration.
@@ -83,8 +105,8 @@ constexpr Mat3 toMatrix(const Quat& q) {
     double xx = q.x * q.x, yy = q.y * q.y, zz = q.z * q.z;
     double xy = q.x * q.y, xz = q.x * q.z, yz = q.y * q.z;
     double wx = q.w * q.x, wy = q.w * q.y, wz = q.w * q.z;
-    return {1 - 2 * (yy + zz), 2 * (xy - wz),     2 * (xz + wy),     2 * (xy + wz), 1 - 2 * (xx + zz),
-            2 * (yz - wx),     2 * (xz - wy),     2 * (yz + wx),     1 - 2 * (xx + yy)};
+    return {1 - 2 * (yy + zz), 2 * (xy - wz), 2 * (xz + wy), 2 * (xy + wz),    1 - 2 * (xx + zz),
+            2 * (yz - wx),     2 * (xz - wy), 2 * (yz + wx), 1 - 2 * (xx + yy)};
 }
 // Quaternion of a rotation matrix (Shepperd's method, robust for every attitude).
 Quat toQuat(const Mat3& m);

@@ -94,15 +94,15 @@ TEST(PhysicsAero, StabilisingMomentsTurnTheNoseIntoTheAirflow) {
     struct Case {
         Vec3 vShip;
         double pitchScale, yawScale;
-        int axis;     // 0: pitch moment (x), 1: yaw moment (y)
-        double sign;  // expected sign of the angular velocity that results
+        int axis;    // 0: pitch moment (x), 1: yaw moment (y)
+        double sign; // expected sign of the angular velocity that results
     };
     const Case cases[] = {
         {{0, -30, 300}, 1e-4, 0, 0, -1}, // air from below: nose down onto the flow
         {{0, 30, 300}, 1e-4, 0, 0, +1},
-        {{30, 0, 300}, 0, 1e-4, 1, -1},  // drifting right: nose right (negative about +y)
+        {{30, 0, 300}, 0, 1e-4, 1, -1}, // drifting right: nose right (negative about +y)
         {{-30, 0, 300}, 0, 1e-4, 1, +1},
-        {{0, -30, 300}, 0, 0, 0, 0},     // no moment without a scale
+        {{0, -30, 300}, 0, 0, 0, 0}, // no moment without a scale
     };
     for (const Case& c : cases) {
         Body b = plainBody();

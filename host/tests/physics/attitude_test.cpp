@@ -11,7 +11,9 @@ namespace {
 Vec3 upAt(double lng, double lat) {
     return {std::cos(lat) * std::cos(lng), std::sin(lat), std::cos(lat) * std::sin(lng)};
 }
-Vec3 eastAt(double lng) { return {-std::sin(lng), 0, std::cos(lng)}; }
+Vec3 eastAt(double lng) {
+    return {-std::sin(lng), 0, std::cos(lng)};
+}
 Vec3 northAt(double lng, double lat) {
     return {-std::sin(lat) * std::cos(lng), std::cos(lat), -std::sin(lat) * std::sin(lng)};
 }
@@ -22,7 +24,9 @@ double compass(Vec3 v, double lng, double lat) {
     return a < 0 ? a + kTwoPi : a;
 }
 
-double angleDiff(double a, double b) { return std::remainder(a - b, kTwoPi); }
+double angleDiff(double a, double b) {
+    return std::remainder(a - b, kTwoPi);
+}
 
 // Puts a body in free flight, level and heading north at (lng, lat), moving with the air.
 void flyLevel(Body& b, double lng, double lat, double alt) {
@@ -129,11 +133,14 @@ TEST(PhysicsAttitude, PitchUpGroupRaisesTheNoseAndBankRightLowersTheRightWing) {
 
 TEST(PhysicsAttitude, AngleOfAttackIsPositiveWithTheAirFromBelow) {
     struct Case {
-        Vec3 vShip;   // velocity through the air, vessel frame
+        Vec3 vShip;             // velocity through the air, vessel frame
         double aoaDeg, slipDeg; // NaN: not defined for this airflow
     };
-    const Case cases[] = {{{0, 0, 100}, 0, 0}, {{0, -10, 100}, 5.71, 0}, {{0, 10, 100}, -5.71, 0},
-                          {{10, 0, 100}, 0, -5.71}, {{0, -100, 0}, 90, std::nan("")}};
+    const Case cases[] = {{{0, 0, 100}, 0, 0},
+                          {{0, -10, 100}, 5.71, 0},
+                          {{0, 10, 100}, -5.71, 0},
+                          {{10, 0, 100}, 0, -5.71},
+                          {{0, -100, 0}, 90, std::nan("")}};
     for (const Case& k : cases) {
         Body b;
         flyLevel(b, 0, 0, 20000);
@@ -164,7 +171,8 @@ TEST(PhysicsAttitude, StatusRecordsReproduceTheStateTheyWereTakenFrom) {
     EXPECT_LT(length(copy.pos - c.b.pos), 1e-6);
     EXPECT_LT(length(copy.vel - c.b.vel), 1e-9);
     EXPECT_LT(length(copy.omega - c.b.omega), 1e-12);
-    for (int i = 0; i < 3; ++i) EXPECT_LT(length(column(copy.rot, i) - column(c.b.rot, i)), 1e-9);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_LT(length(column(copy.rot, i) - column(c.b.rot, i)), 1e-9);
     EXPECT_NEAR(pitch(copy), pitch(c.b), 1e-9);
     EXPECT_NEAR(bank(copy), bank(c.b), 1e-9);
 
@@ -178,7 +186,8 @@ TEST(PhysicsAttitude, StatusRecordsReproduceTheStateTheyWereTakenFrom) {
     EXPECT_NEAR(altitude(again), altitude(m.b), 1e-6);
     EXPECT_NEAR(pitch(again), pitch(m.b), 1e-9);
     EXPECT_NEAR(heading(again), heading(m.b), 1e-9);
-    for (int i = 0; i < 3; ++i) EXPECT_LT(length(column(again.landRot, i) - column(m.b.landRot, i)), 1e-9);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_LT(length(column(again.landRot, i) - column(m.b.landRot, i)), 1e-9);
     Body rebuilt = makeMissile().b;
     setLanded(rebuilt, l.surfLng, l.surfLat, l.surfHdg, 0);
     EXPECT_LT(length(rebuilt.pos - m.b.pos), 1e-6);

@@ -1,10 +1,10 @@
 // Step cost: 10 missiles under full thrust in the atmosphere, stepped as the host steps them.
 #include "test_vessels.h"
 
-#include <ctime>
-#include <cstdio>
-#include <vector>
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
 
 using namespace orb::phys;
 using namespace orb::phys::test;
@@ -19,7 +19,8 @@ int main() {
     }
     // Off the pad first: the timed part is powered flight in the air.
     for (int s = 0; s < 100; ++s)
-        for (auto& m : fleet) step(m.b, m.b.simt, kDt);
+        for (auto& m : fleet)
+            step(m.b, m.b.simt, kDt);
     // Thread CPU time, best of several rounds: the machine is shared, so wall time would measure the others.
     auto cpuNow = [] {
         timespec ts{};
@@ -31,7 +32,8 @@ int main() {
     for (int r = 0; r < rounds; ++r) {
         double t0 = cpuNow();
         for (int s = 0; s < steps; ++s)
-            for (auto& m : fleet) step(m.b, m.b.simt, kDt);
+            for (auto& m : fleet)
+                step(m.b, m.b.simt, kDt);
         double ns = (cpuNow() - t0) / (steps * 10.0);
         best = std::min(best, ns);
         total += ns;

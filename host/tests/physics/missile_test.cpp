@@ -56,7 +56,8 @@ TEST(PhysicsMissileLaunch, VerticalLaunchFliesLikeTheReferenceAndStaysUpright) {
     for (int i = 0; i < 60 / kDt; ++i) {
         step(b, b.simt, kDt);
         ASSERT_FALSE(b.landed);
-        for (double v : {aoa(b), slipAngle(b), pitch(b), bank(b), heading(b), airspeed(b), dynamicPressure(b)})
+        for (double v :
+             {aoa(b), slipAngle(b), pitch(b), bank(b), heading(b), airspeed(b), dynamicPressure(b)})
             ASSERT_TRUE(std::isfinite(v)) << "at " << b.simt << " s";
         Vec3 wrel = b.omega + tmul(b.rot, b.planet->frameAt(b.simt).omega);
         worstRate = std::max(worstRate, length(wrel));

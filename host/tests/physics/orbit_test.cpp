@@ -77,8 +77,8 @@ TEST(PhysicsOrbit, VacuumBallisticShotsMatchTheTwoBodyRange) {
         double expected = analyticRangeAngle(vacuum.gm, r0, s.speed, g);
         double flown = flownRangeAngle(b, r0);
         double err = std::fabs(flown / expected - 1);
-        std::printf("ballistic %.0f m/s at %.0f deg: range %.3f km, two-body %.3f km, error %.5f %%\n", s.speed,
-                    s.gammaDeg, flown * r0 / 1000, expected * r0 / 1000, err * 100);
+        std::printf("ballistic %.0f m/s at %.0f deg: range %.3f km, two-body %.3f km, error %.5f %%\n",
+                    s.speed, s.gammaDeg, flown * r0 / 1000, expected * r0 / 1000, err * 100);
         EXPECT_LT(err, 0.005) << s.speed << " m/s at " << s.gammaDeg << " deg";
     }
 }

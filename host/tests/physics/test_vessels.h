@@ -13,7 +13,8 @@ constexpr double kDeg = kPi / 180.0;
 // Advances a body by a duration in default steps, starting at its own time.
 inline void run(Body& b, double seconds, double dt = kDt) {
     long n = std::lround(seconds / dt);
-    for (long i = 0; i < n; ++i) step(b, b.simt, dt);
+    for (long i = 0; i < n; ++i)
+        step(b, b.simt, dt);
 }
 
 // A small winged vessel standing on its gear: +y up, +z forward, with a hover engine and attitude pairs
