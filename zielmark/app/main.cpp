@@ -1,6 +1,8 @@
 // Zielmark: the planning and analysis program. Creates the application and the main window and runs the
 // event loop; the window's first show reads the settings and fills the pages.
 #include "dlg_main.h"
+#include "guarded_application.h"
+#include "Unit_GlobalOptions.h"
 #include "page_snapshots.h"
 #include "prompt.h"
 #include "startup.h"
@@ -8,7 +10,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QTimer>
+#include <QFileInfo>
+#include <QScreen>
 
 #include <clocale>
 #include <cstdio>
@@ -16,7 +19,7 @@
 int main(int argc, char* argv[]) {
   QElapsedTimer startup;
   startup.start();
-  QApplication app(argc, argv);
+  TGuardedApplication app(argc, argv);
   // Qt sets the user's locale; numbers in files must not follow it.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("Zielmark");
@@ -33,22 +36,29 @@ int main(int argc, char* argv[]) {
   parser.addOptions({settingsOption, screenshotOption, benchmarkOption});
   parser.process(app);
 
-  MakeProgramFolderCurrent();
+  // Paths given on the command line are taken before the working folder changes.
   const TSettingsLocation settings = ChooseSettingsFile(parser.value(settingsOption));
+  const QString screenshotFolder =
+      parser.isSet(screenshotOption) ? QFileInfo(parser.value(screenshotOption)).absoluteFilePath() : QString();
+  MakeProgramFolderCurrent();
   TQtPrompt prompt;
+  app.SetPrompt(&prompt);
   TDlgMain window(settings.IniFileName, prompt);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window.move(screen->availableGeometry().center() - window.rect().center());
   window.show();
   if (!settings.Notice.isEmpty()) prompt.ShowInfo(&window, settings.Notice);
 
   if (parser.isSet(benchmarkOption)) {
     QApplication::processEvents();
-    std::printf("Zielmark start-up: %lld ms\n", static_cast<long long>(startup.elapsed()));
+    std::printf("Zielmark start-up: %lld ms (%zu source KML files listed)\n", static_cast<long long>(startup.elapsed()),
+                window.HasOptions() ? window.Options().SrcKmlFiles.size() : size_t{0});
     window.FormCloseQuery();
     return 0;
   }
   if (parser.isSet(screenshotOption)) {
     QApplication::processEvents();
-    const bool ok = SavePageSnapshots(window, parser.value(screenshotOption));
+    const bool ok = SavePageSnapshots(window, screenshotFolder);
     window.FormCloseQuery();
     return ok ? 0 : 1;
   }

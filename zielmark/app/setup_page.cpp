@@ -9,14 +9,14 @@
 #include <QPushButton>
 
 const char* const AboutText =
-    "Zielmark is a stand-alone application delivered with the Teski add-on for Orbiter.\n\n"
-    "It can:\n"
+    "Zielmark is a stand-alone application delivered with the Teski add-on for Orbiter. It can:\n"
     "- serve as a two-way bridge between Orbiter and Google Earth;\n"
     "- help to create Teski scenarios from Google Earth waypoint files;\n"
     "- help to analyse and visualise Teski firing results;\n"
-    "- help to create Google Earth waypoint files for better flight analysis and visualisation.\n\n"
-    "See the Teski add-on's manual for a full description.\n\n"
-    "Ver. 1, October 2006";
+    "- help to create Google Earth waypoint files for better flight analysis and visualisation.\n"
+    "See the add-on's manual for a full description.\n\n"
+    "Ver. 1\n"
+    "October 2006";
 
 namespace {
 
@@ -75,6 +75,7 @@ TSetupPage::TSetupPage(QWidget* parent) : QWidget(parent) {
   aboutText->setGeometry(32, 32, 257, 241);
   aboutText->setReadOnly(true);
   aboutText->document()->setDocumentMargin(0);
+  aboutText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   aboutText->setFrameStyle(QFrame::NoFrame);
   aboutText->setFocusPolicy(Qt::NoFocus);  // not in the tab order
   aboutText->setBackgroundRole(QPalette::Window);
