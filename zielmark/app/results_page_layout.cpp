@@ -24,7 +24,7 @@ QLabel* MakeFigure(QWidget* parent, const QString& caption, int left, int figure
   const QLabel* text = MakeLabel(parent, caption, left, top);
   // In a wide font the figure moves right rather than cover its caption.
   QLabel* figure = MakeBoldLabel(parent, QString(), std::max(figureLeft, text->geometry().right() + 4), top);
-  figure->resize(96, figure->sizeHint().height());
+  figure->resize(std::min(96, parent->width() - figure->x() - 4), figure->sizeHint().height());
   return figure;
 }
 

@@ -1,6 +1,8 @@
 #include "fixture.h"
 
-#include <QCoreApplication>
+#include "startup.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 
@@ -58,4 +60,7 @@ QByteArray TFixture::ReadFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void UseProgramFolder() { QDir::setCurrent(QCoreApplication::applicationDirPath()); }
+void StartAsTheProgram() {
+  ApplyProgramLook(*qApp);
+  QDir::setCurrent(QCoreApplication::applicationDirPath());
+}

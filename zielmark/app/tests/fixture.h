@@ -30,5 +30,6 @@ private:
   QTemporaryDir Dir;
 };
 
-// Makes the test program's folder (where the transformation files are installed) the working folder.
-void UseProgramFolder();
+// As the program starts: its look (style and font), and its folder (where the transformation files are
+// installed) as the working folder.
+void StartAsTheProgram();

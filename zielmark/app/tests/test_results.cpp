@@ -50,7 +50,7 @@ class TResultsTest : public QObject {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { UseProgramFolder(); }
+  void initTestCase() { StartAsTheProgram(); }
 
   void RecentFlightFiguresDiagramAndSave() {
     TFixture fx;

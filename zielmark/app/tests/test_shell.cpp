@@ -4,6 +4,7 @@
 #include "scripted_prompt.h"
 #include "setup_page.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -13,7 +14,7 @@ class TShellTest : public QObject {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { UseProgramFolder(); }
+  void initTestCase() { StartAsTheProgram(); }
 
   void FirstStartWithoutSettingsFile() {
     TFixture fx;
@@ -107,6 +108,43 @@ private slots:
     QVERIFY(window.pcMain->isTabVisible(2));
     // No warnings left: the panel (and its "Refresh") goes away.
     QVERIFY(!window.tabSetup->pnlGlobalWarnings->isVisible());
+    window.close();
+  }
+
+  // Every caption fits its place in the platform's font: it is not cut by its panel's edge and does not run
+  // into a neighbouring caption or button.
+  void CaptionsFitTheirPlaces() {
+    TFixture fx;
+    fx.WriteSourceKml("baltic.kml");
+    TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
+    fx.WriteIni(0);
+    TScriptedPrompt prompt;
+    TDlgMain window(fx.Ini(), prompt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.pcMain->isTabVisible(1) && window.pcMain->isTabVisible(2));
+    const auto captionOf = [](const QWidget* w) -> QString {
+      if (const auto* label = qobject_cast<const QLabel*>(w))
+        return label->wordWrap() || label->autoFillBackground() ? QString() : label->text();  // folder labels cut long paths
+      if (const auto* button = qobject_cast<const QAbstractButton*>(w)) return button->text();
+      return {};
+    };
+    QList<QWidget*> captioned;
+    for (QWidget* w : window.findChildren<QWidget*>())
+      if (!captionOf(w).isEmpty()) captioned << w;
+    QVERIFY(captioned.size() > 60);
+    for (QWidget* w : captioned) {
+      const QString text = captionOf(w);
+      const QRect place = w->geometry();
+      QVERIFY2(place.right() < w->parentWidget()->width(), qPrintable("cut by its panel: " + text));
+      // A push button needs its text's width; a radio button or check box its mark and text as well.
+      const int needed = qobject_cast<QPushButton*>(w) ? w->fontMetrics().horizontalAdvance(text) + 4
+                                                       : w->sizeHint().width();
+      QVERIFY2(needed <= place.width(), qPrintable("caption wider than its control: " + text));
+      for (QWidget* other : captioned)
+        if (other != w && other->parentWidget() == w->parentWidget())
+          QVERIFY2(!place.intersects(other->geometry()), qPrintable(text + " runs into " + captionOf(other)));
+    }
     window.close();
   }
 };

@@ -89,7 +89,7 @@ class TTargetingTest : public QObject {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { UseProgramFolder(); }
+  void initTestCase() { StartAsTheProgram(); }
 
   void PlanningRoundSavedAndReadBack() {
     TFixture fx;
