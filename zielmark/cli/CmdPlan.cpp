@@ -158,14 +158,14 @@ int RunPlan(int argc, char** argv) {
 
   page.ScenarioFileName = ExtractFileName(out);
   const std::string folder = ExtractFilePath(out);
-  if (!DirectoryExists(folder.empty() ? "." : folder)) return Failure("folder \"" + folder + "\" does not exist");
+  if (!folder.empty() && !DirectoryExists(folder)) return Failure("folder \"" + folder + "\" does not exist");
   page.UpdateGEtoOrbWarnings();
   if (!page.SaveEnabled()) return Failure("not written:\n" + page.WarningsText);
 
   const bool force = args.Has("force");
   std::string mru;
   const TSaveResult saved = SaveLaunchScenario(
-      page, folder.empty() ? "." : folder, [&](const std::string& question) { return question != AskOverwrite || force; },
+      page, folder, [&](const std::string& question) { return question != AskOverwrite || force; },
       mru);
   switch (saved.Status) {
     case TSaveStatus::Saved: break;

@@ -168,6 +168,10 @@ std::string IncludeTrailingPathDelimiter(std::string_view path) {
   return s;
 }
 
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  return folder.empty() ? std::string(name) : IncludeTrailingPathDelimiter(folder) + std::string(name);
+}
+
 namespace {
 size_t LastDelimiter(std::string_view path) {
   for (size_t i = path.size(); i > 0; --i)

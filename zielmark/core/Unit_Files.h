@@ -28,6 +28,8 @@ bool DirectoryExists(const std::string& path);
 bool IsPathDelimiter(char c);
 bool IsAbsolutePath(std::string_view path);
 std::string IncludeTrailingPathDelimiter(std::string_view path);
+// folder + name with one separator between; an empty folder means the current directory.
+std::string JoinPath(std::string_view folder, std::string_view name);
 std::string ExtractFileName(std::string_view path);  // behind the last separator
 std::string ExtractFilePath(std::string_view path);  // up to and including the last separator
 std::string ExtractFileExt(std::string_view path);   // from the last '.' of the name, or empty

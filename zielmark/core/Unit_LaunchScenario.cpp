@@ -157,7 +157,7 @@ TSaveResult SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDi
   page.DateTimeGUItoUTC();
   BuildLaunchScenario(page);
   const std::string fileName = ScenarioFileNameFor(page.ScenarioFileName);
-  r.Path = IncludeTrailingPathDelimiter(orbScnDir) + fileName;
+  r.Path = JoinPath(orbScnDir, fileName);
   page.UpdateGEtoOrbWarnings();
   if (!page.SaveEnabled()) {
     r.Status = TSaveStatus::Refused;

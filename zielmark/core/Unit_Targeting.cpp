@@ -45,7 +45,7 @@ TImportResult TTargetingPage::LoadKml(const std::string& folder, const std::stri
                                       TDModule& dm) {
   Clear(nowLocal);
   KmlFileName = fileName;
-  const std::string path = IncludeTrailingPathDelimiter(folder) + fileName;
+  const std::string path = JoinPath(folder, fileName);
   const TImportResult r = dm.ImportKml(path);
   if (r != TImportResult::Records) return r;
   KmlDescription = ReadKmlDescription(path);
@@ -169,7 +169,7 @@ void TTargetingPage::SetShowUtc(bool utc) {
 void TTargetingPage::FillScenarioFileList(const std::string& orbScnDir, const std::string& mruEdited) {
   ScenarioFiles.clear();
   ScenarioFileName.clear();
-  const std::string folder = IncludeTrailingPathDelimiter(orbScnDir);
+  const std::string folder = orbScnDir.empty() ? std::string() : IncludeTrailingPathDelimiter(orbScnDir);
   std::string newest;
   long long newestTime = 0;
   bool haveNewest = false;
@@ -196,9 +196,19 @@ void TTargetingPage::FillScenarioFileList(const std::string& orbScnDir, const st
 
 void TTargetingPage::ScenarioNameChanged(const std::string& orbScnDir, const std::string& name) {
   ScenarioFileName = name;
-  const std::string path = IncludeTrailingPathDelimiter(orbScnDir) + name;
+  const std::string path = JoinPath(orbScnDir, name);
   if (!name.empty() && FileExists(path)) ReadLaunchScenario(*this, path);
   UpdateGEtoOrbWarnings();
+}
+
+std::string PreselectedSourceKml(const std::vector<std::string>& files, const std::string& mru,
+                                const std::string& newest) {
+  for (const std::string& wanted : {mru, newest}) {
+    if (wanted.empty()) continue;
+    for (const auto& f : files)
+      if (SameText(f, wanted)) return f;
+  }
+  return {};
 }
 
 }  // namespace zm

@@ -95,4 +95,9 @@ class TTargetingPage {
   void ScenarioNameChanged(const std::string& orbScnDir, const std::string& name);
 };
 
+// The KML file the page selects when its file list is filled: the last chosen one when it is listed
+// (letter case ignored), else the newest, else none (empty).
+std::string PreselectedSourceKml(const std::vector<std::string>& files, const std::string& mru,
+                                 const std::string& newest);
+
 }  // namespace zm

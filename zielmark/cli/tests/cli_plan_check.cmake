@@ -6,7 +6,8 @@ file(COPY ${EXAMPLE} DESTINATION ${WORK}/src)
 set(scn ${WORK}/Sim/Scenarios/Tesk/demo.scn)
 
 function(run expected_code)
-  execute_process(COMMAND ${CLI} ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  execute_process(COMMAND ${CLI} ${ARGN} WORKING_DIRECTORY ${WORK} RESULT_VARIABLE code OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err)
   if(NOT code EQUAL expected_code)
     message(FATAL_ERROR "zielmark-cli ${ARGN}: exit ${code}, expected ${expected_code}\n${out}\n${err}")
   endif()
@@ -48,6 +49,13 @@ if(EXISTS ${WORK}/x.scn)
   message(FATAL_ERROR "a scenario was written from bad input")
 endif()
 run(0 plan --help)
+
+# Bare file names are in the current directory.
+file(COPY ${EXAMPLE} DESTINATION ${WORK})
+run(0 plan desert_range.kml --out here --random)
+if(NOT EXISTS ${WORK}/here.scn)
+  message(FATAL_ERROR "here.scn was not written into the current directory")
+endif()
 
 # The folder check lists the sample and reports the broken file.
 file(COPY ${WORK}/broken.kml DESTINATION ${WORK}/src)

@@ -184,6 +184,14 @@ TEST(TargetingPage, LoadingAKmlFileSetsWaypointsZoneAndDescription) {
   EXPECT_EQ(page.ZoneMinutes, 99);
 }
 
+TEST(TargetingPage, SourceFilePreselection) {
+  const std::vector<std::string> files = {"a.kml", "B.kml", "c.kml"};
+  EXPECT_EQ(PreselectedSourceKml(files, "b.KML", "c.kml"), "B.kml");
+  EXPECT_EQ(PreselectedSourceKml(files, "gone.kml", "c.kml"), "c.kml");
+  EXPECT_EQ(PreselectedSourceKml(files, "", ""), "");
+  EXPECT_EQ(PreselectedSourceKml({}, "a.kml", "a.kml"), "");
+}
+
 TEST(TargetingPage, ScenarioListPrefersTheLastEditedThenTheNewest) {
   DModule().TransformDir = DataDir();
   TTempFolder dir;
