@@ -242,4 +242,32 @@ TEST(FlightResultScenario, WrecksInTheShipListAndNoMissile) {
   EXPECT_NE(error.find("missing.scn"), std::string::npos);
 }
 
+// Real scenarios of the simulator (LF and CR LF files): none holds flight results until a ship of
+// a runtime copy is turned into a wreck; a missile ship beside it spoils it again.
+TEST(FlightResultScenario, RealScenariosFromTheCorpus) {
+  const std::string corpus = SourceDir() + "../shared/corpus/scn/";
+  if (!DirectoryExists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+  TTempFolder dir;
+  int files = 0;
+  for (const auto& e : ListFolderFiles(corpus, ".scn")) {
+    SCOPED_TRACE(e.Name);
+    ++files;
+    EXPECT_FALSE(IsFlightResultScenario(corpus + e.Name));
+    std::string text, error;
+    ASSERT_TRUE(ReadWholeFile(corpus + e.Name, text, error));
+    const size_t ships = text.find("BEGIN_SHIPS");
+    ASSERT_NE(ships, std::string::npos);
+    const size_t header = text.find('\n', ships) + 1;
+    const size_t colon = text.find(':', header);
+    const size_t end = text.find_first_of("\r\n", colon);
+    std::string wreck = text;
+    wreck.replace(colon, end - colon, ":TeskiWreck");
+    EXPECT_TRUE(IsFlightResultScenario(dir.Write("wreck.scn", wreck)));
+    std::string both = wreck;
+    both.insert(header, "Tesk9:Teski\r\nEND\r\n");
+    EXPECT_FALSE(IsFlightResultScenario(dir.Write("both.scn", both)));
+  }
+  EXPECT_GT(files, 0);
+}
+
 }  // namespace
