@@ -17,10 +17,13 @@
 
 namespace missiletest {
 
+// ORB_ROOT, or else the build's installation root beside the folder of the test program (<build>/bin).
 inline std::filesystem::path OrbRoot()
 {
-    const char *root = std::getenv("ORB_ROOT");
-    return root ? std::filesystem::path(root) : std::filesystem::path("orbroot");
+    if (const char *root = std::getenv("ORB_ROOT"); root && *root) return root;
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path("orbroot") : exe.parent_path().parent_path() / "orbroot";
 }
 
 // The host's landed lines of a missile on a pad at Woomera, heading given, and the missile's own keys.
