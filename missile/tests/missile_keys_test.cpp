@@ -88,3 +88,18 @@ TEST_F(MissileKeys, DShowsTheDynamicPressureAndIsLeftToTheHost)
     EXPECT_EQ(Press("M", OAPI_KEY_D), 0);
     EXPECT_EQ(world->debugString(), "Dtn: 0.000000");
 }
+
+TEST_F(MissileKeys, AMissileWithoutAttitudeGroupsTakesTheKeysSafely)
+{
+    // Created by the host without a scenario block: no attitude groups exist to be zeroed or steered.
+    Create("P", PadLines(0, ""));
+    VESSELSTATUS vs{};
+    world->vessel("P")->GetStatus(vs);
+    world->createVessel("N", "Teski", vs);
+    EXPECT_EQ(Press("N", OAPI_KEY_A), 1);
+    EXPECT_EQ(Press("N", OAPI_KEY_A), 1);
+    world->vessel("N")->SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    world->runFor(6); // lit by the throttle, flown by the autopilot past 4 s
+    EXPECT_TRUE(Missile("N")->launched);
+    EXPECT_GT(Missile("N")->met, 4.0);
+}
