@@ -163,6 +163,24 @@ TEST(WreckFall, FallingWreckLandsWhereItComesToRest)
     EXPECT_EQ(tail.find("FALLPHASE"), std::string::npos) << tail;
 }
 
+TEST(WreckFall, GroundContactAsTheFallPhaseEndsFliesThenLandsInThatStep)
+{
+    orb::World world(Root());
+    const OBJHANDLE h =
+        world.createVessel("E-Wreck", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 0\nFALLPHASE 1\n");
+    auto *w = world.moduleAs<TeskiWreck>("E-Wreck");
+    Callbacks(w)->clbkPreStep(world.simTime(), 0.02, world.mjd());
+    EXPECT_TRUE(w->FALLPHASE);
+    ASSERT_TRUE(world.vessel(h)->GroundContact());
+    Callbacks(w)->clbkPostStep(w->FallStartTime + 13.5, 0.02, world.mjd());
+    EXPECT_FALSE(w->FALLPHASE);
+    EXPECT_EQ(w->FlightResult.LANDED, 1);
+    VECTOR3 cs;
+    world.vessel(h)->GetCrossSections(cs);
+    EXPECT_EQ(cs.z, 2); // FlightSetup ran before the landing, which leaves the cross sections alone
+    EXPECT_EQ(world.vessel(h)->GetEmptyMass(), 100000);
+}
+
 TEST(WreckLanded, LoadedLandedWreckIsPutDownAtItsPlaceWithHeadingZero)
 {
     orb::World world(Root());
