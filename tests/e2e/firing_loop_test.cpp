@@ -25,6 +25,13 @@ namespace {
 const fs::path SourceDir = TESKI_SOURCE_DIR_PATH;
 const std::string Orbhost = ORBHOST_EXE, Cli = ZIELMARK_CLI_EXE;
 
+// The build's installation root, or the one ORB_ROOT names.
+const char *OrbRoot()
+{
+    const char *root = std::getenv("ORB_ROOT");
+    return root && *root ? root : TESKI_ORB_ROOT;
+}
+
 // One row of the figures table: the caption, six figures, the failure text (may be empty).
 struct TableRow {
     std::string caption;
@@ -92,8 +99,7 @@ protected:
 
     static void SetUpTestSuite()
     {
-        const char *root = std::getenv("ORB_ROOT");
-        ASSERT_NE(root, nullptr) << "ORB_ROOT is not set";
+        const char *root = OrbRoot();
         firing = new Firing;
         firing->scratch = std::make_unique<ScratchRoot>(root);
         const fs::path r = firing->scratch->root();
@@ -242,8 +248,7 @@ TEST_F(FiringLoop, ResultKmlHoldsThreeMarksAndATrackFolderPerMissile)
 // The one-command firing itself, without set-up, build and window, in a scratch root.
 TEST(FiringScript, WritesTheResultsIntoTheFolderItNames)
 {
-    const char *root = std::getenv("ORB_ROOT");
-    ASSERT_NE(root, nullptr);
+    const char *root = OrbRoot();
     ScratchRoot scratch(root);
     const fs::path out = scratch.folder() / "firing out";
     const CommandResult r = RunProgram({(SourceDir / "scripts" / "firing.sh").string(), "--no-setup", "--no-build",
