@@ -39,9 +39,9 @@ TEST(CallSequence, CreationStepsAndEnd) {
     size_t before = log.size();
     world.step(0.02);
     world.step(0.02);
-    expected = {"A PreStep 0.000 0.020 0.000", "B PreStep 0.000 0.020 0.000", "A PostStep 0.020 0.020",
-                "B PostStep 0.020 0.020",      "A PreStep 0.020 0.020 0.020", "B PreStep 0.020 0.020 0.020",
-                "A PostStep 0.040 0.020",      "B PostStep 0.040 0.020"};
+    expected = {"A PreStep 0.000 0.020 0.000", "B PreStep 0.000 0.020 0.000", "A PostStep 0.020 0.020 0.000",
+                "B PostStep 0.020 0.020 0.000",      "A PreStep 0.020 0.020 0.020", "B PreStep 0.020 0.020 0.020",
+                "A PostStep 0.040 0.020 0.020",      "B PostStep 0.040 0.020 0.020"};
     EXPECT_EQ(slice(log, int(before), int(log.size())), expected);
 
     before = log.size();
@@ -93,13 +93,13 @@ TEST(CallSequence, DeletionWaitsUntilAfterEveryPostStep) {
     ASSERT_GE(requested, 0);
     ASSERT_GE(killed, 0);
     // B still steps after A asked for its deletion; C, deleted in B's pre-step, still gets its post-step.
-    int lastPost = indexOf(log, "C PostStep 0.060 0.020");
+    int lastPost = indexOf(log, "C PostStep 0.060 0.020 0.040");
     int exitA = indexOf(log, "A ovcExit");
     int exitC = indexOf(log, "C ovcExit");
     ASSERT_GE(lastPost, 0);
     EXPECT_GT(exitA, lastPost);
     EXPECT_GT(exitC, lastPost);
-    EXPECT_GE(indexOf(log, "B PostStep 0.060 0.020", requested), 0);
+    EXPECT_GE(indexOf(log, "B PostStep 0.060 0.020 0.040", requested), 0);
     // Afterwards A and C are gone and get no more callbacks.
     EXPECT_EQ(world.vesselCount(), 1u);
     EXPECT_EQ(world.findVessel("A"), nullptr);

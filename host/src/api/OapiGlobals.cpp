@@ -42,7 +42,7 @@ OBJHANDLE orb::earthHandle() { return &g_earth; }
 // ---- time ----
 double oapiGetSimTime() {
     WorldImpl *w = currentWorld();
-    return w ? w->simt : 0;
+    return w ? w->frameTime() : 0;
 }
 double oapiGetSimStep() {
     WorldImpl *w = currentWorld();
@@ -50,7 +50,7 @@ double oapiGetSimStep() {
 }
 double oapiGetSimMJD() {
     WorldImpl *w = currentWorld();
-    return w ? w->mjd() : 0;
+    return w ? w->planet.epochMjd + w->frameTime() / 86400.0 : 0;
 }
 double oapiGetSysTime() {
     using namespace std::chrono;

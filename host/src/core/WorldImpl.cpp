@@ -307,6 +307,7 @@ void WorldImpl::step(double dt) {
     if (!(dt > 0) || !std::isfinite(dt)) throw HostError("the step length must be a positive number of seconds");
     simdt = dt;
     const double t0 = simt, mjd0 = mjd();
+    frameT0 = t0;
     for (auto &v : vessels) v->newThisStep = false;
     stepping = true;
     deliverKeys();

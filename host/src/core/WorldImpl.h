@@ -24,7 +24,8 @@ public:
 
     std::filesystem::path root;
     phys::Planet planet;         // Earth with the scenario's epoch
-    double simt = 0;             // time at the start of the next step
+    double simt = 0;             // time of the vessels' state (after a step: its end)
+    double frameT0 = 0;          // start of the step being taken
     double simdt = 0.02;         // length of the step being taken (oapiGetSimStep)
     double stepLength = 0.02;
     bool stepping = false;
@@ -51,6 +52,8 @@ public:
     std::vector<std::vector<std::string>> cockpitBlocks, pluginBlocks;
 
     double mjd() const { return planet.epochMjd + simt / 86400.0; }
+    // What oapiGetSimTime reports: as in the simulator, the frame's start time throughout the frame.
+    double frameTime() const { return stepping ? frameT0 : simt; }
 
     Vessel *find(OBJHANDLE h) const;              // null for anything that is not a live vessel
     Vessel *findByName(std::string_view name) const;

@@ -113,7 +113,7 @@ void HostTestVessel::clbkPreStep(double simt, double simdt, double) {
 }
 
 void HostTestVessel::clbkPostStep(double simt, double simdt, double) {
-    if (!quiet) note(this, "PostStep " + num(simt) + " " + num(simdt));
+    if (!quiet) note(this, "PostStep " + num(simt) + " " + num(simdt) + " " + num(oapiGetSimTime()));
     for (Action &a : actions) {
         if (a.done || simt + 1e-9 < a.time) continue;
         if (a.kind == "SPAWN") spawn(this, a.target), a.done = true;
