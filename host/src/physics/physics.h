@@ -10,9 +10,9 @@
 //     keeps its own Planet with epochMjd set and points every Body to it.
 //   - Place a vessel with setLanded (lng, lat, heading; or with a saved orientation and height) or
 //     setFreeFlight (rpos, rvel, arot, vrot). Both refresh the surface parameters.
-//   - Each simulation step: call step(body, simt, dt) for every vessel, where simt is the time at the start
-//   of
-//     the step; the body then holds the state at simt + dt and fresh surface parameters.
+//   - Each simulation step: call step(body, simt, dt) for every vessel, where simt is the time at the
+//     start of the step; the body then holds the state at simt + dt and fresh surface parameters.
+//     AddForce goes into addForce/addTorque (vessel frame) before the step, which consumes them.
 //   - Queries (altitude, airspeed, pitch, bank, AOA, heading, GetEquPos, dynamic pressure, ground contact)
 //     read body.surf; getStatus gives the VESSELSTATUS / VESSELSTATUS2 quantities.
 // Units are SI and radians. All frames are left-handed (see vecmath.h). Nothing here allocates or throws

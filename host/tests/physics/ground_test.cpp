@@ -29,6 +29,9 @@ TEST(PhysicsGround, LandedVesselStaysOnItsSpotForAnHour) {
     double turned = std::acos(dot(unit(pos0), unit(b.pos)));
     EXPECT_GT(turned, 0.05);
     EXPECT_NEAR(length(b.vel), kTwoPi / kEarthSidRotPeriod * kEarthRadius * std::cos(-0.6), 0.5);
+    // The surface carries it eastwards.
+    Vec3 eastPlanet{-std::sin(end.lng), 0, std::cos(end.lng)};
+    EXPECT_NEAR(dot(unit(b.vel), mul(b.planet->frameAt(b.simt).rot, eastPlanet)), 1.0, 1e-9);
     StatusInfo st = getStatus(b);
     EXPECT_EQ(st.status, 1);
     EXPECT_NEAR(st.vrot.x, b.landHeight, 1e-12);
