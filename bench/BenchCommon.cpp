@@ -1,0 +1,74 @@
+#include "BenchCommon.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <dlfcn.h>
+
+namespace fs = std::filesystem;
+
+namespace bench {
+
+fs::path ChooseRoot(const std::string &given)
+{
+    if (!given.empty()) return given;
+    if (const char *env = std::getenv("ORB_ROOT"); env && *env) return env;
+    return TESKI_ORB_ROOT;
+}
+
+void TargetOf(const MissilePlan &m, double &lat, double &lon)
+{
+    const double d2r = M_PI / 180, d = m.range / 6371010.0, az = m.heading * d2r;
+    const double lat1 = m.lat * d2r, lon1 = m.lon * d2r;
+    const double lat2 = std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(az));
+    const double lon2 =
+        lon1 + std::atan2(std::sin(az) * std::sin(d) * std::cos(lat1), std::cos(d) - std::sin(lat1) * std::sin(lat2));
+    lat = lat2 / d2r;
+    lon = std::remainder(lon2 / d2r, 360.0);
+}
+
+namespace {
+std::string Fixed(double v, int decimals)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    return std::string(buf, r.ptr);
+}
+} // namespace
+
+std::string ShipBlock(const MissilePlan &m)
+{
+    double tlat = 0, tlon = 0;
+    TargetOf(m, tlat, tlon);
+    return m.name + ":Teski\n  STATUS Landed Earth\n  POS " + Fixed(m.lon, 13) + " " + Fixed(m.lat, 13) +
+           "\n  HEADING " + Fixed(m.heading, 4) + "\n  FUEL 1.000\n  ------\n  RANGE " + Fixed(m.range, 1) +
+           "\n  LAUNCHDELAY " + std::to_string(m.delay) + "\n  REALISTIC " + (m.realistic ? "1" : "0") +
+           "\n  RELIABILITY " + Fixed(m.reliability, 3) + "\n  LATITUDE_TARGET " + Fixed(tlat, 13) +
+           "\n  LONGITUDE_TARGET " + Fixed(tlon, 13) + "\n  TARGET " + m.target + "\nEND\n";
+}
+
+std::string Scenario(const std::string &ships)
+{
+    return "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 61384.250000000000\nEND_ENVIRONMENT\n\nBEGIN_SHIPS\n" + ships +
+           "END_SHIPS\n";
+}
+
+bool SeedMissileModule(const orb::World &world, unsigned seed)
+{
+    const std::string path = (world.root() / "Modules" / "Teski.so").string();
+    void *lib = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (!lib) return false;
+    auto seedFn = reinterpret_cast<void (*)(unsigned)>(dlsym(lib, "TeskiSeedRandom"));
+    if (seedFn) seedFn(seed);
+    dlclose(lib);
+    return seedFn != nullptr;
+}
+
+size_t CountClass(const orb::World &world, const std::string &className)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < world.vesselCount(); ++i) n += world.className(world.vesselHandle(i)) == className;
+    return n;
+}
+
+} // namespace bench
