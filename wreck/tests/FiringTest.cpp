@@ -1,5 +1,6 @@
 // A whole firing in the host: missiles count down at the O key, fly, and end as landed wrecks whose blocks in
 // the saved current state carry their results; saving and loading again keeps every wreck.
+#include "TestRoot.h"
 #include "orbhost/World.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +19,6 @@
 namespace {
 
 constexpr double Pi = 3.14159265358979;
-
-std::string Root()
-{
-    const char *root = std::getenv("ORB_ROOT");
-    return root != nullptr ? root : "";
-}
 
 // Target `range` metres from (lat, lon) along `heading`, on the mean sphere; degrees in and out.
 void TargetAt(double lat, double lon, double heading, double range, double &tlat, double &tlon)
@@ -137,7 +132,8 @@ bool AllDown(const orb::World &world)
 // Flies the scenario to its end and returns the saved current state.
 std::string Fire(int missiles, double reliability, unsigned seed)
 {
-    const std::string root = Root();
+    const TempRoot temp("firing");
+    const std::string root = temp.path().string();
     orb::World world(root);
     world.loadScenarioText(LaunchScenario(missiles, reliability), "launch scenario");
     SeedMissileGenerator(root, seed);

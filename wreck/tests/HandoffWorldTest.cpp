@@ -2,6 +2,7 @@
 // whose record carries the flight's figures.
 #include "Teski.h"
 #include "TeskiWreck.h"
+#include "TestRoot.h"
 #include "orbhost/World.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +12,10 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 namespace {
 
 constexpr double Pi = 3.14159265358979;
 constexpr double Deg = Pi / 180;
-
-std::string Root()
-{
-    const char *root = std::getenv("ORB_ROOT");
-    return root != nullptr ? root : "";
-}
 
 // A missile standing at 10 E 50 N that has flown for 10 s: its next step ends the flight at ground contact.
 Teski *LaunchedMissileOnTheGround(orb::World &world, const char *name)
@@ -156,13 +149,9 @@ TEST(HandoffInHost, BreakUpInTheAirLeavesAFallingWreckWithTheFailureText)
 // the debug line, and still ends.
 TEST(HandoffInHost, NoWreckObjectLosesTheResultsButNothingBreaks)
 {
-    namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() / ("teski-nowreck-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root);
-    for (const char *dir : {"Config", "Modules", "Meshes", "Scenarios"})
-        fs::copy(fs::path(Root()) / dir, root / dir, fs::copy_options::recursive);
-    fs::remove(root / "Config" / "Vessels" / "TeskiWreck.cfg");
+    const TempRoot temp("nowreck");
+    const std::filesystem::path root = temp.path();
+    std::filesystem::remove(root / "Config" / "Vessels" / "TeskiWreck.cfg");
     {
         std::FILE *cfg = std::fopen((root / "Config" / "TeskiWreck.cfg").c_str(), "wb");
         ASSERT_NE(cfg, nullptr);
@@ -180,7 +169,6 @@ TEST(HandoffInHost, NoWreckObjectLosesTheResultsButNothingBreaks)
         EXPECT_NE(world.debugString().find("flight results lost"), std::string::npos) << world.debugString();
         world.runSteps(5);
     }
-    fs::remove_all(root);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The wreck in the host: its effect stages, its fall phase and landing, and its block in saved scenarios.
 #include "TeskiWreck.h"
+#include "TestRoot.h"
 #include "orbhost/World.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,6 @@
 namespace {
 
 constexpr double Deg = 3.14159265358979 / 180;
-
-std::string Root()
-{
-    const char *root = std::getenv("ORB_ROOT");
-    return root != nullptr ? root : "";
-}
 
 // The four callbacks are reached through the host's base class, as the host reaches them.
 VESSEL2 *Callbacks(TeskiWreck *w) { return w; }
