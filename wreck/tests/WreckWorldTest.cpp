@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -231,6 +233,21 @@ TEST(WreckScenario, SavedWreckLoadsBackWithItsRecord)
     EXPECT_STREQ(r.TARGET, "Ziel");
     EXPECT_STREQ(r.FAILURE, "Control roll (-37) at 32 sec.");
     EXPECT_EQ(w->EffectStage, 2);
+}
+
+TEST(WreckModule, EntryPointsAsTheHostUsesThem)
+{
+    orb::World world(Root()); // loads nothing yet; the module is opened here the way the host opens it
+    void *lib = dlopen((Root() + "/Modules/TeskiWreck.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(lib, nullptr) << dlerror();
+    auto *version = reinterpret_cast<int (*)()>(dlsym(lib, "GetModuleVersion"));
+    auto *exit = reinterpret_cast<void (*)(VESSEL *)>(dlsym(lib, "ovcExit"));
+    ASSERT_NE(version, nullptr);
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(version(), Date2Int("Apr 25 2006"));
+    EXPECT_GT(version(), 0);
+    exit(nullptr); // ignored
+    dlclose(lib);
 }
 
 } // namespace
