@@ -13,5 +13,7 @@ function(teski_add_test name)
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                       PROPERTIES ENVIRONMENT "TESKI_SOURCE_DIR=${PROJECT_SOURCE_DIR};ORB_ROOT=${ORB_ROOT}")
+                       # Two variables through two properties: a list in one would be split on the way.
+                       PROPERTIES ENVIRONMENT "TESKI_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+                                  ENVIRONMENT_MODIFICATION "ORB_ROOT=set:${ORB_ROOT}")
 endfunction()
