@@ -12,8 +12,11 @@ void MakeProgramFolderCurrent() { QDir::setCurrent(QCoreApplication::application
 TSettingsLocation ChooseSettingsFile(const QString& explicitFile) {
   if (!explicitFile.isEmpty()) return {QFileInfo(explicitFile).absoluteFilePath(), QString()};
   std::string notice;
-  const std::string file = zm::SettingsFileFor(QCoreApplication::applicationFilePath().toStdString(), &notice);
-  return {QString::fromStdString(file), QString::fromStdString(notice)};
+  const QString file =
+      QString::fromStdString(zm::SettingsFileFor(QCoreApplication::applicationFilePath().toStdString(), &notice));
+  // Said once: when the settings in the user's folder already exist, the user has been told.
+  if (QFileInfo::exists(file)) notice.clear();
+  return {file, QString::fromStdString(notice)};
 }
 
 void ApplyProgramLook(QApplication& app) {
