@@ -7,6 +7,7 @@
 #include "orbhost/World.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace missiletest {
@@ -24,7 +25,9 @@ struct FlightFigures {
     bool completed = false;
 };
 
-inline FlightFigures FlyOnce(orb::World &world, bool realistic, double range, double headingDeg = 300.0)
+// afterCreate runs once the missile exists, before the key (a test seeds the module's generator there).
+inline FlightFigures FlyOnce(orb::World &world, bool realistic, double range, double headingDeg = 300.0,
+                             const std::function<void()> &afterCreate = {})
 {
     FlightFigures f;
     f.realistic = realistic;
@@ -34,6 +37,7 @@ inline FlightFigures FlyOnce(orb::World &world, bool realistic, double range, do
                               "\nLAUNCHDELAY 0\nREALISTIC " + (realistic ? "1" : "0") +
                               "\nLATITUDE_TARGET 0\nLONGITUDE_TARGET 0\nRELIABILITY 100\n";
     world.createVessel("F", "Teski", lines);
+    if (afterCreate) afterCreate();
     world.sendKey(OAPI_KEY_O);
     f.completed = world.runUntil(
         [&] {

@@ -20,7 +20,7 @@ class MissileFlight : public MissileTest, public ::testing::WithParamInterface<F
 TEST_P(MissileFlight, FliesFromThePadToGroundContact)
 {
     const FlightCase c = GetParam();
-    const FlightFigures f = FlyOnce(*world, c.realistic, c.range);
+    const FlightFigures f = FlyOnce(*world, c.realistic, c.range, 300.0, [&] { SeedModule(1); });
     PrintFlightHeader();
     PrintFlight(f);
     ASSERT_TRUE(f.completed);
@@ -28,13 +28,14 @@ TEST_P(MissileFlight, FliesFromThePadToGroundContact)
     EXPECT_GT(f.apogee, 0.1 * c.range);
     EXPECT_GT(f.burnTime, 30.0);
     if (c.realistic) {
-        // The engine burns for the time of the burn-time table, and the missile holds its heading; how far
-        // that burn carries it is the table's calibration, reported but not judged here.
+        // The engine burns for the time of the burn-time table, and the missile holds its heading within its
+        // random error of a quarter degree and the drift of the turning planet; how far the burn carries it
+        // is the table's calibration, reported but not judged here.
         const double table = c.range < 41184.08   ? 45
                              : c.range > 324799.44 ? 75
                                                    : (c.range - 224036.94) * 4.9621635032874326e-05 + 65;
         EXPECT_NEAR(f.burnTime, table, 0.05);
-        EXPECT_LT(std::fabs(f.lateralMiss), 0.02 * c.range);
+        EXPECT_LT(std::fabs(f.lateralMiss), 0.03 * f.actualRange);
     } else if (f.burnTime < FuelTime - 0.1) {
         // The ballistic cut-off predicts a drag-free fall: the miss shows how well guidance and host agree.
         EXPECT_LT(f.miss, 0.02 * c.range);
