@@ -86,9 +86,11 @@ void TDlgMain::OptionsToGUI() {
     label->setToolTip(label->text());
   pcMain->setTabVisible(PageGeToOrb, options.GeToOrbEnabled);
   pcMain->setTabVisible(PageOrbToGE, options.OrbToGeEnabled);
-  if (options.HasWarnings) {
+  // Files the check had to skip (unreadable, not XML) are named below the warnings.
+  if (options.HasWarnings || !options.FileProblems.empty()) {
     QString text;
     for (const std::string& line : options.Warnings) text += Q(line) + "\r\n";
+    for (const std::string& line : options.FileProblems) text += Q(line) + "\r\n";
     tabSetup->stGlobalWarnings->setText(text);
     tabSetup->pnlGlobalWarnings->show();
   } else {

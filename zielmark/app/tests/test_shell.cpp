@@ -111,6 +111,24 @@ private slots:
     window.close();
   }
 
+  void SkippedFilesAreNamedBelowTheWarnings() {
+    TFixture fx;
+    fx.WriteSourceKml("baltic.kml");
+    TFixture::WriteFile(fx.KmlDir() + "broken.kml", "<kml><Document><Placemark><name>Tesk");
+    TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
+    fx.WriteIni(1);
+    TScriptedPrompt prompt;
+    TDlgMain window(fx.Ini(), prompt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.pcMain->isTabVisible(1));
+    QCOMPARE(window.pcMain->currentIndex(), 1);
+    QVERIFY(window.tabSetup->pnlGlobalWarnings->isVisibleTo(window.tabSetup));
+    const QString text = window.tabSetup->stGlobalWarnings->text();
+    QVERIFY2(text.startsWith("- ") && text.contains("broken.kml") && !text.contains("baltic.kml"), qPrintable(text));
+    window.close();
+  }
+
   // Every caption fits its place in the platform's font: it is not cut by its panel's edge and does not run
   // into a neighbouring caption or button.
   void CaptionsFitTheirPlaces() {
