@@ -111,6 +111,17 @@ private slots:
     window.close();
   }
 
+  void UnwritableSettingsAreReportedWithTheirName() {
+    TScriptedPrompt prompt;
+    const QString ini = "/proc/zielmark-test/Zielmark.ini";  // a folder nobody can make
+    TDlgMain window(ini, prompt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.close();
+    QCOMPARE(prompt.Errors.size(), 1);
+    QVERIFY2(prompt.Errors[0].contains("Zielmark.ini"), qPrintable(prompt.Errors[0]));
+  }
+
   void SkippedFilesAreNamedBelowTheWarnings() {
     TFixture fx;
     fx.WriteSourceKml("baltic.kml");
