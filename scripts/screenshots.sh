@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 program="$build/bin/Zielmark"
 [ -x "$program" ] || { echo "no $program; build the Zielmark target first" >&2; exit 1; }
-work=$(mktemp -d)
+# A fixed folder, so the folder captions in the pictures stay the same from run to run.
+work="${TMPDIR:-/tmp}/zielmark-screenshots"
+rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/kml" "$work/Orbiter/Scenarios/Teski" "$work/results"
 
