@@ -161,10 +161,12 @@ void TGeToOrbPage::CreateRowControls() {
     realistic->move(2 + 20 + 15 + 5, top + i * h + 2);
     realistic->resize(15, realistic->sizeHint().height());
     connect(delay, &QSpinBox::valueChanged, this, [this, i](int value) {
-      if (!Showing) Model.Waypoints.Tesks[static_cast<size_t>(i)].SetDelay(value);
+      if (!Showing && i < static_cast<int>(Model.Waypoints.Tesks.size()))
+        Model.Waypoints.Tesks[static_cast<size_t>(i)].SetDelay(value);
     });
     connect(realistic, &QCheckBox::toggled, this, [this, i](bool checked) {
-      if (!Showing) Model.Waypoints.Tesks[static_cast<size_t>(i)].Realistic = checked;
+      if (!Showing && i < static_cast<int>(Model.Waypoints.Tesks.size()))
+        Model.Waypoints.Tesks[static_cast<size_t>(i)].Realistic = checked;
     });
     delay->show();
     realistic->show();
