@@ -109,6 +109,18 @@ TEST(CallSequence, DeletionWaitsUntilAfterEveryPostStep) {
     EXPECT_FALSE(world.sessionEnded());
 }
 
+TEST(CallSequence, AVesselDeletingItselfOutsideAStepGoesWhenItsCallbackHasReturned) {
+    TestRoot root;
+    orb::World world(root.path());
+    world.createVessel("Keep", "HostTestVessel", "STATUS Landed Earth\nPOS 10 20\n");
+    EXPECT_EQ(world.createVessel("Gone", "HostTestVessel", "STATUS Landed Earth\nPOS 10 21\nDELETE_AT_CREATION\n"), nullptr);
+    int post = indexOf(world.log(), "Gone PostCreation");
+    ASSERT_GE(post, 0);
+    EXPECT_GT(indexOf(world.log(), "Gone ovcExit"), post);
+    EXPECT_EQ(world.vesselCount(), 1u);
+    world.step();
+}
+
 TEST(CallSequence, DeletingTheFocusMovesItAndDeletingTheLastVesselEndsTheSession) {
     TestRoot root;
     orb::World world(root.path());
@@ -156,6 +168,14 @@ TEST(CallSequence, ClassWithoutModuleOrWithoutObjectGivesAPlainVessel) {
     std::string saved = world.saveText();
     EXPECT_NE(saved.find("P:PlainVessel\r\n  STATUS Landed Earth\r\n"), std::string::npos);
     EXPECT_NE(saved.find("NullOne:HostTestVessel\r\n  STATUS Landed Earth\r\n"), std::string::npos);
+}
+
+TEST(CallSequence, AnOverlongClassFileValueIsCutToTheModulesBuffer) {
+    TestRoot root;
+    root.write("Config/Vessels/HostTestVessel.cfg", "Module = HostTestVessel\nNote = " + std::string(400, 'x') + "\n");
+    orb::World world(root.path());
+    world.createVessel("A", "HostTestVessel", "STATUS Landed Earth\nPOS 10 20\n");
+    EXPECT_EQ(world.moduleAs<HostTestVessel>("A")->cfgNote, std::string(255, 'x'));
 }
 
 TEST(CallSequence, ModulesReadTheirClassFileAndTheGenericKeysOverrideTheirCaps) {

@@ -6,11 +6,14 @@
 #include "core/Text.h"
 #include "core/WorldImpl.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace orb;
 
 namespace {
+const size_t kItemStringMax = 255;
+
 ScenarioWriter *writer(FILEHANDLE f) {
     return static_cast<ScenarioWriter *>(HostFile::fromHandle(f, HostFile::Kind::ScenarioOut));
 }
@@ -56,7 +59,11 @@ bool oapiReadItem_string(FILEHANDLE f, const char *item, char *string) {
     if (!c || !item || !string) return false;
     auto v = c->item(item);
     if (!v) return false;
-    std::memcpy(string, v->c_str(), v->size() + 1); // the caller's buffer must hold it, as in the simulator
+    // The simulator copies without a limit; modules pass fixed buffers (typically 256 bytes), so a longer
+    // value is cut at 255 characters rather than overrunning the caller's buffer.
+    size_t n = std::min<size_t>(v->size(), kItemStringMax);
+    std::memcpy(string, v->data(), n);
+    string[n] = '\0';
     return true;
 }
 bool oapiReadItem_float(FILEHANDLE f, const char *item, double &d) {

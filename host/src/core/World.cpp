@@ -42,13 +42,15 @@ OBJHANDLE World::createVessel(const std::string &name, const std::string &classN
     Vessel *v = impl_->createFromLines(name, className, text::splitLines(lines), "(lines of " + name + ")", 1);
     impl_->postCreation(v);
     if (!impl_->focus) impl_->setFocus(v);
-    return v;
+    impl_->removeDeleted();
+    return impl_->find(v);
 }
 
 OBJHANDLE World::createVessel(const std::string &name, const std::string &className, const VESSELSTATUS &status) {
     Vessel *v = impl_->createFromStatus(name, className, &status, nullptr);
     if (!impl_->focus) impl_->setFocus(v);
-    return v;
+    impl_->removeDeleted();
+    return impl_->find(v);
 }
 
 double World::simTime() const { return impl_->simt; }

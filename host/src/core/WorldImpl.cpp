@@ -273,6 +273,7 @@ void WorldImpl::loadScenario(const ScenarioFile &scn) {
                 break;
             }
     if (f) setFocus(f);
+    removeDeleted();
 }
 
 // ---- time -----------------------------------------------------------------------------------------
@@ -324,10 +325,9 @@ void WorldImpl::step(double dt) {
     removeDeleted();
 }
 
-void WorldImpl::requestDelete(Vessel *v) {
-    v->deletePending = true;
-    if (!stepping) removeDeleted();
-}
+// Only flags the vessel: it may be the caller itself, still inside its own callback. The vessel goes after
+// the post-steps, or when the host call that ran the callback (a creation, a scenario load) returns.
+void WorldImpl::requestDelete(Vessel *v) { v->deletePending = true; }
 
 bool WorldImpl::setFocus(Vessel *v) {
     if (!v || v == focus || !v->enableFocus) return false;

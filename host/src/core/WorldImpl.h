@@ -68,6 +68,7 @@ public:
 
     void step(double dt);
     void requestDelete(Vessel *v);
+    void removeDeleted(); // destroys the vessels flagged for deletion
     bool setFocus(Vessel *v); // true when the focus changed
     void endSession();        // ovcExit for every vessel
 
@@ -82,7 +83,6 @@ private:
     void applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth = 0) const;
     void destroy(Vessel *v);
     void deliverKeys();
-    void removeDeleted();
 };
 
 WorldImpl *currentWorld();

@@ -60,6 +60,8 @@ void HostTestVessel::clbkLoadStateEx(FILEHANDLE scn, void *status) {
             a.kind = key;
             in >> a.time;
             actions.push_back(a);
+        } else if (key == "DELETE_AT_CREATION") {
+            deleteAtCreation = true;
         } else if (key == "QUIET") {
             quiet = true;
         } else if (key == "GROUP") {
@@ -80,7 +82,10 @@ void HostTestVessel::clbkSaveState(FILEHANDLE scn) {
     if (groupType >= 0) oapiWriteScenario_string(scn, "GROUP", (std::to_string(groupType) + " " + num(groupLevel)).c_str());
 }
 
-void HostTestVessel::clbkPostCreation() { note(this, "PostCreation"); }
+void HostTestVessel::clbkPostCreation() {
+    if (deleteAtCreation) oapiDeleteVessel(GetHandle());
+    note(this, "PostCreation"); // the object must still be alive after asking for its own deletion
+}
 
 void HostTestVessel::clbkFocusChanged(bool getfocus, OBJHANDLE, OBJHANDLE) {
     note(this, std::string("FocusChanged ") + (getfocus ? "1" : "0"));

@@ -6,6 +6,7 @@
 //   KILL <name> <time>         delete another vessel in the pre-step at <time>
 //   GROUP <type> <level>       set a thruster group level at the first step
 //   QUIET                      log no pre- and post-steps (for the benchmark)
+//   DELETE_AT_CREATION         delete itself in clbkPostCreation
 // Its class caps: size 2 m, empty mass 500 kg, one tank of 1000 kg, a main engine along +z (10 kN, Isp 3000 m/s
 // in vacuum, 2500 m/s at sea level), and attitude pairs for pitch, yaw and bank (100 N at 1 m lever arms).
 // A vessel whose name begins with "Null" makes ovcInit return NULL (the host then makes a plain vessel).
@@ -42,4 +43,5 @@ public:
     std::string cfgNote; // the class file's "Note" item, read in clbkSetClassCaps
     int keysDown = 0;
     bool quiet = false;
+    bool deleteAtCreation = false;
 };
