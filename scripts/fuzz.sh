@@ -2,8 +2,8 @@
 # Builds the libFuzzer targets (clang 14, build-fuzz/) and runs each for a while.
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 20 seconds, every target)
 # Each target starts from its seeds in fuzz/corpus/<reader>/ plus what earlier runs found
-# (build-fuzz/corpus/<reader>/); a crash, leak, hang or undefined behaviour leaves its input in
-# build-fuzz/fuzz-artifacts/<reader>/ and makes the script fail.
+# (build-fuzz/corpus/<reader>/), with the words of fuzz/dict/<reader>.dict; a crash, leak, hang or
+# undefined behaviour leaves its input in build-fuzz/fuzz-artifacts/<reader>/ and makes the script fail.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
@@ -32,7 +32,8 @@ for t in "${targets[@]}"; do
   corpus="$dir/corpus/$reader"; artifacts="$dir/fuzz-artifacts/$reader"; log="$dir/fuzz-logs/$reader.log"
   mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
   seeds=(); [ -d "fuzz/corpus/$reader" ] && seeds=("fuzz/corpus/$reader")
-  "$dir/bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  dict=(); [ -f "fuzz/dict/$reader.dict" ] && dict=(-dict="fuzz/dict/$reader.dict")
+  "$dir/bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}" \
     -artifact_prefix="$artifacts/" "$corpus" "${seeds[@]}" >"$log" 2>&1
   rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
