@@ -80,6 +80,7 @@ void TWaypointList::mouseMoveEvent(QMouseEvent* event) {
   drag->setMimeData(mime);
   QApplication::setOverrideCursor(Qt::PointingHandCursor);
   drag->exec(Qt::LinkAction);
+  drag->deleteLater();  // one drag object per drag, whatever the platform did with it
   QApplication::restoreOverrideCursor();
 }
 

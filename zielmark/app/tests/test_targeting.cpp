@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QDrag>
 #include <QtTest>
 
 #include <memory>
@@ -221,6 +222,29 @@ private slots:
     QCOMPARE(StoredTime(page), QString("05:30"));
     QCOMPARE(page->meOrbTime->text(), QString("06:30"));
     for (int i = 0; i < 3; ++i) QCOMPARE(ItemColour(page->lbTesks, i), Green);
+    w.Window->close();
+  }
+
+  // Pressing on a missile and moving starts a drag that carries the pressed missile (the drop half is the
+  // drag events above; the offscreen platform ends a drag at once).
+  void PressAndMoveStartsADrag() {
+    TFixture fx;
+    fx.WriteSourceKml("baltic.kml");
+    fx.WriteIni(1);
+    TOpenWindow w(fx.Ini());
+    TGeToOrbPage* page = w.Page;
+    QVERIFY(QTest::qWaitForWindowExposed(w.Window.get()));
+    QCoreApplication::processEvents();
+    QWidget* source = page->lbTesks->viewport();
+    const QPoint from = page->lbTesks->visualItemRect(page->lbTesks->item(2)).center();
+    QTest::mousePress(source, Qt::LeftButton, {}, from);
+    QVERIFY(page->lbTesks->findChildren<QDrag*>().isEmpty());
+    QTest::mouseMove(source, from + QPoint(0, 3 * QApplication::startDragDistance()));
+    const QList<QDrag*> drags = page->lbTesks->findChildren<QDrag*>();
+    QCOMPARE(drags.size(), 1);
+    QCOMPARE(drags[0]->mimeData()->data(TWaypointList::MimeType), QByteArray("2"));
+    QCOMPARE(page->lbTesks->currentRow(), 2);
+    QTest::mouseRelease(source, Qt::LeftButton, {}, from);
     w.Window->close();
   }
 
