@@ -86,7 +86,7 @@ TEST_F(MissileSetup, ContrailSpecification)
     const OBJHANDLE h = Create("M", PadLines(0, "REALISTIC 1\nRELIABILITY 100\n"));
     world->sendKey(OAPI_KEY_O);
     ASSERT_TRUE(world->runUntil([&] { return Missile("M")->contrailActive; }, 60));
-    const orb::StreamRecord &c = world->streams(h).back();
+    const orb::StreamRecord c = world->streams(h).back();
     EXPECT_TRUE(c.active);
     EXPECT_EQ(c.pos.z, -25.0);
     EXPECT_EQ(c.spec.srcsize, 5.0);
