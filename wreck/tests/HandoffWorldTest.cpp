@@ -145,6 +145,16 @@ TEST(HandoffInHost, BreakUpInTheAirLeavesAFallingWreckWithTheFailureText)
     EXPECT_EQ(cs.y, 20);
 }
 
+TEST(HandoffInHost, LongMissileNameIsCutSoTheWreckNameKeepsItsSuffix)
+{
+    orb::World world(Root());
+    const std::string name(120, 'N');
+    ASSERT_NE(LaunchedMissileOnTheGround(world, name.c_str()), nullptr);
+    world.step();
+    EXPECT_EQ(world.findVessel(name), nullptr);
+    EXPECT_NE(world.findVessel(std::string(93, 'N') + "-Wreck"), nullptr);
+}
+
 // Without the wreck module the host makes a plain vessel: the missile writes nothing through it, says so on
 // the debug line, and still ends.
 TEST(HandoffInHost, NoWreckObjectLosesTheResultsButNothingBreaks)
