@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Pictures of Zielmark's three pages for the README: runs the program under Xvfb on prepared folders (a
 # planning KML file, a saved launch scenario, a flight result scenario) and saves docs/screenshots/*.png.
-# Usage: scripts/screenshots.sh [build folder]   (default build/; the Zielmark target must be built)
+# Usage: scripts/screenshots.sh [build folder]   (default build/; the Zielmark target must be built;
+#        ZIELMARK=path runs another Zielmark program, e.g. a sanitizer build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-program="$build/bin/Zielmark"
+program="${ZIELMARK:-$build/bin/Zielmark}"
 [ -x "$program" ] || { echo "no $program; build the Zielmark target first" >&2; exit 1; }
 # A fixed folder, so the folder captions in the pictures stay the same from run to run.
 work="${TMPDIR:-/tmp}/zielmark-screenshots"
