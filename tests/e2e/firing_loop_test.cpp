@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <regex>
 
 namespace fs = std::filesystem;
 using namespace e2e;
@@ -39,6 +38,21 @@ struct TableRow {
     std::string failure;
 };
 
+// Cells set apart by two blanks or more.
+std::vector<std::string> SplitAtGaps(const std::string &line)
+{
+    std::vector<std::string> cells;
+    size_t pos = 0;
+    while (pos < line.size()) {
+        size_t gap = line.find("  ", pos);
+        if (gap == std::string::npos) gap = line.size();
+        cells.push_back(line.substr(pos, gap - pos));
+        pos = line.find_first_not_of(' ', gap);
+        if (pos == std::string::npos) break;
+    }
+    return cells;
+}
+
 // Columns are set apart by two blanks or more; captions and failure texts hold single blanks only.
 std::vector<TableRow> ReadTable(const std::string &output, std::string &error)
 {
@@ -52,10 +66,7 @@ std::vector<TableRow> ReadTable(const std::string &output, std::string &error)
             continue;
         }
         if (!header || line.rfind("Wrote ", 0) == 0 || line.empty()) continue;
-        std::vector<std::string> cells;
-        static const std::regex gap(" {2,}");
-        std::sregex_token_iterator it(line.begin(), line.end(), gap, -1), end;
-        for (; it != end; ++it) cells.push_back(*it);
+        const std::vector<std::string> cells = SplitAtGaps(line);
         if (cells.size() < 7 || cells.size() > 8) {
             error = "not a table row: \"" + line + "\"";
             return rows;
