@@ -230,11 +230,14 @@ std::vector<Outcome> FlyAll(const std::filesystem::path &root, const std::vector
 std::string Kind(const std::string &failure)
 {
     if (failure.empty()) return "none";
-    static const char *kinds[] = {"Destructed on takeoff", "Destructed on reentry", "Engine explosion",
-                                  "Engine shutdown",       "Engine low throttle",   "Control yaw",
-                                  "Control roll",          "Control pitch"};
-    for (const char *k : kinds)
-        if (failure.rfind(k, 0) == 0) return k;
+    // The failure text's first words, and the control channel a jam fixed.
+    static const std::pair<const char *, const char *> kinds[] = {
+        {"Destructed on takeoff", "Destructed on takeoff"}, {"Destructed on reentry", "Destructed on reentry"},
+        {"Engine explosion", "Engine explosion"},           {"Engine shutdown", "Engine shutdown"},
+        {"Engine low throttle", "Engine low throttle"},     {"Control yaw", "Control yaw (heading fixed)"},
+        {"Control roll", "Control roll (bank fixed)"},      {"Control pitch", "Control pitch (pitch fixed)"}};
+    for (const auto &[prefix, kind] : kinds)
+        if (failure.rfind(prefix, 0) == 0) return kind;
     return "other: " + failure;
 }
 
