@@ -119,9 +119,13 @@ TEST(Run, EndsWhenNoVesselIsLeftOrAtTheTimeLimit) {
     EXPECT_NE(r.out.find("run ended at 2.00 s: no vessel left"), std::string::npos) << r.out;
     EXPECT_FALSE(std::filesystem::exists(root.path() / "Scenarios" / "(Current state).scn"));
 
-    root.write("Scenarios/still.scn", "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\nEND\nEND_SHIPS\n");
+    root.write("Scenarios/still.scn",
+               "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DEBUG_AT 1\nEND\nEND_SHIPS\n");
     r = run(root, {"still", "--tmax", "3", "--countdown", "50"});
     EXPECT_NE(r.out.find("run ended at 3.00 s: time limit reached"), std::string::npos) << r.out;
+    // The debug line is shown once, when it changes.
+    EXPECT_NE(r.out.find("1.00 s  debug: debug from A\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("debug: "), r.out.rfind("debug: "));
 }
 
 TEST(Run, BadScenarioRootOrModuleGivesStatusOneAndNamesTheFile) {

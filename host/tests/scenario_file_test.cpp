@@ -125,6 +125,22 @@ TEST(ScenarioFile, ScenarioNamesResolveBelowTheScenarioFolder) {
     EXPECT_THROW(world.scenarioPath("Sub/Missing"), orb::HostError);
 }
 
+// A scenario cut off anywhere either loads (the cut fell between blocks) or fails with the file's name.
+TEST(ScenarioFile, TruncatedAnywhereLoadsOrFailsCleanly) {
+    TestRoot root;
+    const std::string full = kScenario;
+    for (size_t cut = 0; cut < full.size(); cut += 5) {
+        SCOPED_TRACE(cut);
+        orb::World world(root.path());
+        try {
+            world.loadScenarioText(full.substr(0, cut), "cut.scn");
+            world.step();
+        } catch (const orb::HostError &e) {
+            EXPECT_EQ(std::string(e.what()).rfind("cut.scn: ", 0), 0u) << e.what();
+        }
+    }
+}
+
 // The simulator's own scenarios name classes and bodies this host does not have: each either loads or fails
 // with a message that names the scenario file.
 TEST(ScenarioFile, RealScenariosLoadOrFailCleanly) {

@@ -60,6 +60,8 @@ void HostTestVessel::clbkLoadStateEx(FILEHANDLE scn, void *status) {
             a.kind = key;
             in >> a.time;
             actions.push_back(a);
+        } else if (key == "DEBUG_AT") {
+            in >> debugAt;
         } else if (key == "DELETE_AT_CREATION") {
             deleteAtCreation = true;
         } else if (key == "QUIET") {
@@ -119,6 +121,10 @@ void HostTestVessel::clbkPreStep(double simt, double simdt, double) {
 
 void HostTestVessel::clbkPostStep(double simt, double simdt, double) {
     if (!quiet) note(this, "PostStep " + num(simt) + " " + num(simdt) + " " + num(oapiGetSimTime()));
+    if (debugAt >= 0 && simt + 1e-9 >= debugAt) {
+        std::snprintf(oapiDebugString(), 256, "debug from %s", GetName());
+        debugAt = -1;
+    }
     for (Action &a : actions) {
         if (a.done || simt + 1e-9 < a.time) continue;
         if (a.kind == "SPAWN") spawn(this, a.target), a.done = true;

@@ -7,6 +7,7 @@
 //   GROUP <type> <level>       set a thruster group level at the first step
 //   QUIET                      log no pre- and post-steps (for the benchmark)
 //   DELETE_AT_CREATION         delete itself in clbkPostCreation
+//   DEBUG_AT <time>            write "debug from <name>" to the debug line at <time>
 // Its class caps: size 2 m, empty mass 500 kg, one tank of 1000 kg, a main engine along +z (10 kN, Isp 3000 m/s
 // in vacuum, 2500 m/s at sea level), and attitude pairs for pitch, yaw and bank (100 N at 1 m lever arms).
 // A vessel whose name begins with "Null" makes ovcInit return NULL (the host then makes a plain vessel).
@@ -44,4 +45,5 @@ public:
     int keysDown = 0;
     bool quiet = false;
     bool deleteAtCreation = false;
+    double debugAt = -1;
 };
