@@ -22,8 +22,22 @@
 //
 // Or one vessel without a scenario: world.createVessel("Tesk1", "Teski", "STATUS Landed Earth\nPOS 10 50\n").
 //
+// How the host drives modules (as the simulator does):
+//   - creation: class file Config/Vessels/<class>.cfg (else Config/<class>.cfg), module Modules/<Module>.so
+//     (InitModule once per load), ovcInit, clbkSetClassCaps, the class file's generic keys, clbkLoadStateEx
+//     with the vessel's lines, the default state set; clbkPostCreation once all vessels of a scenario exist.
+//     A class without Module, or an ovcInit returning NULL, gives a plain VESSEL (isPlain()).
+//   - each step: buffered keys to the focus vessel, clbkPreStep (all), physics, clbkPostStep (all), then
+//     the deletions asked for during the step (ovcExit; a module is unloaded with its last vessel).
+//     oapiGetSimTime() gives the step's start time throughout the step; clbkPostStep gets its end time.
+//   - a vessel created during a step (oapiCreateVessel) is complete when the call returns and gets its first
+//     callbacks in the next step.
+//   - end() or the destructor: ovcExit for every vessel in list order, then ExitModule.
+// Saved scenarios use CR LF and the simulator's number formats; tanks not listed in a ship block start empty
+// and thrusters not listed start at 0, as in the simulator.
+//
 // Errors (missing root, class configuration, module; malformed scenario) throw orb::HostError with the
-// file's name in the message. Only one World may exist at a time: the oapi* functions act on it.
+// file's name (and line) in the message. Only one World may exist at a time: the oapi* functions act on it.
 #pragma once
 
 #include "Orbitersdk.h"
