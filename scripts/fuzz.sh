@@ -39,7 +39,7 @@ for t in "${targets[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   if [ $rc -eq 0 ]; then result=ok; else
     result="FAILED ($(grep -m1 -oE 'ERROR: [A-Za-z]+: [^ ]+|runtime error: .*|ERROR: libFuzzer: [a-z-]+' "$log" \
-      || echo "exit $rc")); input: $(grep -m1 -oE "$artifacts/[^ ]+" "$log"); log: $log"
+      || echo "exit $rc")); input: $(sed -n 's/.*Test unit written to //p' "$log" | head -1); log: $log"
     failed=1
   fi
   printf '%-28s %8s %10s  %s\n' "$t" "$seconds" "${runs:-?}" "$result"
