@@ -1,19 +1,9 @@
 #!/usr/bin/env bash
-# The main job: set up, build, and fly the demo launch scenario in orbhost. The O key at 1 s starts every
-# countdown; the run ends by itself once the missiles have come down, saves Scenarios/(Current state).scn in
-# the root and prints a summary of the vessels (the wrecks with their impact points).
+# The main job: a whole firing in one command. Sets up and builds, turns the sample Google Earth file into a
+# launch scenario with zielmark-cli, flies it in orbhost with the O key pressed, reads the wrecks of the saved
+# current state, and writes the result KML, the impact diagrams and a table of every missile's figures into an
+# output folder named at the end. With a display, Zielmark then opens on those folders.
+# Options are those of scripts/firing.sh (for example --out DIR, --kml FILE, --no-gui).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-scripts/build.sh
-root=build/orbroot
-scenario="Teski/Demo salvo"
-if [ ! -x build/bin/orbhost ]; then
-  echo "run.sh: build/bin/orbhost was not built" >&2
-  exit 1
-fi
-if [ ! -f "$root/Scenarios/$scenario.scn" ]; then
-  echo "run.sh: the demo scenario $root/Scenarios/$scenario.scn is missing" >&2
-  exit 1
-fi
-exec build/bin/orbhost run "$scenario" --root "$root" --key "O@1" --progress 30
+exec scripts/firing.sh "$@"
