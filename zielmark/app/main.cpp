@@ -15,10 +15,31 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+// Without a display, the options that need no window (help, pictures, the start-up figure) still work: they
+// run on the offscreen platform. A plain start without a display gets a clear message instead of Qt's abort.
+bool PrepareDisplay(int argc, char* argv[]) {
+  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")) return true;
+  for (int i = 1; i < argc; ++i) {
+    for (const char* option : {"-h", "--help", "-?", "--screenshot", "--benchmark-startup"}) {
+      if (std::strncmp(argv[i], option, std::strlen(option)) == 0) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        return true;
+      }
+    }
+  }
+  std::fprintf(stderr, "Zielmark needs a display: set DISPLAY (or run it under xvfb-run).\n");
+  return false;
+}
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QElapsedTimer startup;
   startup.start();
+  if (!PrepareDisplay(argc, argv)) return 1;
   TGuardedApplication app(argc, argv);
   // Qt sets the user's locale; numbers in files must not follow it.
   std::setlocale(LC_NUMERIC, "C");
