@@ -43,6 +43,9 @@ TGreatCircle GreatCircleKmDeg(long double lat1, long double lon1, long double la
 
 int ZoneMinutesForLongitude(long double longitudeDeg) {
   if (!std::isfinite(longitudeDeg)) return 0;
+  // A longitude beyond the date line (a damaged or odd KML file) means the same meridian as its wrapped value;
+  // wrapping also keeps the hour count far inside an int.
+  if (std::fabs(longitudeDeg) > 180.0L) longitudeDeg = std::remainder(longitudeDeg, 360.0L);
   return -60 * static_cast<int>(std::nearbyint(static_cast<double>(longitudeDeg / 15.0L)));
 }
 

@@ -80,6 +80,13 @@ TEST(DayNumbers, FormatAndParseFields) {
 TEST(Zones, NominalZoneOfLongitude) {
   const std::pair<double, int> cases[] = {{7.5, 0}, {7.6, -60}, {180, -720}, {22.5, -120}, {-7.5, 0}, {13.4, -60}, {-75, 300}};
   for (auto [lon, minutes] : cases) EXPECT_EQ(ZoneMinutesForLongitude(lon), minutes) << lon;
+  // Beyond the date line the meridian wraps; absurd values from damaged files stay within a day.
+  const std::pair<long double, int> wrapped[] = {{370, -60}, {-190, -660}, {-367.5L, 0}};
+  for (auto [lon, minutes] : wrapped) EXPECT_EQ(ZoneMinutesForLongitude(lon), minutes) << static_cast<double>(lon);
+  for (long double lon : {6.66667e21L, -1e300L, 1e4000L}) {
+    const int minutes = ZoneMinutesForLongitude(lon);
+    EXPECT_LE(std::abs(minutes), 720) << static_cast<double>(lon);
+  }
 }
 
 TEST(TextHelpers, FileNamesAndSplitting) {
