@@ -20,8 +20,13 @@ if [ $# -gt 0 ]; then targets=("$@"); else
 fi
 [ ${#targets[@]} -gt 0 ] || { echo "no fuzz targets built"; exit 1; }
 
-# The readers take files: keep them in memory when the machine allows.
-if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+# The readers take files: keep them in memory when the machine allows, in a folder of this run that
+# goes with it (a program stopped by a find cannot clean up its own files).
+base=${TMPDIR:-/tmp}
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then base=/dev/shm; fi
+TMPDIR=$(mktemp -d "$base/teski-fuzz-run.XXXXXX") || exit 1
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
