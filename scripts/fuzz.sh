@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang 14, build-fuzz/) and runs each for a while.
-# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 20 seconds, every target)
+# Usage: [FUZZ_SEED=N] scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 20 seconds, every target)
 # Each target starts from its seeds in fuzz/corpus/<reader>/ plus what earlier runs found
 # (build-fuzz/corpus/<reader>/), with the words of fuzz/dict/<reader>.dict; a crash, leak, hang or
 # undefined behaviour leaves its input in build-fuzz/fuzz-artifacts/<reader>/ and makes the script fail.
@@ -30,6 +30,8 @@ trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
+# FUZZ_SEED fixes libFuzzer's seed (CI uses one, so a run repeats what the last one did as far as time allows).
+seed=(); [ -n "${FUZZ_SEED:-}" ] && seed=(-seed="$FUZZ_SEED")
 failed=0
 printf '%-28s %8s %10s  %s\n' target seconds runs result
 for t in "${targets[@]}"; do
@@ -38,7 +40,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
   seeds=(); [ -d "fuzz/corpus/$reader" ] && seeds=("fuzz/corpus/$reader")
   dict=(); [ -f "fuzz/dict/$reader.dict" ] && dict=(-dict="fuzz/dict/$reader.dict")
-  "$dir/bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}" \
+  "$dir/bin/$t" "${seed[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}" \
     -artifact_prefix="$artifacts/" "$corpus" "${seeds[@]}" >"$log" 2>&1
   rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
