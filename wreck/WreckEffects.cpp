@@ -7,48 +7,18 @@ namespace {
 constexpr double FlashSeconds = 1;
 constexpr double EffectLevel = 0.1;
 
+// Fields in the host's order: flags, source size and rate, emission velocity and its spread, lifetime, growth
+// rate, atmospheric slow-down, lighting, level mapping and range, atmosphere mapping and range, texture.
 PARTICLESTREAMSPEC FlashSpec()
 {
-    PARTICLESTREAMSPEC s{};
-    s.flags = 0;
-    s.srcsize = 1.0;
-    s.srcrate = 0.5;
-    s.v0 = 0;
-    s.srcspread = 0;
-    s.lifetime = 2.0;
-    s.growthrate = 400.0;
-    s.atmslowdown = 0;
-    s.ltype = PARTICLESTREAMSPEC::EMISSIVE;
-    s.levelmap = PARTICLESTREAMSPEC::LVL_FLAT;
-    s.lmin = 1.0;
-    s.lmax = 1.0;
-    s.atmsmap = PARTICLESTREAMSPEC::ATM_FLAT;
-    s.amin = 1.0;
-    s.amax = 1.0;
-    s.tex = nullptr;
-    return s;
+    return {0, 1.0, 0.5, 0, 0, 2.0, 400.0, 0, PARTICLESTREAMSPEC::EMISSIVE, PARTICLESTREAMSPEC::LVL_FLAT,
+            1.0, 1.0, PARTICLESTREAMSPEC::ATM_FLAT, 1.0, 1.0, nullptr};
 }
 
 PARTICLESTREAMSPEC SmokeSpec()
 {
-    PARTICLESTREAMSPEC s{};
-    s.flags = 0;
-    s.srcsize = 1.0;
-    s.srcrate = 10.0;
-    s.v0 = 0;
-    s.srcspread = 0;
-    s.lifetime = 2.0;
-    s.growthrate = 20.0;
-    s.atmslowdown = 5.0;
-    s.ltype = PARTICLESTREAMSPEC::DIFFUSE;
-    s.levelmap = PARTICLESTREAMSPEC::LVL_PSQRT;
-    s.lmin = 0;
-    s.lmax = 0.5;
-    s.atmsmap = PARTICLESTREAMSPEC::ATM_FLAT;
-    s.amin = 1.22;
-    s.amax = 1.25;
-    s.tex = nullptr;
-    return s;
+    return {0, 1.0, 10.0, 0, 0, 2.0, 20.0, 5.0, PARTICLESTREAMSPEC::DIFFUSE, PARTICLESTREAMSPEC::LVL_PSQRT,
+            0, 0.5, PARTICLESTREAMSPEC::ATM_FLAT, 1.22, 1.25, nullptr};
 }
 
 } // namespace
