@@ -1,4 +1,5 @@
 // The wreck module's entry points: the host creates and destroys one TeskiWreck per wreck vessel.
+#define ORBITER_MODULE // the module exports its build date to the host
 #include "TeskiWreck.h"
 
 #include <new>
