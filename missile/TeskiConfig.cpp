@@ -7,9 +7,13 @@ namespace {
 // Every attitude thruster: vacuum Isp 4.9e7 m/s, no pressure dependence, on a 1 kg tank of its own.
 constexpr double AttitudeIsp = 4.9e7;
 
+// Plain arrays rather than VECTOR3 (a union), so the tables below initialise without nested braces.
 struct ThrusterSpec {
-    VECTOR3 pos, dir;
+    double pos[3], dir[3];
     double thrust;
+
+    VECTOR3 Pos() const { return _V(pos[0], pos[1], pos[2]); }
+    VECTOR3 Dir() const { return _V(dir[0], dir[1], dir[2]); }
 };
 
 struct GroupSpec {
@@ -56,8 +60,8 @@ struct AeroSpec {
     VECTOR3 rotDrag;
 };
 
-const AeroSpec simpleAero = {{0.35, 0.35, 0.35}, {1.07, 1.07, 1.07}, {0.55, 0.55, 0.55, 0.55}, {0.1, 0.1, 0.1}};
-const AeroSpec realisticAero = {{1.41, 1.41, 0.35}, {12, 12, 1.07}, {0.55, 0.7, 1.5, 1.5}, {0.7, 0.7, 0.1}};
+const AeroSpec simpleAero = {{{0.35, 0.35, 0.35}}, {{1.07, 1.07, 1.07}}, {0.55, 0.55, 0.55, 0.55}, {{0.1, 0.1, 0.1}}};
+const AeroSpec realisticAero = {{{1.41, 1.41, 0.35}}, {{12, 12, 1.07}}, {0.55, 0.7, 1.5, 1.5}, {{0.7, 0.7, 0.1}}};
 
 // The contrail behind the missile between 4 and 20 km while the engine burns.
 PARTICLESTREAMSPEC contrailSpec = {
@@ -73,8 +77,8 @@ template <std::size_t N> static void CreateGroups(Teski &t, const GroupSpec (&gr
     for (const GroupSpec &g : groups) {
         THRUSTER_HANDLE th[2] = {};
         for (int i = 0; i < g.count; ++i)
-            th[i] = t.CreateThruster(g.thrusters[i].pos, g.thrusters[i].dir, g.thrusters[i].thrust, tank, AttitudeIsp,
-                                     0, 101400);
+            th[i] = t.CreateThruster(g.thrusters[i].Pos(), g.thrusters[i].Dir(), g.thrusters[i].thrust, tank,
+                                     AttitudeIsp, 0, 101400);
         t.*g.field = t.CreateThrusterGroup(th, g.count, g.type);
     }
 }
