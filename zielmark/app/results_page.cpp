@@ -165,8 +165,8 @@ void TOrbToGePage::DrawChart(const zm::TTeskWreck& wreck) {
   for (const zm::TChartCircle& circle : chart.Circles) {
     painter.setPen(QPen(PenColour(circle.Pen), 1));
     const int r = zm::TChartCircle::Radius;
-    painter.drawEllipse(QRect(QPoint(circle.Center.X - r, circle.Center.Y - r),
-                              QPoint(circle.Center.X + r, circle.Center.Y + r)));
+    // The box runs from centre - r up to, not including, centre + r: a circle 2r pixels across.
+    painter.drawEllipse(circle.Center.X - r, circle.Center.Y - r, 2 * r, 2 * r);
   }
   for (const zm::TChartLine& line : chart.Arrow) drawLine(line);
   painter.setFont(imgChart->font());
