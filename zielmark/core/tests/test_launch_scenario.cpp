@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 
 using namespace zm;
@@ -100,6 +101,36 @@ TEST(LaunchScenario, ExactTextOfOneShip) {
   page.FillFocusList();
   BuildLaunchScenario(page);
   EXPECT_EQ(LaunchScenarioFileText(page), kOneShip);
+}
+
+// The program runs under the user's locale (the GUI toolkit sets it), where a decimal comma must never reach
+// the file, nor confuse the reading back.
+TEST(LaunchScenario, TheUsersLocaleChangesNoNumber) {
+  TTempFolder dir;
+  TTargetingPage page = ThreeMissiles();
+  page.Description = {"Salvo at 12.5 past"};
+  page.AssignTarget(1, 0);
+  page.Waypoints.Tesks[1].SetDelay(7);
+  page.FillFocusList();
+  BuildLaunchScenario(page);
+  const std::string inC = LaunchScenarioFileText(page);
+
+  const std::string old = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE"))
+    GTEST_SKIP() << "no German locale installed";
+  BuildLaunchScenario(page);
+  const std::string inGerman = LaunchScenarioFileText(page);
+  TTargetingPage again = ThreeMissiles();
+  const TScenarioReadResult r = ReadLaunchScenario(again, dir.Write("range.scn", inGerman));
+  BuildLaunchScenario(again);
+  const std::string readInGerman = LaunchScenarioFileText(again);
+  std::setlocale(LC_ALL, old.c_str());
+
+  EXPECT_EQ(inGerman, inC);
+  ASSERT_TRUE(r.Ok) << r.Error;
+  EXPECT_TRUE(r.Problems.empty());
+  EXPECT_EQ(again.ScenarioDateUtc, page.ScenarioDateUtc);
+  EXPECT_EQ(readInGerman, inC);
 }
 
 TEST(LaunchScenario, OnlyAssignedMissilesInListOrderAndEmptyDescription) {
