@@ -71,6 +71,22 @@ bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::s
   return true;
 }
 
+namespace {
+// A launch site or target read from the table; each kind keeps at most MaxWaypointsPerKind, in file order.
+template <class Waypoint>
+void AddWaypoint(std::vector<Waypoint>& list, const std::string& name, const std::string& latText,
+                 const std::string& lonText, long double lat, long double lon) {
+  if (list.size() >= static_cast<size_t>(MaxWaypointsPerKind)) return;
+  Waypoint w;
+  w.Name = name;
+  w.LatText = latText;
+  w.LonText = lonText;
+  w.Lat = lat;
+  w.Lon = lon;
+  list.push_back(std::move(w));
+}
+}  // namespace
+
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
   waypoints.Clear();
   for (size_t i = 0; i < table.RecordCount(); ++i) {
@@ -81,25 +97,10 @@ void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
     long double lat = 0, lon = 0;
     if (!SplitCoordinates(*coordinates, lonText, latText) || !TryParseFloat(latText, lat) || !TryParseFloat(lonText, lon))
       continue;
-    if (StartsWith(*name, TeskPrefix)) {
-      if (waypoints.Tesks.size() >= static_cast<size_t>(MaxWaypointsPerKind)) continue;
-      TTesk m;
-      m.Name = *name;
-      m.LatText = latText;
-      m.LonText = lonText;
-      m.Lat = lat;
-      m.Lon = lon;
-      waypoints.Tesks.push_back(std::move(m));
-    } else {
-      if (waypoints.Targets.size() >= static_cast<size_t>(MaxWaypointsPerKind)) continue;
-      TTarget t;
-      t.Name = *name;
-      t.LatText = latText;
-      t.LonText = lonText;
-      t.Lat = lat;
-      t.Lon = lon;
-      waypoints.Targets.push_back(std::move(t));
-    }
+    if (StartsWith(*name, TeskPrefix))
+      AddWaypoint(waypoints.Tesks, *name, latText, lonText, lat, lon);
+    else
+      AddWaypoint(waypoints.Targets, *name, latText, lonText, lat, lon);
   }
   const auto byName = [](const auto& a, const auto& b) { return CompareText(a.Name, b.Name) < 0; };
   std::stable_sort(waypoints.Tesks.begin(), waypoints.Tesks.end(), byName);
