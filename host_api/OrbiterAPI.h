@@ -237,7 +237,7 @@ enum PathRoot { ROOT, CONFIG, SCENARIOS, TEXTURES, TEXTURES2, MESHES, MODULES };
 #define EXHAUST_CONSTANTDIR 0x0004
 
 // ---------------------------------------------------------------------------------------------------------
-// State records and specifications
+// State records and particle-stream settings
 typedef struct {
     VECTOR3 rpos;   // position relative to rbody, global ecliptic axes [m]
     VECTOR3 rvel;   // velocity relative to rbody, global ecliptic axes [m/s]

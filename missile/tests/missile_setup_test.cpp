@@ -1,5 +1,5 @@
 // The class set-up as the host sees it: body, main engine, exhaust flame and stream, the attitude thrusters
-// of each model, and the contrail's particle specification.
+// of each model, and the contrail's particle-stream settings.
 #include "MissileWorld.h"
 
 using namespace missiletest;
@@ -81,7 +81,7 @@ TEST_F(MissileSetup, AttitudeThrustersOfBothModels)
     EXPECT_EQ(rd.x, 0.7);
 }
 
-TEST_F(MissileSetup, ContrailSpecification)
+TEST_F(MissileSetup, ContrailStreamSettings)
 {
     const OBJHANDLE h = Create("M", PadLines(0, "REALISTIC 1\nRELIABILITY 100\n"));
     world->sendKey(OAPI_KEY_O);

@@ -73,7 +73,7 @@ struct ExhaustRecord {
     bool active = true;
 };
 
-// A particle stream (exhaust stream or free stream) and its specification.
+// A particle stream (exhaust stream or free stream) and the settings it was made with.
 struct StreamRecord {
     int thruster = -1; // -1 for a stream that is not tied to a thruster
     VECTOR3 pos{}, dir{};
