@@ -4,5 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build; extra=()
 if [ "${1:-}" = "--sanitize" ]; then dir=build-asan; extra=(-DTESKI_SANITIZE=ON); fi
+# A compiler cache, where the machine has one, makes rebuilds in several checkouts cheap; nothing needs it.
+if command -v ccache >/dev/null; then extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
