@@ -131,11 +131,11 @@ bool ReadTrackPoint(const char *text, int &index, double &lon, double &lat, doub
     return true;
 }
 
-bool ReadWord(const char *text, char *dest, std::size_t size)
+bool ReadName(const char *text, char *dest, std::size_t size)
 {
     const char *s = SkipBlanks(text);
-    std::size_t n = 0;
-    while (s[n] && !IsBlank(s[n])) ++n;
+    std::size_t n = std::strlen(s);
+    while (n > 0 && (IsBlank(s[n - 1]) || s[n - 1] == '\r' || s[n - 1] == '\n')) --n;
     if (n == 0 || size == 0) return false;
     if (n > size - 1) n = size - 1;
     std::memcpy(dest, s, n);

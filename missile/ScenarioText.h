@@ -52,8 +52,9 @@ bool ReadInt(const char *text, int &value);
 bool ReadReals(const char *text, double *values, int n);
 // One track line: index, longitude, latitude, height, phase; all or nothing.
 bool ReadTrackPoint(const char *text, int &index, double &lon, double &lat, double &height, int &phase);
-// The characters up to the next blank, cut to size - 1 characters; false for an empty word.
-bool ReadWord(const char *text, char *dest, std::size_t size);
+// The rest of the text without the blanks around it (a name of several words stays whole), cut to
+// size - 1 characters; false when nothing is left.
+bool ReadName(const char *text, char *dest, std::size_t size);
 // The whole rest of the text, blanks inside included, cut to size - 1 characters.
 void CopyRest(const char *text, char *dest, std::size_t size);
 // A bounded copy that always terminates dest.

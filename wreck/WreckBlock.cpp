@@ -7,7 +7,7 @@
 
 namespace {
 
-enum class Kind { Landed, FallPhase, Angle, Number, Word, Rest, Track };
+enum class Kind { Landed, FallPhase, Angle, Number, Name, Rest, Track };
 
 struct Key {
     const char *name;
@@ -32,7 +32,7 @@ constexpr Key readOrder[] = {
     {"AZIMUTH_MISS", Kind::Number, &FlightResult::AZIMUTH_MISS},
     {"LATERAL_MISS", Kind::Number, &FlightResult::LATERAL_MISS},
     {"LONGITUDAL_MISS", Kind::Number, &FlightResult::LONGITUDAL_MISS},
-    {"TARGET", Kind::Word, nullptr},
+    {"TARGET", Kind::Name, nullptr},
     {"FAILURE", Kind::Rest, nullptr},
     {"LATITUDE_LAUNCH", Kind::Angle, &FlightResult::LATITUDE_LAUNCH},
     {"LONGITUDE_LAUNCH", Kind::Angle, &FlightResult::LONGITUDE_LAUNCH},
@@ -180,11 +180,12 @@ void ReadValue(const Key &key, const char *p, FlightResult &r, bool &fallPhase)
     case Kind::Number:
         if (ReadDouble(p, number)) r.*key.field = number;
         break;
-    case Kind::Word: {
-        const char *word = SkipBlanks(p);
-        int n = 0;
-        while (word[n] != '\0' && !IsBlank(word[n]) && word[n] != '\r' && word[n] != '\n') ++n;
-        if (n > 0) BoundedCopy(r.TARGET, word, n);
+    case Kind::Name: {
+        // The rest of the line without the blanks around it: a name of several words stays whole.
+        const char *name = SkipBlanks(p);
+        int n = RestLength(name);
+        while (n > 0 && IsBlank(name[n - 1])) --n;
+        if (n > 0) BoundedCopy(r.TARGET, name, n);
         break;
     }
     case Kind::Rest: {

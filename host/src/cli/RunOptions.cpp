@@ -24,6 +24,7 @@ const char *const kUsage =
     "  --settle S          quiet time that ends the run (default 10)\n"
     "  --progress S        simulation seconds between progress lines (default 10, 0 = none)\n"
     "  --no-save           do not write Scenarios/(Current state).scn\n"
+    "  -h, --help          show this help\n"
     "The run ends by itself when the countdown time after the last key has passed and no vessel has been\n"
     "flying (off the ground) for the settle time; or when no vessel is left; or at the time limit.\n"
     "Exit status: 0 done, 1 error in the scenario, root or a module, 2 wrong command line.\n";
@@ -137,7 +138,9 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
                               {"--progress", &RunOptions::progress, true}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        if (a == "--root") {
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--root") {
             const std::string *v = needValue(i);
             if (!v) return std::nullopt;
             o.root = *v;
@@ -169,7 +172,7 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
             return std::nullopt;
         }
     }
-    if (o.scenario.empty()) {
+    if (o.scenario.empty() && !o.help) {
         *error = "no scenario given";
         return std::nullopt;
     }

@@ -26,6 +26,7 @@ struct RunOptions {
     double settle = 10;         // nothing flying for this long ends the run
     double progress = 10;       // seconds of simulation time between progress lines, 0 = none
     bool save = true;
+    bool help = false;          // --help: show the usage, run nothing
 };
 
 // Parses "K@T[+mod...]", e.g. "O@1", "A@5+shift", "D@2.5+ctrl+alt", "0x18@1".
