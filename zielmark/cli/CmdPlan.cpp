@@ -89,8 +89,9 @@ int RunPlan(int argc, char** argv) {
   }
   if (args.Positional.size() != 1) return UsageError("exactly one KML file expected");
   // The file first: options cannot help a file that is not there.
-  if (!FileExists(args.Positional[0]) || DirectoryExists(args.Positional[0]))
-    return Failure("KML file \"" + args.Positional[0] + "\" does not exist");
+  if (DirectoryExists(args.Positional[0]))
+    return Failure("\"" + args.Positional[0] + "\" is a folder, not a KML file");
+  if (!FileExists(args.Positional[0])) return Failure("KML file \"" + args.Positional[0] + "\" does not exist");
   if (!args.Has("out")) return UsageError("--out SCENARIO is required");
   if (!args.Has("assign") && !args.Has("random")) return UsageError("give --assign MISSILE=TARGET or --random");
 

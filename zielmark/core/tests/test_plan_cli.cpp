@@ -31,6 +31,9 @@ TEST_F(PlanCli, AMissingKmlFileIsNamedBeforeAnyOption) {
         EXPECT_NE(run.Err.find("KML file \"" + file + "\" does not exist"), std::string::npos) << args << "\n" << run.Err;
         EXPECT_EQ(run.Err.find("--assign"), std::string::npos) << run.Err;
     }
+    const TRun folder = Plan("/tmp --random --out x.scn");
+    EXPECT_EQ(folder.Code, 1);
+    EXPECT_NE(folder.Err.find("\"/tmp\" is a folder, not a KML file"), std::string::npos) << folder.Err;
 }
 
 TEST_F(PlanCli, TheTableKeepsItsColumnsWithLongNames) {
