@@ -19,6 +19,9 @@ private:
     std::filesystem::path path_;
 };
 
+// A folder of the corpus of real files beside the source tree (../shared/corpus/<sub>); it may be absent.
+std::filesystem::path corpusFolder(const std::string &sub);
+
 // Lines of a log that contain `needle`, in order.
 std::vector<std::string> linesWith(const std::vector<std::string> &log, std::string_view needle);
 // Index of the first log line equal to `line`, or -1.

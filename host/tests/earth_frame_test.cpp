@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,10 +23,7 @@ namespace fs = std::filesystem;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kEarthMeanRadius = 6.37101e6;
 
-fs::path corpusFile(const std::string &name) {
-    const char *src = std::getenv("TESKI_SOURCE_DIR");
-    return fs::path(src ? src : ".") / ".." / "shared" / "corpus" / "scn" / name;
-}
+fs::path corpusFile(const std::string &name) { return corpusFolder("scn") / name; }
 
 // The file's lines without CR, or nothing when the corpus is not there.
 std::vector<std::string> readLines(const fs::path &file) {
