@@ -1,5 +1,6 @@
 // The host's file and version functions as modules call them: oapiWriteScenario_* formats, oapiReadItem_*
 // semantics on a class-style file, and Date2Int.
+#include "CoreEntries.h"
 #include "TestRoot.h"
 #include "orbhost/World.h"
 
@@ -22,14 +23,14 @@ TEST(ApiFunctions, ScenarioWritersFormatItemsLikeTheSimulator) {
     orb::World world(root.path());
     FILEHANDLE f = oapiOpenFile("written.txt", FILE_OUT, SCENARIOS);
     ASSERT_NE(f, nullptr);
-    oapiWriteScenario_string(f, "TARGET", "Maralinga Range");
-    oapiWriteScenario_int(f, "LAUNCHDELAY", -3);
-    oapiWriteScenario_float(f, "RANGE", 481071.0);
-    oapiWriteScenario_float(f, "SMALL", 0.25);
-    oapiWriteScenario_float(f, "ROUNDED", 1.23456789);
-    oapiWriteScenario_vec(f, "RVEL0", _V(1.5, -2, 0.0000001));
-    oapiWriteLine(f, "------");
-    oapiWriteItem_bool(f, "Flag", true);
+    oapiWriteScenario_string(f, text("TARGET"), text("Maralinga Range"));
+    oapiWriteScenario_int(f, text("LAUNCHDELAY"), -3);
+    oapiWriteScenario_float(f, text("RANGE"), 481071.0);
+    oapiWriteScenario_float(f, text("SMALL"), 0.25);
+    oapiWriteScenario_float(f, text("ROUNDED"), 1.23456789);
+    oapiWriteScenario_vec(f, text("RVEL0"), _V(1.5, -2, 0.0000001));
+    oapiWriteLine(f, text("------"));
+    oapiWriteItem_bool(f, text("Flag"), true);
     oapiCloseFile(f, FILE_OUT);
     EXPECT_EQ(contentOf(root.path() / "Scenarios" / "written.txt"),
               "  TARGET Maralinga Range\r\n  LAUNCHDELAY -3\r\n  RANGE 481071.0\r\n  SMALL 0.25\r\n"
@@ -44,30 +45,30 @@ TEST(ApiFunctions, ItemReadersFollowTheSimulatorsRules) {
     orb::World world(root.path());
     FILEHANDLE f = oapiOpenFile("items.cfg", FILE_IN, CONFIG);
     char s[256] = "unchanged";
-    EXPECT_TRUE(oapiReadItem_string(f, "NAME", s));
+    EXPECT_TRUE(oapiReadItem_string(f, text("NAME"), s));
     EXPECT_STREQ(s, "Teski Mk 2");
-    EXPECT_FALSE(oapiReadItem_string(f, "Empty", s));
+    EXPECT_FALSE(oapiReadItem_string(f, text("Empty"), s));
     EXPECT_STREQ(s, "Teski Mk 2") << "left unchanged when absent";
     int i = -1;
-    EXPECT_TRUE(oapiReadItem_int(f, "Count", i));
+    EXPECT_TRUE(oapiReadItem_int(f, text("Count"), i));
     EXPECT_EQ(i, 3);
     double d = 0;
-    EXPECT_TRUE(oapiReadItem_float(f, "Scale", d));
+    EXPECT_TRUE(oapiReadItem_float(f, text("Scale"), d));
     EXPECT_EQ(d, 2500.0);
-    EXPECT_FALSE(oapiReadItem_float(f, "After", d)) << "nothing after END_PARSE";
+    EXPECT_FALSE(oapiReadItem_float(f, text("After"), d)) << "nothing after END_PARSE";
     bool b = false;
-    EXPECT_TRUE(oapiReadItem_bool(f, "Flag", b));
+    EXPECT_TRUE(oapiReadItem_bool(f, text("Flag"), b));
     EXPECT_TRUE(b);
-    EXPECT_FALSE(oapiReadItem_bool(f, "Bad", b));
+    EXPECT_FALSE(oapiReadItem_bool(f, text("Bad"), b));
     VECTOR3 v = _V(9, 9, 9);
-    EXPECT_TRUE(oapiReadItem_vec(f, "Vec", v));
+    EXPECT_TRUE(oapiReadItem_vec(f, text("Vec"), v));
     EXPECT_EQ(v.z, 3.0);
-    EXPECT_FALSE(oapiReadItem_vec(f, "Short", v));
+    EXPECT_FALSE(oapiReadItem_vec(f, text("Short"), v));
     EXPECT_EQ(v.x, 0.0) << "a failed vector read zeroes the vector";
     oapiCloseFile(f, FILE_IN);
     // A missing file reads as empty, or gives no handle with FILE_IN_ZEROONFAIL; no path leaves the root.
     FILEHANDLE missing = oapiOpenFile("none.cfg", FILE_IN, CONFIG);
-    EXPECT_FALSE(oapiReadItem_int(missing, "Count", i));
+    EXPECT_FALSE(oapiReadItem_int(missing, text("Count"), i));
     oapiCloseFile(missing, FILE_IN);
     EXPECT_EQ(oapiOpenFile("none.cfg", FILE_IN_ZEROONFAIL, CONFIG), nullptr);
     EXPECT_EQ(oapiOpenFile("../../etc/passwd", FILE_IN, ROOT), nullptr);
@@ -79,7 +80,7 @@ TEST(ApiFunctions, Date2Int) {
         int value;
     } cases[] = {{"Apr 25 2006", 60425}, {"Dec  1 2026", 261201}, {"jan 31 1999", 990131},
                  {"Foo 1 2000", 0},      {"Apr", 0},                {"", 0}};
-    for (const Case &c : cases) EXPECT_EQ(Date2Int(c.date), c.value) << c.date;
+    for (const Case &c : cases) EXPECT_EQ(Date2Int(text(c.date)), c.value) << c.date;
     EXPECT_EQ(Date2Int(nullptr), 0);
 }
 
