@@ -161,3 +161,7 @@ DLLCLBK void ovcExit(VESSEL *v) {
 DLLCLBK void InitModule(HINSTANCE) { oapiWriteLog("HostTestVessel InitModule"); }
 DLLCLBK void ExitModule(HINSTANCE) { oapiWriteLog("HostTestVessel ExitModule"); }
 DLLCLBK int GetModuleVersion() { return Date2Int("Apr 25 2006"); }
+// orbhost --seed hands its number to a module that exports <Module>SeedRandom.
+DLLCLBK void HostTestVesselSeedRandom(unsigned seed) {
+    oapiWriteLog(("HostTestVessel seeded with " + std::to_string(seed)).c_str());
+}
