@@ -6,14 +6,24 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 
 namespace fs = std::filesystem;
 using namespace e2e;
+
+extern char **environ;
 
 namespace {
 
@@ -166,6 +176,40 @@ TEST_F(Dispersion, RunsLaunchedWithABadOrbhostAreReportedNotCounted)
     EXPECT_NE(r.output.find("no run gave a result"), std::string::npos) << r.output;
     const std::string summary = ReadFile((out / "summary.txt").string());
     EXPECT_NE(summary.find("0 runs flown of 2"), std::string::npos) << summary;
+}
+
+TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown)
+{
+    const fs::path out = flown->scratch->folder() / "stopped";
+    const std::string log = (flown->scratch->folder() / "stopped.log").string();
+    std::vector<std::string> args = {Cli, "dispersion", flown->plan_file.string(), "--runs", "100000", "--seed", "2",
+                                     "--jobs", "2", "--out", out.string(), "--orbhost", Orbhost};
+    std::vector<char *> argv;
+    for (std::string &a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, Cli.c_str(), &files, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&files);
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    const auto sent = std::chrono::steady_clock::now();
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(20)) << "it stops, it does not fly on";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130) << ReadFile(log);
+    const std::string summary = ReadFile((out / "summary.txt").string());
+    const size_t at = summary.find("Stopped by Ctrl-C after ");
+    ASSERT_NE(at, std::string::npos) << summary;
+    const int done = std::atoi(summary.c_str() + at + 24);
+    EXPECT_LT(done, 100000);
+    EXPECT_NE(summary.find(std::to_string(done) + " runs flown of 100000"), std::string::npos) << summary;
+    // Each run that was done has both missiles' impacts; runs cut short left nothing behind.
+    EXPECT_EQ(Lines(ReadFile((out / "impacts.csv").string())).size(), 1u + 2 * size_t(done));
 }
 
 } // namespace
