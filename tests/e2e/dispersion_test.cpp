@@ -167,15 +167,24 @@ TEST_F(Dispersion, KmlHoldsEachMissilesImpactsAndClosedRingsOnTheGround)
 
 TEST_F(Dispersion, RunsLaunchedWithABadOrbhostAreReportedNotCounted)
 {
-    const fs::path out = flown->scratch->folder() / "broken";
-    const CommandResult r = RunProgram({Cli, "dispersion", flown->plan_file.string(), "--runs", "2", "--seed", "1",
-                                        "--out", out.string(), "--orbhost", Orbhost, "--root",
-                                        (flown->scratch->folder() / "nowhere").string()});
-    EXPECT_EQ(r.status, 1) << r.output;
-    EXPECT_NE(r.output.find("Run 1 gave no result: orbhost: error: "), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("no run gave a result"), std::string::npos) << r.output;
-    const std::string summary = ReadFile((out / "summary.txt").string());
-    EXPECT_NE(summary.find("0 runs flown of 2"), std::string::npos) << summary;
+    // orbhost refusing its root, and a "program" that cannot be started at all (the plan itself).
+    const std::string plan = flown->plan_file.string();
+    struct Case {
+        std::string orbhost, root, why;
+    } cases[] = {{Orbhost, (flown->scratch->folder() / "nowhere").string(), "orbhost: error: "},
+                 {plan, flown->scratch->root().string(), plan + ": cannot be started"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.why);
+        const fs::path out = flown->scratch->folder() / "broken";
+        const CommandResult r = RunProgram({Cli, "dispersion", plan, "--runs", "2", "--seed", "1", "--out", out.string(),
+                                            "--orbhost", c.orbhost, "--root", c.root});
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_NE(r.output.find("Run 1 gave no result: " + c.why), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("no run gave a result"), std::string::npos) << r.output;
+        const std::string summary = ReadFile((out / "summary.txt").string());
+        EXPECT_NE(summary.find("0 runs flown of 2"), std::string::npos) << summary;
+        EXPECT_NE(summary.find("Run 2 gave no result: " + c.why), std::string::npos) << summary;
+    }
 }
 
 TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown)

@@ -37,7 +37,7 @@ const char* kUsage =
     "error ellipses. Ctrl-C stops the runs and writes the outputs of those done.\n"
     "\n"
     "Options:\n"
-    "  --runs N          how many times the plan is flown (1 or more)\n"
+    "  --runs N          how many times the plan is flown (1 to 100000)\n"
     "  --seed S          the seed of the whole dispersion, 0 to 4294967295 (default: from the clock; the\n"
     "                    seed used is printed, so the dispersion can be flown again)\n"
     "  --jobs J          runs at a time (default: the number of cores)\n"
@@ -127,8 +127,8 @@ int RunDispersion(int argc, char** argv) {
     const fs::path plan = args.Positional[0];
     if (!FileExists(plan.string())) return Fail(plan.string() + ": no such scenario file");
     unsigned long long runs = 0, seed = 0, jobs = std::max(1u, std::thread::hardware_concurrency());
-    if (!args.Has("runs") || !ParseCount(args.Value("runs"), 1000000, runs) || runs == 0)
-        return UsageError("--runs N is required, a whole number from 1 to 1000000");
+    if (!args.Has("runs") || !ParseCount(args.Value("runs"), 100000, runs) || runs == 0)
+        return UsageError("--runs N is required, a whole number from 1 to 100000");
     if (args.Has("seed")) {
         if (!ParseCount(args.Value("seed"), 0xFFFFFFFFull, seed)) return UsageError("--seed: a whole number from 0 to 4294967295");
     } else {
@@ -178,8 +178,36 @@ int RunDispersion(int argc, char** argv) {
     const bool tty = isatty(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     size_t lastShown = 0;
+    TDispersion d;
+    d.Plan = plan.filename().string();
+    d.Seed = unsigned(seed);
+    d.RunsPlanned = int(runs);
+    std::vector<std::string> notes;
+    // Each run is read as soon as it ends and its files go, so a long dispersion keeps only the impacts.
+    const auto collect = [&](size_t i, const TFarmResult& result) {
+        const std::string& saved = savedFiles[i];
+        TOrbResults read;
+        const TLoadOutcome outcome = result.ExitCode == 0 ? LoadOrbResults(saved, read) : TLoadOutcome::Missing;
+        if (outcome == TLoadOutcome::Loaded) {
+            d.AddRun(int(i + 1), read.Wrecks);
+        } else {
+            d.AddFailedRun(int(i + 1));
+            const std::string why = !result.Started       ? orbhost.string() + ": cannot be started"
+                                    : result.ExitCode != 0 ? FirstLine(farm[i].LogFile)
+                                    : read.Error.empty()   ? saved + ": not saved"
+                                                           : read.Error;
+            notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
+            std::fprintf(stderr, "%sdispersion: %s\n", tty ? "\n" : "", notes.back().c_str());
+        }
+        if (!keep) {
+            std::error_code ignored;
+            fs::remove(saved, ignored);
+            fs::remove(farm[i].LogFile, ignored);
+        }
+    };
     std::vector<TFarmResult> results;
-    const bool complete = RunFarm(farm, unsigned(jobs), results, [&](size_t, const TFarmResult&, size_t done) {
+    const bool complete = RunFarm(farm, unsigned(jobs), results, [&](size_t i, const TFarmResult& result, size_t done) {
+        collect(i, result);
         const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double left = elapsed / double(done) * double(runs - done);
         // On a terminal one line that updates; in a log a line every tenth of the way.
@@ -192,26 +220,6 @@ int RunDispersion(int argc, char** argv) {
     if (tty) std::fputc('\n', stderr);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    TDispersion d;
-    d.Plan = plan.filename().string();
-    d.Seed = unsigned(seed);
-    d.RunsPlanned = int(runs);
-    std::vector<std::string> notes;
-    for (size_t i = 0; i < results.size(); ++i) {
-        if (!results[i].Finished) continue; // not flown, or stopped by Ctrl-C
-        const std::string& saved = savedFiles[i];
-        TOrbResults read;
-        const TLoadOutcome outcome = results[i].ExitCode == 0 ? LoadOrbResults(saved, read) : TLoadOutcome::Missing;
-        if (outcome == TLoadOutcome::Loaded) {
-            d.AddRun(int(i + 1), read.Wrecks);
-        } else {
-            d.AddFailedRun(int(i + 1));
-            const std::string why = results[i].ExitCode != 0 ? FirstLine(farm[i].LogFile)
-                                                             : (read.Error.empty() ? saved + ": not saved" : read.Error);
-            notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
-            std::fprintf(stderr, "dispersion: %s\n", notes.back().c_str());
-        }
-    }
     d.Finish();
     if (!complete) notes.push_back("Stopped by Ctrl-C after " + std::to_string(d.RunsFlown) + " runs.");
 
