@@ -2,6 +2,8 @@
 // host's test vessel module (copied from the build's root), Meshes/ and Scenarios/.
 #pragma once
 
+#include "orbhost/HostError.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,6 +20,16 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Runs f and returns the HostError's message ("" when nothing was thrown).
+template <class F> std::string errorOf(F &&f) {
+    try {
+        f();
+    } catch (const orb::HostError &e) {
+        return e.what();
+    }
+    return "";
+}
 
 // Lines of a log that contain `needle`, in order.
 std::vector<std::string> linesWith(const std::vector<std::string> &log, std::string_view needle);

@@ -9,16 +9,6 @@
 
 namespace {
 
-// Runs f and returns the HostError's message ("" when nothing was thrown).
-template <class F> std::string errorOf(F &&f) {
-    try {
-        f();
-    } catch (const orb::HostError &e) {
-        return e.what();
-    }
-    return "";
-}
-
 const std::string kShipHead = "BEGIN_SHIPS\nA:HostTestVessel\n";
 
 TEST(BadInput, MalformedScenariosNameTheFileAndLine) {
