@@ -1,30 +1,147 @@
-// orbhost-bench: vessel-steps per second through the whole host (module callbacks, physics, bookkeeping) for
-// 10 vessels under thrust in the lower atmosphere. Usage: orbhost-bench [ROOT] (default: $ORB_ROOT, else
-// ../orbroot beside the program); the root must hold Modules/HostTestVessel.so.
+// orbhost-bench: the cost of a vessel-step through the whole host (module callbacks, physics, bookkeeping) for
+// vessels under thrust in the lower atmosphere, and how it changes with the number of vessels in one world.
+//
+// Usage: orbhost-bench [--vessels N[,N...]] [--rounds R] [ROOT]
+//   --vessels   vessel counts to measure, e.g. 1,10,100,1000,10000 (default 10); each count gives a line of the
+//               curve: microseconds of CPU time per vessel-step and the ratio to the 10-vessel figure
+//   --rounds    rounds per count (default: enough for about 600,000 vessel-steps, 3 to 40)
+//   ROOT        default: $ORB_ROOT, else ../orbroot beside the program; it must hold Modules/HostTestVessel.so
 #include "orbhost/World.h"
 
 #include <algorithm>
-#include <ctime>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
-int main(int argc, char **argv) {
-    if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        std::printf("Usage: orbhost-bench [ROOT]\n"
-                    "Vessel-steps per second through the whole host for 10 vessels under thrust in the lower\n"
-                    "atmosphere. ROOT holds Modules/HostTestVessel.so (default: $ORB_ROOT, else ../orbroot beside\n"
-                    "the program).\n");
-        return 0;
+namespace {
+
+constexpr double kDt = 0.02;
+
+// Thread CPU time: the machine may be shared, and wall time would measure the others too.
+double cpuNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + 1e-9 * double(ts.tv_nsec);
+}
+
+std::string number(double v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+// Vessel i of n, 10 km up at 250 m/s along its nose with the main engine at full thrust. Vessels come in rows
+// of ten, 1 km apart along the flight direction; the rows are spread round the planet, so that any number of
+// them fly in the same conditions (ten vessels make one row, as they always did).
+std::string vesselLines(int i, int n) {
+    const int rows = (n + 9) / 10, row = i / 10;
+    const double r = 6381010, phi = 2 * M_PI * row / rows;
+    const double x = row == 0 ? 0.0 : -r * std::sin(phi), y = row == 0 ? r : r * std::cos(phi);
+    return "STATUS Orbiting Earth\nRPOS " + number(x) + " " + number(y) + " " + std::to_string(i % 10 * 1000) +
+           "\nRVEL 0 0 250\nAROT 0 0 0\nPRPLEVEL 0:1\nGROUP 0 1\nQUIET\n";
+}
+
+struct Figures {
+    int vessels = 0, rounds = 0;
+    long vesselSteps = 0;
+    double cpu = 0;       // total CPU time of the steps [s]
+    double median = 0;    // median over the rounds of CPU time per vessel-step [s]
+    double best = 0;      // the best round's [s]
+    double minAlt = 1e9;  // lowest altitude at the end of a round [m]
+    double maxQ = 0;      // highest dynamic pressure at the end of a round [Pa]
+};
+
+// Enough steps per round that a round is not over before the caches have been filled, and enough rounds for
+// about 600,000 vessel-steps per count.
+Figures measure(const fs::path &root, int vessels, int roundsWanted) {
+    Figures f;
+    f.vessels = vessels;
+    const int steps = std::clamp(15000 / vessels, 50, 1500);
+    f.rounds = roundsWanted > 0 ? roundsWanted : std::clamp(600000 / (vessels * steps), 3, 40);
+    std::vector<double> perStep;
+    for (int r = 0; r < f.rounds; ++r) {
+        orb::World world(root);
+        std::vector<VESSEL *> list;
+        for (int i = 0; i < vessels; ++i) {
+            OBJHANDLE h = world.createVessel("V" + std::to_string(i), "HostTestVessel", vesselLines(i, vessels));
+            list.push_back(oapiGetVesselInterface(h));
+        }
+        double t0 = cpuNow();
+        for (int s = 0; s < steps; ++s) world.step(kDt);
+        double used = cpuNow() - t0;
+        f.cpu += used;
+        f.vesselSteps += long(steps) * vessels;
+        perStep.push_back(used / (double(steps) * vessels));
+        for (VESSEL *v : list) {
+            f.minAlt = std::min(f.minAlt, v->GetAltitude());
+            f.maxQ = std::max(f.maxQ, v->GetDynPressure());
+        }
     }
-    fs::path buildRoot = argc > 1 ? fs::path(argv[1])
-                         : std::getenv("ORB_ROOT") ? fs::path(std::getenv("ORB_ROOT"))
-                                                   : fs::canonical("/proc/self/exe").parent_path().parent_path() / "orbroot";
+    std::sort(perStep.begin(), perStep.end());
+    f.median = perStep[perStep.size() / 2];
+    f.best = perStep.front();
+    return f;
+}
+
+bool parseCounts(const char *text, std::vector<int> &counts) {
+    std::string_view s(text);
+    while (!s.empty()) {
+        int n = 0;
+        auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), n);
+        if (ec != std::errc() || n < 1 || n > 1000000) return false;
+        counts.push_back(n);
+        s.remove_prefix(size_t(p - s.data()));
+        if (!s.empty()) {
+            if (s.front() != ',') return false;
+            s.remove_prefix(1);
+        }
+    }
+    return !counts.empty();
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: orbhost-bench [--vessels N[,N...]] [--rounds R] [ROOT]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::vector<int> counts;
+    int rounds = 0;
+    fs::path buildRoot = std::getenv("ORB_ROOT") ? fs::path(std::getenv("ORB_ROOT"))
+                                                 : fs::canonical("/proc/self/exe").parent_path().parent_path() / "orbroot";
+    for (int i = 1; i < argc; ++i) {
+        const bool more = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::printf("Usage: orbhost-bench [--vessels N[,N...]] [--rounds R] [ROOT]\n"
+                        "CPU time per vessel-step through the whole host for N vessels (default 10) under thrust in\n"
+                        "the lower atmosphere, one line per count. ROOT holds Modules/HostTestVessel.so (default:\n"
+                        "$ORB_ROOT, else ../orbroot beside the program).\n");
+            return 0;
+        } else if (!std::strcmp(argv[i], "--vessels") && more) {
+            if (!parseCounts(argv[++i], counts)) return usage();
+        } else if (!std::strcmp(argv[i], "--rounds") && more) {
+            rounds = std::atoi(argv[++i]);
+            if (rounds < 1) return usage();
+        } else if (argv[i][0] == '-') {
+            return usage();
+        } else {
+            buildRoot = argv[i];
+        }
+    }
+    if (counts.empty()) counts.push_back(10);
+
     // A private root with the test vessel class, so the run does not depend on the add-on's classes.
     std::string tmpl = (fs::temp_directory_path() / "orbhost-bench-XXXXXX").string();
     if (!mkdtemp(tmpl.data())) return 1;
@@ -36,41 +153,21 @@ int main(int argc, char **argv) {
     if (ec) {
         std::fprintf(stderr, "orbhost-bench: %s: %s\n", (buildRoot / "Modules" / "HostTestVessel.so").c_str(),
                      ec.message().c_str());
+        fs::remove_all(root, ec);
         return 1;
     }
     std::ofstream(root / "Config" / "Vessels" / "HostTestVessel.cfg") << "Module = HostTestVessel\n";
 
-    const int vessels = 10, rounds = 40;
-    const double dt = 0.02, seconds = 30;
-    long vesselSteps = 0;
-    double elapsed = 0, best = 1e300, minAlt = 1e9, maxQ = 0;
-    // Thread CPU time: the machine may be shared, and wall time would measure the others too.
-    auto cpuNow = [] {
-        timespec ts{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-        return double(ts.tv_sec) + 1e-9 * double(ts.tv_nsec);
-    };
+    std::vector<Figures> curve;
     try {
-        for (int r = 0; r < rounds; ++r) {
-            orb::World world(root);
-            for (int i = 0; i < vessels; ++i) {
-                // 10 km up, 250 m/s level flight along the vessel's nose, main engine at full thrust.
-                std::string lines = "STATUS Orbiting Earth\nRPOS 0 6381010 " + std::to_string(i * 1000) +
-                                    "\nRVEL 0 0 250\nAROT 0 0 0\nPRPLEVEL 0:1\nGROUP 0 1\nQUIET\n";
-                world.createVessel("V" + std::to_string(i), "HostTestVessel", lines);
-            }
-            int steps = int(seconds / dt);
-            double t0 = cpuNow();
-            for (int s = 0; s < steps; ++s) world.step(dt);
-            double used = cpuNow() - t0;
-            elapsed += used;
-            best = std::min(best, used / (double(steps) * vessels));
-            vesselSteps += long(steps) * vessels;
-            for (int i = 0; i < vessels; ++i) {
-                VESSEL *v = world.vessel("V" + std::to_string(i));
-                minAlt = std::min(minAlt, v->GetAltitude());
-                maxQ = std::max(maxQ, v->GetDynPressure());
-            }
+        for (int n : counts) {
+            const Figures &f = curve.emplace_back(measure(root, n, rounds));
+            std::printf("orbhost-bench: %d vessels under thrust, %ld vessel-steps in %.3f s of CPU time: %.0f "
+                        "vessel-steps per second (best round %.0f)\n",
+                        n, f.vesselSteps, f.cpu, double(f.vesselSteps) / f.cpu, 1.0 / f.best);
+            std::printf("  (lowest altitude %.0f m, highest dynamic pressure %.0f Pa: all in the atmosphere)\n",
+                        f.minAlt, f.maxQ);
+            std::fflush(stdout);
         }
     } catch (const orb::HostError &e) {
         std::fprintf(stderr, "orbhost-bench: %s\n", e.what());
@@ -78,9 +175,16 @@ int main(int argc, char **argv) {
         return 1;
     }
     fs::remove_all(root, ec);
-    std::printf("orbhost-bench: %d vessels under thrust, %ld vessel-steps in %.3f s of CPU time: %.0f vessel-steps "
-                "per second (best round %.0f)\n",
-                vessels, vesselSteps, elapsed, double(vesselSteps) / elapsed, 1.0 / best);
-    std::printf("  (lowest altitude %.0f m, highest dynamic pressure %.0f Pa: all in the atmosphere)\n", minAlt, maxQ);
+
+    if (curve.size() > 1) {
+        // The reference is the ten-vessel figure when it was measured, else the first count's.
+        auto ref = std::find_if(curve.begin(), curve.end(), [](const Figures &f) { return f.vessels == 10; });
+        if (ref == curve.end()) ref = curve.begin();
+        const std::string against = "x " + std::to_string(ref->vessels) + " vessels";
+        std::printf("\n%9s %7s %22s %10s %14s\n", "vessels", "rounds", "us per vessel-step", "best", against.c_str());
+        for (const Figures &f : curve)
+            std::printf("%9d %7d %22.3f %10.3f %14.2f\n", f.vessels, f.rounds, f.median * 1e6, f.best * 1e6,
+                        f.median / ref->median);
+    }
     return 0;
 }

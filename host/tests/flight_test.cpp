@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -78,6 +82,44 @@ TEST(Flight, LandedVesselStaysPutAndLiftsOffUnderThrust) {
     a->SetThrusterGroupLevel(THGROUP_MAIN, 1.0);
     world.runFor(1.0);
     EXPECT_FALSE(world.isLanded(h));
+}
+
+// The world steps its vessels one after the other and shares what is the same for all of them; none of that
+// may let one vessel's flight depend on the others'. Landed, on the pad under thrust and in flight with
+// attitude groups: each ends bit for bit where it ends when flown alone.
+TEST(Flight, VesselsFlownTogetherFlyAsEachFlownAlone) {
+    const std::pair<const char *, std::string> ships[] = {
+        {"Pad", "STATUS Landed Earth\nPOS 136.5 -31.1\nHEADING 20\nPRPLEVEL 0:1\nGROUP 0 1\n"},
+        {"Rest", "STATUS Landed Earth\nPOS -70.2 12.5\nHEADING 300\nPRPLEVEL 0:1\n"},
+        {"Climb", "STATUS Orbiting Earth\nRPOS 0 6381010 0\nRVEL 0 0 250\nAROT 0 0 0\nPRPLEVEL 0:1\nGROUP 0 1\n"},
+        {"Turn", "STATUS Orbiting Earth\nRPOS 4000 6381010 -9000\nRVEL 0 0 -250\nAROT 10 0 5\nPRPLEVEL 0:1\nGROUP " +
+                     std::to_string(THGROUP_ATT_YAWLEFT) + " 1\n"},
+        {"Orbit", levelOrbit(THGROUP_ATT_BANKRIGHT)},
+    };
+    auto fly = [](orb::World &world) { world.runFor(12.0); };
+    auto status = [](orb::World &world, const char *name) {
+        VESSELSTATUS2 vs{};
+        vs.version = 2;
+        world.vessel(name)->GetStatusEx(&vs);
+        return std::vector<double>{vs.rpos.x, vs.rpos.y, vs.rpos.z, vs.rvel.x, vs.rvel.y, vs.rvel.z,
+                                   vs.vrot.x, vs.vrot.y, vs.vrot.z, vs.arot.x, vs.arot.y, vs.arot.z};
+    };
+    TestRoot root;
+    std::vector<std::vector<double>> alone; // one world at a time
+    for (const auto &[name, lines] : ships) {
+        orb::World world(root.path());
+        world.createVessel(name, "HostTestVessel", lines);
+        fly(world);
+        alone.push_back(status(world, name));
+    }
+    orb::World together(root.path());
+    for (const auto &[name, lines] : ships) together.createVessel(name, "HostTestVessel", lines);
+    fly(together);
+    for (size_t i = 0; i < std::size(ships); ++i) {
+        const auto t = status(together, ships[i].first);
+        ASSERT_EQ(alone[i].size(), t.size());
+        EXPECT_EQ(std::memcmp(alone[i].data(), t.data(), t.size() * sizeof(double)), 0) << ships[i].first;
+    }
 }
 
 } // namespace

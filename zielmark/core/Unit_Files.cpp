@@ -143,54 +143,84 @@ void RemoveStaleTempFiles(const std::string& target) {
 }
 }  // namespace
 
-bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error) {
-  const std::string target = SaveTarget(path);
-  auto fail = [&](const std::string& reason) {
-    error = "Cannot write \"" + path + "\": " + reason;
-    return false;
-  };
+bool TAtomicFile::Fail(const std::string& reason) {
+  if (Error.empty()) Error = "Cannot write \"" + Path + "\": " + reason;
+  return false;
+}
+
+bool TAtomicFile::Discard(int err) {
+  if (Fd >= 0) ::close(Fd);
+  Fd = -1;
+  if (!Temp.empty()) ::unlink(Temp.c_str());
+  Temp.clear();
+  return Fail(SystemError(err));
+}
+
+bool TAtomicFile::Open(const std::string& path, std::string& error) {
+  Path = path;
+  Target = SaveTarget(path);
   // An existing file keeps its permissions; a read-only one is not replaced behind the user's back.
   struct stat old{};
-  const bool replacing = ::stat(target.c_str(), &old) == 0;
-  if (replacing && !S_ISREG(old.st_mode)) return fail("not a regular file");
-  if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
-    return fail("the file is read-only");
-  RemoveStaleTempFiles(target);
-  const std::string temp = TempFileName(target, ::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) return fail(SystemError(errno));
-  auto discard = [&](int err) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return fail(SystemError(err));
-  };
-  size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+  Replacing = ::stat(Target.c_str(), &old) == 0;
+  OldMode = old.st_mode;
+  if (Replacing && !S_ISREG(old.st_mode)) Fail("not a regular file");
+  else if (Replacing && ((old.st_mode & 0222) == 0 || ::access(Target.c_str(), W_OK) != 0))
+    Fail("the file is read-only");
+  else {
+    RemoveStaleTempFiles(Target);
+    Temp = TempFileName(Target, ::getpid());
+    Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (Fd < 0) {
+      Temp.clear();
+      Fail(SystemError(errno));
+    }
+  }
+  error = Error;
+  return Error.empty();
+}
+
+bool TAtomicFile::Write(std::string_view bytes) {
+  if (Fd < 0) return Fail("the file is not open");
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(Fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      return discard(errno);
+      return Discard(errno);
     }
-    done += static_cast<size_t>(n);
+    bytes.remove_prefix(static_cast<size_t>(n));
   }
-  mode_t mode = old.st_mode & 07777;
-  if (!replacing) {
+  return true;
+}
+
+bool TAtomicFile::Commit(std::string& error) {
+  const auto done = [&](bool ok) {
+    error = Error;
+    return ok;
+  };
+  if (Fd < 0) return done(Fail("the file is not open"));
+  mode_t mode = OldMode & 07777;
+  if (!Replacing) {
     const mode_t mask = ::umask(0);  // a new file gets the usual rw-r--r-- (umask)
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) return discard(errno);
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return fail(SystemError(err));
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return fail(SystemError(err));
-  }
-  return true;
+  if (::fchmod(Fd, mode) != 0 || ::fsync(Fd) != 0) return done(Discard(errno));
+  const int fd = Fd;
+  Fd = -1;
+  if (::close(fd) != 0) return done(Discard(errno));
+  if (::rename(Temp.c_str(), Target.c_str()) != 0) return done(Discard(errno));
+  Temp.clear();
+  return done(true);
+}
+
+TAtomicFile::~TAtomicFile() {
+  if (Fd >= 0) ::close(Fd);
+  if (!Temp.empty()) ::unlink(Temp.c_str());
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error) {
+  TAtomicFile file;
+  return file.Open(path, error) && (file.Write(content), file.Commit(error));
 }
 
 bool FileExists(const std::string& path) {

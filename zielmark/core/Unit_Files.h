@@ -25,6 +25,31 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // False with a message naming the file and the reason.
 bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error);
 
+// The same save for content written piece by piece, so that a large file never has to be held in memory:
+// Open checks the target and opens the temporary file, Write appends, Commit gives the permissions, syncs and
+// renames. Until Commit succeeds the target is untouched; a file destroyed uncommitted removes its
+// temporary file. The first failure is kept: later Writes do nothing and Commit reports it.
+class TAtomicFile {
+public:
+  TAtomicFile() = default;
+  TAtomicFile(const TAtomicFile&) = delete;
+  TAtomicFile& operator=(const TAtomicFile&) = delete;
+  ~TAtomicFile();
+
+  bool Open(const std::string& path, std::string& error);
+  bool Write(std::string_view bytes);
+  bool Commit(std::string& error);
+
+private:
+  bool Fail(const std::string& reason);
+  bool Discard(int err);  // closes and removes the temporary file after a failure
+
+  std::string Path, Target, Temp, Error;
+  int Fd = -1;
+  bool Replacing = false;
+  unsigned OldMode = 0;
+};
+
 bool FileExists(const std::string& path);       // an existing file that is not a folder
 bool DirectoryExists(const std::string& path);
 bool IsPathDelimiter(char c);

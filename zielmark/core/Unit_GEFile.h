@@ -19,6 +19,10 @@ std::string BuildGEFileText(const std::string& fileName, const std::vector<TTesk
 bool WriteGEFile(const std::string& dir, const std::string& fileName, const std::vector<TTeskWreck>& wrecks,
                  std::string& error);
 
+// FormatFixed(value, decimals) appended to out, the same bytes, without its slow long double conversions for
+// the magnitudes a track has.
+void AppendFixed(std::string& out, long double value, int decimals);
+
 // A text as the KML writer inserts it: Latin-1 turned into UTF-8 when it is not valid UTF-8, characters
 // that XML forbids replaced by "?", and &, < and > escaped.
 std::string KmlText(std::string_view text);

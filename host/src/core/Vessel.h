@@ -6,6 +6,7 @@
 #include "orbhost/World.h"
 #include "physics/physics.h"
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -25,16 +26,17 @@ public:
     Vessel &operator=(const Vessel &) = delete;
 
     orb::WorldImpl &world;
+    // What the world reads of every vessel in every step sits together at the front.
+    VESSEL *intf = nullptr;           // the module's object, or the host's plain VESSEL
+    std::uint64_t createdInStep = 0;  // serial of the step that created it, 0 outside steps; called back from the next
+    bool deletePending = false;       // oapiDeleteVessel was called; removed after the post-steps
+    bool plain = true;                // intf was made by the host (deleted by the host, not by ovcExit)
     std::string name, className;
     orb::phys::Body body;
-    VESSEL *intf = nullptr; // the module's object, or the host's plain VESSEL
-    bool plain = true;      // intf was made by the host (deleted by the host, not by ovcExit)
     std::shared_ptr<orb::ModuleLibrary> module;
     bool enableFocus = true;
     VECTOR3 cameraOffset{};
     LiftCoeffFunc liftCoeff = nullptr; // recorded; lift needs airfoil data this host does not model
-    bool deletePending = false; // oapiDeleteVessel was called; removed after the post-steps
-    bool newThisStep = false;   // created during the current step; first called back in the next one
 
     std::vector<orb::MeshRecord> meshes;
     std::vector<orb::ExhaustRecord> exhausts;

@@ -202,7 +202,7 @@ Vessel *WorldImpl::createFromLines(const std::string &name, const std::string &c
         destroy(owned.release());
         throw;
     }
-    v->newThisStep = stepping;
+    v->createdInStep = stepping ? stepSerial : 0;
     vessels.push_back(std::move(owned));
     events.push_back({VesselEvent::Kind::Created, simt, v->name, v->className});
     return v;
@@ -231,7 +231,7 @@ Vessel *WorldImpl::createFromStatus(const std::string &name, const std::string &
         destroy(owned.release());
         throw;
     }
-    v->newThisStep = stepping;
+    v->createdInStep = stepping ? stepSerial : 0;
     vessels.push_back(std::move(owned));
     events.push_back({VesselEvent::Kind::Created, simt, v->name, v->className});
     postCreation(v);
@@ -303,31 +303,56 @@ void WorldImpl::deliverKeys() {
     }
 }
 
+// With thousands of vessels neither a vessel's record nor its module object is in the cache any more when
+// its turn comes: the record (which holds the module object's address) is fetched four vessels ahead, the
+// module object two. A callback may be short, hence the distance.
+void WorldImpl::prefetchCallbacks(size_t next) const {
+    if (next + 3 < vessels.size()) __builtin_prefetch(vessels[next + 3].get());
+    if (next + 1 < vessels.size()) __builtin_prefetch(vessels[next + 1]->intf);
+}
+
 void WorldImpl::step(double dt) {
     if (ended) return;
     if (!(dt > 0) || !std::isfinite(dt)) throw HostError("the step length must be a positive number of seconds");
     simdt = dt;
     const double t0 = simt, mjd0 = mjd();
     frameT0 = t0;
-    for (auto &v : vessels) v->newThisStep = false;
+    ++stepSerial; // vessels created from here on are new in this step
     stepping = true;
     deliverKeys();
     // Vessels created during this step sit at the end of the list and are first called back next step.
     const size_t n = vessels.size();
-    for (size_t i = 0; i < n && i < vessels.size(); ++i)
-        if (VESSEL2 *cb = vessels[i]->callbacks(); cb && !vessels[i]->newThisStep) cb->clbkPreStep(t0, dt, mjd0);
-    for (auto &v : vessels) phys::step(v->body, t0, dt);
+    for (size_t i = 0; i < n && i < vessels.size(); ++i) {
+        prefetchCallbacks(i + 1);
+        if (VESSEL2 *cb = vessels[i]->callbacks(); cb && vessels[i]->createdInStep != stepSerial)
+            cb->clbkPreStep(t0, dt, mjd0);
+    }
+    // The planet's frame at the end of the step is the same for every vessel on it.
+    const phys::PlanetFrame frameEnd = planet.frameAt(t0 + dt);
+    for (size_t i = 0; i < vessels.size(); ++i) {
+        if (i + 2 < vessels.size()) phys::prefetchRecord(vessels[i + 2]->body);
+        if (i + 1 < vessels.size()) phys::prefetchParts(vessels[i + 1]->body);
+        phys::Body &b = vessels[i]->body;
+        if (b.planet == &planet) phys::step(b, t0, dt, frameEnd);
+        else phys::step(b, t0, dt);
+    }
     simt = t0 + dt;
     const double mjd1 = mjd();
-    for (size_t i = 0; i < vessels.size(); ++i)
-        if (VESSEL2 *cb = vessels[i]->callbacks(); cb && !vessels[i]->newThisStep) cb->clbkPostStep(simt, dt, mjd1);
+    for (size_t i = 0; i < vessels.size(); ++i) {
+        prefetchCallbacks(i + 1);
+        if (VESSEL2 *cb = vessels[i]->callbacks(); cb && vessels[i]->createdInStep != stepSerial)
+            cb->clbkPostStep(simt, dt, mjd1);
+    }
     stepping = false;
     removeDeleted();
 }
 
 // Only flags the vessel: it may be the caller itself, still inside its own callback. The vessel goes after
 // the post-steps, or when the host call that ran the callback (a creation, a scenario load) returns.
-void WorldImpl::requestDelete(Vessel *v) { v->deletePending = true; }
+void WorldImpl::requestDelete(Vessel *v) {
+    if (!v->deletePending) ++deletesPending;
+    v->deletePending = true;
+}
 
 bool WorldImpl::setFocus(Vessel *v) {
     if (!v || v == focus || !v->enableFocus) return false;
@@ -340,7 +365,8 @@ bool WorldImpl::setFocus(Vessel *v) {
 }
 
 void WorldImpl::removeDeleted() {
-    for (size_t i = 0; i < vessels.size();) {
+    // Most steps delete nothing: the vessel list is then left unread.
+    for (size_t i = 0; deletesPending > 0 && i < vessels.size();) {
         Vessel *v = vessels[i].get();
         if (!v->deletePending) {
             ++i;
@@ -360,6 +386,7 @@ void WorldImpl::removeDeleted() {
             else ended = true;
         }
         events.push_back({VesselEvent::Kind::Deleted, simt, v->name, v->className});
+        --deletesPending;
         destroy(vessels[i].release());
         vessels.erase(vessels.begin() + long(i));
     }

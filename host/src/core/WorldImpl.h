@@ -7,6 +7,7 @@
 #include "orbhost/World.h"
 #include "physics/physics.h"
 
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -29,6 +30,8 @@ public:
     double simdt = 0.02;         // length of the step being taken (oapiGetSimStep)
     double stepLength = 0.02;
     bool stepping = false;
+    std::uint64_t stepSerial = 0; // counts the steps begun; a vessel created in one is new until the next
+    size_t deletesPending = 0;    // vessels flagged for deletion and not yet removed
     bool ended = false;          // the last vessel went away
     std::vector<std::unique_ptr<Vessel>> vessels; // in list order
     std::unordered_set<const Vessel *> live;       // every valid handle, also during creation
@@ -83,6 +86,7 @@ private:
     void applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth = 0) const;
     void destroy(Vessel *v);
     void deliverKeys();
+    void prefetchCallbacks(size_t next) const;
 };
 
 WorldImpl *currentWorld();

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "planet.h"
+#include "stable_list.h"
 #include "vecmath.h"
 
-#include <deque>
+#include <vector>
 
 namespace orb::phys {
 
@@ -14,21 +15,22 @@ struct Tank {
     double efficiency = 1;
 };
 
+// What every step reads of a thruster comes first: the level of an idle one is all it needs.
 struct Thruster {
-    Vec3 pos;              // point of application, vessel frame [m]
-    Vec3 dir{0, 0, 1};     // unit thrust direction, vessel frame
-    double maxThrust = 0;  // vacuum thrust at level 1 [N]
+    double level = 0;      // permanent level 0..1
     int tank = -1;         // index into Body::tanks, -1 = none (gives no thrust)
+    double maxThrust = 0;  // vacuum thrust at level 1 [N]
     double isp0 = 0;       // vacuum Isp [m/s]
+    double eta = 0;        // pressure factor (isp0 - ispRef)/(pRef isp0), kept by updateIspFactor
+    Vec3 dir{0, 0, 1};     // unit thrust direction, vessel frame
+    Vec3 pos;              // point of application, vessel frame [m]
     double ispRef = 0;     // Isp at pRef [m/s], 0 = no pressure dependence
     double pRef = 101.4e3; // reference pressure [Pa]
-    double eta = 0;        // pressure factor (isp0 - ispRef)/(pRef isp0), kept by updateIspFactor
-    double level = 0;      // permanent level 0..1
 };
 
 struct ThrusterGroup {
     int type = 0;            // THGROUP_TYPE value of the host interface
-    std::deque<int> members; // indices into Body::thrusters
+    std::vector<int> members; // indices into Body::thrusters
 };
 
 struct TouchdownPoint {
@@ -68,10 +70,13 @@ struct Body {
     double wingAspect = 1.0, wingEffectiveness = 2.8;
     double defaultIsp = 5e4;                    // Isp for thrusters created with isp0 <= 0
     double defaultMu = 0.5, defaultMuLng = 0.1; // friction for touchdown points created later
-    std::deque<TouchdownPoint> touchdown{{{0, -2, 10}}, {{-3, -2, -5}}, {{3, -2, -5}}};
-    std::deque<Tank> tanks; // element addresses stay valid while tanks are added
-    std::deque<Thruster> thrusters;
-    std::deque<ThrusterGroup> groups;
+    std::vector<TouchdownPoint> touchdown{{{0, -2, 10}}, {{-3, -2, -5}}, {{3, -2, -5}}};
+    StableList<Tank> tanks; // element addresses stay valid while elements are added (the host's handles)
+    StableList<Thruster> thrusters;
+    StableList<ThrusterGroup> groups;
+    // Indices of the thrusters whose level may be above 0, ascending: setThrusterLevel and setGroupLevel add
+    // to it, the step drops those it finds at 0. A step walks these instead of every thruster's record.
+    std::vector<int> litThrusters;
     const Planet* planet = &earth();
 
     // External force and torque for the next step (AddForce), vessel frame; cleared by step().

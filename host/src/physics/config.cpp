@@ -56,14 +56,26 @@ int findGroup(const Body& b, int type) {
     return -1;
 }
 
+namespace {
+// Sets a valid thruster's level and keeps the list of lit thrusters in index order.
+void putLevel(Body& b, int thruster, double level) {
+    level = clamp01(level);
+    b.thrusters[size_t(thruster)].level = level;
+    if (!(level > 0)) return;
+    auto& lit = b.litThrusters;
+    auto at = std::lower_bound(lit.begin(), lit.end(), thruster);
+    if (at == lit.end() || *at != thruster) lit.insert(at, thruster);
+}
+} // namespace
+
 void setThrusterLevel(Body& b, int thruster, double level) {
-    if (thruster >= 0 && thruster < int(b.thrusters.size())) b.thrusters[thruster].level = clamp01(level);
+    if (thruster >= 0 && thruster < int(b.thrusters.size())) putLevel(b, thruster, level);
 }
 
 void setGroupLevel(Body& b, int group, double level) {
     if (group < 0 || group >= int(b.groups.size())) return;
-    for (int m : b.groups[group].members)
-        b.thrusters[m].level = clamp01(level);
+    for (int m : b.groups[size_t(group)].members)
+        putLevel(b, m, level);
 }
 
 double groupLevel(const Body& b, int group) {

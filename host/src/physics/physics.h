@@ -4,14 +4,15 @@
 //   - Each vessel owns one orb::phys::Body. Its VESSEL setters write the configuration fields directly
 //     (size, emptyMass, pmi, crossSections, cw*, rotDrag, moment scales, touchdown, tanks, thrusters, groups)
 //     or use the helpers below where a rule applies (addTank, addThruster, setTouchdownPoints,
-//     setSurfaceFriction, setThrusterLevel, setGroupLevel). Handles may be the addresses of the deque
+//     setSurfaceFriction, setThrusterLevel, setGroupLevel). Handles may be the addresses of the list
 //     elements (they stay valid as elements are added) or indices.
 //   - Set the epoch once: Body::planet points to earth() by default; a host that knows the scenario's MJD
 //     keeps its own Planet with epochMjd set and points every Body to it.
 //   - Place a vessel with setLanded (lng, lat, heading; or with a saved orientation and height) or
 //     setFreeFlight (rpos, rvel, arot, vrot). Both refresh the surface parameters.
 //   - Each simulation step: call step(body, simt, dt) for every vessel, where simt is the time at the
-//     start of the step; the body then holds the state at simt + dt and fresh surface parameters.
+//     start of the step; the body then holds the state at simt + dt and fresh surface parameters. Vessels
+//     that share a planet may share its frame at simt + dt too: step(body, simt, dt, frame).
 //     AddForce goes into addForce/addTorque (vessel frame) before the step, which consumes them.
 //   - Queries (altitude, airspeed, pitch, bank, AOA, heading, GetEquPos, dynamic pressure, ground contact)
 //     read body.surf; getStatus gives the VESSELSTATUS / VESSELSTATUS2 quantities.
@@ -84,6 +85,23 @@ Vec3 matrixToEuler(const Mat3& R);
 
 // Advances the body from simt to simt + dt and refreshes its surface parameters.
 void step(Body& b, double simt, double dt);
+// The same with the planet's frame at simt + dt already at hand (b.planet->frameAt(simt + dt)): a host that
+// steps many vessels on one planet computes it once per step.
+void step(Body& b, double simt, double dt, const PlanetFrame& fEnd);
+// Ask the processor to fetch what the next step() of b reads; they change nothing. A host that steps many
+// vessels in turn calls prefetchRecord for the vessel two places ahead and prefetchParts for the next one
+// (whose record has arrived by then, so finding its parts costs no wait), and the memory arrives while the
+// current vessel is stepped.
+inline void prefetchRecord(const Body& b) {
+    const char* p = reinterpret_cast<const char*>(&b);
+    for (size_t o = 0; o < sizeof(Body); o += 64) __builtin_prefetch(p + o);
+}
+inline void prefetchParts(const Body& b) {
+    b.tanks.prefetch();
+    __builtin_prefetch(b.litThrusters.data());
+    const char* t = reinterpret_cast<const char*>(b.touchdown.data());
+    for (size_t o = 0; o < b.touchdown.size() * sizeof(TouchdownPoint); o += 64) __builtin_prefetch(t + o);
+}
 // Recomputes the surface parameters from the state (done by step and the state setters).
 void updateSurface(Body& b);
 

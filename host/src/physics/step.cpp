@@ -47,15 +47,20 @@ bool finite(const State& s) {
 // Thrust of every thruster into F/M (vessel frame), propellant use; empty tanks switch thrusters off.
 // Returns whether any thruster pushed: a thruster of zero thrust (a carrier of exhaust effects) does not
 // count, so it neither lifts a landed vessel off nor keeps a resting one from landing.
+// Only the lit thrusters are visited (the others give nothing), in index order as the sums need.
 bool applyThrusters(Body& b, double dt, Vec3& F, Vec3& M) {
     bool any = false;
     double p = b.surf.p;
-    for (Thruster& th : b.thrusters) {
+    auto& lit = b.litThrusters;
+    size_t kept = 0;
+    for (int i : lit) {
+        Thruster& th = b.thrusters[size_t(i)];
         if (th.level <= 0) continue;
         if (th.tank < 0 || !(b.tanks[th.tank].mass > 0)) {
             th.level = 0;
             continue;
         }
+        lit[kept++] = i;
         Tank& tank = b.tanks[th.tank];
         double f0 = th.maxThrust * th.level;
         tank.mass = std::max(0.0, tank.mass - f0 / (tank.efficiency * th.isp0) * dt);
@@ -65,6 +70,7 @@ bool applyThrusters(Body& b, double dt, Vec3& F, Vec3& M) {
         M += cross(f, th.pos);
         any = true;
     }
+    lit.resize(kept);
     return any;
 }
 
@@ -246,6 +252,14 @@ void checkLanded(Body& b, bool thrust, const PlanetFrame& f) {
 } // namespace
 
 void step(Body& b, double simt, double dt) {
+    if (!(dt > 0) || !std::isfinite(dt)) {
+        b.addForce = b.addTorque = {};
+        return;
+    }
+    step(b, simt, dt, b.planet->frameAt(simt + dt));
+}
+
+void step(Body& b, double simt, double dt, const PlanetFrame& fEnd) {
     const Planet& pl = *b.planet;
     if (!(dt > 0) || !std::isfinite(dt)) {
         b.addForce = b.addTorque = {};
@@ -255,7 +269,6 @@ void step(Body& b, double simt, double dt) {
         b.simt = simt;
         applyLandedState(b);
     }
-    const PlanetFrame fEnd = pl.frameAt(simt + dt);
     b.mass = totalMass(b);
     Vec3 F = b.addForce, M = b.addTorque;
     b.addForce = b.addTorque = {};

@@ -118,4 +118,32 @@ TEST(AtomicSave, NonRegularTargetIsRefused) {
   EXPECT_FALSE(WriteFileAtomic(dir.Mkdir("folder.scn"), "x", error));
 }
 
+// A save written in pieces: the target keeps its old content until the commit, even while pieces are
+// written, and a save given up (an error while the content was formed) leaves the old file and nothing else.
+TEST(AtomicSave, PieceByPieceTheTargetChangesOnlyAtTheCommit) {
+  TTempFolder dir;
+  const std::string path = dir.Write("track.kml", "old");
+  std::string error;
+  {
+    TAtomicFile file;
+    ASSERT_TRUE(file.Open(path, error)) << error;
+    EXPECT_TRUE(file.Write("first piece, "));
+    EXPECT_EQ(dir.Read("track.kml"), "old");
+  }  // given up
+  EXPECT_EQ(dir.Read("track.kml"), "old");
+  EXPECT_TRUE(Leftovers(dir, {"track.kml"}).empty());
+
+  TAtomicFile file;
+  ASSERT_TRUE(file.Open(path, error)) << error;
+  for (const char* piece : {"new ", "in ", "pieces"}) EXPECT_TRUE(file.Write(piece));
+  EXPECT_EQ(dir.Read("track.kml"), "old");
+  ASSERT_TRUE(file.Commit(error)) << error;
+  EXPECT_EQ(dir.Read("track.kml"), "new in pieces");
+  EXPECT_TRUE(Leftovers(dir, {"track.kml"}).empty());
+  // A committed file writes no more: the save is done.
+  EXPECT_FALSE(file.Write("late"));
+  EXPECT_FALSE(file.Commit(error));
+  EXPECT_EQ(dir.Read("track.kml"), "new in pieces");
+}
+
 }  // namespace

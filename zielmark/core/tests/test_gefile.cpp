@@ -1,12 +1,15 @@
 // The result KML file: its exact bytes, its colours, and well-formed XML whatever the names hold.
+#include "Unit_Functions.h"
 #include "Unit_GEFile.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
 #include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -221,7 +224,84 @@ TEST(GEFileText, InsertedTextsAreEscapedAndValidUtf8) {
     }
 }
 
+// ---- Numbers ----
+
+// The writer's own fixed-point text must be FormatFixed's, byte for byte: ties (half to even), values that
+// round to zero, carries into the next power of ten, both ends of its range and beyond, and a sweep of
+// random long doubles of track magnitudes.
+TEST(GEFileNumbers, AppendFixedGivesFormatFixedsText) {
+    struct Case {
+        long double value;
+        int decimals;
+    };
+    const Case cases[] = {
+        {0.125L, 2},
+        {0.375L, 2},
+        {2.5L, 0},
+        {3.5L, 0},
+        {-2.5L, 0},
+        {0.5L, 0},
+        {-0.0004L, 3},
+        {-0.0005L, 3},
+        {0.0L, 13},
+        {-0.0L, 1},
+        {1e-10L, 13},
+        {9.99e-11L, 13},
+        {1e18L, 1},
+        {9.99e17L, 0},
+        {1e30L, 2},
+        {-1e-30L, 20},
+        {5231.7L, 16},
+        {0.25L, 1},
+        {9.9999999999999999996L, 13},
+        {9.9999999999999999996L, 20},
+        {999999.99999999999995L, 13},
+        {136.8886295207101L, 13},
+        {-30.1424568196018L, 13},
+        {21.9653972815722L, 1},
+        {21.9653972815722L, 16},
+        {1.0L / 3, 0},
+        {1.0L / 3, 25},
+        {2.0L / 3, 17},
+        {123456789.123456789L, 5},
+        {7.0L, -2},
+    };
+    auto check = [](long double v, int d) {
+        std::string out = "x";
+        AppendFixed(out, v, d);
+        ASSERT_EQ(out, "x" + FormatFixed(v, d)) << static_cast<double>(v) << " to " << d << " places";
+    };
+    for (const Case& c : cases)
+        check(c.value, c.decimals);
+    std::mt19937_64 random(15);
+    std::uniform_int_distribution<int> exponent(-40, 30), places(0, 20);
+    for (int i = 0; i < 200000; ++i) {
+        const long double mantissa = static_cast<long double>(random() | (1ull << 63)) / 0x1p64L;
+        const long double v = std::ldexp(mantissa, exponent(random)) * (i % 3 == 0 ? -1 : 1);
+        check(v, i % 4 == 0 ? 13 : places(random));
+        if (HasFailure()) return;
+    }
+}
+
 // ---- Writing the file ----
+
+// A document larger than the pieces (a megabyte) it goes to the file in is written byte for byte as the text.
+TEST(GEFileWrite, ALargeDocumentIsWrittenInPiecesByteForByte) {
+    std::vector<TTeskWreck> wrecks;
+    for (int k = 0; k < 12; ++k) {
+        TTeskWreck w = Wreck("Tesk_" + std::to_string(k), "Target " + std::to_string(k));
+        for (int i = 0; i < 400; ++i)
+            AddPoint(w, 13.4L + i * 0.0137L + k, 52.5L - i * 0.0091L, i * (400 - i) * 1.37L / 3, 1 + i % 4);
+        wrecks.push_back(w);
+    }
+    TempDir dir;
+    std::string error;
+    ASSERT_TRUE(WriteGEFile(dir.Dir(), "large.kml", wrecks, error)) << error;
+    const std::string text = BuildGEFileText("large.kml", wrecks), file = ReadFile(dir.Dir() + "large.kml");
+    EXPECT_GT(text.size(), 1u << 20);
+    EXPECT_TRUE(file == text) << "the file differs from the text (" << file.size() << " against "
+                              << text.size() << " bytes)";
+}
 
 TEST(GEFileWrite, WritesTheDocumentIntoTheFolderAndReplacesAnOldFile) {
     TempDir dir;
