@@ -107,13 +107,20 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         out << "orbhost: run ended at " << stamp(world.simTime()) << ": " << reason << " (" << steps << " steps in "
             << text::fixed(wall, 2) << " s)\n";
-        if (o.save) {
+        // A run that lost a vessel a module asked for (a wreck and its results) keeps the saved state it found.
+        const int failed = world.failedCreations();
+        if (o.save && failed == 0) {
             std::filesystem::path saved = world.saveCurrentState();
             out << "orbhost: current state saved to " << saved.string() << "\n";
         }
         printSummary(world, out);
         world.end();
         flushNews();
+        if (failed > 0) {
+            err << "orbhost: error: " << failed << (failed == 1 ? " vessel" : " vessels")
+                << " could not be created (see the log); the current state is not saved\n";
+            return 1;
+        }
         return 0;
     } catch (const HostError &e) {
         err << "orbhost: error: " << e.what() << "\n";
