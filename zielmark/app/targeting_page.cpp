@@ -259,8 +259,10 @@ void TGeToOrbPage::ShowScenarioName() {
 }
 
 void TGeToOrbPage::ShowWarnings() {
-  stGEtoOrbWarnings->setText(Q(Model.WarningsText));
-  pnlGEtoOrbWarnings->setVisible(!Model.WarningsText.empty());
+  // Notes (launch sites left out) are shown with the warnings but leave the save button alone.
+  const std::string shown = Model.WarningsText + Model.NotesText;
+  stGEtoOrbWarnings->setText(Q(shown));
+  pnlGEtoOrbWarnings->setVisible(!shown.empty());
   btnSaveOrbFile->setEnabled(Model.SaveEnabled());
 }
 

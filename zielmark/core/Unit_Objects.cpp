@@ -11,7 +11,10 @@ void TTesk::SetDelay(int seconds) { Delay = std::clamp(seconds, 0, MaxLaunchDela
 void TWaypoints::Clear() {
   Tesks.clear();
   Targets.clear();
+  LeftOut.clear();
 }
+
+bool IsShipName(std::string_view name) { return name.find_first_of(":;\r\n") == std::string_view::npos; }
 
 int TWaypoints::FindTesk(std::string_view name) const {
   for (size_t i = 0; i < Tesks.size(); ++i)
@@ -97,7 +100,9 @@ void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
     long double lat = 0, lon = 0;
     if (!SplitCoordinates(*coordinates, lonText, latText) || !TryParseFloat(latText, lat) || !TryParseFloat(lonText, lon))
       continue;
-    if (StartsWith(*name, TeskPrefix))
+    if (StartsWith(*name, TeskPrefix) && !IsShipName(*name))
+      waypoints.LeftOut.push_back(*name);
+    else if (StartsWith(*name, TeskPrefix))
       AddWaypoint(waypoints.Tesks, *name, latText, lonText, lat, lon);
     else
       AddWaypoint(waypoints.Targets, *name, latText, lonText, lat, lon);

@@ -50,6 +50,7 @@ class TWaypoints {
  public:
   std::vector<TTesk> Tesks;
   std::vector<TTarget> Targets;
+  std::vector<std::string> LeftOut;  // launch sites whose names no ship line can carry, in file order
 
   void Clear();
   // The missile whose Name equals name exactly, or -1.
@@ -65,12 +66,17 @@ class TWaypoints {
   bool AnyAssigned() const;
 };
 
+// Whether a launch site's name can stand in a scenario's ship line ("name:Teski"): a ':' would end the
+// name early and a ';' begin a comment, and the simulator could not load the scenario.
+bool IsShipName(std::string_view name);
+
 // Splits "lon,lat[,alt]" into the longitude and latitude texts; false without a comma.
 bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::string& latText);
 
 // Replaces the waypoints with those of the table's records: records without a name, a
-// coordinates text with a comma, and two numbers are skipped; the first ten of each kind in file
-// order are kept, then both lists are sorted by name.
+// coordinates text with a comma, and two numbers are skipped; launch sites whose names are no ship
+// names go to LeftOut; the first ten of each kind in file order are kept, then both lists are
+// sorted by name.
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints);
 
 }  // namespace zm

@@ -17,6 +17,8 @@ inline constexpr const char* DefaultScenarioDescription = "Type scenario descrip
 inline constexpr const char* WarnNoScenarioName = "- Scenario file name is not specified!\r\n";
 inline constexpr const char* WarnBadScenarioName = "- Scenario file name is not valid: \"%s\"!\r\n";
 inline constexpr const char* WarnNoTargets = "- No targets assgined!\r\n";
+// A note, not a warning: the other launch sites can still be planned and saved.
+inline constexpr const char* NoteLeftOutLaunchSite = "- Launch site \"%s\" is left out: a vessel name cannot hold ':' or ';'!\r\n";
 
 // Returns a uniformly drawn integer 0..n-1 (n >= 1). Tests pass their own.
 using TRandomInt = std::function<int(int n)>;
@@ -50,6 +52,7 @@ class TTargetingPage {
   std::string DateText;                  // the date field, "DD.MM.YYYY"
   std::string TimeText;                  // the time field, "HH:MM"
   std::string WarningsText;              // warning lines, each ending in CR LF
+  std::string NotesText;                 // lines about the KML file that do not stop a save, each ending in CR LF
   std::vector<std::string> ScenarioText; // the scenario built, read or saved
 
   bool FocusEnabled() const { return !FocusList.empty(); }

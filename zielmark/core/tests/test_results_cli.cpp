@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -45,7 +46,8 @@ protected:
     }
 
     TRun Run(const std::string& args) const {
-        const std::string command = "cd '" + dir_.string() + "' && '" + cli_.string() + "' results " + args +
+        // Under a time limit, so a read that waits (on a pipe) fails the test instead of hanging it.
+        const std::string command = "cd '" + dir_.string() + "' && timeout 60 '" + cli_.string() + "' results " + args +
                                     " 2>'" + Path("err.txt") + "'";
         TRun run;
         FILE* pipe = popen(command.c_str(), "r");
@@ -136,7 +138,11 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
         {"gone.scn", 1, "\"gone.scn\" does not exist"},
         {"flight.scn --kml nofolder/out.kml", 1, "nofolder/"},
         {"bad.scn --kml never", 1, "bad.scn: line 7:"},
+        {"folder.scn", 1, "\"folder.scn\" is a folder, not a scenario file"},
+        {"pipe.scn --kml never", 1, "\"pipe.scn\": not a regular file"},
     };
+    fs::create_directory(Path("folder.scn"));
+    ASSERT_EQ(mkfifo(Path("pipe.scn").c_str(), 0644), 0);
     for (const auto& c : cases) {
         const TRun run = Run(c.args);
         EXPECT_EQ(run.Code, c.code) << c.args << "\n" << run.Err;
@@ -144,4 +150,28 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
                                                                                         << run.Err;
     }
     EXPECT_FALSE(fs::exists(Path("never.kml"))); // a bad scenario writes nothing
+}
+
+TEST_F(ResultsCli, ABadLineKeepsTheWrecksBeforeItAndNamesTheLine) {
+    std::string scenario = Scenario;
+    const std::string second = std::string("Tesk_4-Wreck:TeskiWreck\r\n  RANGE_MISS 12.5\r\n  LATERAL_MISS nan\r\nEND\r\n");
+    scenario.insert(scenario.find("END_SHIPS"), second);
+    Write("partial.scn", scenario);
+    const TRun run = Run("partial.scn --kml part");
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_NE(run.Err.find("partial.scn: line 20: \"nan\" is not a valid number; the read stopped there, after 1 wreck"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_NE(run.Out.find("Tesk_3 to Fish & Chips"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("Tesk_4"), std::string::npos) << run.Out;
+    EXPECT_NE(Read(Path("part.kml")).find("Tesk_3"), std::string::npos);
+}
+
+TEST_F(ResultsCli, NoWreckNeverReplacesAResultKml) {
+    Write("empty.scn", "BEGIN_SHIPS\r\nEND_SHIPS\r\n");
+    Write("earlier.kml", "results of an earlier firing");
+    const TRun run = Run("empty.scn --kml earlier.kml --force");
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_NE(run.Err.find("earlier.kml\" is not replaced: the scenario holds no wreck"), std::string::npos) << run.Err;
+    EXPECT_EQ(Read(Path("earlier.kml")), "results of an earlier firing");
 }
