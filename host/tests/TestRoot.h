@@ -21,6 +21,9 @@ private:
     std::filesystem::path path_;
 };
 
+// A folder of the corpus of real files beside the source tree (../shared/corpus/<sub>); it may be absent.
+std::filesystem::path corpusFolder(const std::string &sub);
+
 // Runs f and returns the HostError's message ("" when nothing was thrown).
 template <class F> std::string errorOf(F &&f) {
     try {
@@ -35,3 +38,6 @@ template <class F> std::string errorOf(F &&f) {
 std::vector<std::string> linesWith(const std::vector<std::string> &log, std::string_view needle);
 // Index of the first log line equal to `line`, or -1.
 int indexOf(const std::vector<std::string> &log, std::string_view line, int from = 0);
+
+// A literal for the host's text parameters, which are char* as in the simulator although the host only reads them.
+inline char *text(const char *literal) { return const_cast<char *>(literal); }

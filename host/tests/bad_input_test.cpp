@@ -135,7 +135,7 @@ TEST(BadInput, ModulesPassingForeignHandlesAreIgnored) {
     int dummy = 0;
     char *line = nullptr;
     EXPECT_FALSE(oapiReadScenario_nextline(&dummy, line));
-    oapiWriteScenario_int(&dummy, "X", 1);
+    oapiWriteScenario_int(&dummy, text("X"), 1);
     EXPECT_EQ(oapiGetVesselInterface(&dummy), nullptr);
     EXPECT_FALSE(oapiDeleteVessel(&dummy));
     double h = 0;

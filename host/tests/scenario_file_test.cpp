@@ -144,7 +144,7 @@ TEST(ScenarioFile, TruncatedAnywhereLoadsOrFailsCleanly) {
 // The simulator's own scenarios name classes and bodies this host does not have: each either loads or fails
 // with a message that names the scenario file.
 TEST(ScenarioFile, RealScenariosLoadOrFailCleanly) {
-    std::filesystem::path corpus = "/work/shared/corpus/scn";
+    std::filesystem::path corpus = corpusFolder("scn");
     std::error_code ec;
     if (!std::filesystem::is_directory(corpus, ec)) GTEST_SKIP() << "no scenario corpus";
     int files = 0;
