@@ -4,19 +4,29 @@
 
 #include "WreckBlock.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
 
-// Collects the written lines as text, as the host's scenario writer would.
+// Collects the written lines as text, as the host's scenario writer would. A number the wreck writes is
+// never inf or nan, whatever it read.
 class TextWriter : public WreckBlockWriter {
  public:
   std::string Text;
   void WriteInt(const char* key, int value) override { Line(key, std::to_string(value)); }
-  void WriteFloat(const char* key, double value) override { Line(key, std::to_string(value)); }
-  void WriteString(const char* key, const char* value) override { Line(key, value); }
+  void WriteFloat(const char* key, double value) override {
+    if (!std::isfinite(value)) std::abort();
+    Line(key, std::to_string(value));
+  }
+  void WriteString(const char* key, const char* value) override {
+    const std::string v = value;
+    const bool text = std::strcmp(key, "TARGET") == 0 || std::strcmp(key, "FAILURE") == 0;
+    if (!text && (v.find("inf") != std::string::npos || v.find("nan") != std::string::npos)) std::abort();
+    Line(key, value);
+  }
 
  private:
   void Line(const char* key, const std::string& value) { Text += std::string(key) + " " + value + "\n"; }

@@ -115,6 +115,13 @@ bool ReadReals(const char *text, double *values, int n)
     return true;
 }
 
+bool Within(const double *values, int n, double limit)
+{
+    for (int i = 0; i < n; ++i)
+        if (!(values[i] >= -limit && values[i] <= limit)) return false;
+    return true;
+}
+
 bool ReadTrackPoint(const char *text, int &index, double &lon, double &lat, double &height, int &phase)
 {
     int i = 0, ph = 0;

@@ -50,6 +50,13 @@ bool ReadReal(const char *text, double &value);
 bool ReadInt(const char *text, int &value);
 // n reals separated by blanks, all or nothing.
 bool ReadReals(const char *text, double *values, int n);
+// Largest sizes the missile takes for angles in radians and for distances in metres. Larger values, finite as
+// they are, overflow what is derived from them (the wreck's degrees, the guidance's squares): such a key is
+// left unread like a value that cannot be read.
+inline constexpr double MaxRadians = 1e6;
+inline constexpr double MaxMetres = 1e12;
+// Whether all n values are no larger than limit in size.
+bool Within(const double *values, int n, double limit);
 // One track line: index, longitude, latitude, height, phase; all or nothing.
 bool ReadTrackPoint(const char *text, int &index, double &lon, double &lat, double &height, int &phase);
 // The rest of the text without the blanks around it (a name of several words stays whole), cut to

@@ -128,7 +128,7 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
             break;
         case MissileKey::STATEFLAGS: ReadInt(v, stateFlags); break;
         case MissileKey::POS0:
-            if (ReadReals(v, d, 3)) {
+            if (ReadReals(v, d, 3) && Within(d, 2, MaxRadians) && Within(d + 2, 1, MaxMetres)) {
                 launchLongitude = d[0];
                 launchLatitude = d[1];
                 launchRadius = d[2];
@@ -163,7 +163,8 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
         case MissileKey::MET_GPS: ReadReal(v, nextTrackTime); break;
         case MissileKey::TRACK: {
             int index = -1, phase = 0;
-            if (ReadTrackPoint(v, index, d[0], d[1], d[2], phase) && index >= 0 && index < MaxTrackPoints) {
+            if (ReadTrackPoint(v, index, d[0], d[1], d[2], phase) && index >= 0 && index < MaxTrackPoints &&
+                Within(d, 2, MaxRadians) && Within(d + 2, 1, MaxMetres)) {
                 trackLongitude[index] = d[0];
                 trackLatitude[index] = d[1];
                 trackAltitude[index] = d[2];

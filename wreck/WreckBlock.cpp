@@ -211,12 +211,15 @@ void WriteWreckBlock(const FlightResult &r, bool fallPhase, WreckBlockWriter &ou
     if (r.LANDED == 0) out.WriteInt("FALLPHASE", fallPhase ? 1 : 0);
 
     for (const WrittenNumber &n : writeOrder) {
-        const double value = r.*n.field;
+        const double value = n.how == Out::Degrees ? WreckDegFromRad(r.*n.field) : r.*n.field;
+        // A number that is not finite (or overflows on the way to degrees) is left out: readers of the block
+        // then keep the field at zero instead of refusing the whole scenario at an "inf" or "nan".
+        if (!std::isfinite(value)) continue;
         if (n.how == Out::Float) {
             out.WriteFloat(n.name, value);
             continue;
         }
-        *PutFixed13(text, end, n.how == Out::Degrees ? WreckDegFromRad(value) : value) = '\0';
+        *PutFixed13(text, end, value) = '\0';
         out.WriteString(n.name, text);
     }
 
@@ -233,6 +236,9 @@ void WriteWreckBlock(const FlightResult &r, bool fallPhase, WreckBlockWriter &ou
 
     const int count = r.trackCount < 0 ? 0 : (r.trackCount > MaxTrackPoints ? MaxTrackPoints : r.trackCount);
     for (int i = 0; i < count; ++i) {
+        // The track ends before a point that is not finite; the points written keep their indices.
+        if (!std::isfinite(r.trackLongitude[i]) || !std::isfinite(r.trackLatitude[i]) || !std::isfinite(r.trackAltitude[i]))
+            break;
         char *p = PutInt(text, end, i);
         *p++ = ' ';
         p = PutFixed13(p, end, r.trackLongitude[i]);

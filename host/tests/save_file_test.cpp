@@ -1,4 +1,5 @@
-// What a save does to the file it replaces: permissions, read-only files, links, temporary files of killed saves.
+// What a save does to the file it replaces (permissions, read-only files, links, temporary files of killed
+// saves), and that a pipe or device named as a scenario is refused without waiting on it.
 #include "TestRoot.h"
 #include "orbhost/HostError.h"
 #include "orbhost/World.h"
@@ -78,6 +79,31 @@ TEST(HostSave, TemporaryFilesOfKilledSavesAreRemovedByTheNextSave) {
     EXPECT_FALSE(fs::exists(root.path() / "Scenarios" / stale));
     EXPECT_TRUE(fs::exists(root.path() / "Scenarios" / running));
     EXPECT_TRUE(fs::exists(root.path() / "Scenarios" / "other.scn.tmp1"));
+}
+
+TEST(HostSpecialFiles, PipeOrDeviceAsScenarioOrClassFileIsNamedWithoutWaiting) {
+    ::alarm(20); // a blocking open kills the test program instead of hanging the run
+    TestRoot root;
+    const fs::path fifo = root.path() / "Scenarios" / "fifo.scn";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", root.path() / "Scenarios" / "zero.scn");
+    ASSERT_EQ(::mkfifo((root.path() / "Config" / "Vessels" / "Piped.cfg").c_str(), 0644), 0);
+    const struct {
+        std::string name, shown;
+    } cases[] = {
+        {fifo.string(), fifo.string()},
+        {"fifo.scn", fifo.string()},
+        {"zero", (root.path() / "Scenarios" / "zero.scn").string()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        orb::World world(root.path());
+        EXPECT_EQ(errorOf([&] { world.loadScenario(c.name); }), c.shown + ": not a regular file");
+    }
+    orb::World world(root.path());
+    const std::string msg = errorOf([&] { world.loadScenarioText("BEGIN_SHIPS\nA:Piped\nEND\nEND_SHIPS\n"); });
+    EXPECT_NE(msg.find("Piped.cfg: not a regular file"), std::string::npos) << msg;
+    ::alarm(0);
 }
 
 } // namespace

@@ -177,6 +177,23 @@ TEST_F(MissileState, TrackLinesFillByIndexAndIgnoreIndicesOutOfRange)
     EXPECT_EQ(tracks, 400);
 }
 
+TEST_F(MissileState, ValuesThatWouldOverflowWhatIsDerivedAreLeftUnread)
+{
+    // Each bad line follows a good one of its key: the good values stay, and the saved block holds only numbers.
+    Create("O", PadLines(0, "STATEFLAGS 8\nPOS0 0.5 0.25 6371000\nPOS0 1e308 0.25 6371000\n"
+                            "POS0 0.5 -1e300 6371000\nPOS0 0.5 0.25 1e308\nTRACK 0 0.5 0.25 0 1\n"
+                            "TRACK 1 1e308 0.25 10 1\nTRACK 1 0.5 -1e307 10 1\nTRACK 1 0.5 0.25 -1e300 1\n"));
+    const Teski *m = Missile("O");
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->launchLongitude, 0.5);
+    EXPECT_EQ(m->launchLatitude, 0.25);
+    EXPECT_EQ(m->launchRadius, 6371000.0);
+    EXPECT_EQ(m->trackCount, 1);
+    const std::string saved = world->saveText();
+    EXPECT_EQ(saved.find("inf"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("nan"), std::string::npos) << saved;
+}
+
 TEST_F(MissileState, DefaultTargetNameIsCutToItsField)
 {
     const std::string longName(80, 'N');

@@ -33,6 +33,12 @@ CommandResult RunProgram(const std::vector<std::string> &argv)
     return result;
 }
 
+const char *OrbRoot()
+{
+    const char *root = std::getenv("ORB_ROOT");
+    return root && *root ? root : TESKI_ORB_ROOT;
+}
+
 ScratchRoot::ScratchRoot(const fs::path &orbRoot)
 {
     std::string pattern = (fs::temp_directory_path() / "teski-e2e-XXXXXX").string();

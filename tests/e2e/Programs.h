@@ -17,6 +17,9 @@ struct CommandResult {
 CommandResult RunProgram(const std::vector<std::string> &argv);
 std::string Quote(const std::string &argument);
 
+// The build's installation root, or the one ORB_ROOT names.
+const char *OrbRoot();
+
 class ScratchRoot {
 public:
     // A fresh folder with a copy of the installation root in it (<folder>/orbroot).

@@ -31,12 +31,6 @@ const fs::path SourceDir = TESKI_SOURCE_DIR_PATH;
 const std::string Orbhost = ORBHOST_EXE, Cli = ZIELMARK_CLI_EXE;
 constexpr int Runs = 4;
 
-const char *OrbRoot()
-{
-    const char *root = std::getenv("ORB_ROOT");
-    return root && *root ? root : TESKI_ORB_ROOT;
-}
-
 std::vector<std::string> Lines(const std::string &text)
 {
     std::vector<std::string> lines;

@@ -24,13 +24,6 @@ namespace {
 const fs::path SourceDir = TESKI_SOURCE_DIR_PATH;
 const std::string Orbhost = ORBHOST_EXE, Cli = ZIELMARK_CLI_EXE;
 
-// The build's installation root, or the one ORB_ROOT names.
-const char *OrbRoot()
-{
-    const char *root = std::getenv("ORB_ROOT");
-    return root && *root ? root : TESKI_ORB_ROOT;
-}
-
 // One row of the figures table: the caption, six figures, the failure text (may be empty).
 struct TableRow {
     std::string caption;

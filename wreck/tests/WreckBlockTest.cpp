@@ -109,6 +109,29 @@ TEST(WreckBlockSave, AnglesInDegreesWith13DecimalsButTrackInRadians)
     EXPECT_EQ(out.lines[18], "TRACK 1 0.5100000000000 0.9100000000000 0.0000000000000 3");
 }
 
+TEST(WreckBlockSave, NumbersThatAreNotFiniteAreLeftOutAndTheTrackEndsBeforeThem)
+{
+    FlightResult r = SampleResult();
+    r.LATITUDE_LAUNCH = 1e308; // finite in radians, beyond the doubles in degrees
+    r.RANGE_MISS = std::nan("");
+    r.LATERAL_MISS = -HUGE_VAL;
+    r.LATITUDE_TARGET = HUGE_VAL;
+    r.trackCount = 3;
+    r.trackLongitude[2] = 0.52;
+    r.trackAltitude[1] = std::nan("");
+    Recorder out;
+    WriteWreckBlock(r, false, out);
+    const std::vector<std::string> expected = {
+        "LANDED", "LATITUDE_LAST", "LONGITUDE_LAST", "MAX_ALTITUDE", "FLIGHT_TIME", "IMPACT_VELOCITY",
+        "LONGITUDE_TARGET", "RANGE_ACTUAL", "AZIMUTH_ACTUAL", "AZIMUTH_MISS", "LONGITUDAL_MISS", "LONGITUDE_LAUNCH",
+        "TARGET", "TRACK"};
+    EXPECT_EQ(out.Keys(), expected);
+    for (const auto &line : out.lines) {
+        EXPECT_EQ(line.find("inf"), std::string::npos) << line;
+        EXPECT_EQ(line.find("nan"), std::string::npos) << line;
+    }
+}
+
 TEST(WreckBlockLoad, SavedBlockReadsBackWhole)
 {
     FlightResult saved = SampleResult();

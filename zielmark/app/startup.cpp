@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "Unit_Files.h"
 #include "Unit_GlobalOptions.h"
 
 #include <QApplication>
@@ -10,7 +11,14 @@
 void MakeProgramFolderCurrent() { QDir::setCurrent(QCoreApplication::applicationDirPath()); }
 
 TSettingsLocation ChooseSettingsFile(const QString& explicitFile) {
-  if (!explicitFile.isEmpty()) return {QFileInfo(explicitFile).absoluteFilePath(), QString()};
+  if (!explicitFile.isEmpty()) {
+    // A named settings file that is there but cannot be read (a pipe, a device) is said, not waited on.
+    const QString path = QFileInfo(explicitFile).absoluteFilePath();
+    std::string text, error;
+    if (zm::FileExists(path.toStdString()) && !zm::ReadWholeFile(path.toStdString(), text, error))
+      return {path, QString::fromStdString(error + "; the settings start from their defaults")};
+    return {path, QString()};
+  }
   std::string notice;
   const QString file =
       QString::fromStdString(zm::SettingsFileFor(QCoreApplication::applicationFilePath().toStdString(), &notice));

@@ -261,9 +261,11 @@ void TGeToOrbPage::ShowScenarioName() {
 }
 
 void TGeToOrbPage::ShowWarnings() {
-  // Advice (waypoints left out, a model that falls short) is shown with the warnings but does not stop saving.
-  stGEtoOrbWarnings->setText(Q(Model.WarningsText + Model.AdviceText));
-  pnlGEtoOrbWarnings->setVisible(!Model.WarningsText.empty() || !Model.AdviceText.empty());
+  // Notes (launch sites left out) and advice (waypoints beyond the first ten, a model that falls short) are
+  // shown with the warnings but leave the save button alone.
+  const std::string shown = Model.WarningsText + Model.NotesText + Model.AdviceText;
+  stGEtoOrbWarnings->setText(Q(shown));
+  pnlGEtoOrbWarnings->setVisible(!shown.empty());
   btnSaveOrbFile->setEnabled(Model.SaveEnabled());
 }
 

@@ -55,6 +55,11 @@ int RunCheck(int argc, char** argv) {
     std::fprintf(stderr, "zielmark-cli check: settings file \"%s\" does not exist\n", settings.c_str());
     return 2;
   }
+  // A settings file named here that cannot be read (a pipe, a device) is refused, not taken as empty.
+  if (std::string text, readError; args.Has("settings") && !ReadWholeFile(settings, text, readError)) {
+    std::fprintf(stderr, "zielmark-cli check: %s\n", readError.c_str());
+    return 2;
+  }
   options.LoadFromIni(settings);
   if (args.Has("src")) options.SrcWptDir = args.Value("src");
   if (args.Has("scn")) options.OrbScnDir = args.Value("scn");
@@ -75,7 +80,7 @@ int RunCheck(int argc, char** argv) {
   PrintList("Source KML files", options.SrcKmlFiles, options.NewestSrcKmlFile);
   PrintList("Flight result scenarios", options.FltResScnFiles, options.NewestFltResScnFile);
   if (!options.FileProblems.empty()) {
-    std::printf("\nSkipped files (%zu)\n", options.FileProblems.size());
+    std::printf("\nFile problems (%zu)\n", options.FileProblems.size());
     for (const auto& p : options.FileProblems) std::printf("%s\n", p.c_str());
   }
   return options.HasWarnings ? 1 : 0;

@@ -105,6 +105,11 @@ int RunPlan(int argc, char** argv) {
   const TImportResult imported = page.LoadKml(ExtractFilePath(kmlPath), ExtractFileName(kmlPath), NowLocal());
   if (imported == TImportResult::Failed) return Failure(DModule().LastError);
   if (imported == TImportResult::NoRecords) return Failure("\"" + kmlPath + "\" holds no placemarks");
+  // Launch sites whose names no scenario can carry are named; the others are planned.
+  std::vector<std::string> notes;
+  SplitLines(page.NotesText, notes);
+  for (const std::string& note : notes)  // the page's "- " list mark left off
+    std::fprintf(stderr, "zielmark-cli plan: warning: %s\n", note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0));
   if (page.Waypoints.Tesks.empty())
     return Failure("\"" + kmlPath + "\" has no launch site (a placemark whose name begins with \"Tesk\")");
 

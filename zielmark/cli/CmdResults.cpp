@@ -38,8 +38,9 @@ constexpr const char* Usage =
     "  --force          overwrite files that already exist\n"
     "  -h, --help       show this help\n"
     "\n"
+    "A bad value stops the read at its line: the wrecks before it are still shown and written.\n"
     "Exit codes: 0 done, 1 failed (scenario missing or unreadable, a bad value in it, a file not written or\n"
-    "already there without --force), 2 wrong arguments.\n";
+    "already there without --force, no wreck to replace a KML file with), 2 wrong arguments.\n";
 
 struct TOptions {
     std::string Scenario;
@@ -141,6 +142,7 @@ int RunResults(int argc, char** argv) {
             return UsageError("\"" + o.Kml + "\" is not a usable file name for --kml");
     }
 
+    if (DirectoryExists(o.Scenario)) return Failure("\"" + o.Scenario + "\" is a folder, not a scenario file");
     if (!FileExists(o.Scenario)) return Failure("scenario \"" + o.Scenario + "\" does not exist");
     std::string testError;
     if (!IsFlightResultScenario(o.Scenario, &testError)) {
@@ -156,10 +158,12 @@ int RunResults(int argc, char** argv) {
     case TLoadOutcome::Missing:
         return Failure("scenario \"" + o.Scenario + "\" does not exist");
     case TLoadOutcome::Failed:
-        return Failure(results.Error);
+        if (results.Wrecks.empty()) return Failure(results.Error);
+        break; // the wrecks before the bad line are kept; the line is named at the end
     case TLoadOutcome::Loaded:
         break;
     }
+    const bool readInPart = !results.Error.empty();
 
     std::vector<std::string> targets;
     if (!o.Kml.empty()) targets.push_back(kmlDir + kmlName);
@@ -175,10 +179,14 @@ int RunResults(int argc, char** argv) {
         for (const std::string& t : targets)
             if (FileExists(t)) return Failure("\"" + t + "\" already exists; use --force to overwrite it");
 
-    if (results.Wrecks.empty())
+    if (results.Wrecks.empty()) {
         std::printf("No wrecks in \"%s\".\n", o.Scenario.c_str());
-    else
+        // An empty result never replaces the results of an earlier firing.
+        if (!o.Kml.empty() && FileExists(kmlDir + kmlName))
+            return Failure("\"" + kmlDir + kmlName + "\" is not replaced: the scenario holds no wreck");
+    } else {
         PrintTable(results.Wrecks);
+    }
 
     if (!o.Kml.empty()) {
         // The KML file's folder is made like the diagrams' folder.
@@ -202,5 +210,9 @@ int RunResults(int argc, char** argv) {
                         chart.HasScale ? "" : " (no miss: empty diagram)");
         }
     }
+    if (readInPart)
+        return Failure(results.Error + "; the read stopped there, after " + std::to_string(results.Wrecks.size()) +
+                       (results.Wrecks.size() == 1 ? " wreck" : " wrecks") + " (shown" +
+                       (o.Kml.empty() && o.Diagrams.empty() ? ")" : " and written)"));
     return 0;
 }

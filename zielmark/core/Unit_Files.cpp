@@ -23,14 +23,15 @@ std::string SystemError(int err) { return std::strerror(err); }
 
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
   content.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting, so a pipe or device cannot block the open; only regular files are read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     error = "Cannot read \"" + path + "\": " + SystemError(errno);
     return false;
   }
   struct stat st{};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    error = "Cannot read \"" + path + "\": not a file";
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = "Cannot read \"" + path + "\": " + (S_ISDIR(st.st_mode) ? "a folder, not a file" : "not a regular file");
     ::close(fd);
     return false;
   }
@@ -63,8 +64,8 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
       return false;
     }
     if (n == 0) break;
-    // A regular file holds what its size says; other files (pipes, /proc) are read to their end.
-    if (S_ISREG(st.st_mode) && st.st_size > 0 && done == static_cast<size_t>(st.st_size)) break;
+    // A file holds what its size says; files of size 0 (/proc) are read to their end.
+    if (st.st_size > 0 && done == static_cast<size_t>(st.st_size)) break;
   }
   ::close(fd);
   content.resize(done);
@@ -281,7 +282,8 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
   return folder + (dot == std::string::npos ? name : name.substr(0, dot)) + std::string(ext);
 }
 
-std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext) {
+std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext,
+                                          std::vector<std::string>* skipped) {
   std::vector<TFolderEntry> result;
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return result;
@@ -291,6 +293,11 @@ std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string
     if (d->d_type == DT_DIR) continue;
     struct stat st{};
     if (::fstatat(::dirfd(dir), d->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) continue;
+    // Pipes, devices and sockets would block or never end a read: they are named and left out.
+    if (!S_ISREG(st.st_mode)) {
+      if (skipped) skipped->emplace_back(name);
+      continue;
+    }
     result.push_back({std::string(name), static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec});
   }
   ::closedir(dir);

@@ -12,7 +12,8 @@ inline constexpr char PathDelim = '/';
 // Files larger than this are refused by the readers (no input may exhaust the memory).
 inline constexpr unsigned long long MaxInputFileBytes = 256ull << 20;
 
-// Reads the whole file; false with a message naming the file when it cannot be read.
+// Reads the whole regular file; false with a message naming the file when it cannot be read or is
+// not a regular file (a pipe or device is refused without waiting on it).
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
 // Reads the file's lines; one trailing CR is stripped from every line (CR LF or LF files).
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string& error);
@@ -67,9 +68,11 @@ struct TFolderEntry {
   std::string Name;      // without folder
   long long MTimeNs = 0; // modification time
 };
-// Files (not folders) of the folder whose names end in ext (letter case ignored, ext with dot),
-// sorted by name, letter case ignored.
-std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext);
+// Regular files of the folder whose names end in ext (letter case ignored, ext with dot), sorted
+// by name, letter case ignored. Other matching entries that are not folders (pipes, devices,
+// sockets) are left out and, when asked for, their names added to skipped.
+std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext,
+                                          std::vector<std::string>* skipped = nullptr);
 
 // Full path of the running program, or empty.
 std::string ProgramPath();

@@ -4,6 +4,7 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_IniFile.h"
+#include "Unit_Results.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -100,10 +101,14 @@ void TGlobalOptions::CheckFolders() {
     OrbRootDir.clear();
 
   CurrentStateFile = OrbRootDir + CurrentStateFileName;
-  CurrentStateUsable = FileExists(CurrentStateFile) && IsFlightResultScenario(CurrentStateFile);
+  // What the results page would read of it: the file's problems (a pipe, a bad line) are named.
+  std::string problem;
+  CurrentStateUsable = FileExists(CurrentStateFile) && IsFlightResultScenario(CurrentStateFile, &problem) &&
+                       OrbResultsUsable(CurrentStateFile, problem);
 
   Warnings.clear();
   FileProblems.clear();
+  if (!problem.empty()) FileProblems.push_back("- " + problem);
   TDModule& dm = DModule();
   const TDModule::TBatch batch(dm);
   const bool haveD = FileExists(dm.TransformPath(TransformFileD));
@@ -136,7 +141,10 @@ bool ListFiles(const std::string& folder, std::string_view ext, Test test, std::
   list.clear();
   newest.clear();
   long long newestTime = 0;
-  for (const auto& e : ListFolderFiles(folder, ext)) {
+  std::vector<std::string> skipped;
+  const std::vector<TFolderEntry> entries = ListFolderFiles(folder, ext, &skipped);
+  for (const std::string& name : skipped) problems.push_back("- Not a regular file, skipped: \"" + folder + name + "\"");
+  for (const auto& e : entries) {
     std::string error;
     const bool pass = test(folder + e.Name, error);
     if (!error.empty()) problems.push_back("- " + error);
@@ -161,7 +169,9 @@ bool TGlobalOptions::ListSrcKmlFiles() {
 bool TGlobalOptions::ListFltResScnFiles() {
   return ListFiles(
       FltResDir, ".scn",
-      [](const std::string& path, std::string& error) { return IsFlightResultScenario(path, &error); },
+      [](const std::string& path, std::string& error) {
+        return IsFlightResultScenario(path, &error) && OrbResultsUsable(path, error);
+      },
       FltResScnFiles, NewestFltResScnFile, FileProblems);
 }
 

@@ -13,7 +13,10 @@ void TWaypoints::Clear() {
   Targets.clear();
   LeftOutTesks = 0;
   LeftOutTargets = 0;
+  LeftOut.clear();
 }
+
+bool IsShipName(std::string_view name) { return name.find_first_of(":;\r\n") == std::string_view::npos; }
 
 int TWaypoints::FindTesk(std::string_view name) const {
   for (size_t i = 0; i < Tesks.size(); ++i)
@@ -103,7 +106,9 @@ void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
     long double lat = 0, lon = 0;
     if (!SplitCoordinates(*coordinates, lonText, latText) || !TryParseFloat(latText, lat) || !TryParseFloat(lonText, lon))
       continue;
-    if (StartsWith(*name, TeskPrefix))
+    if (StartsWith(*name, TeskPrefix) && !IsShipName(*name))
+      waypoints.LeftOut.push_back(*name);
+    else if (StartsWith(*name, TeskPrefix))
       AddWaypoint(waypoints.Tesks, waypoints.LeftOutTesks, *name, latText, lonText, lat, lon);
     else
       AddWaypoint(waypoints.Targets, waypoints.LeftOutTargets, *name, latText, lonText, lat, lon);

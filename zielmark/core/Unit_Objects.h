@@ -52,6 +52,7 @@ class TWaypoints {
   std::vector<TTarget> Targets;
   int LeftOutTesks = 0;    // launch sites of the file beyond the first MaxWaypointsPerKind
   int LeftOutTargets = 0;  // targets likewise
+  std::vector<std::string> LeftOut;  // launch sites whose names no ship line can carry, in file order
 
   void Clear();
   // The missile whose Name equals name exactly, or -1.
@@ -67,12 +68,17 @@ class TWaypoints {
   bool AnyAssigned() const;
 };
 
+// Whether a launch site's name can stand in a scenario's ship line ("name:Teski"): a ':' would end the
+// name early and a ';' begin a comment, and the simulator could not load the scenario.
+bool IsShipName(std::string_view name);
+
 // Splits "lon,lat[,alt]" into the longitude and latitude texts; false without a comma.
 bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::string& latText);
 
 // Replaces the waypoints with those of the table's records: records without a name, a
-// coordinates text with a comma, and two numbers are skipped; the first ten of each kind in file
-// order are kept (the others are counted as left out), then both lists are sorted by name.
+// coordinates text with a comma, and two numbers are skipped; launch sites whose names are no ship
+// names go to LeftOut; the first ten of each kind in file order are kept (the others are counted as
+// left out), then both lists are sorted by name.
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints);
 
 }  // namespace zm

@@ -159,6 +159,14 @@ TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results) {
     return ReadOrbResultText(text, path, results);
 }
 
+bool OrbResultsUsable(const std::string& path, std::string& problem) {
+    TOrbResults results;
+    const TLoadOutcome outcome = LoadOrbResults(path, results);
+    problem = outcome == TLoadOutcome::Failed ? results.Error : std::string();
+    if (outcome == TLoadOutcome::Failed && !results.Wrecks.empty()) problem += "; the wrecks before that line are read";
+    return outcome == TLoadOutcome::Loaded || !results.Wrecks.empty();
+}
+
 // ---- The source panel ----
 
 TResultSource ChooseResultSource(const TResultSourceInputs& in) {

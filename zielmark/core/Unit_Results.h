@@ -75,6 +75,11 @@ TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results);
 // is read. `fileName` only names the source in an error message.
 TLoadOutcome ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results);
 
+// Whether the reader gets wrecks from the scenario: all its blocks, or those before a bad line. problem gets
+// why the read stops early ("file: line N: cause"), empty when it reads to the end. The folder check uses
+// it, so what it calls usable is what the results page and zielmark-cli results read.
+bool OrbResultsUsable(const std::string& path, std::string& problem);
+
 // ---- The source panel: recent flight or a previous one ----
 
 // What the source panel is filled from (the settings object's folder check results).

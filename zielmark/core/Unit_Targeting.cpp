@@ -31,6 +31,7 @@ std::string TTargetingPage::FocusName() const {
 
 void TTargetingPage::Clear(double nowLocal) {
   Waypoints.Clear();
+  NotesText.clear();
   KmlDescription.clear();
   ScenarioFiles.clear();
   ScenarioFileName.clear();
@@ -51,6 +52,11 @@ TImportResult TTargetingPage::LoadKml(const std::string& folder, const std::stri
   if (r != TImportResult::Records) return r;
   KmlDescription = ReadKmlDescription(path);
   LoadWaypoints(dm.KMLDataSet, Waypoints);
+  for (const std::string& name : Waypoints.LeftOut) {
+    const std::string_view pattern = NoteLeftOutLaunchSite;
+    const size_t at = pattern.find("%s");
+    NotesText += std::string(pattern.substr(0, at)) + name + std::string(pattern.substr(at + 2));
+  }
   if (!Waypoints.Tesks.empty()) ZoneMinutes = ZoneMinutesForLongitude(Waypoints.Tesks.front().Lon);
   OrbDateTimeToGUI();
   return r;

@@ -19,6 +19,8 @@ inline constexpr const char* WarnBadScenarioName = "- Scenario file name is not 
 inline constexpr const char* WarnNoTargets = "- No targets assgined!\r\n";
 inline constexpr const char* WarnBadDate = "- Date is not valid: \"%s\"!\r\n";
 inline constexpr const char* WarnBadTime = "- Time is not valid: \"%s\"!\r\n";
+// A note, not a warning: the other launch sites can still be planned and saved.
+inline constexpr const char* NoteLeftOutLaunchSite = "- Launch site \"%s\" is left out: a vessel name cannot hold ':' or ';'!\r\n";
 
 // Returns a uniformly drawn integer 0..n-1 (n >= 1). Tests pass their own.
 using TRandomInt = std::function<int(int n)>;
@@ -53,6 +55,7 @@ class TTargetingPage {
   std::string TimeText = "00:00";        // the time field, "HH:MM"
   std::string WarningsText;              // warning lines, each ending in CR LF; saving waits for none
   std::string AdviceText;                // lines of advice shown with the warnings; saving goes ahead
+  std::string NotesText;                 // lines about the KML file that do not stop a save, each ending in CR LF
   std::vector<std::string> ScenarioText; // the scenario built, read or saved
 
   bool FocusEnabled() const { return !FocusList.empty(); }

@@ -130,6 +130,9 @@ public:
     // Steps until done() is true or maxSeconds have passed; returns whether done() became true.
     bool runUntil(const std::function<bool()> &done, double maxSeconds);
     bool sessionEnded() const;            // the last vessel was deleted (or end() was called)
+    // Vessels that modules asked for (oapiCreateVessel) and did not get; the reasons are in the log. A class file
+    // whose mesh cannot be loaded stops the world as it stops the simulator: the step throws FatalHostError.
+    int failedCreations() const;
     // Ends the session as the simulator does on exit: every vessel gets ovcExit, in list order, and the
     // modules are unloaded. The log and the events stay readable. Save before, if wanted.
     void end();

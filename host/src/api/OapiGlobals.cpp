@@ -31,8 +31,16 @@ OBJHANDLE createLogged(const char *name, const char *classname, const VESSELSTAT
     if (!w || !name || !classname) return nullptr;
     try {
         return w->createFromStatus(name, classname, vs, vs2);
+    } catch (const FatalHostError &e) {
+        // The simulator stops here; the step that asked for the vessel ends, then the world throws.
+        w->log.push_back(std::string("error: ") + e.what());
+        if (w->fatalError.empty())
+            w->fatalError = std::string(e.what()) + " (vessel \"" + name + "\" at t = " + text::fixed(w->simt, 2) + " s)";
+        ++w->failedCreations;
+        return nullptr;
     } catch (const HostError &e) {
         w->log.push_back(std::string("error: ") + e.what());
+        ++w->failedCreations;
         return nullptr;
     }
 }

@@ -133,16 +133,23 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
         // A scenario run without keys leaves the missiles on their pads; say so before the saved state,
         // which held the last firing's wrecks, is replaced by the pads.
         if (o.keys.empty() && lastFlight == 0) out << "orbhost: no missile was launched: " << kNoKeyHint << "\n";
-        if (o.save && !o.saveTo.empty()) {
+        // A run that lost a vessel a module asked for (a wreck and its results) keeps the saved state it found.
+        const int failed = world.failedCreations();
+        if (o.save && failed == 0 && !o.saveTo.empty()) {
             world.saveScenario(o.saveTo, {"BEGIN_URLDESC", "CurrentState", "END_URLDESC"});
             out << "orbhost: state saved to " << o.saveTo << "\n";
-        } else if (o.save) {
+        } else if (o.save && failed == 0) {
             std::filesystem::path saved = world.saveCurrentState();
             out << "orbhost: current state saved to " << saved.string() << "\n";
         }
         printSummary(world, out);
         world.end();
         flushNews();
+        if (failed > 0) {
+            err << "orbhost: error: " << failed << (failed == 1 ? " vessel" : " vessels")
+                << " could not be created (see the log); the current state is not saved\n";
+            return 1;
+        }
         return 0;
     } catch (const HostError &e) {
         err << "orbhost: error: " << e.what() << "\n";

@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <unordered_set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,15 +31,37 @@ HostFile *HostFile::fromHandle(void *handle, Kind kind) {
     return f;
 }
 
-std::string readFile(const std::filesystem::path &file, const std::string &shownPath) {
+bool somethingButAFolder(const std::filesystem::path &file) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) throw HostError(shownPath + ": file not found");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw HostError(shownPath + ": cannot open the file");
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) throw HostError(shownPath + ": cannot read the file");
-    return ss.str();
+    return std::filesystem::exists(file, ec) && !std::filesystem::is_directory(file, ec);
+}
+
+std::string readFile(const std::filesystem::path &file, const std::string &shownPath) {
+    // Opened without waiting, so a pipe or device cannot block the open; only regular files are read.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0 && errno == ENOENT) throw HostError(shownPath + ": file not found");
+    if (fd < 0) throw HostError(shownPath + ": cannot open the file: " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw HostError(shownPath + (S_ISDIR(st.st_mode) ? ": a folder, not a file" : ": not a regular file"));
+    }
+    std::string text(size_t(st.st_size), '\0');
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            throw HostError(shownPath + ": cannot read the file: " + std::strerror(err));
+        }
+        if (n == 0) break; // the file shrank while it was read
+        done += size_t(n);
+    }
+    ::close(fd);
+    text.resize(done);
+    return text;
 }
 
 namespace {

@@ -59,7 +59,10 @@ struct ScenarioWriter : HostFile {
 // its permissions, a read-only one is refused, a symbolic link is kept and its target written; temporary files
 // left by killed saves are removed. Throws HostError naming the file and the system's reason.
 void writeFileAtomic(const std::filesystem::path &file, std::string_view data);
-// Reads a whole file; throws HostError naming it.
+// Whether something other than a folder is at the path: a file, or a pipe or device that readFile then names
+// as such (instead of a lookup calling it "not found").
+bool somethingButAFolder(const std::filesystem::path &file);
+// Reads a whole regular file; throws HostError naming it (a pipe or device is refused without waiting on it).
 std::string readFile(const std::filesystem::path &file, const std::string &shownPath);
 
 } // namespace orb

@@ -5,6 +5,7 @@
 #include "core/Vessel.h"
 #include "core/WorldImpl.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -28,6 +29,30 @@ bool numbers(Vessel &v, std::string_view key, std::string_view rest, double *out
     problem(v, std::string(key) + ": expected " + std::to_string(n) + (n == 1 ? " number" : " numbers"));
     return false;
 }
+
+std::string shortest(double x) {
+    char buf[32];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, x);
+    return ec == std::errc() ? std::string(buf, p) : std::string("?");
+}
+
+// Reads n numbers after the key whose size stays within limit. Larger values (1e308) are finite, but the state
+// made of them is not: squares and unit conversions overflow, and the vessel would fly and be saved as inf and nan.
+bool bounded(Vessel &v, std::string_view key, std::string_view rest, double *out, int n, double limit) {
+    if (!numbers(v, key, rest, out, n)) return false;
+    for (int i = 0; i < n; ++i)
+        if (std::fabs(out[i]) > limit) {
+            problem(v, std::string(key) + ": " + shortest(out[i]) + " is out of range (at most " + shortest(limit) +
+                           " in size)");
+            return false;
+        }
+    return true;
+}
+
+// Largest values a scenario's state lines may hold: far beyond any flight around the Earth, far below overflow.
+constexpr double kMaxDistance = 1e12; // metres: RPOS, ALT
+constexpr double kMaxSpeed = 3e8;     // metres per second: RVEL
+constexpr double kMaxAngle = 1e6;     // degrees or degrees per second: POS, HEADING, AROT, VROT
 
 // "i:level i:level ..." pairs.
 template <class Spec> void levelList(Vessel &v, std::string_view key, std::string_view rest, std::vector<Spec> &out) {
@@ -93,19 +118,19 @@ void parseDefaultLine(Vessel &v, const char *lineText, VESSELSTATUS2 &vs) {
     } else if (text::iequals(key, "BASE")) {
         problem(v, "BASE " + std::string(rest) + ": surface bases are not known to this host");
     } else if (text::iequals(key, "POS")) {
-        if (numbers(v, key, rest, d, 2)) vs.surf_lng = d[0] * kRad, vs.surf_lat = d[1] * kRad;
+        if (bounded(v, key, rest, d, 2, kMaxAngle)) vs.surf_lng = d[0] * kRad, vs.surf_lat = d[1] * kRad;
     } else if (text::iequals(key, "HEADING")) {
-        if (numbers(v, key, rest, d, 1)) vs.surf_hdg = d[0] * kRad;
+        if (bounded(v, key, rest, d, 1, kMaxAngle)) vs.surf_hdg = d[0] * kRad;
     } else if (text::iequals(key, "ALT")) {
-        if (numbers(v, key, rest, d, 1)) vs.vrot.x = d[0];
+        if (bounded(v, key, rest, d, 1, kMaxDistance)) vs.vrot.x = d[0];
     } else if (text::iequals(key, "AROT")) {
-        if (numbers(v, key, rest, d, 3)) vs.arot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
+        if (bounded(v, key, rest, d, 3, kMaxAngle)) vs.arot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
     } else if (text::iequals(key, "RPOS")) {
-        if (numbers(v, key, rest, d, 3)) vs.rpos = _V(d[0], d[1], d[2]);
+        if (bounded(v, key, rest, d, 3, kMaxDistance)) vs.rpos = _V(d[0], d[1], d[2]);
     } else if (text::iequals(key, "RVEL")) {
-        if (numbers(v, key, rest, d, 3)) vs.rvel = _V(d[0], d[1], d[2]);
+        if (bounded(v, key, rest, d, 3, kMaxSpeed)) vs.rvel = _V(d[0], d[1], d[2]);
     } else if (text::iequals(key, "VROT")) {
-        if (numbers(v, key, rest, d, 3)) vs.vrot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
+        if (bounded(v, key, rest, d, 3, kMaxAngle)) vs.vrot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
     } else if (text::iequals(key, "ELEMENTS")) {
         problem(v, "ELEMENTS: orbital elements are not supported by this host; give RPOS and RVEL");
     } else if (text::iequals(key, "FUEL")) {

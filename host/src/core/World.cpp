@@ -16,14 +16,13 @@ World::~World() = default;
 const std::filesystem::path &World::root() const { return impl_->root; }
 
 std::filesystem::path World::scenarioPath(const std::string &nameOrPath) const {
-    std::error_code ec;
     std::filesystem::path direct(nameOrPath);
-    if (std::filesystem::is_regular_file(direct, ec)) return direct;
+    if (somethingButAFolder(direct)) return direct;
     std::filesystem::path inRoot = impl_->root / "Scenarios" / nameOrPath;
-    if (std::filesystem::is_regular_file(inRoot, ec)) return inRoot;
+    if (somethingButAFolder(inRoot)) return inRoot;
     std::filesystem::path withExt = inRoot;
     withExt += ".scn";
-    if (std::filesystem::is_regular_file(withExt, ec)) return withExt;
+    if (somethingButAFolder(withExt)) return withExt;
     throw HostError(withExt.string() + ": scenario not found");
 }
 
@@ -60,6 +59,7 @@ void World::setStepLength(double dt) {
     if (!(dt > 0) || !std::isfinite(dt)) throw HostError("the step length must be a positive number of seconds");
     impl_->stepLength = dt;
 }
+int World::failedCreations() const { return impl_->failedCreations; }
 void World::step() { impl_->step(impl_->stepLength); }
 void World::step(double dt) { impl_->step(dt); }
 void World::runSteps(int n) {

@@ -55,9 +55,8 @@ std::unique_ptr<ConfigFile> WorldImpl::openClassConfig(const std::string &classN
     std::string rel = safeRelativeName(className, "vessel class");
     std::filesystem::path first = root / "Config" / "Vessels" / (rel + ".cfg");
     std::filesystem::path second = root / "Config" / (rel + ".cfg");
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(first, ec)) return ConfigFile::load(first, first.string());
-    if (std::filesystem::is_regular_file(second, ec)) return ConfigFile::load(second, second.string());
+    if (somethingButAFolder(first)) return ConfigFile::load(first, first.string());
+    if (somethingButAFolder(second)) return ConfigFile::load(second, second.string());
     throw HostError(first.string() + ": class configuration of \"" + className + "\" not found (nor " +
                     second.string() + ")");
 }
@@ -132,8 +131,8 @@ void WorldImpl::applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth) co
         std::filesystem::path file = root / "Meshes" / (rel + ".msh");
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec))
-            throw HostError(cfg.path + ": line " + std::to_string(line) + ": MeshName: " + file.string() +
-                            " not found");
+            throw FatalHostError(cfg.path + ": line " + std::to_string(line) + ": MeshName: " + file.string() +
+                                 " not found");
         MeshRecord m;
         m.name = *mesh;
         v.meshes.push_back(m);
@@ -313,6 +312,7 @@ void WorldImpl::prefetchCallbacks(size_t next) const {
 
 void WorldImpl::step(double dt) {
     if (ended) return;
+    if (!fatalError.empty()) throw FatalHostError(fatalError);
     if (!(dt > 0) || !std::isfinite(dt)) throw HostError("the step length must be a positive number of seconds");
     simdt = dt;
     const double t0 = simt, mjd0 = mjd();
@@ -335,6 +335,11 @@ void WorldImpl::step(double dt) {
         phys::Body &b = vessels[i]->body;
         if (b.planet == &planet) phys::step(b, t0, dt, frameEnd);
         else phys::step(b, t0, dt);
+        // A state that left the finite numbers would be flown and saved as inf and nan: the run stops instead.
+        const bool finite = std::isfinite(b.pos.x + b.pos.y + b.pos.z) && std::isfinite(b.vel.x + b.vel.y + b.vel.z);
+        if (!finite && fatalError.empty())
+            fatalError = vessels[i]->name + ": position or velocity is no longer a finite number at t = " +
+                         text::compact(t0 + dt) + " s";
     }
     simt = t0 + dt;
     const double mjd1 = mjd();
@@ -345,6 +350,7 @@ void WorldImpl::step(double dt) {
     }
     stepping = false;
     removeDeleted();
+    if (!fatalError.empty()) throw FatalHostError(fatalError);
 }
 
 // Only flags the vessel: it may be the caller itself, still inside its own callback. The vessel goes after

@@ -39,6 +39,9 @@ public:
     char debug[256] = {};
     std::vector<VesselEvent> events;
     std::vector<std::string> log;
+    std::string fatalError;      // what the simulator would stop on (a class's mesh, a state beyond the finite
+                                 // numbers); the step then throws it
+    int failedCreations = 0;     // vessels that modules asked for and did not get
     std::map<std::string, std::weak_ptr<ModuleLibrary>> modules;
 
     struct Key {

@@ -1,4 +1,5 @@
-// File services: what a save does to the file it replaces.
+// File services: what a save does to the file it replaces, and that no reader waits on a pipe or reads a
+// device without end.
 #include "TestFolder.h"
 #include "Unit_Files.h"
 
@@ -40,6 +41,12 @@ pid_t EndedProcessId() {
   ::waitpid(child, nullptr, 0);
   return child;
 }
+
+// Kills the test program when a read blocks, so a hang fails the test instead of stalling the run.
+struct THangWatchdog {
+  explicit THangWatchdog(unsigned seconds) { ::alarm(seconds); }
+  ~THangWatchdog() { ::alarm(0); }
+};
 
 TEST(AtomicSave, ReplacedFileKeepsItsPermissionsAndNewFileFollowsTheUmask) {
   TTempFolder dir;
@@ -144,6 +151,38 @@ TEST(AtomicSave, PieceByPieceTheTargetChangesOnlyAtTheCommit) {
   EXPECT_FALSE(file.Write("late"));
   EXPECT_FALSE(file.Commit(error));
   EXPECT_EQ(dir.Read("track.kml"), "new in pieces");
+}
+
+TEST(SpecialFiles, ReadersRefusePipesAndDevicesWithoutWaiting) {
+  THangWatchdog watchdog(20);
+  TTempFolder dir;
+  const std::string fifo = dir.Path + "fifo.scn";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  fs::create_symlink("/dev/zero", dir.Path + "zero.kml");
+  for (const std::string& path : {fifo, dir.Path + "zero.kml"}) {
+    SCOPED_TRACE(path);
+    std::string content, error;
+    EXPECT_FALSE(ReadWholeFile(path, content, error));
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_TRUE(content.empty());
+  }
+}
+
+TEST(SpecialFiles, FolderListingNamesWhatItLeavesOut) {
+  THangWatchdog watchdog(20);
+  TTempFolder dir;
+  dir.Write("a.kml", "<kml/>");
+  fs::create_symlink("a.kml", dir.Path + "b.kml");  // a link to a regular file is a file
+  ASSERT_EQ(::mkfifo((dir.Path + "c.kml").c_str(), 0644), 0);
+  fs::create_symlink("/dev/null", dir.Path + "d.kml");
+  dir.Mkdir("e.kml");
+  std::vector<std::string> skipped;
+  std::vector<std::string> names;
+  for (const auto& e : ListFolderFiles(dir.Path, ".kml", &skipped)) names.push_back(e.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"a.kml", "b.kml"}));
+  std::sort(skipped.begin(), skipped.end());
+  EXPECT_EQ(skipped, (std::vector<std::string>{"c.kml", "d.kml"}));
 }
 
 }  // namespace

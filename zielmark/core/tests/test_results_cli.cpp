@@ -88,7 +88,11 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
         {"gone.scn", 1, "\"gone.scn\" does not exist"},
         {"flight.scn --kml flight.scn/out.kml", 1, "cannot create folder \"flight.scn/\""},
         {"bad.scn --kml never", 1, "bad.scn: line 7:"},
+        {"folder.scn", 1, "\"folder.scn\" is a folder, not a scenario file"},
+        {"pipe.scn --kml never", 1, "\"pipe.scn\": not a regular file"},
     };
+    fs::create_directory(Path("folder.scn"));
+    ASSERT_EQ(mkfifo(Path("pipe.scn").c_str(), 0644), 0);
     for (const auto& c : cases) {
         const TRun run = Run(c.args);
         EXPECT_EQ(run.Code, c.code) << c.args << "\n" << run.Err;

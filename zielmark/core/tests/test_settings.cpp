@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zm;
@@ -137,6 +138,43 @@ TEST_F(FolderCheck, UnreadableAndBrokenFilesAreReportedAndSkipped) {
     EXPECT_EQ(options.FltResScnFiles, std::vector<std::string>{"ok.scn"});
     EXPECT_NE(problems.find("locked.scn"), std::string::npos) << problems;
   }
+}
+
+TEST_F(FolderCheck, PipesInWatchedFoldersAreNamedAndSkippedWithoutWaiting) {
+  ::alarm(20);  // a read that waits on a pipe kills the test instead of hanging the run
+  SetUpFolders();
+  dir.Write("src/good.kml", kSourceKml);
+  dir.Write("results/ok.scn", kResultScn);
+  for (const char* pipe : {"src/pipe.kml", "results/pipe.scn", "Sim/Scenarios/(Current state).scn"})
+    ASSERT_EQ(::mkfifo((dir.Path + pipe).c_str(), 0644), 0) << pipe;
+  options.CheckFolders();
+  ::alarm(0);
+  EXPECT_EQ(options.SrcKmlFiles, std::vector<std::string>{"good.kml"});
+  EXPECT_EQ(options.FltResScnFiles, std::vector<std::string>{"ok.scn"});
+  EXPECT_FALSE(options.CurrentStateUsable);
+  std::string problems;
+  for (const auto& p : options.FileProblems) problems += p + "\n";
+  for (const char* pipe : {"src/pipe.kml", "results/pipe.scn", "Sim/Scenarios/(Current state).scn"})
+    EXPECT_NE(problems.find(dir.Path + pipe), std::string::npos) << pipe << "\n" << problems;
+}
+
+TEST_F(FolderCheck, ResultScenarioWithABadLineIsUsableForTheWrecksBeforeIt) {
+  SetUpFolders();
+  const std::string good = "Tesk1-Wreck:TeskiWreck\r\n  RANGE_MISS 12.5\r\nEND\r\n";
+  const std::string bad = "Tesk2-Wreck:TeskiWreck\r\n  RANGE_MISS inf\r\nEND\r\n";
+  // The current state: one good wreck, then a bad line (line 6). A result file whose only wreck is bad.
+  dir.Write("Sim/Scenarios/(Current state).scn", "BEGIN_SHIPS\r\n" + good + bad + "END_SHIPS\r\n");
+  dir.Write("results/bad_only.scn", "BEGIN_SHIPS\r\n" + bad + "END_SHIPS\r\n");
+  dir.Write("results/ok.scn", kResultScn);
+  options.CheckFolders();
+  EXPECT_TRUE(options.CurrentStateUsable);
+  EXPECT_EQ(options.FltResScnFiles, std::vector<std::string>{"ok.scn"});
+  std::string problems;
+  for (const auto& p : options.FileProblems) problems += p + "\n";
+  EXPECT_NE(problems.find(options.CurrentStateFile + ": line 6: \"inf\" is not a valid number; the wrecks before"),
+            std::string::npos)
+      << problems;
+  EXPECT_NE(problems.find(dir.Path + "results/bad_only.scn: line 3:"), std::string::npos) << problems;
 }
 
 TEST_F(FolderCheck, NewestFileByModificationTime) {

@@ -202,6 +202,34 @@ TEST(TargetingPage, LoadingAKmlFileSetsWaypointsZoneAndDescription) {
   EXPECT_EQ(page.ZoneMinutes, 99);
 }
 
+TEST(TargetingPage, LaunchSitesNoShipLineCanCarryAreLeftOutWithANote) {
+  DModule().TransformDir = DataDir();
+  TTempFolder dir;
+  dir.Write("w.kml", KmlDocument({{"TeskAl:pha", "13,52,0"}, {"TeskB", "13.4,52.5,0"}, {"Tesk;C", "13,51,0"},
+                                  {"Hill:top", "14,53"}}));
+  TTargetingPage page;
+  ASSERT_EQ(page.LoadKml(dir.Path, "w.kml", 36526.5), TImportResult::Records);
+  ASSERT_EQ(page.Waypoints.Tesks.size(), 1u);
+  EXPECT_EQ(page.Waypoints.Tesks[0].Name, "TeskB");
+  EXPECT_EQ(page.Waypoints.LeftOut, (std::vector<std::string>{"TeskAl:pha", "Tesk;C"}));
+  ASSERT_EQ(page.Waypoints.Targets.size(), 1u);  // a target's name never stands in a ship line
+  EXPECT_EQ(page.NotesText,
+            "- Launch site \"TeskAl:pha\" is left out: a vessel name cannot hold ':' or ';'!\r\n"
+            "- Launch site \"Tesk;C\" is left out: a vessel name cannot hold ':' or ';'!\r\n");
+  // The note does not stop a save of the others; the scenario holds only ship lines the host reads.
+  page.ScenarioFileName = "s.scn";
+  page.AssignTarget(0, 0);
+  EXPECT_TRUE(page.SaveEnabled());
+  BuildLaunchScenario(page);
+  for (const std::string& line : page.ScenarioText) {
+    if (line.find(":Teski") != std::string::npos) {
+      EXPECT_EQ(line, "TeskB:Teski");
+    }
+  }
+  ASSERT_EQ(page.LoadKml(dir.Path, "none.kml", 36526.5), TImportResult::Failed);
+  EXPECT_TRUE(page.NotesText.empty() && page.Waypoints.LeftOut.empty());
+}
+
 TEST(TargetingPage, SourceFilePreselection) {
   const std::vector<std::string> files = {"a.kml", "B.kml", "c.kml"};
   EXPECT_EQ(PreselectedSourceKml(files, "b.KML", "c.kml"), "B.kml");
