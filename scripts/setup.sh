@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the project builds and tests with, from Debian's packages.
 set -euo pipefail
+# librsvg2-bin turns the impact diagrams into PNG; fonts-dejavu-core is the font their text ("sans-serif") gets.
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
-      qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick fonts-dejavu-core
+      qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth librsvg2-bin fonts-dejavu-core
       clang-14 libclang-rt-14-dev llvm-14 locales)
 missing=()
 for p in "${pkgs[@]}"; do
