@@ -1,8 +1,8 @@
-# orb_add_module(NAME src...): a vessel plug-in, built against the host API only and placed in the
-# installation root's Modules/ folder as NAME.so, where the host's module loader looks for it.
+# orb_add_module(NAME src...): a vessel plug-in, built against the host API and the module library only, and
+# placed in the installation root's Modules/ folder as NAME.so, where the host's module loader looks for it.
 function(orb_add_module name)
   add_library(${name} MODULE ${ARGN})
-  target_link_libraries(${name} PRIVATE orbapi)
+  target_link_libraries(${name} PRIVATE orbapi module_glue)
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
                         LIBRARY_OUTPUT_DIRECTORY ${ORB_ROOT}/Modules)
 endfunction()

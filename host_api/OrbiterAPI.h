@@ -1,7 +1,7 @@
 // The simulator's general programming interface: platform types, handles, vectors and matrices, constants,
 // enumerations, state records, the oapi* functions and the keyboard codes. Declared with the simulator's own
-// names, types and parameter order so that a vessel module compiles unchanged against either header set.
-// Texts a module passes in are `const char*` here (the simulator's header has `char*`).
+// names, types, const-ness, overloads and defaults (texts a module passes in are `char*`, as there), so that a
+// vessel module compiles unchanged against either header set. Only what the modules and the host's tests use.
 #pragma once
 
 #include <cfloat>
@@ -68,7 +68,7 @@ const double RAD = PI / 180.0;
 const double DEG = 180.0 / PI;
 const double C0 = 299792458.0;
 const double TAUA = 499.004783806;
-const double AU = 149597870691.0;
+const double AU = C0 * TAUA;
 const double GGRAV = 6.67259e-11;
 const double G = 9.81;
 const double ATMP = 101.4e3;
@@ -109,6 +109,20 @@ typedef union { // row-major
     };
 } MATRIX3;
 
+typedef union {
+    double data[4];
+    struct {
+        double x, y, z, w;
+    };
+} VECTOR4;
+
+typedef union { // row-major
+    double data[16];
+    struct {
+        double m11, m12, m13, m14, m21, m22, m23, m24, m31, m32, m33, m34, m41, m42, m43, m44;
+    };
+} MATRIX4;
+
 inline VECTOR3 _V(double x, double y, double z) {
     VECTOR3 vec = {{x, y, z}};
     return vec;
@@ -117,7 +131,6 @@ inline void veccpy(VECTOR3 &a, const VECTOR3 &b) { a = b; }
 inline VECTOR3 operator+(const VECTOR3 &a, const VECTOR3 &b) { return _V(a.x + b.x, a.y + b.y, a.z + b.z); }
 inline VECTOR3 operator-(const VECTOR3 &a, const VECTOR3 &b) { return _V(a.x - b.x, a.y - b.y, a.z - b.z); }
 inline VECTOR3 operator*(const VECTOR3 &a, const double f) { return _V(a.x * f, a.y * f, a.z * f); }
-inline VECTOR3 operator*(const double f, const VECTOR3 &a) { return _V(a.x * f, a.y * f, a.z * f); }
 inline VECTOR3 operator/(const VECTOR3 &a, const double f) { return _V(a.x / f, a.y / f, a.z / f); }
 inline VECTOR3 operator-(const VECTOR3 &a) { return _V(-a.x, -a.y, -a.z); }
 inline VECTOR3 &operator+=(VECTOR3 &a, const VECTOR3 &b) {
@@ -141,6 +154,7 @@ inline VECTOR3 crossp(const VECTOR3 &a, const VECTOR3 &b) {
     return _V(a.y * b.z - b.y * a.z, a.z * b.x - b.z * a.x, a.x * b.y - b.x * a.y);
 }
 inline double length(const VECTOR3 &a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
+inline double length2(const VECTOR3 &a) { return a.x * a.x + a.y * a.y + a.z * a.z; }
 inline double dist(const VECTOR3 &a, const VECTOR3 &b) { return length(a - b); }
 inline void normalise(VECTOR3 &a) { a /= length(a); }
 inline VECTOR3 unit(const VECTOR3 &a) { return a / length(a); }
@@ -170,19 +184,65 @@ inline MATRIX3 mul(const MATRIX3 &A, const MATRIX3 &B) {
               A.m31 * B.m11 + A.m32 * B.m21 + A.m33 * B.m31, A.m31 * B.m12 + A.m32 * B.m22 + A.m33 * B.m32,
               A.m31 * B.m13 + A.m32 * B.m23 + A.m33 * B.m33);
 }
-inline MATRIX3 operator*(const MATRIX3 &A, const double s) {
+inline MATRIX3 transp(const MATRIX3 &M) { return _M(M.m11, M.m21, M.m31, M.m12, M.m22, M.m32, M.m13, M.m23, M.m33); }
+inline MATRIX3 rotm(const VECTOR3 &axis, double angle) { // rotation by angle about a unit axis
+    double c = std::cos(angle), s = std::sin(angle);
+    double t = 1 - c, x = axis.x, y = axis.y, z = axis.z;
+    return _M(t * x * x + c, t * x * y - z * s, t * x * z + y * s, t * x * y + z * s, t * y * y + c,
+              t * y * z - x * s, t * x * z - y * s, t * y * z + x * s, t * z * z + c);
+}
+// A matrix and a scalar, element by element.
+inline MATRIX3 operator+(const MATRIX3 &A, double s) {
+    MATRIX3 M;
+    for (int i = 0; i < 9; i++) M.data[i] = A.data[i] + s;
+    return M;
+}
+inline MATRIX3 operator-(const MATRIX3 &A, double s) { return A + -s; }
+inline MATRIX3 operator*(const MATRIX3 &A, double s) {
     MATRIX3 M;
     for (int i = 0; i < 9; i++) M.data[i] = A.data[i] * s;
     return M;
 }
-inline MATRIX3 operator+(const MATRIX3 &A, const MATRIX3 &B) {
+inline MATRIX3 operator/(const MATRIX3 &A, double s) {
     MATRIX3 M;
-    for (int i = 0; i < 9; i++) M.data[i] = A.data[i] + B.data[i];
+    for (int i = 0; i < 9; i++) M.data[i] = A.data[i] / s;
     return M;
 }
-inline MATRIX3 operator-(const MATRIX3 &A, const MATRIX3 &B) {
-    MATRIX3 M;
-    for (int i = 0; i < 9; i++) M.data[i] = A.data[i] - B.data[i];
+inline MATRIX3 &operator*=(MATRIX3 &A, double s) { return A = A * s; }
+inline MATRIX3 &operator/=(MATRIX3 &A, double s) { return A = A / s; }
+
+// Homogeneous 4-vectors and 4x4 matrices (row-major).
+inline VECTOR4 _V(double x, double y, double z, double w) {
+    VECTOR4 vec = {{x, y, z, w}};
+    return vec;
+}
+inline VECTOR4 _V(const VECTOR3 &v) { return _V(v.x, v.y, v.z, 1.0); }
+inline MATRIX4 _M(double m11, double m12, double m13, double m14, double m21, double m22, double m23, double m24,
+                  double m31, double m32, double m33, double m34, double m41, double m42, double m43, double m44) {
+    MATRIX4 mat = {{m11, m12, m13, m14, m21, m22, m23, m24, m31, m32, m33, m34, m41, m42, m43, m44}};
+    return mat;
+}
+inline MATRIX4 identity4() { return _M(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1); }
+inline VECTOR4 mul(const MATRIX4 &A, const VECTOR4 &b) {
+    VECTOR4 r;
+    for (int i = 0; i < 4; i++)
+        r.data[i] = A.data[4 * i] * b.x + A.data[4 * i + 1] * b.y + A.data[4 * i + 2] * b.z + A.data[4 * i + 3] * b.w;
+    return r;
+}
+inline VECTOR4 mul(const VECTOR4 &b, const MATRIX4 &A) {
+    VECTOR4 r;
+    for (int j = 0; j < 4; j++)
+        r.data[j] = b.x * A.data[j] + b.y * A.data[4 + j] + b.z * A.data[8 + j] + b.w * A.data[12 + j];
+    return r;
+}
+inline MATRIX4 mul(const MATRIX4 &A, const MATRIX4 &B) {
+    MATRIX4 M;
+    for (int i = 0; i < 4; i++)
+        for (int j = 0; j < 4; j++) {
+            double sum = 0;
+            for (int k = 0; k < 4; k++) sum += A.data[4 * i + k] * B.data[4 * k + j];
+            M.data[4 * i + j] = sum;
+        }
     return M;
 }
 
@@ -216,8 +276,8 @@ typedef enum { LIFT_VERTICAL, LIFT_HORIZONTAL, FORCE_AND_MOMENT } AIRFOIL_ORIENT
 typedef double (*LiftCoeffFunc)(double aoa);
 typedef void (*LoadMeshClbkFunc)(MESHHANDLE hMesh, bool firstload);
 
-enum FileAccessMode { FILE_IN, FILE_OUT, FILE_APP, FILE_IN_ZEROONFAIL };
-enum PathRoot { ROOT, CONFIG, SCENARIOS, TEXTURES, TEXTURES2, MESHES, MODULES };
+typedef enum { FILE_IN, FILE_OUT, FILE_APP, FILE_IN_ZEROONFAIL } FileAccessMode;
+typedef enum { ROOT, CONFIG, SCENARIOS, TEXTURES, TEXTURES2, MESHES, MODULES } PathRoot;
 
 #define MESHVIS_NEVER 0x00
 #define MESHVIS_EXTERNAL 0x01
@@ -346,8 +406,8 @@ OAPIFUNC double oapiGetSimMJD();
 OAPIFUNC double oapiGetSysTime();
 
 // Objects
-OAPIFUNC OBJHANDLE oapiGetObjectByName(const char *name);
-OAPIFUNC OBJHANDLE oapiGetGbodyByName(const char *name);
+OAPIFUNC OBJHANDLE oapiGetObjectByName(char *name);
+OAPIFUNC OBJHANDLE oapiGetGbodyByName(char *name);
 OAPIFUNC DWORD oapiGetGbodyCount();
 OAPIFUNC OBJHANDLE oapiGetGbodyByIndex(int index);
 OAPIFUNC double oapiGetSize(OBJHANDLE hObj);
@@ -365,7 +425,7 @@ OAPIFUNC bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE hAlternativeCameraTa
 OAPIFUNC VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel);
 OAPIFUNC DWORD oapiGetVesselCount();
 OAPIFUNC OBJHANDLE oapiGetVesselByIndex(int index);
-OAPIFUNC OBJHANDLE oapiGetVesselByName(const char *name);
+OAPIFUNC OBJHANDLE oapiGetVesselByName(char *name);
 OAPIFUNC bool oapiIsVessel(OBJHANDLE hVessel);
 OAPIFUNC OBJHANDLE oapiGetFocusObject();
 OAPIFUNC OBJHANDLE oapiSetFocusObject(OBJHANDLE hVessel); // previous focus, NULL if unchanged
@@ -379,48 +439,52 @@ OAPIFUNC BOOL oapiGetEquPos(OBJHANDLE hVessel, double *longitude, double *latitu
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double *alt);
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double *alt);
 OAPIFUNC BOOL oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed);
-OAPIFUNC BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3 *speedvec);
-OAPIFUNC BOOL oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm);
+OAPIFUNC bool oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3 *v);
+OAPIFUNC BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, VECTOR3 *speedvec); // obsolete: horizon frame
+OAPIFUNC void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm, OBJHANDLE *hAtmRef = 0);
 
 // Debug output, meshes, textures
 OAPIFUNC char *oapiDebugString(); // the core's char[256] on-screen line
-OAPIFUNC void oapiDebugString(const char *str);
-OAPIFUNC MESHHANDLE oapiLoadMeshGlobal(const char *fname);
-OAPIFUNC MESHHANDLE oapiLoadMeshGlobal(const char *fname, LoadMeshClbkFunc fClbk);
+OAPIFUNC void oapiDebugString(const char *);
 OAPIFUNC MESHHANDLE oapiLoadMesh(const char *fname);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers" // the simulator declares these handles const
+OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char *fname);
+OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char *fname, LoadMeshClbkFunc fClbk);
+#pragma GCC diagnostic pop
 OAPIFUNC void oapiDeleteMesh(MESHHANDLE hMesh);
-OAPIFUNC SURFHANDLE oapiRegisterExhaustTexture(const char *name);
-OAPIFUNC SURFHANDLE oapiRegisterParticleTexture(const char *name);
+OAPIFUNC SURFHANDLE oapiRegisterExhaustTexture(char *name);
+OAPIFUNC SURFHANDLE oapiRegisterParticleTexture(char *name);
 
-// Scenario and configuration files
+// Scenario and configuration files. Texts a module passes in are char*, as the simulator declares them.
 OAPIFUNC FILEHANDLE oapiOpenFile(const char *fname, FileAccessMode mode, PathRoot root = ROOT);
-OAPIFUNC void oapiCloseFile(FILEHANDLE f, FileAccessMode mode);
+OAPIFUNC void oapiCloseFile(FILEHANDLE file, FileAccessMode mode);
 OAPIFUNC bool oapiReadScenario_nextline(FILEHANDLE scn, char *&line);
-OAPIFUNC void oapiWriteScenario_string(FILEHANDLE scn, const char *item, const char *string);
-OAPIFUNC void oapiWriteScenario_int(FILEHANDLE scn, const char *item, int i);
-OAPIFUNC void oapiWriteScenario_float(FILEHANDLE scn, const char *item, double d);
-OAPIFUNC void oapiWriteScenario_vec(FILEHANDLE scn, const char *item, const VECTOR3 &vec);
-OAPIFUNC void oapiWriteLine(FILEHANDLE file, const char *line);
-OAPIFUNC bool oapiReadItem_string(FILEHANDLE f, const char *item, char *string);
-OAPIFUNC bool oapiReadItem_float(FILEHANDLE f, const char *item, double &d);
-OAPIFUNC bool oapiReadItem_int(FILEHANDLE f, const char *item, int &i);
-OAPIFUNC bool oapiReadItem_bool(FILEHANDLE f, const char *item, bool &b);
-OAPIFUNC bool oapiReadItem_vec(FILEHANDLE f, const char *item, VECTOR3 &vec);
-OAPIFUNC void oapiWriteItem_string(FILEHANDLE f, const char *item, const char *string);
-OAPIFUNC void oapiWriteItem_float(FILEHANDLE f, const char *item, double d);
-OAPIFUNC void oapiWriteItem_int(FILEHANDLE f, const char *item, int i);
-OAPIFUNC void oapiWriteItem_bool(FILEHANDLE f, const char *item, bool b);
-OAPIFUNC void oapiWriteItem_vec(FILEHANDLE f, const char *item, const VECTOR3 &vec);
-OAPIFUNC void oapiWriteLog(const char *line);
+OAPIFUNC void oapiWriteScenario_string(FILEHANDLE scn, char *item, char *string);
+OAPIFUNC void oapiWriteScenario_int(FILEHANDLE scn, char *item, int i);
+OAPIFUNC void oapiWriteScenario_float(FILEHANDLE scn, char *item, double d);
+OAPIFUNC void oapiWriteScenario_vec(FILEHANDLE scn, char *item, const VECTOR3 &vec);
+OAPIFUNC void oapiWriteLine(FILEHANDLE file, char *line);
+OAPIFUNC bool oapiReadItem_string(FILEHANDLE f, char *item, char *string);
+OAPIFUNC bool oapiReadItem_float(FILEHANDLE f, char *item, double &d);
+OAPIFUNC bool oapiReadItem_int(FILEHANDLE f, char *item, int &i);
+OAPIFUNC bool oapiReadItem_bool(FILEHANDLE f, char *item, bool &b);
+OAPIFUNC bool oapiReadItem_vec(FILEHANDLE f, char *item, VECTOR3 &vec);
+OAPIFUNC void oapiWriteItem_string(FILEHANDLE f, char *item, char *string);
+OAPIFUNC void oapiWriteItem_float(FILEHANDLE f, char *item, double d);
+OAPIFUNC void oapiWriteItem_int(FILEHANDLE f, char *item, int i);
+OAPIFUNC void oapiWriteItem_bool(FILEHANDLE f, char *item, bool b);
+OAPIFUNC void oapiWriteItem_vec(FILEHANDLE f, char *item, const VECTOR3 &vec);
+OAPIFUNC void oapiWriteLog(char *line);
 
-// Versions and the library glue (the core's exports behind a module's load and unload)
+// Versions. oapiGetModuleVersion, like the module's exported GetModuleVersion and dummy, comes from the
+// module library that every module links (the module's build glue), not from the host.
 OAPIFUNC int oapiGetOrbiterVersion();
 int oapiGetModuleVersion();
-OAPIFUNC int Date2Int(const char *date); // "Apr 25 2006" -> 60425 (YYMMDD)
-OAPIFUNC void InitLib(HINSTANCE hModule); // calls the module's InitModule (or opcDLLInit)
-OAPIFUNC void ExitLib(HINSTANCE hModule); // calls the module's ExitModule (or opcDLLExit)
 
 #ifdef ORBITER_MODULE
+void dummy();
+void calldummy() { dummy(); }
 DLLCLBK char *ModuleDate() { return (char *)__DATE__; }
 #endif
 
@@ -528,9 +592,6 @@ DLLCLBK char *ModuleDate() { return (char *)__DATE__; }
 #define OAPI_KEY_NEXT 0xD1
 #define OAPI_KEY_INSERT 0xD2
 #define OAPI_KEY_DELETE 0xD3
-#define OAPI_KEY_LWIN 0xDB
-#define OAPI_KEY_RWIN 0xDC
-#define OAPI_KEY_APPS 0xDD
 
 #define KEYDOWN(buf, key) (buf[key] & 0x80)
 #define RESETKEY(buf, key) (buf[key] = 0)

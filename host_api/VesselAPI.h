@@ -23,10 +23,13 @@ public:
     VESSEL(OBJHANDLE hVessel, int fmodel = 1);
 
     int Version() const { return version; }
-    int GetFlightModel() const { return flightmodel; }
+    int GetFlightModel() const;
 
     // Identity
-    OBJHANDLE GetHandle() const;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers" // the simulator declares these handles const
+    const OBJHANDLE GetHandle() const;
+#pragma GCC diagnostic pop
     char *GetName() const;
     char *GetClassName() const;
     void SetEnableFocus(bool enable) const;
@@ -93,9 +96,12 @@ public:
     double GetThrusterMax0(THRUSTER_HANDLE th) const;
     void SetThrusterMax0(THRUSTER_HANDLE th, double maxth0) const;
     double GetThrusterMax(THRUSTER_HANDLE th) const;
+    double GetThrusterMax(THRUSTER_HANDLE th, double p_ref) const;
     double GetThrusterIsp0(THRUSTER_HANDLE th) const;
     double GetThrusterIsp(THRUSTER_HANDLE th) const;
-    void SetThrusterIsp(THRUSTER_HANDLE th, double isp0, double isp_ref = 0, double p_ref = 101.4e3) const;
+    double GetThrusterIsp(THRUSTER_HANDLE th, double p_ref) const;
+    void SetThrusterIsp(THRUSTER_HANDLE th, double isp) const; // the same Isp at every pressure
+    void SetThrusterIsp(THRUSTER_HANDLE th, double isp0, double isp_ref, double p_ref = 101.4e3) const;
     double GetThrusterLevel(THRUSTER_HANDLE th) const;
     void SetThrusterLevel(THRUSTER_HANDLE th, double level) const;
     void IncThrusterLevel(THRUSTER_HANDLE th, double dlevel) const;
@@ -103,6 +109,7 @@ public:
     void GetThrusterMoment(THRUSTER_HANDLE th, VECTOR3 &F, VECTOR3 &T) const;
     THGROUP_HANDLE CreateThrusterGroup(THRUSTER_HANDLE *th, int nth, THGROUP_TYPE thgt) const;
     bool DelThrusterGroup(THGROUP_HANDLE &thg, THGROUP_TYPE thgt, bool delth = false) const;
+    bool DelThrusterGroup(THGROUP_HANDLE thg, bool delth = false) const;
     bool DelThrusterGroup(THGROUP_TYPE thgt, bool delth = false) const;
     THGROUP_HANDLE GetThrusterGroupHandle(THGROUP_TYPE thgt) const;
     THGROUP_HANDLE GetUserThrusterGroupHandleByIndex(DWORD idx) const;
@@ -119,14 +126,16 @@ public:
     double GetEngineLevel(ENGINETYPE eng) const;            // obsolete
     void SetEngineLevel(ENGINETYPE eng, double level) const; // obsolete
     void SetAttitudeRotLevel(const VECTOR3 &th) const;
+    void SetAttitudeRotLevel(int axis, double th) const;
     void SetAttitudeLinLevel(const VECTOR3 &th) const;
+    void SetAttitudeLinLevel(int axis, double th) const;
 
     // Exhaust flames and particle streams (recorded, not drawn)
     UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, SURFHANDLE tex = 0) const;
     UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, double lofs, SURFHANDLE tex = 0) const;
     UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3 &pos, const VECTOR3 &dir,
                     SURFHANDLE tex = 0) const;
-    UINT AddExhaust(EXHAUSTSPEC *spec) const;
+    UINT AddExhaust(EXHAUSTSPEC *spec);
     bool DelExhaust(UINT idx) const;
     DWORD GetExhaustCount() const;
     PSTREAM_HANDLE AddExhaustStream(THRUSTER_HANDLE th, PARTICLESTREAMSPEC *pss = 0) const;
@@ -159,8 +168,11 @@ public:
     bool GroundContact() const;
     DWORD GetFlightStatus() const; // bit 0 landed, bit 1 docked
     OBJHANDLE GetEquPos(double &longitude, double &latitude, double &radius) const;
-    OBJHANDLE GetSurfaceRef() const;
-    OBJHANDLE GetGravityRef() const;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
+    const OBJHANDLE GetSurfaceRef() const;
+    const OBJHANDLE GetGravityRef() const;
+#pragma GCC diagnostic pop
     void GetGlobalPos(VECTOR3 &pos) const;
     void GetGlobalVel(VECTOR3 &vel) const;
     void GetRelativePos(OBJHANDLE hRef, VECTOR3 &pos) const;
@@ -171,9 +183,9 @@ public:
     void SetGlobalOrientation(const VECTOR3 &arot) const;
     void GetRotationMatrix(MATRIX3 &R) const;
     void SetRotationMatrix(const MATRIX3 &R) const;
-    void GetForceVector(VECTOR3 &F) const;
-    void GetThrustVector(VECTOR3 &T) const;
-    void GetTorqueVector(VECTOR3 &M) const;
+    bool GetForceVector(VECTOR3 &F) const;
+    bool GetThrustVector(VECTOR3 &T) const;
+    bool GetTorqueVector(VECTOR3 &M) const;
     void Local2Global(const VECTOR3 &local, VECTOR3 &global) const;
     void Global2Local(const VECTOR3 &global, VECTOR3 &local) const;
     void Local2Rel(const VECTOR3 &local, VECTOR3 &rel) const;
@@ -193,8 +205,10 @@ public:
     UINT AddMesh(const char *meshname, const VECTOR3 *ofs = 0) const;
     UINT AddMesh(MESHHANDLE hMesh, const VECTOR3 *ofs = 0) const;
     UINT InsertMesh(const char *meshname, UINT idx, const VECTOR3 *ofs = 0) const;
+    UINT InsertMesh(MESHHANDLE hMesh, UINT idx, const VECTOR3 *ofs = 0) const;
     bool DelMesh(UINT idx, bool retain_anim = false) const;
     void ClearMeshes() const;
+    void ClearMeshes(bool retain_anim) const;
     UINT GetMeshCount() const;
     void SetMeshVisibilityMode(UINT idx, WORD mode) const;
     WORD GetMeshVisibilityMode(UINT idx) const;

@@ -1,6 +1,6 @@
 // The module's entry points, the missile object's creation and its class set-up: body, main engine and
 // exhaust. Attitude thrusters, aerodynamics and the mesh follow once the scenario state is known.
-#define ORBITER_MODULE // the module exports its build date to the host
+#define ORBITER_MODULE // the module exports its build date and links the module library's entry
 #include "Teski.h"
 
 #include <ctime>
@@ -52,12 +52,6 @@ DLLCLBK void ovcExit(VESSEL *vessel)
 {
     // VESSEL has no virtual destructor: delete through the derived type.
     delete static_cast<Teski *>(vessel);
-}
-
-DLLCLBK int GetModuleVersion()
-{
-    static const int version = Date2Int("Apr 25 2006");
-    return version;
 }
 
 // Lets a test (or a tool) restart the generator's sequence after the missiles have been created.

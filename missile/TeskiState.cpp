@@ -1,4 +1,5 @@
 // The missile's scenario block: its keys written after the host's own lines, and read back in any order.
+#include "ScenarioLines.h"
 #include "ScenarioText.h"
 #include "Teski.h"
 
@@ -31,10 +32,10 @@ void WriteFixed13(FILEHANDLE scn, const char *key, const double *values, int n)
         while (text[used]) ++used;
     }
     text[used] = '\0';
-    oapiWriteScenario_string(scn, key, text);
+    WriteScenarioString(scn, key, text);
 }
 
-void WriteSeparator(FILEHANDLE scn) { oapiWriteScenario_string(scn, "------", ""); }
+void WriteSeparator(FILEHANDLE scn) { WriteScenarioString(scn, "------", ""); }
 
 VECTOR3 Vec(double a, double b, double c) { return _V(a, b, c); }
 
@@ -44,11 +45,11 @@ void Teski::clbkSaveState(FILEHANDLE scn)
 {
     SaveDefaultState(scn);
     WriteSeparator(scn);
-    oapiWriteScenario_float(scn, "RANGE", range);
-    oapiWriteScenario_float(scn, "LAUNCHDELAY", launchDelay);
+    WriteScenarioFloat(scn, "RANGE", range);
+    WriteScenarioFloat(scn, "LAUNCHDELAY", launchDelay);
     WriteFixed13(scn, "LATITUDE_TARGET", &targetLatitude, 1);
     WriteFixed13(scn, "LONGITUDE_TARGET", &targetLongitude, 1);
-    oapiWriteScenario_string(scn, "TARGET", targetName);
+    WriteScenarioString(scn, "TARGET", targetName);
     WriteSeparator(scn);
     const int flags = (countdownRunning ? FlagCountdownRunning : 0) | (launched ? FlagLaunched : 0) |
                       (realistic ? FlagRealistic : 0) | (ignitionCommanded ? FlagIgnitionCommanded : 0) |
@@ -56,34 +57,34 @@ void Teski::clbkSaveState(FILEHANDLE scn)
                       (autopilot ? FlagAutopilot : 0) | (failureArmed ? FlagFailureArmed : 0) |
                       (headingFixed ? FlagHeadingFixed : 0) | (bankFixed ? FlagBankFixed : 0) |
                       (pitchFixed ? FlagPitchFixed : 0);
-    oapiWriteScenario_int(scn, "STATEFLAGS", flags);
-    oapiWriteScenario_float(scn, "RELIABILITY", reliability);
+    WriteScenarioInt(scn, "STATEFLAGS", flags);
+    WriteScenarioFloat(scn, "RELIABILITY", reliability);
     if (!launched) return;
 
     const double pos0[3] = {launchLongitude, launchLatitude, launchRadius};
     WriteFixed13(scn, "POS0", pos0, 3);
-    oapiWriteScenario_float(scn, "HEADING_IDEAL", headingIdeal);
-    oapiWriteScenario_float(scn, "HEADING_REALISTIC", headingRealistic);
-    oapiWriteScenario_vec(scn, "RVEL0", launchVelocity);
-    oapiWriteScenario_vec(scn, "COSS", launchAttitudeCos);
-    oapiWriteScenario_vec(scn, "SINS", launchAttitudeSin);
-    oapiWriteScenario_float(scn, "MET_MECO", metMeco);
-    oapiWriteScenario_float(scn, "MET", met);
-    oapiWriteScenario_float(scn, "MAX_ALTITUDE", maxAltitude);
+    WriteScenarioFloat(scn, "HEADING_IDEAL", headingIdeal);
+    WriteScenarioFloat(scn, "HEADING_REALISTIC", headingRealistic);
+    WriteScenarioVec(scn, "RVEL0", launchVelocity);
+    WriteScenarioVec(scn, "COSS", launchAttitudeCos);
+    WriteScenarioVec(scn, "SINS", launchAttitudeSin);
+    WriteScenarioFloat(scn, "MET_MECO", metMeco);
+    WriteScenarioFloat(scn, "MET", met);
+    WriteScenarioFloat(scn, "MAX_ALTITUDE", maxAltitude);
     WriteSeparator(scn);
-    oapiWriteScenario_vec(scn, "FAILDOUBLES", Vec(failTime, failPressure, failValue));
-    oapiWriteScenario_vec(scn, "CONTROLSFIXED", Vec(fixedHeading, fixedBank, fixedPitch));
-    oapiWriteScenario_string(scn, "FAILSTRING", failString);
-    oapiWriteScenario_int(scn, "FAILIDX1", failIdx1);
-    oapiWriteScenario_int(scn, "FAILIDX2", failIdx2);
-    oapiWriteScenario_int(scn, "FAILTYPE", failType);
+    WriteScenarioVec(scn, "FAILDOUBLES", Vec(failTime, failPressure, failValue));
+    WriteScenarioVec(scn, "CONTROLSFIXED", Vec(fixedHeading, fixedBank, fixedPitch));
+    WriteScenarioString(scn, "FAILSTRING", failString);
+    WriteScenarioInt(scn, "FAILIDX1", failIdx1);
+    WriteScenarioInt(scn, "FAILIDX2", failIdx2);
+    WriteScenarioInt(scn, "FAILTYPE", failType);
     WriteSeparator(scn);
-    oapiWriteScenario_float(scn, "MET_GPS", nextTrackTime);
+    WriteScenarioFloat(scn, "MET_GPS", nextTrackTime);
     const int count = trackCount < 0 ? 0 : (trackCount > MaxTrackPoints ? MaxTrackPoints : trackCount);
     for (int i = 0; i < count; ++i) {
         char line[4 * 400];
         FormatTrackPoint(i, trackLongitude[i], trackLatitude[i], trackAltitude[i], trackPhase[i], line, sizeof line);
-        oapiWriteScenario_string(scn, "TRACK", line);
+        WriteScenarioString(scn, "TRACK", line);
     }
 }
 

@@ -4,10 +4,18 @@
 #include "TeskiWreck.h"
 #include "Teski.h"
 
+#include <cctype>
 #include <cstdio>
-#include <strings.h>
 
 namespace {
+
+// Class names compare with letter case ignored, as the host's class lookup does.
+bool SameClassName(const char *a, const char *b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+    return *a == *b;
+}
 
 // The wreck object behind a new vessel, or null when the host gave no interface or the object is not a
 // wreck of this add-on (the host makes a plain vessel when the wreck module is missing): nothing may then
@@ -17,7 +25,7 @@ TeskiWreck *WreckBehind(OBJHANDLE hWreck)
     VESSEL *v = hWreck != nullptr ? oapiGetVesselInterface(hWreck) : nullptr;
     if (v == nullptr || v->Version() < 1) return nullptr;
     const char *cls = v->GetClassName();
-    if (cls == nullptr || ::strcasecmp(cls, TeskiWreckClassName) != 0) return nullptr;
+    if (cls == nullptr || !SameClassName(cls, TeskiWreckClassName)) return nullptr;
     return static_cast<TeskiWreck *>(static_cast<VESSEL2 *>(v));
 }
 

@@ -4,7 +4,7 @@ set -euo pipefail
 # librsvg2-bin turns the impact diagrams into PNG; fonts-dejavu-core is the font their text ("sans-serif") gets.
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
       qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth librsvg2-bin fonts-dejavu-core
-      clang-14 libclang-rt-14-dev llvm-14 locales)
+      clang-14 libclang-rt-14-dev llvm-14 locales g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,6 +1,7 @@
 // The wreck vessel: falls to the ground and stays there, keeps the flight's results and saves them.
 #include "TeskiWreck.h"
 
+#include "ScenarioLines.h"
 #include "WreckBlock.h"
 
 namespace {
@@ -12,9 +13,9 @@ constexpr double FallPhaseSeconds = 13;
 class HostScenarioWriter final : public WreckBlockWriter {
 public:
     explicit HostScenarioWriter(FILEHANDLE scn) : scn_(scn) {}
-    void WriteInt(const char *key, int value) override { oapiWriteScenario_int(scn_, key, value); }
-    void WriteFloat(const char *key, double value) override { oapiWriteScenario_float(scn_, key, value); }
-    void WriteString(const char *key, const char *value) override { oapiWriteScenario_string(scn_, key, value); }
+    void WriteInt(const char *key, int value) override { WriteScenarioInt(scn_, key, value); }
+    void WriteFloat(const char *key, double value) override { WriteScenarioFloat(scn_, key, value); }
+    void WriteString(const char *key, const char *value) override { WriteScenarioString(scn_, key, value); }
 
 private:
     FILEHANDLE scn_;

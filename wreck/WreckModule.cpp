@@ -1,5 +1,5 @@
 // The wreck module's entry points: the host creates and destroys one TeskiWreck per wreck vessel.
-#define ORBITER_MODULE // the module exports its build date to the host
+#define ORBITER_MODULE // the module exports its build date and links the module library's entry
 #include "TeskiWreck.h"
 
 #include <new>
@@ -12,10 +12,4 @@ DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel)
 DLLCLBK void ovcExit(VESSEL *vessel)
 {
     if (vessel != nullptr) delete static_cast<TeskiWreck *>(static_cast<VESSEL2 *>(vessel));
-}
-
-DLLCLBK int GetModuleVersion(void)
-{
-    static const int version = Date2Int("Apr 25 2006");
-    return version;
 }

@@ -31,6 +31,11 @@ void TestRoot::write(const std::string &relative, std::string_view content) cons
     out.write(content.data(), std::streamsize(content.size()));
 }
 
+std::filesystem::path corpusFolder(const std::string &sub) {
+    const char *src = std::getenv("TESKI_SOURCE_DIR");
+    return std::filesystem::path(src && *src ? src : ".") / ".." / "shared" / "corpus" / sub;
+}
+
 std::vector<std::string> linesWith(const std::vector<std::string> &log, std::string_view needle) {
     std::vector<std::string> out;
     for (const auto &l : log)

@@ -9,16 +9,6 @@
 
 namespace {
 
-// Runs f and returns the HostError's message ("" when nothing was thrown).
-template <class F> std::string errorOf(F &&f) {
-    try {
-        f();
-    } catch (const orb::HostError &e) {
-        return e.what();
-    }
-    return "";
-}
-
 const std::string kShipHead = "BEGIN_SHIPS\nA:HostTestVessel\n";
 
 TEST(BadInput, MalformedScenariosNameTheFileAndLine) {
@@ -138,7 +128,7 @@ TEST(BadInput, ModulesPassingForeignHandlesAreIgnored) {
     int dummy = 0;
     char *line = nullptr;
     EXPECT_FALSE(oapiReadScenario_nextline(&dummy, line));
-    oapiWriteScenario_int(&dummy, "X", 1);
+    oapiWriteScenario_int(&dummy, text("X"), 1);
     EXPECT_EQ(oapiGetVesselInterface(&dummy), nullptr);
     EXPECT_FALSE(oapiDeleteVessel(&dummy));
     double h = 0;

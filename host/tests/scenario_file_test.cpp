@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -145,10 +144,7 @@ TEST(ScenarioFile, TruncatedAnywhereLoadsOrFailsCleanly) {
 // The simulator's own scenarios name classes and bodies this host does not have: each either loads or fails
 // with a message that names the scenario file.
 TEST(ScenarioFile, RealScenariosLoadOrFailCleanly) {
-    // The corpus sits beside the source tree (../shared/corpus) where there is one.
-    const char *source = std::getenv("TESKI_SOURCE_DIR");
-    if (!source || !*source) GTEST_SKIP() << "TESKI_SOURCE_DIR not set: no scenario corpus";
-    const std::filesystem::path corpus = std::filesystem::path(source) / ".." / "shared" / "corpus" / "scn";
+    std::filesystem::path corpus = corpusFolder("scn");
     std::error_code ec;
     if (!std::filesystem::is_directory(corpus, ec)) GTEST_SKIP() << "no scenario corpus at " << corpus;
     int files = 0;

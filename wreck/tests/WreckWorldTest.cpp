@@ -244,7 +244,7 @@ TEST(WreckModule, EntryPointsAsTheHostUsesThem)
     auto *exit = reinterpret_cast<void (*)(VESSEL *)>(dlsym(lib, "ovcExit"));
     ASSERT_NE(version, nullptr);
     ASSERT_NE(exit, nullptr);
-    EXPECT_EQ(version(), Date2Int("Apr 25 2006"));
+    EXPECT_EQ(version(), 60425); // "Apr 25 2006", the module library's date
     EXPECT_GT(version(), 0);
     exit(nullptr); // ignored
     dlclose(lib);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
@@ -100,47 +101,94 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
   return s;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error) {
-  const std::string folder = ExtractFilePath(path);
-  std::string temp = (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(path) + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    error = "Cannot write \"" + path + "\": " + SystemError(errno);
-    return false;
+namespace {
+// The file a save lands in: a symbolic link is followed to its target (relative links from the link's
+// folder), so the link stays and its target gets the new content.
+std::string SaveTarget(const std::string& path) {
+  std::string target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st{};
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+    if (n <= 0 || static_cast<size_t>(n) >= link.size()) break;
+    link.resize(static_cast<size_t>(n));
+    target = IsAbsolutePath(link) ? link : ExtractFilePath(target) + link;
   }
+  return target;
+}
+
+// A save's temporary file: hidden beside the target, with the saving process's id.
+std::string TempFileName(const std::string& target, long pid) {
+  const std::string folder = ExtractFilePath(target);
+  return (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(target) + ".tmp" + std::to_string(pid);
+}
+
+// Temporary files that killed saves left beside the target (of a process that is gone) are removed.
+void RemoveStaleTempFiles(const std::string& target) {
+  const std::string folder = ExtractFilePath(target);
+  const std::string prefix = "." + ExtractFileName(target) + ".tmp";
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return;
+  while (const dirent* d = ::readdir(dir)) {
+    const std::string_view name = d->d_name;
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 9 || name.substr(0, prefix.size()) != prefix) continue;
+    const std::string_view digits = name.substr(prefix.size());
+    if (digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
+    const long pid = std::stol(std::string(digits));
+    if (pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)) continue;
+    ::unlinkat(::dirfd(dir), d->d_name, 0);
+  }
+  ::closedir(dir);
+}
+}  // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error) {
+  const std::string target = SaveTarget(path);
+  auto fail = [&](const std::string& reason) {
+    error = "Cannot write \"" + path + "\": " + reason;
+    return false;
+  };
+  // An existing file keeps its permissions; a read-only one is not replaced behind the user's back.
+  struct stat old{};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  if (replacing && !S_ISREG(old.st_mode)) return fail("not a regular file");
+  if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+    return fail("the file is read-only");
+  RemoveStaleTempFiles(target);
+  const std::string temp = TempFileName(target, ::getpid());
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return fail(SystemError(errno));
+  auto discard = [&](int err) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return fail(SystemError(err));
+  };
   size_t done = 0;
   while (done < content.size()) {
     const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      error = "Cannot write \"" + path + "\": " + SystemError(err);
-      return false;
+      return discard(errno);
     }
     done += static_cast<size_t>(n);
   }
-  // Keep the permissions of a file we replace; a new file gets the usual rw-r--r-- (umask).
-  struct stat st{};
-  if (::stat(path.c_str(), &st) == 0)
-    ::fchmod(fd, st.st_mode & 07777);
-  else {
-    const mode_t mask = ::umask(0);
+  mode_t mode = old.st_mode & 07777;
+  if (!replacing) {
+    const mode_t mask = ::umask(0);  // a new file gets the usual rw-r--r-- (umask)
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    mode = 0666 & ~mask;
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+  if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) return discard(errno);
+  if (::close(fd) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    error = "Cannot write \"" + path + "\": " + SystemError(err);
-    return false;
+    return fail(SystemError(err));
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    error = "Cannot write \"" + path + "\": " + SystemError(err);
-    return false;
+    return fail(SystemError(err));
   }
   return true;
 }

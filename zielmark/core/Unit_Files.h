@@ -20,7 +20,9 @@ void SplitLines(std::string_view text, std::vector<std::string>& lines);
 // Every line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // Writes to a temporary file in the same folder and renames it over the target, so a failed
-// write leaves the old file whole. False with a message naming the file.
+// write leaves the old file whole (and no temporary file behind). A replaced file keeps its
+// permissions; a read-only one is refused; a symbolic link is kept and its target written.
+// False with a message naming the file and the reason.
 bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error);
 
 bool FileExists(const std::string& path);       // an existing file that is not a folder

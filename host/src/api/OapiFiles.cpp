@@ -38,23 +38,23 @@ bool oapiReadScenario_nextline(FILEHANDLE scn, char *&line) {
     return r && r->nextLine(line);
 }
 
-void oapiWriteScenario_string(FILEHANDLE scn, const char *item, const char *string) {
+void oapiWriteScenario_string(FILEHANDLE scn, char *item, char *string) {
     if (auto *w = writer(scn)) w->item(item ? item : "", string ? string : "");
 }
-void oapiWriteScenario_int(FILEHANDLE scn, const char *item, int i) {
+void oapiWriteScenario_int(FILEHANDLE scn, char *item, int i) {
     if (auto *w = writer(scn)) w->item(item ? item : "", std::to_string(i));
 }
-void oapiWriteScenario_float(FILEHANDLE scn, const char *item, double d) {
+void oapiWriteScenario_float(FILEHANDLE scn, char *item, double d) {
     if (auto *w = writer(scn)) w->item(item ? item : "", text::compact(d));
 }
-void oapiWriteScenario_vec(FILEHANDLE scn, const char *item, const VECTOR3 &v) {
+void oapiWriteScenario_vec(FILEHANDLE scn, char *item, const VECTOR3 &v) {
     if (auto *w = writer(scn)) w->item(item ? item : "", vec(v));
 }
-void oapiWriteLine(FILEHANDLE file, const char *line) {
+void oapiWriteLine(FILEHANDLE file, char *line) {
     if (auto *w = writer(file)) w->line(line ? line : "");
 }
 
-bool oapiReadItem_string(FILEHANDLE f, const char *item, char *string) {
+bool oapiReadItem_string(FILEHANDLE f, char *item, char *string) {
     auto *c = config(f);
     if (!c || !item || !string) return false;
     auto v = c->item(item);
@@ -66,7 +66,7 @@ bool oapiReadItem_string(FILEHANDLE f, const char *item, char *string) {
     string[n] = '\0';
     return true;
 }
-bool oapiReadItem_float(FILEHANDLE f, const char *item, double &d) {
+bool oapiReadItem_float(FILEHANDLE f, char *item, double &d) {
     auto *c = config(f);
     auto v = c && item ? c->item(item) : std::nullopt;
     double x;
@@ -74,7 +74,7 @@ bool oapiReadItem_float(FILEHANDLE f, const char *item, double &d) {
     d = x;
     return true;
 }
-bool oapiReadItem_int(FILEHANDLE f, const char *item, int &i) {
+bool oapiReadItem_int(FILEHANDLE f, char *item, int &i) {
     auto *c = config(f);
     auto v = c && item ? c->item(item) : std::nullopt;
     if (!v) return false;
@@ -87,7 +87,7 @@ bool oapiReadItem_int(FILEHANDLE f, const char *item, int &i) {
     i = *x;
     return true;
 }
-bool oapiReadItem_bool(FILEHANDLE f, const char *item, bool &b) {
+bool oapiReadItem_bool(FILEHANDLE f, char *item, bool &b) {
     auto *c = config(f);
     auto v = c && item ? c->item(item) : std::nullopt;
     if (!v) return false;
@@ -96,7 +96,7 @@ bool oapiReadItem_bool(FILEHANDLE f, const char *item, bool &b) {
     else return false;
     return true;
 }
-bool oapiReadItem_vec(FILEHANDLE f, const char *item, VECTOR3 &vecOut) {
+bool oapiReadItem_vec(FILEHANDLE f, char *item, VECTOR3 &vecOut) {
     auto *c = config(f);
     auto v = c && item ? c->item(item) : std::nullopt;
     double x[3] = {0, 0, 0};
@@ -110,13 +110,13 @@ void writeItem(FILEHANDLE f, const char *item, const std::string &value) {
     if (auto *w = writer(f)) w->line(std::string(item ? item : "") + " = " + value);
 }
 } // namespace
-void oapiWriteItem_string(FILEHANDLE f, const char *item, const char *string) { writeItem(f, item, string ? string : ""); }
-void oapiWriteItem_float(FILEHANDLE f, const char *item, double d) { writeItem(f, item, text::compact(d)); }
-void oapiWriteItem_int(FILEHANDLE f, const char *item, int i) { writeItem(f, item, std::to_string(i)); }
-void oapiWriteItem_bool(FILEHANDLE f, const char *item, bool b) { writeItem(f, item, b ? "TRUE" : "FALSE"); }
-void oapiWriteItem_vec(FILEHANDLE f, const char *item, const VECTOR3 &v) { writeItem(f, item, vec(v)); }
+void oapiWriteItem_string(FILEHANDLE f, char *item, char *string) { writeItem(f, item, string ? string : ""); }
+void oapiWriteItem_float(FILEHANDLE f, char *item, double d) { writeItem(f, item, text::compact(d)); }
+void oapiWriteItem_int(FILEHANDLE f, char *item, int i) { writeItem(f, item, std::to_string(i)); }
+void oapiWriteItem_bool(FILEHANDLE f, char *item, bool b) { writeItem(f, item, b ? "TRUE" : "FALSE"); }
+void oapiWriteItem_vec(FILEHANDLE f, char *item, const VECTOR3 &v) { writeItem(f, item, vec(v)); }
 
-void oapiWriteLog(const char *line) {
+void oapiWriteLog(char *line) {
     if (WorldImpl *w = currentWorld()) w->log.push_back(line ? line : "");
 }
 
@@ -160,7 +160,7 @@ void oapiCloseFile(FILEHANDLE f, FileAccessMode) {
             try {
                 writeFileAtomic(files[i].target, w->text);
             } catch (const HostError &e) {
-                oapiWriteLog(e.what());
+                if (WorldImpl *w = currentWorld()) w->log.push_back(e.what());
             }
         }
         files.erase(files.begin() + long(i));

@@ -1,6 +1,7 @@
 // The oapi* functions: time, objects, vessel creation and lookup, focus, surface-relative queries, the debug
 // line, meshes and textures, and versions. They act on the current world; without one they return nothing.
 #include "Orbitersdk.h"
+#include "CoreEntries.h"
 
 #include "core/Convert.h"
 #include "core/Text.h"
@@ -59,12 +60,12 @@ double oapiGetSysTime() {
 }
 
 // ---- objects ----
-OBJHANDLE oapiGetObjectByName(const char *name) {
+OBJHANDLE oapiGetObjectByName(char *name) {
     if (!name) return nullptr;
     if (std::strcmp(name, "Earth") == 0) return earthHandle();
     return oapiGetVesselByName(name);
 }
-OBJHANDLE oapiGetGbodyByName(const char *name) {
+OBJHANDLE oapiGetGbodyByName(char *name) {
     return name && std::strcmp(name, "Earth") == 0 ? earthHandle() : nullptr;
 }
 DWORD oapiGetGbodyCount() { return 1; }
@@ -132,7 +133,7 @@ OBJHANDLE oapiGetVesselByIndex(int index) {
     if (!w || index < 0 || size_t(index) >= w->vessels.size()) return nullptr;
     return w->vessels[size_t(index)].get();
 }
-OBJHANDLE oapiGetVesselByName(const char *name) {
+OBJHANDLE oapiGetVesselByName(char *name) {
     WorldImpl *w = currentWorld();
     return w && name ? w->findByName(name) : nullptr;
 }
@@ -191,18 +192,25 @@ BOOL oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed) {
     *airspeed = phys::airspeed(v->body);
     return TRUE;
 }
-BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3 *speedvec) {
-    Vessel *v = vesselOf(hVessel);
-    if (!v || !speedvec) return FALSE;
-    return v->intf->GetAirspeedVector(frame, *speedvec) ? TRUE : FALSE;
+bool oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3 *v) {
+    Vessel *vessel = vesselOf(hVessel);
+    if (!vessel || !v) return false;
+    return vessel->intf->GetAirspeedVector(frame, *v);
 }
-BOOL oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm) {
-    Vessel *v = vesselOf(hVessel);
-    if (!v || !prm) return FALSE;
+BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, VECTOR3 *speedvec) {
+    return oapiGetAirspeedVector(hVessel, FRAME_HORIZON, speedvec) ? TRUE : FALSE;
+}
+// A null vessel means the focus vessel; outside any atmosphere (or without a vessel) every value is 0.
+void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm, OBJHANDLE *hAtmRef) {
+    if (hAtmRef) *hAtmRef = nullptr;
+    if (!prm) return;
+    *prm = ATMPARAM{0, 0, 0};
+    Vessel *v = vesselOf(hVessel ? hVessel : oapiGetFocusObject());
+    if (!v) return;
     prm->T = phys::atmTemperature(v->body);
     prm->p = phys::atmPressure(v->body);
     prm->rho = phys::atmDensity(v->body);
-    return TRUE;
+    if (hAtmRef && prm->rho > 0) *hAtmRef = earthHandle();
 }
 
 // ---- debug line, meshes, textures ----
@@ -243,8 +251,10 @@ MESHHANDLE loadMesh(const char *fname) {
 }
 } // namespace
 
-MESHHANDLE oapiLoadMeshGlobal(const char *fname) { return loadMesh(fname); }
-MESHHANDLE oapiLoadMeshGlobal(const char *fname, LoadMeshClbkFunc fClbk) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers" // declared with a const handle, as the simulator does
+const MESHHANDLE oapiLoadMeshGlobal(const char *fname) { return loadMesh(fname); }
+const MESHHANDLE oapiLoadMeshGlobal(const char *fname, LoadMeshClbkFunc fClbk) {
     bool first = true;
     if (fname)
         for (auto &m : meshStore())
@@ -253,6 +263,7 @@ MESHHANDLE oapiLoadMeshGlobal(const char *fname, LoadMeshClbkFunc fClbk) {
     if (fClbk) fClbk(h, h && first);
     return h;
 }
+#pragma GCC diagnostic pop
 MESHHANDLE oapiLoadMesh(const char *fname) { return loadMesh(fname); }
 void oapiDeleteMesh(MESHHANDLE) {}
 
@@ -270,11 +281,11 @@ SURFHANDLE texture(const char *name) {
 }
 } // namespace
 
-SURFHANDLE oapiRegisterExhaustTexture(const char *name) { return texture(name); }
-SURFHANDLE oapiRegisterParticleTexture(const char *name) { return texture(name); }
+SURFHANDLE oapiRegisterExhaustTexture(char *name) { return texture(name); }
+SURFHANDLE oapiRegisterParticleTexture(char *name) { return texture(name); }
 
 // ---- versions ----
-int Date2Int(const char *date) {
+int Date2Int(char *date) {
     static const char *const months[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                          "jul", "aug", "sep", "oct", "nov", "dec"};
     if (!date || std::strlen(date) < 3) return 0;
@@ -288,8 +299,7 @@ int Date2Int(const char *date) {
     if (!month || !day || !year) return 0;
     return (*year % 100) * 10000 + month * 100 + *day;
 }
-int oapiGetOrbiterVersion() { return Date2Int("Apr 25 2006"); }
-int oapiGetModuleVersion() {
-    static const int v = Date2Int(__DATE__);
-    return v;
+int oapiGetOrbiterVersion() {
+    static char date[] = "Apr 25 2006";
+    return Date2Int(date);
 }

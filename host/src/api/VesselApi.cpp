@@ -14,7 +14,11 @@ VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel)
     : vessel(static_cast<Vessel *>(hVessel)), flightmodel(static_cast<short>(fmodel)), version(0) {}
 
 // ---- identity ----
-OBJHANDLE VESSEL::GetHandle() const { return vessel; }
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers" // declared with a const handle, as the simulator does
+const OBJHANDLE VESSEL::GetHandle() const { return vessel; }
+#pragma GCC diagnostic pop
+int VESSEL::GetFlightModel() const { return flightmodel; }
 char *VESSEL::GetName() const { return vessel->name.data(); }
 char *VESSEL::GetClassName() const { return vessel->className.data(); }
 void VESSEL::SetEnableFocus(bool enable) const { vessel->enableFocus = enable; }
@@ -219,6 +223,11 @@ double VESSEL::GetThrusterMax(THRUSTER_HANDLE th) const {
     if (!t) return 0;
     return t->maxThrust * std::max(0.0, 1.0 - vessel->body.surf.p * t->eta);
 }
+// Thrust and Isp fall linearly with the ambient pressure, from their vacuum values.
+double VESSEL::GetThrusterMax(THRUSTER_HANDLE th, double p_ref) const {
+    auto *t = thruster(vessel, th);
+    return t ? t->maxThrust * std::max(0.0, 1.0 - p_ref * t->eta) : 0;
+}
 double VESSEL::GetThrusterIsp0(THRUSTER_HANDLE th) const {
     auto *t = thruster(vessel, th);
     return t ? t->isp0 : 0;
@@ -227,6 +236,11 @@ double VESSEL::GetThrusterIsp(THRUSTER_HANDLE th) const {
     int i = vessel->thrusterIndex(th);
     return i < 0 ? 0 : phys::thrusterIsp(vessel->body, i);
 }
+double VESSEL::GetThrusterIsp(THRUSTER_HANDLE th, double p_ref) const {
+    auto *t = thruster(vessel, th);
+    return t ? t->isp0 * std::max(0.0, 1.0 - p_ref * t->eta) : 0;
+}
+void VESSEL::SetThrusterIsp(THRUSTER_HANDLE th, double isp) const { SetThrusterIsp(th, isp, 0); }
 void VESSEL::SetThrusterIsp(THRUSTER_HANDLE th, double isp0, double isp_ref, double p_ref) const {
     if (auto *t = thruster(vessel, th)) {
         t->isp0 = isp0 > 0 ? isp0 : vessel->body.defaultIsp;
@@ -281,6 +295,9 @@ bool VESSEL::DelThrusterGroup(THGROUP_HANDLE &thg, THGROUP_TYPE, bool delth) con
     group.type = -1; // no longer found by type
     thg = nullptr;
     return true;
+}
+bool VESSEL::DelThrusterGroup(THGROUP_HANDLE thg, bool delth) const {
+    return DelThrusterGroup(thg, THGROUP_USER, delth);
 }
 bool VESSEL::DelThrusterGroup(THGROUP_TYPE thgt, bool delth) const {
     THGROUP_HANDLE h = GetThrusterGroupHandle(thgt);
@@ -350,6 +367,15 @@ void VESSEL::SetAttitudeRotLevel(const VECTOR3 &th) const {
     SetThrusterGroupLevel(THGROUP_ATT_BANKRIGHT, std::max(0.0, th.z));
     SetThrusterGroupLevel(THGROUP_ATT_BANKLEFT, std::max(0.0, -th.z));
 }
+// One axis (0 pitch, 1 yaw, 2 bank); the other two keep their levels.
+void VESSEL::SetAttitudeRotLevel(int axis, double th) const {
+    static const THGROUP_TYPE pairs[3][2] = {{THGROUP_ATT_PITCHUP, THGROUP_ATT_PITCHDOWN},
+                                             {THGROUP_ATT_YAWLEFT, THGROUP_ATT_YAWRIGHT},
+                                             {THGROUP_ATT_BANKRIGHT, THGROUP_ATT_BANKLEFT}};
+    if (axis < 0 || axis > 2) return;
+    SetThrusterGroupLevel(pairs[axis][0], std::max(0.0, th));
+    SetThrusterGroupLevel(pairs[axis][1], std::max(0.0, -th));
+}
 void VESSEL::SetAttitudeLinLevel(const VECTOR3 &th) const {
     SetThrusterGroupLevel(THGROUP_ATT_RIGHT, std::max(0.0, th.x));
     SetThrusterGroupLevel(THGROUP_ATT_LEFT, std::max(0.0, -th.x));
@@ -357,6 +383,14 @@ void VESSEL::SetAttitudeLinLevel(const VECTOR3 &th) const {
     SetThrusterGroupLevel(THGROUP_ATT_DOWN, std::max(0.0, -th.y));
     SetThrusterGroupLevel(THGROUP_ATT_FORWARD, std::max(0.0, th.z));
     SetThrusterGroupLevel(THGROUP_ATT_BACK, std::max(0.0, -th.z));
+}
+// One axis (0 x, 1 y, 2 z); the other two keep their levels.
+void VESSEL::SetAttitudeLinLevel(int axis, double th) const {
+    static const THGROUP_TYPE pairs[3][2] = {
+        {THGROUP_ATT_RIGHT, THGROUP_ATT_LEFT}, {THGROUP_ATT_UP, THGROUP_ATT_DOWN}, {THGROUP_ATT_FORWARD, THGROUP_ATT_BACK}};
+    if (axis < 0 || axis > 2) return;
+    SetThrusterGroupLevel(pairs[axis][0], std::max(0.0, th));
+    SetThrusterGroupLevel(pairs[axis][1], std::max(0.0, -th));
 }
 
 // ---- forces ----

@@ -49,8 +49,11 @@ OBJHANDLE VESSEL::GetEquPos(double &longitude, double &latitude, double &radius)
     longitude = p.lng, latitude = p.lat, radius = p.rad;
     return earthHandle();
 }
-OBJHANDLE VESSEL::GetSurfaceRef() const { return earthHandle(); }
-OBJHANDLE VESSEL::GetGravityRef() const { return earthHandle(); }
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers" // declared with a const handle, as the simulator does
+const OBJHANDLE VESSEL::GetSurfaceRef() const { return earthHandle(); }
+const OBJHANDLE VESSEL::GetGravityRef() const { return earthHandle(); }
+#pragma GCC diagnostic pop
 // The planet is the origin of the global frame in this host.
 void VESSEL::GetGlobalPos(VECTOR3 &pos) const { pos = toV3(vessel->body.pos); }
 void VESSEL::GetGlobalVel(VECTOR3 &vel) const { vel = toV3(vessel->body.vel); }
@@ -76,14 +79,23 @@ void VESSEL::SetRotationMatrix(const MATRIX3 &R) const {
     b.q = phys::toQuat(b.rot);
     phys::updateSurface(b);
 }
-void VESSEL::GetForceVector(VECTOR3 &F) const { F = _V(0, 0, 0); }
-void VESSEL::GetThrustVector(VECTOR3 &T) const {
+// Total force and torque are not recorded by this host: they read zero, and (as in the simulator) always true.
+bool VESSEL::GetForceVector(VECTOR3 &F) const {
+    F = _V(0, 0, 0);
+    return true;
+}
+// False for zero thrust.
+bool VESSEL::GetThrustVector(VECTOR3 &T) const {
     phys::Vec3 sum;
     for (size_t i = 0; i < vessel->body.thrusters.size(); ++i)
         sum += vessel->body.thrusters[i].dir * phys::thrusterThrust(vessel->body, int(i));
     T = toV3(sum);
+    return T.x != 0 || T.y != 0 || T.z != 0;
 }
-void VESSEL::GetTorqueVector(VECTOR3 &M) const { M = _V(0, 0, 0); }
+bool VESSEL::GetTorqueVector(VECTOR3 &M) const {
+    M = _V(0, 0, 0);
+    return true;
+}
 void VESSEL::Local2Global(const VECTOR3 &local, VECTOR3 &global) const {
     global = toV3(mul(vessel->body.rot, toVec(local)) + vessel->body.pos);
 }
@@ -156,9 +168,9 @@ UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3 *ofs) const {
     vessel->meshes.push_back(m);
     return UINT(vessel->meshes.size() - 1);
 }
-UINT VESSEL::InsertMesh(const char *meshname, UINT idx, const VECTOR3 *ofs) const {
-    MeshRecord m;
-    m.name = meshname ? meshname : "";
+namespace {
+// A mesh put at index idx (replacing the one there), or appended when idx is past the end.
+UINT insertMesh(Vessel *vessel, MeshRecord m, UINT idx, const VECTOR3 *ofs) {
     if (ofs) m.ofs = *ofs;
     if (idx < vessel->meshes.size()) {
         vessel->meshes[idx] = m;
@@ -167,12 +179,24 @@ UINT VESSEL::InsertMesh(const char *meshname, UINT idx, const VECTOR3 *ofs) cons
     vessel->meshes.push_back(m);
     return UINT(vessel->meshes.size() - 1);
 }
+} // namespace
+UINT VESSEL::InsertMesh(const char *meshname, UINT idx, const VECTOR3 *ofs) const {
+    MeshRecord m;
+    m.name = meshname ? meshname : "";
+    return insertMesh(vessel, m, idx, ofs);
+}
+UINT VESSEL::InsertMesh(MESHHANDLE hMesh, UINT idx, const VECTOR3 *ofs) const {
+    MeshRecord m;
+    m.handle = hMesh;
+    return insertMesh(vessel, m, idx, ofs);
+}
 bool VESSEL::DelMesh(UINT idx, bool) const {
     if (idx >= vessel->meshes.size() || !vessel->meshes[idx].active) return false;
     vessel->meshes[idx].active = false;
     return true;
 }
 void VESSEL::ClearMeshes() const { vessel->meshes.clear(); }
+void VESSEL::ClearMeshes(bool) const { ClearMeshes(); } // no animations here to retain
 UINT VESSEL::GetMeshCount() const { return UINT(vessel->meshes.size()); }
 void VESSEL::SetMeshVisibilityMode(UINT idx, WORD mode) const {
     if (idx < vessel->meshes.size()) vessel->meshes[idx].visibility = mode;
@@ -212,7 +236,7 @@ UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const 
                         SURFHANDLE) const {
     return addExhaust(vessel, th, lscale, wscale, 0, &pos, &dir);
 }
-UINT VESSEL::AddExhaust(EXHAUSTSPEC *spec) const {
+UINT VESSEL::AddExhaust(EXHAUSTSPEC *spec) {
     if (!spec) return UINT(-1);
     return addExhaust(vessel, spec->th, spec->lsize, spec->wsize, spec->lofs, spec->lpos, spec->ldir);
 }

@@ -3,11 +3,16 @@
 #include "core/Text.h"
 #include "orbhost/HostError.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <unordered_set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orb {
@@ -39,25 +44,77 @@ std::string readFile(const std::filesystem::path &file, const std::string &shown
     return ss.str();
 }
 
-void writeFileAtomic(const std::filesystem::path &file, std::string_view data) {
-    std::filesystem::path tmp = file;
-    tmp += ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw HostError(file.string() + ": cannot write the file");
-        out.write(data.data(), std::streamsize(data.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
-            throw HostError(file.string() + ": cannot write the file");
-        }
-    }
+namespace {
+// The file a save lands in: a symbolic link is followed to its target, so the link stays.
+std::filesystem::path saveTarget(const std::filesystem::path &file) {
+    std::filesystem::path target = file;
     std::error_code ec;
-    std::filesystem::rename(tmp, file, ec);
-    if (ec) {
-        std::remove(tmp.c_str());
-        throw HostError(file.string() + ": cannot replace the file: " + ec.message());
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, ec); ++hops) {
+        std::filesystem::path link = std::filesystem::read_symlink(target, ec);
+        if (ec) break;
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return target;
+}
+
+// Temporary files of saves that were killed ("<name>.tmp<pid>" of a process that is gone) are removed.
+void removeStaleTemporaries(const std::filesystem::path &target) {
+    const std::string prefix = target.filename().string() + ".tmp";
+    std::error_code ec;
+    std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = pid_t(std::stol(digits));
+        if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH)) continue; // a save still running
+        std::error_code removeError;
+        std::filesystem::remove(it->path(), removeError);
+    }
+}
+} // namespace
+
+void writeFileAtomic(const std::filesystem::path &file, std::string_view data) {
+    const std::filesystem::path target = saveTarget(file);
+    auto fail = [&](const std::string &reason) { throw HostError(file.string() + ": cannot write the file: " + reason); };
+    // A replaced file keeps its permissions; a read-only one is not replaced behind the user's back.
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) fail("not a regular file");
+    if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) fail("the file is read-only");
+    removeStaleTemporaries(target);
+    std::filesystem::path tmp = target;
+    tmp += ".tmp" + std::to_string(::getpid());
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) fail(std::strerror(errno));
+    auto discard = [&](int err) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        fail(std::strerror(err));
+    };
+    for (size_t done = 0; done < data.size();) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) discard(errno);
+        done += size_t(n);
+    }
+    mode_t mode = old.st_mode & 07777;
+    if (!replacing) {
+        const mode_t mask = ::umask(0); // a new file gets the usual rw-r--r-- (umask)
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) discard(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        fail(std::strerror(err));
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        throw HostError(file.string() + ": cannot replace the file: " + std::strerror(err));
     }
 }
 

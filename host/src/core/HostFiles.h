@@ -55,7 +55,9 @@ struct ScenarioWriter : HostFile {
 };
 
 // Writes a file through a temporary file in the same folder and a rename, so a failed write leaves the
-// old file whole. Throws HostError naming the file.
+// old file whole and no temporary file behind; the data is on the disk before the rename. A replaced file keeps
+// its permissions, a read-only one is refused, a symbolic link is kept and its target written; temporary files
+// left by killed saves are removed. Throws HostError naming the file and the system's reason.
 void writeFileAtomic(const std::filesystem::path &file, std::string_view data);
 // Reads a whole file; throws HostError naming it.
 std::string readFile(const std::filesystem::path &file, const std::string &shownPath);

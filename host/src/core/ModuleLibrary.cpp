@@ -1,5 +1,6 @@
 #include "core/ModuleLibrary.h"
 
+#include "CoreEntries.h"
 #include "orbhost/HostError.h"
 
 #include <cstdio>

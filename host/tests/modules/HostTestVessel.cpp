@@ -5,7 +5,9 @@
 #include <sstream>
 
 namespace {
-void note(const VESSEL *v, const std::string &what) { oapiWriteLog((std::string(v->GetName()) + " " + what).c_str()); }
+// The host's text parameters are char*, as in the simulator: the texts go through a string of our own.
+void log(std::string line) { oapiWriteLog(line.data()); }
+void note(const VESSEL *v, const std::string &what) { log(std::string(v->GetName()) + " " + what); }
 std::string num(double x) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.3f", x);
@@ -15,8 +17,8 @@ std::string num(double x) {
 
 void HostTestVessel::clbkSetClassCaps(FILEHANDLE cfg) {
     note(this, "SetClassCaps");
-    char buf[256] = "";
-    if (oapiReadItem_string(cfg, "Note", buf)) cfgNote = buf;
+    char buf[256] = "", item[] = "Note";
+    if (oapiReadItem_string(cfg, item, buf)) cfgNote = buf;
     SetSize(2);
     SetEmptyMass(500);
     SetPMI(_V(1, 1, 1));
@@ -78,10 +80,13 @@ void HostTestVessel::clbkSaveState(FILEHANDLE scn) {
     VESSEL2::clbkSaveState(scn);
     for (const Action &a : actions)
         if (!a.done) {
-            std::string value = a.kind == "DELETE_AT" ? num(a.time) : a.target + " " + num(a.time);
-            oapiWriteScenario_string(scn, a.kind.c_str(), value.c_str());
+            std::string key = a.kind, value = a.kind == "DELETE_AT" ? num(a.time) : a.target + " " + num(a.time);
+            oapiWriteScenario_string(scn, key.data(), value.data());
         }
-    if (groupType >= 0) oapiWriteScenario_string(scn, "GROUP", (std::to_string(groupType) + " " + num(groupLevel)).c_str());
+    if (groupType >= 0) {
+        std::string key = "GROUP", value = std::to_string(groupType) + " " + num(groupLevel);
+        oapiWriteScenario_string(scn, key.data(), value.data());
+    }
 }
 
 void HostTestVessel::clbkPostCreation() {
@@ -113,7 +118,7 @@ void HostTestVessel::clbkPreStep(double simt, double simdt, double) {
         if (a.done || simt + 1e-9 < a.time) continue;
         if (a.kind == "SPAWN_PRE") spawn(this, a.target), a.done = true;
         if (a.kind == "KILL") {
-            note(this, "Kill " + a.target + (oapiDeleteVessel(oapiGetVesselByName(a.target.c_str())) ? " ok" : " failed"));
+            note(this, "Kill " + a.target + (oapiDeleteVessel(oapiGetVesselByName(a.target.data())) ? " ok" : " failed"));
             a.done = true;
         }
     }
@@ -147,17 +152,16 @@ DLLCLBK VESSEL *ovcInit(OBJHANDLE h, int flightmodel) {
     const char *name = static_cast<const char *>(nullptr);
     VESSEL probe(h, flightmodel);
     name = probe.GetName();
-    oapiWriteLog((std::string(name) + " ovcInit").c_str());
+    log(std::string(name) + " ovcInit");
     if (std::strncmp(name, "Null", 4) == 0) return nullptr;
     return new HostTestVessel(h, flightmodel);
 }
 
 DLLCLBK void ovcExit(VESSEL *v) {
     if (!v) return;
-    oapiWriteLog((std::string(v->GetName()) + " ovcExit").c_str());
+    log(std::string(v->GetName()) + " ovcExit");
     delete static_cast<HostTestVessel *>(v);
 }
 
-DLLCLBK void InitModule(HINSTANCE) { oapiWriteLog("HostTestVessel InitModule"); }
-DLLCLBK void ExitModule(HINSTANCE) { oapiWriteLog("HostTestVessel ExitModule"); }
-DLLCLBK int GetModuleVersion() { return Date2Int("Apr 25 2006"); }
+DLLCLBK void InitModule(HINSTANCE) { log("HostTestVessel InitModule"); }
+DLLCLBK void ExitModule(HINSTANCE) { log("HostTestVessel ExitModule"); }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "FlightResult.h"
-#include "Orbitersdk.h"
+#include <Orbitersdk.h>
 
 // Class name of the wreck vessel, as the host's class configuration knows it.
 inline constexpr const char *TeskiWreckClassName = "TeskiWreck";
