@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the project builds and tests with, from Debian's packages.
 set -euo pipefail
-# librsvg2-bin turns the impact diagrams into PNG; fonts-dejavu-core is the font their text ("sans-serif") gets.
+# librsvg2-bin turns the impact diagrams and dispersion pictures into PNG; their text is set in fonts-dejavu-core.
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
       qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth librsvg2-bin fonts-dejavu-core
       clang-14 libclang-rt-14-dev llvm-14 locales g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
