@@ -86,14 +86,23 @@ cp "$current" "$out/$name result.scn"
 "$cli" results "$current" --kml "$out/$name.kml" --diagrams "$out/diagrams" --force >"$out/figures.txt" \
   || { cat "$out/figures.txt"; fail "zielmark-cli results could not read the current state"; }
 cat "$out/figures.txt"
-if command -v convert >/dev/null; then
-  for svg in "$out"/diagrams/*.svg; do
-    [ -e "$svg" ] || continue
-    convert "$svg" "${svg%.svg}.png" 2>/dev/null || say "could not turn $(basename "$svg") into PNG"
-  done
-else
-  say "ImageMagick's convert is not installed: diagrams as SVG only"
-fi
+# Everything promised at the end is there: a missing output makes a failed firing, never a "done".
+wrecks=$(tr -d '\r' <"$current" | grep -c ':TeskiWreck$' || true)
+for f in figures.txt "$name.kml" "$name result.scn"; do
+  [ -s "$out/$f" ] || fail "$out/$f was not written"
+done
+svgs=$(find "$out/diagrams" -maxdepth 1 -name '*.svg' | wc -l)
+[ "$svgs" -eq "$wrecks" ] || fail "$svgs impact diagrams in $out/diagrams for $wrecks wrecks"
+# Each diagram as a picture as well: rsvg-convert comes with the set-up (Debian package librsvg2-bin).
+command -v rsvg-convert >/dev/null \
+  || fail "rsvg-convert is not installed (package librsvg2-bin; run scripts/setup.sh): no PNG of the diagrams"
+for svg in "$out"/diagrams/*.svg; do
+  [ -e "$svg" ] || continue
+  png="${svg%.svg}.png"
+  rm -f "$png"
+  rsvg-convert --format png --output "$png" "$svg" && [ -s "$png" ] \
+    || fail "could not turn diagrams/$(basename "$svg") into diagrams/$(basename "$png")"
+done
 
 # 4. Zielmark on the same folders: its own settings file in the output folder, results page first.
 zielmark="$build/bin/Zielmark"
@@ -110,6 +119,5 @@ elif [ $gui = 1 ]; then
   say "no display or no $zielmark: Zielmark not opened"
 fi
 
-wrecks=$(tr -d '\r' <"$current" | grep -c ':TeskiWreck$' || true)
 say "done: $wrecks wrecks; results in $out"
 say "  figures.txt (table), $name.kml (Google Earth), diagrams/ (SVG, PNG), \"$name result.scn\""

@@ -2,8 +2,9 @@
 # Installs what the project builds and tests with, from Debian's packages. Usage: scripts/setup.sh
 set -euo pipefail
 case "${1:-}" in -h|--help) sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;; esac
+# librsvg2-bin turns the impact diagrams and dispersion pictures into PNG; their text is set in fonts-dejavu-core.
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
-      qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick fonts-dejavu-core librsvg2-bin
+      qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth librsvg2-bin fonts-dejavu-core
       clang-14 libclang-rt-14-dev llvm-14 locales g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -146,7 +146,7 @@ TEST(ScenarioFile, TruncatedAnywhereLoadsOrFailsCleanly) {
 TEST(ScenarioFile, RealScenariosLoadOrFailCleanly) {
     std::filesystem::path corpus = corpusFolder("scn");
     std::error_code ec;
-    if (!std::filesystem::is_directory(corpus, ec)) GTEST_SKIP() << "no scenario corpus";
+    if (!std::filesystem::is_directory(corpus, ec)) GTEST_SKIP() << "no scenario corpus at " << corpus;
     int files = 0;
     for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
         if (entry.path().extension() != ".scn") continue;

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 
@@ -263,15 +264,30 @@ TEST_F(FiringLoop, ResultKmlIsNoPlanningSource)
     EXPECT_EQ(check.output.find("  e2e.kml"), std::string::npos) << check.output;
 }
 
-// The one-command firing itself, without set-up, build and window, in a scratch root.
+// The one-command firing itself, without set-up, build and window, in a scratch root. `path` puts a folder
+// in front of the programs the script finds (empty: the machine's own).
+CommandResult RunFiringScript(const ScratchRoot &scratch, const fs::path &out, const fs::path &path = {})
+{
+    std::vector<std::string> argv = {(SourceDir / "scripts" / "firing.sh").string(), "--no-setup", "--no-build",
+                                     "--no-gui", "--build", TESKI_BUILD_DIR, "--root", scratch.root().string(),
+                                     "--out", out.string(), "--seed", "11"};
+    if (!path.empty()) {
+        const char *inherited = std::getenv("PATH");
+        argv.insert(argv.begin(), {"env", "PATH=" + path.string() + ":" + (inherited ? inherited : "/usr/bin:/bin")});
+    }
+    return RunProgram(argv);
+}
+
+bool IsPng(const fs::path &file)
+{
+    return ReadFile(file.string()).rfind("\x89PNG\r\n\x1a\n", 0) == 0;
+}
+
 TEST(FiringScript, WritesTheResultsIntoTheFolderItNames)
 {
-    const char *root = OrbRoot();
-    ScratchRoot scratch(root);
+    ScratchRoot scratch(OrbRoot());
     const fs::path out = scratch.folder() / "firing out";
-    const CommandResult r = RunProgram({(SourceDir / "scripts" / "firing.sh").string(), "--no-setup", "--no-build",
-                                 "--no-gui", "--build", TESKI_BUILD_DIR, "--root", scratch.root().string(), "--out",
-                                 out.string(), "--seed", "11"});
+    const CommandResult r = RunFiringScript(scratch, out);
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("results in " + out.string()), std::string::npos) << r.output;
     const auto wrecks = ShipsOfClass(ReadShipBlocks(ReadFile((out / "desert_range result.scn").string())), "TeskiWreck");
@@ -280,15 +296,32 @@ TEST(FiringScript, WritesTheResultsIntoTheFolderItNames)
     EXPECT_EQ(ReadTable(ReadFile((out / "figures.txt").string()), error).size(), wrecks.size()) << error;
     pugi::xml_document doc;
     EXPECT_TRUE(doc.load_file((out / "desert_range.kml").c_str()));
-    size_t svg = 0, png = 0;
+    // Every diagram as SVG and as a real PNG picture beside it.
+    size_t svg = 0;
     for (const auto &e : fs::directory_iterator(out / "diagrams")) {
-        svg += e.path().extension() == ".svg";
-        png += e.path().extension() == ".png";
+        if (e.path().extension() != ".svg") continue;
+        ++svg;
+        fs::path png = e.path();
+        EXPECT_TRUE(IsPng(png.replace_extension(".png"))) << png;
     }
     EXPECT_EQ(svg, wrecks.size());
-    if (std::system("command -v convert >/dev/null 2>&1") == 0) {
-        EXPECT_EQ(png, wrecks.size());
-    }
+}
+
+// A converter that says it succeeded but writes no picture: the promised PNG is missing, so the firing fails
+// and says which diagram, rather than report "done".
+TEST(FiringScript, ADiagramLeftWithoutItsPictureFailsTheFiring)
+{
+    ScratchRoot scratch(OrbRoot());
+    const fs::path fakes = scratch.folder() / "fake programs";
+    fs::create_directories(fakes);
+    const fs::path converter = fakes / "rsvg-convert";
+    { std::ofstream(converter) << "#!/bin/sh\nexit 0\n"; }
+    fs::permissions(converter, fs::perms::owner_all, fs::perm_options::add);
+    const CommandResult r = RunFiringScript(scratch, scratch.folder() / "firing out", fakes);
+    EXPECT_NE(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("could not turn diagrams/"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find(".svg into diagrams/"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("firing: done"), std::string::npos) << r.output;
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontDatabase>
+#include <QtGlobal>
+#include <QStringList>
 
 void MakeProgramFolderCurrent() { QDir::setCurrent(QCoreApplication::applicationDirPath()); }
 
@@ -27,10 +30,25 @@ TSettingsLocation ChooseSettingsFile(const QString& explicitFile) {
   return {file, QString::fromStdString(notice)};
 }
 
+namespace {
+// The font files are built into the program (Qt resource "fonts"), so no machine's own fonts decide the width
+// of a caption. A machine's font of the same metrics only stands in should they ever fail to load.
+const QStringList kProgramFontFamilies{"Liberation Sans", "Arial", "Nimbus Sans", "Helvetica"};
+
+bool LoadProgramFont() {
+  bool loaded = true;
+  for (const char* file : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"})
+    loaded = QFontDatabase::addApplicationFont(file) >= 0 && loaded;
+  return loaded;
+}
+}  // namespace
+
 void ApplyProgramLook(QApplication& app) {
   QApplication::setStyle("Fusion");
+  static const bool loaded = LoadProgramFont();  // once, however often the look is applied
+  if (!loaded) qWarning("Zielmark: the built-in font could not be loaded; captions may not fit their places");
   QFont font = app.font();
-  font.setFamilies({"Nimbus Sans", "Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
+  font.setFamilies(kProgramFontFamilies);
   font.setPixelSize(11);
   QApplication::setFont(font);
 }

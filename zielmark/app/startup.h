@@ -17,6 +17,7 @@ struct TSettingsLocation {
 TSettingsLocation ChooseSettingsFile(const QString& explicitFile);
 
 class QApplication;
-// The program's look: one style on every platform and a small sans-serif font close to the one the page
-// layout was measured with (11 pixels high), so that captions fit their fixed places.
+// The program's look: one style on every platform and the font the fixed page layout was measured with,
+// 11 pixels high, so that captions fit their places on every machine. The font (Liberation Sans, regular and
+// bold) is built into the program; every page takes it from here.
 void ApplyProgramLook(QApplication& app);

@@ -5,6 +5,7 @@
 #include "setup_page.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -140,8 +141,8 @@ private slots:
     window.close();
   }
 
-  // Every caption fits its place in the platform's font: it is not cut by its panel's edge and does not run
-  // into a neighbouring caption or button.
+  // Every caption is drawn in the program's built-in font, whatever fonts the machine has, and fits its place:
+  // it is not cut by its panel's edge and does not run into a neighbouring caption or button.
   void CaptionsFitTheirPlaces() {
     TFixture fx;
     fx.WriteSourceKml("baltic.kml");
@@ -164,6 +165,8 @@ private slots:
     QVERIFY(captioned.size() > 60);
     for (QWidget* w : captioned) {
       const QString text = captionOf(w);
+      const QString family = QFontInfo(w->font()).family();
+      QVERIFY2(family == "Liberation Sans", qPrintable(text + " is drawn in " + family));
       const QRect place = w->geometry();
       QVERIFY2(place.right() < w->parentWidget()->width(), qPrintable("cut by its panel: " + text));
       // A push button needs its text's width; a radio button or check box its mark and text as well.
