@@ -1,6 +1,7 @@
 #include "dlg_main.h"
 
 #include "prompt.h"
+#include "qt_text.h"
 #include "results_page.h"
 #include "setup_page.h"
 #include "targeting_page.h"
@@ -17,13 +18,6 @@
 
 
 const char* const MainCaption = "Zielmark - Teski";
-
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
-}  // namespace
 
 TDlgMain::TDlgMain(const QString& iniFileName, TPrompt& prompt) : IniFileName(iniFileName), PromptRef(prompt) {
   setWindowTitle(MainCaption);

@@ -1,5 +1,7 @@
 // zielmark-cli results, run as the user runs it: figures table, result KML, diagrams, errors, exit codes.
 // Runs the program built beside this test; skipped when it has not been built.
+#include "TestFolder.h"
+
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -24,16 +26,9 @@ protected:
     void SetUp() override {
         cli_ = fs::read_symlink("/proc/self/exe").parent_path() / "zielmark-cli";
         if (!fs::exists(cli_)) GTEST_SKIP() << "zielmark-cli is not built at " << cli_;
-        std::string pattern = (fs::temp_directory_path() / "zm_cli_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        if (!dir_.empty()) fs::remove_all(dir_, ec);
     }
 
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return dir_.Path + name; }
 
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -45,7 +40,7 @@ protected:
     }
 
     TRun Run(const std::string& args) const {
-        const std::string command = "cd '" + dir_.string() + "' && '" + cli_.string() + "' results " + args +
+        const std::string command = "cd '" + dir_.Path + "' && '" + cli_.string() + "' results " + args +
                                     " 2>'" + Path("err.txt") + "'";
         TRun run;
         FILE* pipe = popen(command.c_str(), "r");
@@ -60,7 +55,7 @@ protected:
     }
 
     fs::path cli_;
-    fs::path dir_;
+    zm::test::TTempFolder dir_;
 };
 
 const char* const Scenario = "BEGIN_SHIPS\r\n"
