@@ -64,6 +64,25 @@ bool SeedMissileModule(const orb::World &world, unsigned seed)
     return seedFn != nullptr;
 }
 
+std::vector<MissilePlan> TenMissileSalvo()
+{
+    const double ranges[] = {50e3, 95e3, 140e3, 185e3, 230e3, 275e3, 315e3, 360e3, 420e3, 470e3};
+    std::vector<MissilePlan> salvo;
+    for (int i = 0; i < 10; ++i) {
+        MissilePlan m;
+        m.name = "Tesk-" + std::to_string(i + 1);
+        m.lat = -31.1 + 0.15 * i;
+        m.lon = 136.5 + 0.1 * (i % 4);
+        m.heading = 20.0 + 33.0 * i;
+        m.range = ranges[i];
+        m.realistic = m.range <= 320e3 && i % 2 == 0;
+        m.delay = i;
+        m.target = "Target-" + std::to_string(i + 1);
+        salvo.push_back(m);
+    }
+    return salvo;
+}
+
 size_t CountClass(const orb::World &world, const std::string &className)
 {
     size_t n = 0;

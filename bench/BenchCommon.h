@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -31,6 +32,9 @@ std::string Scenario(const std::string &ships);
 // Restarts the Teski module's generator (it re-seeds from the clock at every creation); false when the
 // module is not loaded.
 bool SeedMissileModule(const orb::World &world, unsigned seed);
+
+// Ten launch sites in the desert, 50 to 470 km, both flight models, delays 0 to 9 s.
+std::vector<MissilePlan> TenMissileSalvo();
 
 size_t CountClass(const orb::World &world, const std::string &className);
 

@@ -24,26 +24,6 @@ double CpuSeconds()
     return t.tv_sec + t.tv_nsec * 1e-9;
 }
 
-// Ten launch sites in the desert, 50 to 470 km, both flight models, delays 0 to 9 s.
-std::vector<bench::MissilePlan> Salvo()
-{
-    const double ranges[] = {50e3, 95e3, 140e3, 185e3, 230e3, 275e3, 315e3, 360e3, 420e3, 470e3};
-    std::vector<bench::MissilePlan> salvo;
-    for (int i = 0; i < 10; ++i) {
-        bench::MissilePlan m;
-        m.name = "Tesk-" + std::to_string(i + 1);
-        m.lat = -31.1 + 0.15 * i;
-        m.lon = 136.5 + 0.1 * (i % 4);
-        m.heading = 20.0 + 33.0 * i;
-        m.range = ranges[i];
-        m.realistic = m.range <= 320e3 && i % 2 == 0;
-        m.delay = i;
-        m.target = "Target-" + std::to_string(i + 1);
-        salvo.push_back(m);
-    }
-    return salvo;
-}
-
 struct Round {
     double wall = 0, cpu = 0, simulated = 0;
     long steps = 0;
@@ -98,7 +78,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const auto root = bench::ChooseRoot(rootArg);
-    const auto salvo = Salvo();
+    const auto salvo = bench::TenMissileSalvo();
     std::string ships;
     for (const auto &m : salvo) ships += bench::ShipBlock(m);
     const std::string scenario = bench::Scenario(ships);

@@ -2,7 +2,7 @@
 # Installs what the project builds and tests with, from Debian's packages.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
-      qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick fonts-dejavu-core
+      qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick fonts-dejavu-core librsvg2-bin
       clang-14 libclang-rt-14-dev llvm-14 locales g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -128,6 +128,55 @@ TEST(Run, EndsWhenNoVesselIsLeftOrAtTheTimeLimit) {
     EXPECT_EQ(r.out.find("debug: "), r.out.rfind("debug: "));
 }
 
+TEST(Run, UntilGoneEndsOnceTheClassIsGoneAndEverythingHasLandedAndSavesWhereAsked) {
+    TestRoot root;
+    // A leaves at 2 s; the plain vessel falls 500 m and lands some 10 s later. Without the rule the run
+    // would wait for the countdown and the settle time.
+    root.write("Scenarios/drop.scn", "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 2\nEND\n"
+                                     "Drop:PlainVessel\n  STATUS Orbiting Earth\n  RPOS 0 6371510 0\n  RVEL 0 0 0\nEND\n"
+                                     "END_SHIPS\n");
+    const std::filesystem::path saveTo = root.path() / "out" / "run-1.scn";
+    std::filesystem::create_directories(saveTo.parent_path());
+    RunResult r = run(root, {"drop", "--key", "O@0", "--until-gone", "HostTestVessel", "--save-to", saveTo.string(),
+                             "--settle", "1000", "--countdown", "1000", "--tmax", "300"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    size_t at = r.out.find("orbhost: run ended at ");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    double end = std::stod(r.out.substr(at + 22));
+    EXPECT_GT(end, 8.0) << "the falling vessel had not landed yet";
+    EXPECT_LT(end, 60.0);
+    EXPECT_NE(r.out.find(": no HostTestVessel left and every vessel landed"), std::string::npos) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(saveTo));
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "Scenarios" / "(Current state).scn"));
+
+    // A class that is never there ends the run after the last key only once everything is down.
+    r = run(root, {"drop", "--until-gone", "Nothing", "--no-save", "--tmax", "300"});
+    at = r.out.find("orbhost: run ended at ");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    EXPECT_GT(std::stod(r.out.substr(at + 22)), 8.0);
+}
+
+TEST(Run, SeedReachesEveryLoadedModuleThatExportsItsSeedingFunction) {
+    TestRoot root;
+    root.write("Scenarios/one.scn", "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 1\nEND\n"
+                                    "P:PlainVessel\n  STATUS Landed Earth\n  POS 1 3\nEND\nEND_SHIPS\n");
+    RunResult r = run(root, {"one", "--seed", "4294967295", "--no-save", "--tmax", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("HostTestVessel seeded with 4294967295\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("orbhost: seed 4294967295 given to HostTestVessel\n"), std::string::npos) << r.out;
+    // The seed is given after the vessels were created, so a module's own seeding at creation cannot undo it.
+    EXPECT_LT(r.out.find("A ovcInit"), r.out.find("seeded with"));
+
+    std::string err;
+    for (const char *bad : {"-1", "4294967296", "12x", ""}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(parseRunOptions({"x", "--seed", bad}, &err));
+        EXPECT_NE(err.find("--seed"), std::string::npos);
+    }
+    EXPECT_FALSE(parseRunOptions({"x", "--until-gone"}, &err));
+    EXPECT_FALSE(parseRunOptions({"x", "--save-to", ""}, &err));
+}
+
 TEST(Run, BadScenarioRootOrModuleGivesStatusOneAndNamesTheFile) {
     TestRoot root;
     root.write("Scenarios/broken.scn", "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n");

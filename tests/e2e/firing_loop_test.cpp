@@ -256,6 +256,20 @@ TEST_F(FiringLoop, ResultKmlHoldsThreeMarksAndATrackFolderPerMissile)
     EXPECT_EQ(diagrams, wrecks.size());
 }
 
+// The firing's result KML, lying beside a planning file, is not offered for planning: the folder check lists
+// only the planning file.
+TEST_F(FiringLoop, ResultKmlIsNoPlanningSource)
+{
+    const fs::path out = firing->kml.parent_path();
+    fs::copy_file(SourceDir / "examples" / "desert_range.kml", out / "desert_range.kml",
+                  fs::copy_options::overwrite_existing);
+    const CommandResult check =
+        RunProgram({Cli, "check", "--src", out.string(), "--scn", out.string(), "--results", out.string()});
+    EXPECT_NE(check.output.find("Source KML files (1)"), std::string::npos) << check.output;
+    EXPECT_NE(check.output.find("  desert_range.kml\n"), std::string::npos) << check.output;
+    EXPECT_EQ(check.output.find("  e2e.kml"), std::string::npos) << check.output;
+}
+
 // The one-command firing itself, without set-up, build and window, in a scratch root.
 TEST(FiringScript, WritesTheResultsIntoTheFolderItNames)
 {

@@ -1,5 +1,6 @@
 #include "dlg_main.h"
 
+#include "dispersion_page.h"
 #include "prompt.h"
 #include "qt_text.h"
 #include "results_page.h"
@@ -31,6 +32,8 @@ TDlgMain::TDlgMain(const QString& iniFileName, TPrompt& prompt) : IniFileName(in
   pcMain->addTab(tabSetup, "Folder Setup");
   pcMain->addTab(tabGeToOrb, "Google Earth to Orbiter");
   pcMain->addTab(tabOrbToGE, "Orbiter to Google Earth");
+  tabDispersion = new TDispersionPage(pcMain, *this);
+  pcMain->addTab(tabDispersion, "Dispersion");
 
   connect(tabSetup->btnSrcWprDirBrowse, &QPushButton::clicked, this, [this] { btnSrcWprDirBrowseClick(); });
   connect(tabSetup->btnOrbScnDirBrowse, &QPushButton::clicked, this, [this] { btnOrbScnDirBrowseClick(); });

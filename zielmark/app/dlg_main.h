@@ -10,6 +10,7 @@
 
 class QLabel;
 class QTabWidget;
+class TDispersionPage;
 class TGeToOrbPage;
 class TOrbToGePage;
 class TPrompt;
@@ -21,7 +22,7 @@ class TGlobalOptions;
 class TDlgMain : public QWidget {
 public:
   // Page indices, as the settings store the active page.
-  enum { PageSetup = 0, PageGeToOrb = 1, PageOrbToGE = 2 };
+  enum { PageSetup = 0, PageGeToOrb = 1, PageOrbToGE = 2, PageDispersion = 3 };
 
   // iniFileName: the settings file; prompt: the dialogs (the toolkit's, or a test's answers).
   TDlgMain(const QString& iniFileName, TPrompt& prompt);
@@ -56,6 +57,7 @@ public:
   TSetupPage* tabSetup;
   TGeToOrbPage* tabGeToOrb;
   TOrbToGePage* tabOrbToGE;
+  TDispersionPage* tabDispersion;  // a page of our own beyond the three
 
 protected:
   void showEvent(QShowEvent* event) override;

@@ -52,7 +52,6 @@ void TOrbToGePage::ConnectEvents() {
   connect(lbOrbResults, &QListWidget::itemSelectionChanged, this, [this] {
     if (!FillingSource) lbOrbResultsClick();
   });
-  // Only the user's edits and picks run the handler; the program's own changes leave the button as it is.
   connect(cbResultFiles, &QComboBox::activated, this, [this] { cbResultFilesChange(); });
   connect(cbResultFiles->lineEdit(), &QLineEdit::textEdited, this, [this] { cbResultFilesChange(); });
   connect(btnSaveGEFile, &QPushButton::clicked, this, [this] { btnSaveGEFileClick(); });
@@ -172,33 +171,39 @@ void TOrbToGePage::DrawChart(const zm::TTeskWreck& wreck) {
 }
 
 void TOrbToGePage::FillResultFiles() {
-  const QSignalBlocker block(cbResultFiles);
-  cbResultFiles->clear();
-  const auto isResultKml = [](const std::string& path) { return zm::IsResultKml(path); };
-  const auto isResultScn = [](const std::string& path) { return zm::IsFlightResultScenario(path); };
-  for (const std::string& name : zm::ListResultNames(Main.Options().FltResDir, isResultKml, isResultScn))
-    cbResultFiles->addItem(Q(name));
-  cbResultFiles->setCurrentIndex(-1);
-  cbResultFiles->setEditText(QString());
+  {
+    const QSignalBlocker block(cbResultFiles);
+    cbResultFiles->clear();
+    const auto isResultKml = [](const std::string& path) { return zm::IsResultKml(path); };
+    const auto isResultScn = [](const std::string& path) { return zm::IsFlightResultScenario(path); };
+    for (const std::string& name : zm::ListResultNames(Main.Options().FltResDir, isResultKml, isResultScn))
+      cbResultFiles->addItem(Q(name));
+    cbResultFiles->setCurrentIndex(-1);
+    cbResultFiles->setEditText(QString());
+  }
+  // "Save!" follows the name shown, also when the program empties the box: an empty name saves a hidden ".kml".
+  UpdateSaveGEFileButton();
 }
 
 void TOrbToGePage::UpdateSaveGEFileButton() {
-  btnSaveGEFile->setEnabled(zm::IsValidFileName(S(cbResultFiles->currentText())));
+  btnSaveGEFile->setEnabled(zm::IsValidSaveName(S(cbResultFiles->currentText())));
 }
 
 void TOrbToGePage::cbResultFilesChange() { UpdateSaveGEFileButton(); }
 
 void TOrbToGePage::btnSaveGEFileClick() {
+  if (!zm::IsValidSaveName(S(cbResultFiles->currentText()))) return;  // the button is disabled then
   zm::TGlobalOptions& options = Main.Options();
   const std::string name = zm::ChangeFileExt(S(cbResultFiles->currentText()), ".kml");
   const std::string path = options.FltResDir + name;
   std::string error;
-  if (Main.Prompt().AskYesNo(this, Q(zm::GEFileQuestion(zm::FileExists(path))))) {
+  if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path)))) {
     if (!zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks, error)) Main.Prompt().ShowError(this, Q(error));
   }
   if (rbNewOrbResFile->isChecked()) {
     const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");
-    if (Main.Prompt().AskYesNo(this, Q(zm::ScenarioCopyQuestion(zm::FileExists(copyPath))))) {
+    const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
+    if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
       // A failed copy is reported too: the user would otherwise believe the scenario kept.
       if (!zm::CopyScenarioFile(options.CurrentStateFile, copyPath, error)) Main.Prompt().ShowError(this, Q(error));
     }
@@ -212,6 +217,9 @@ void TOrbToGePage::btnSaveGEFileClick() {
     SelectEntry(cbSavedOrbResFiles, remembered);
   }
   FillResultFiles();
-  const QSignalBlocker block(cbResultFiles);
-  SelectEntry(cbResultFiles, zm::ResultNameOf(name));
+  {
+    const QSignalBlocker block(cbResultFiles);
+    SelectEntry(cbResultFiles, zm::ResultNameOf(name));
+  }
+  UpdateSaveGEFileButton();
 }

@@ -28,6 +28,7 @@ namespace {
 
 const QColor LinkedColour(0, 128, 0);
 const QColor UnlinkedColour(255, 0, 0);
+const QColor InvalidColour(255, 0, 0);
 
 }  // namespace
 
@@ -45,7 +46,7 @@ void TGeToOrbPage::ConnectEvents() {
   lbTesks->SetDrawItem([this](QPainter& p, int i, const QRect& r, bool s) { lbTesksDrawItem(p, i, r, s); });
   lbTargets->SetDrawItem([this](QPainter& p, int i, const QRect& r, bool s) { lbTargetsDrawItem(p, i, r, s); });
   lbTesks->MakeDragSource();
-  lbTargets->MakeDropTarget([this] { return lbTargetsDragOver(); }, [this](int x, int y) { lbTargetsDragDrop(x, y); });
+  lbTargets->MakeDropTarget([this] { return lbTargetsDragOver(); }, [this](int tesk, int x, int y) { lbTargetsDragDrop(tesk, x, y); });
   connect(btnRandomize, &QPushButton::clicked, this, [this] { btnRandomizeClick(); });
   connect(chbFlipAllCheckBoxes, &QCheckBox::clicked, this, [this] { chbFlipAllCheckBoxesClick(); });
   connect(rbTimeLocal, &QRadioButton::clicked, this, [this] { rbTimeLocalClick(); });
@@ -299,9 +300,8 @@ void TGeToOrbPage::lbTargetsDrawItem(QPainter& painter, int index, const QRect& 
 
 bool TGeToOrbPage::lbTargetsDragOver() { return true; }
 
-void TGeToOrbPage::lbTargetsDragDrop(int x, int y) {
+void TGeToOrbPage::lbTargetsDragDrop(int tesk, int x, int y) {
   const int target = lbTargets->ItemAtPoint(x, y);
-  const int tesk = lbTesks->currentRow();
   if (tesk < 0) return;
   Model.DropOnTarget(tesk, target);
   ModelToGUI();
@@ -329,6 +329,7 @@ void TGeToOrbPage::OrbDateTimeToGUI() {
   meOrbDate->setText(Q(Model.DateText));
   meOrbTime->setText(Q(Model.TimeText));
   Main.UpdatingDateTime = false;
+  ShowDateTimeValidity();
 }
 
 void TGeToOrbPage::DateTimeGUItoUTC() {
@@ -336,6 +337,24 @@ void TGeToOrbPage::DateTimeGUItoUTC() {
   Model.DateText = S(meOrbDate->text());
   Model.TimeText = S(meOrbTime->text());
   Model.DateTimeGUItoUTC();  // text that does not parse leaves the stored date as it was
+  ShowDateTimeValidity();
+}
+
+void TGeToOrbPage::ShowDateTimeValidity() {
+  // The stored date keeps its last valid value: a field that shows another one says so, and the warning
+  // it adds keeps "Save!" from writing a date the user does not see.
+  Model.UpdateGEtoOrbWarnings();
+  ShowWarnings();
+  double parsed = 0;
+  MarkField(meOrbDate, zm::TryParseDate(Model.DateText, parsed), "Not a valid date");
+  MarkField(meOrbTime, zm::TryParseTime(Model.TimeText, parsed), "Not a valid time");
+}
+
+void TGeToOrbPage::MarkField(QLineEdit* field, bool valid, const QString& why) {
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Text, valid ? this->palette().color(QPalette::Text) : InvalidColour);
+  field->setPalette(palette);
+  field->setToolTip(valid ? QString() : why);
 }
 
 void TGeToOrbPage::meOrbDateChange() { DateTimeGUItoUTC(); }
@@ -350,8 +369,9 @@ void TGeToOrbPage::rbTimeLocalClick() {
 void TGeToOrbPage::btnSaveOrbFileClick() {
   DateTimeGUItoUTC();
   zm::TGlobalOptions& options = Main.Options();
-  const zm::TConfirm confirm = [this](const std::string& question) {
-    return Main.Prompt().AskYesNo(this, Q(question));
+  const std::string path = zm::ScenarioSavePath(Model, options.OrbScnDir);
+  const zm::TConfirm confirm = [this, &path](const std::string& question) {
+    return Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, path)));
   };
   const zm::TSaveResult result = zm::SaveLaunchScenario(Model, options.OrbScnDir, confirm, options.MRUEditedScnFile);
   if (result.Status == zm::TSaveStatus::Failed || result.Status == zm::TSaveStatus::Refused)

@@ -36,7 +36,8 @@ public:
   void lbTesksDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
   void lbTargetsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
   bool lbTargetsDragOver();
-  void lbTargetsDragDrop(int x, int y);
+  // The missile dragged (-1: none) dropped at a point of the target list.
+  void lbTargetsDragDrop(int tesk, int x, int y);
   void btnRandomizeClick();
   void chbFlipAllCheckBoxesClick();
   void rbTimeLocalClick();
@@ -90,6 +91,8 @@ private:
   void ShowDateTime();
   void ShowScenarioName();
   void ShowWarnings();
+  void ShowDateTimeValidity();
+  void MarkField(QLineEdit* field, bool valid, const QString& why);
   void DrawLinks();
   void ShowScenarioRead(const zm::TScenarioReadResult& result);
   void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect, bool selected,

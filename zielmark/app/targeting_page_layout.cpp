@@ -86,6 +86,9 @@ void TGeToOrbPage::BuildControls() {
   MakeLabel(orbiter, "(or type new scenario name...)", 8, 68);
   cbSaveOrbFiles = MakeCombo(orbiter, 8, 88, 145, true);
   cbSaveOrbFiles->setInsertPolicy(QComboBox::NoInsert);
+  // A name that exists is read back at once, throwing the page's edits away: so the box holds only what the
+  // user typed or picked, never a name completed from the first letters.
+  cbSaveOrbFiles->setCompleter(nullptr);
   btnSaveOrbFile = MakeButton(orbiter, "Save!", 48, 136, 75, 25);
   pnlGEtoOrbWarnings = new QFrame(orbiter);
   pnlGEtoOrbWarnings->setGeometry(0, 168, 169, 241);

@@ -62,8 +62,9 @@ void TWaypointList::PaintItem(QPainter& painter, int index, const QRect& rect, b
 
 void TWaypointList::mousePressEvent(QMouseEvent* event) {
   QListWidget::mousePressEvent(event);  // the pressed missile becomes the selected one
-  Pressed = event->button() == Qt::LeftButton;
   PressPos = event->position().toPoint();
+  // Only the row under the press is dragged: the current row stays set after a press on the empty part.
+  PressedRow = event->button() == Qt::LeftButton ? ItemAtPoint(PressPos.x(), PressPos.y()) : -1;
 }
 
 void TWaypointList::mouseMoveEvent(QMouseEvent* event) {
@@ -71,11 +72,12 @@ void TWaypointList::mouseMoveEvent(QMouseEvent* event) {
     QListWidget::mouseMoveEvent(event);
     return;
   }
-  if (!Pressed || !(event->buttons() & Qt::LeftButton) || currentRow() < 0) return;
+  if (PressedRow < 0 || !(event->buttons() & Qt::LeftButton)) return;
   if ((event->position().toPoint() - PressPos).manhattanLength() < QApplication::startDragDistance()) return;
-  Pressed = false;
+  const int row = PressedRow;
+  PressedRow = -1;
   auto* mime = new QMimeData;
-  mime->setData(MimeType, QByteArray::number(currentRow()));
+  mime->setData(MimeType, QByteArray::number(row));
   auto* drag = new QDrag(this);
   drag->setMimeData(mime);
   QApplication::setOverrideCursor(Qt::PointingHandCursor);
@@ -97,5 +99,8 @@ void TWaypointList::dragMoveEvent(QDragMoveEvent* event) {
 void TWaypointList::dropEvent(QDropEvent* event) {
   const QPoint at = event->position().toPoint();
   event->acceptProposedAction();
-  if (DragDrop) DragDrop(at.x(), at.y());
+  bool isRow = false;
+  const QMimeData* mime = event->mimeData();
+  const int row = mime && mime->hasFormat(MimeType) ? mime->data(MimeType).toInt(&isRow) : -1;
+  if (DragDrop) DragDrop(isRow ? row : -1, at.x(), at.y());
 }

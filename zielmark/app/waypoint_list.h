@@ -10,7 +10,8 @@ public:
   static constexpr int ItemHeight = 21;
   using TDrawItem = std::function<void(QPainter&, int index, const QRect& rect, bool selected)>;
   using TDragOver = std::function<bool()>;
-  using TDragDrop = std::function<void(int x, int y)>;
+  // The dragged row of the source list (-1 when the drop carries none) and the drop point.
+  using TDragDrop = std::function<void(int draggedRow, int x, int y)>;
 
   TWaypointList(QWidget* parent, int left, int top, int width, int height);
 
@@ -37,5 +38,5 @@ private:
   TDragDrop DragDrop;
   bool IsDragSource = false;
   QPoint PressPos;
-  bool Pressed = false;
+  int PressedRow = -1;  // the row under the left button's press; -1: none, or the empty part of the list
 };

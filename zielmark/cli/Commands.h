@@ -5,3 +5,4 @@
 int RunCheck(int argc, char** argv);
 int RunPlan(int argc, char** argv);
 int RunResults(int argc, char** argv);
+int RunDispersion(int argc, char** argv);

@@ -16,11 +16,12 @@ constexpr TCommand kCommands[] = {
     {"check", RunCheck, "check the folders and list the usable KML files and result scenarios"},
     {"plan", RunPlan, "write a launch scenario from a Google Earth KML file"},
     {"results", RunResults, "show the figures of a flight result scenario and write its result KML"},
+    {"dispersion", RunDispersion, "fly a launch scenario many times and show where its missiles land"},
 };
 
 void PrintUsage(FILE* out) {
   std::fprintf(out, "Usage: zielmark-cli COMMAND [OPTIONS]\n\nCommands:\n");
-  for (const auto& c : kCommands) std::fprintf(out, "  %-8s %s\n", c.Name, c.Summary);
+  for (const auto& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.Name, c.Summary);
   std::fprintf(out, "\nzielmark-cli COMMAND --help shows the options of a command.\n");
 }
 

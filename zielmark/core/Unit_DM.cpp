@@ -133,7 +133,7 @@ bool TTransformation::Parse(std::string_view text, const std::string& fileName, 
   return true;
 }
 
-void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table, std::string_view onlyField) const {
+void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table, const TFieldNames& onlyFields) const {
   table.Clear();
   for (const auto& f : Fields) table.FieldNames.push_back(f.Name);
 
@@ -142,7 +142,7 @@ void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table, st
     r.reserve(Fields.size());
     for (const auto& f : Fields) {
       std::optional<std::string> value;
-      if (!onlyField.empty() && f.Name != onlyField) {
+      if (!onlyFields.empty() && std::find(onlyFields.begin(), onlyFields.end(), f.Name) == onlyFields.end()) {
         r.push_back(std::move(value));
         continue;
       }
@@ -223,7 +223,7 @@ const TTransformation* TDModule::Rules(TCached& cache, const char* fileName, std
   return &cache.Rules;
 }
 
-TImportResult TDModule::ImportKml(const std::string& path, std::string_view onlyField) {
+TImportResult TDModule::ImportKml(const std::string& path, const TFieldNames& onlyFields) {
   KMLDataSet.Clear();
   LastError.clear();
   const TTransformation* rulesD = Rules(CacheD_, TransformFileD, LastError);
@@ -237,11 +237,11 @@ TImportResult TDModule::ImportKml(const std::string& path, std::string_view only
                 std::to_string(parsed.offset);
     return TImportResult::Failed;
   }
-  rulesD->Apply(doc, KMLDataSet, onlyField);
+  rulesD->Apply(doc, KMLDataSet, onlyFields);
   if (KMLDataSet.IsEmpty()) {
     const TTransformation* rulesF = Rules(CacheF_, TransformFileF, LastError);
     if (!rulesF) return TImportResult::Failed;
-    rulesF->Apply(doc, KMLDataSet, onlyField);
+    rulesF->Apply(doc, KMLDataSet, onlyFields);
   }
   return KMLDataSet.IsEmpty() ? TImportResult::NoRecords : TImportResult::Records;
 }
@@ -259,10 +259,16 @@ TPlacemarkKind ClassifyPlacemarkName(std::string_view name) {
   return TPlacemarkKind::Other;
 }
 
+bool IsImpactStyle(std::string_view styleUrl) {
+  // "#stWreck" as we write it; Google Earth may keep the file's name before the "#" when it saves.
+  const size_t hash = styleUrl.rfind('#');
+  return hash != std::string_view::npos && styleUrl.substr(hash + 1) == ImpactStyleId;
+}
+
 TPlacemarkCounts CountKmlPlacemarks(const std::string& path) {
   TPlacemarkCounts c;
   TDModule& dm = DModule();
-  const TImportResult r = dm.ImportKml(path, "name");
+  const TImportResult r = dm.ImportKml(path, {"name", "style"});
   if (r == TImportResult::Failed) {
     c.Failed = true;
     c.Error = dm.LastError;
@@ -271,6 +277,10 @@ TPlacemarkCounts CountKmlPlacemarks(const std::string& path) {
   for (size_t i = 0; i < dm.KMLDataSet.RecordCount(); ++i) {
     const std::string* name = dm.KMLDataSet.FieldText(i, "name");
     if (!name) continue;  // no readable name: not counted
+    if (const std::string* style = dm.KMLDataSet.FieldText(i, "style"); style && IsImpactStyle(*style)) {
+      ++c.Impacts;
+      continue;
+    }
     switch (ClassifyPlacemarkName(*name)) {
       case TPlacemarkKind::Wreck: ++c.Wrecks; break;
       case TPlacemarkKind::LaunchSite: ++c.LaunchSites; break;
@@ -283,13 +293,13 @@ TPlacemarkCounts CountKmlPlacemarks(const std::string& path) {
 bool IsSourceKml(const std::string& path, std::string* error) {
   const TPlacemarkCounts c = CountKmlPlacemarks(path);
   if (error) *error = c.Error;
-  return c.Wrecks == 0 && c.LaunchSites > 0 && c.Others > 0;
+  return c.Wrecks == 0 && c.Impacts == 0 && c.LaunchSites > 0 && c.Others > 0;
 }
 
 bool IsResultKml(const std::string& path, std::string* error) {
   const TPlacemarkCounts c = CountKmlPlacemarks(path);
   if (error) *error = c.Error;
-  return c.Wrecks > 0 && c.LaunchSites == 0;
+  return c.Impacts > 0 || (c.Wrecks > 0 && c.LaunchSites == 0);
 }
 
 std::string ReadKmlDescription(const std::string& path) {

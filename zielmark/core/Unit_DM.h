@@ -33,6 +33,9 @@ class TKmlTable {
   const std::string* FieldText(size_t record, std::string_view name) const;
 };
 
+// Names of the fields an import fills; empty = all of them.
+using TFieldNames = std::vector<std::string_view>;
+
 // One transformation, as read from its file (the format is described in the files themselves).
 class TTransformation {
  public:
@@ -49,9 +52,9 @@ class TTransformation {
   // Reads a transformation file; false with a message naming the file (and line).
   bool Load(const std::string& path, std::string& error);
   bool Parse(std::string_view text, const std::string& fileName, std::string& error);
-  // Fills the table from a parsed XML document (replacing what it held). With onlyField set, the
-  // other fields are left without value (the counting needs only the names).
-  void Apply(const pugi::xml_node& document, TKmlTable& table, std::string_view onlyField = {}) const;
+  // Fills the table from a parsed XML document (replacing what it held). With onlyFields given, the
+  // other fields are left without value (the counting needs only names and styles).
+  void Apply(const pugi::xml_node& document, TKmlTable& table, const TFieldNames& onlyFields = {}) const;
 };
 
 enum class TImportResult { Records, NoRecords, Failed };
@@ -67,7 +70,7 @@ class TDModule {
 
   // Imports with kml2datD.xtr, and with kml2datF.xtr when the first yields no record.
   // Failed: the file cannot be read, is not well-formed XML, or a transformation file is bad.
-  TImportResult ImportKml(const std::string& path, std::string_view onlyField = {});
+  TImportResult ImportKml(const std::string& path, const TFieldNames& onlyFields = {});
   std::string TransformPath(const char* fileName) const { return TransformDir + fileName; }
 
   // While a batch lives, the transformation files are looked at once, not before every import
@@ -109,7 +112,13 @@ inline constexpr std::string_view TeskPrefix = "Tesk";
 inline constexpr std::string_view WreckPrefix = "TeskWreck";
 TPlacemarkKind ClassifyPlacemarkName(std::string_view name);
 
+// The impact marks of the result files we write carry this style; nothing else in a result file tells
+// it from a planning file (its impact and launch marks are named after missiles, "Tesk...").
+inline constexpr std::string_view ImpactStyleId = "stWreck";
+bool IsImpactStyle(std::string_view styleUrl);
+
 struct TPlacemarkCounts {
+  int Impacts = 0;  // impact marks of a result file (by their style); counted nowhere else
   int Wrecks = 0;
   int LaunchSites = 0;
   int Others = 0;
@@ -119,9 +128,9 @@ struct TPlacemarkCounts {
 
 // These import through DModule() (its KMLDataSet then holds the file's records).
 TPlacemarkCounts CountKmlPlacemarks(const std::string& path);
-// No wreck marker, at least one launch site and at least one other placemark.
+// No wreck marker and no impact mark, at least one launch site and at least one other placemark.
 bool IsSourceKml(const std::string& path, std::string* error = nullptr);
-// At least one wreck marker and no launch site.
+// At least one impact mark of our result files, or at least one wreck marker and no launch site.
 bool IsResultKml(const std::string& path, std::string* error = nullptr);
 // The document's own description: the first <description> that ends before the first
 // <Placemark, raw (entities and markup kept, line breaks CR LF); empty otherwise.

@@ -189,6 +189,14 @@ bool IsValidFileName(std::string_view text) {
   return text.find_first_of("\"*<>?|") == std::string_view::npos;
 }
 
+bool IsValidSaveName(std::string_view text) {
+  return IsValidFileName(text) && !ChangeFileExt(ExtractFileName(text), "").empty();
+}
+
+std::string QuestionNamingFile(std::string_view question, std::string_view path) {
+  return std::string(question) + "\n" + std::string(path);
+}
+
 void SplitText(std::string_view text, std::string_view separator, std::vector<std::string>* list) {
   if (!list || text.empty() || separator.empty()) return;
   const char sep = separator[0];

@@ -79,6 +79,11 @@ double NowLocal();
 
 // Not empty and none of  " * < > ? |
 bool IsValidFileName(std::string_view text);
+// A name a file can be saved under: a valid file name whose last part has a name before its extension,
+// so that neither "" nor ".kml" turns into a hidden file called ".kml".
+bool IsValidSaveName(std::string_view text);
+// A confirmation question with the file it is about on a line of its own.
+std::string QuestionNamingFile(std::string_view question, std::string_view path);
 // Appends the pieces of text between single-character separators, empty pieces included.
 // Nothing happens when list is null or text or separator is empty.
 void SplitText(std::string_view text, std::string_view separator, std::vector<std::string>* list);

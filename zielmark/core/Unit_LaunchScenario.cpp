@@ -151,13 +151,17 @@ bool IsGeneratedFrom(const std::string& scenarioPath, const std::string& kmlFile
   return ExtractFileName(scenarioPath) == ChangeFileExt(kmlFileName, ".scn");
 }
 
+std::string ScenarioSavePath(const TTargetingPage& page, const std::string& orbScnDir) {
+  return JoinPath(orbScnDir, ScenarioFileNameFor(page.ScenarioFileName));
+}
+
 TSaveResult SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir, const TConfirm& confirm,
                                std::string& mruEdited) {
   TSaveResult r;
   page.DateTimeGUItoUTC();
   BuildLaunchScenario(page);
   const std::string fileName = ScenarioFileNameFor(page.ScenarioFileName);
-  r.Path = JoinPath(orbScnDir, fileName);
+  r.Path = ScenarioSavePath(page, orbScnDir);
   page.UpdateGEtoOrbWarnings();
   if (!page.SaveEnabled()) {
     r.Status = TSaveStatus::Refused;

@@ -21,6 +21,8 @@ void BuildLaunchScenario(TTargetingPage& page);
 std::string LaunchScenarioFileText(const TTargetingPage& page);
 // The name with its extension replaced by ".scn" (appended when it has none).
 std::string ScenarioFileNameFor(const std::string& name);
+// The file "Save!" writes: the page's scenario name as a ".scn" file in the launch scenario folder.
+std::string ScenarioSavePath(const TTargetingPage& page, const std::string& orbScnDir);
 
 struct TScenarioReadResult {
   bool Ok = false;                   // false: the file could not be read; the page is unchanged

@@ -136,16 +136,27 @@ void TTargetingPage::SetAllRealistic(bool checked) {
   for (auto& m : Waypoints.Tesks) m.Realistic = checked;
 }
 
+namespace {
+
+std::string Filled(std::string_view pattern, const std::string& text) {
+  const size_t at = pattern.find("%s");
+  return std::string(pattern.substr(0, at)) + text + std::string(pattern.substr(at + 2));
+}
+
+}  // namespace
+
 void TTargetingPage::UpdateGEtoOrbWarnings() {
   WarningsText.clear();
   if (ScenarioFileName.empty()) {
     WarningsText += WarnNoScenarioName;
-  } else if (!IsValidFileName(ScenarioFileName)) {
-    const std::string_view pattern = WarnBadScenarioName;
-    const size_t at = pattern.find("%s");
-    WarningsText += std::string(pattern.substr(0, at)) + ScenarioFileName + std::string(pattern.substr(at + 2));
+  } else if (!IsValidSaveName(ScenarioFileName)) {
+    WarningsText += Filled(WarnBadScenarioName, ScenarioFileName);
   }
   if (!Waypoints.AnyAssigned()) WarningsText += WarnNoTargets;
+  // A date or time the fields show but that does not parse would be saved as the last valid one.
+  double parsed = 0;
+  if (!TryParseDate(DateText, parsed)) WarningsText += Filled(WarnBadDate, DateText);
+  if (!TryParseTime(TimeText, parsed)) WarningsText += Filled(WarnBadTime, TimeText);
 }
 
 void TTargetingPage::OrbDateTimeToGUI() {

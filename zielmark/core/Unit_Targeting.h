@@ -21,6 +21,8 @@ inline constexpr const char* DefaultScenarioDescription = "Type scenario descrip
 inline constexpr const char* WarnNoScenarioName = "- Scenario file name is not specified!\r\n";
 inline constexpr const char* WarnBadScenarioName = "- Scenario file name is not valid: \"%s\"!\r\n";
 inline constexpr const char* WarnNoTargets = "- No targets assgined!\r\n";
+inline constexpr const char* WarnBadDate = "- Date is not valid: \"%s\"!\r\n";
+inline constexpr const char* WarnBadTime = "- Time is not valid: \"%s\"!\r\n";
 
 // Returns a uniformly drawn integer 0..n-1 (n >= 1). Tests pass their own.
 using TRandomInt = std::function<int(int n)>;
@@ -51,8 +53,8 @@ class TTargetingPage {
   double NowUtc = 0;
   int ZoneMinutes = 0;                   // UTC = local + ZoneMinutes for the "Local" display
   int SystemBiasMinutes = 0;
-  std::string DateText;                  // the date field, "DD.MM.YYYY"
-  std::string TimeText;                  // the time field, "HH:MM"
+  std::string DateText = "30.12.1899";   // the date field, "DD.MM.YYYY" (day number 0 at first)
+  std::string TimeText = "00:00";        // the time field, "HH:MM"
   std::string WarningsText;              // warning lines, each ending in CR LF
   std::vector<std::string> ScenarioText; // the scenario built, read or saved
 

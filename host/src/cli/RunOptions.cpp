@@ -24,8 +24,14 @@ const char *const kUsage =
     "  --settle S          quiet time that ends the run (default 10)\n"
     "  --progress S        simulation seconds between progress lines (default 10, 0 = none)\n"
     "  --no-save           do not write Scenarios/(Current state).scn\n"
+    "  --save-to FILE      write the saved state to FILE instead of Scenarios/(Current state).scn\n"
+    "  --seed N            once the scenario is loaded, give N (0 to 4294967295) to every loaded module that\n"
+    "                      exports <Module>SeedRandom(unsigned), e.g. TeskiSeedRandom, for a repeatable run\n"
+    "  --until-gone CLASS  end the run as soon as, after the last key, no vessel of CLASS is left and every\n"
+    "                      vessel is landed\n"
     "The run ends by itself when the countdown time after the last key has passed and no vessel has been\n"
-    "flying (off the ground) for the settle time; or when no vessel is left; or at the time limit.\n"
+    "flying (off the ground) for the settle time; or when no vessel is left; or at the time limit; or, with\n"
+    "--until-gone, as soon as that class is gone and everything has landed.\n"
     "Exit status: 0 done, 1 error in the scenario, root or a module, 2 wrong command line.\n";
 
 namespace {
@@ -77,6 +83,17 @@ std::optional<double> seconds(const std::string &text, bool allowZero) {
     auto v = text::parseDouble(text);
     if (!v || *v < 0 || (!allowZero && *v == 0)) return std::nullopt;
     return v;
+}
+
+std::optional<unsigned> parseSeed(const std::string &text) {
+    unsigned long long v = 0;
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + unsigned(c - '0');
+    }
+    if (v > 0xFFFFFFFFull) return std::nullopt;
+    return unsigned(v);
 }
 
 } // namespace
@@ -149,6 +166,22 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
             o.keys.push_back(*ev);
         } else if (a == "--no-save") {
             o.save = false;
+        } else if (a == "--save-to" || a == "--until-gone") {
+            const std::string *v = needValue(i);
+            if (!v) return std::nullopt;
+            if (v->empty()) {
+                *error = a + " needs a value";
+                return std::nullopt;
+            }
+            (a == "--save-to" ? o.saveTo : o.untilGone) = *v;
+        } else if (a == "--seed") {
+            const std::string *v = needValue(i);
+            if (!v) return std::nullopt;
+            o.seed = parseSeed(*v);
+            if (!o.seed) {
+                *error = "--seed " + *v + ": expected a whole number from 0 to 4294967295";
+                return std::nullopt;
+            }
         } else if (auto n = std::find_if(std::begin(numbers), std::end(numbers), [&](const Number &x) { return a == x.flag; });
                    n != std::end(numbers)) {
             const std::string *v = needValue(i);

@@ -1,5 +1,7 @@
 #include "cli/Runner.h"
 
+#include "cli/ModuleSeed.h"
+
 #include "core/Text.h"
 #include "orbhost/World.h"
 
@@ -42,6 +44,15 @@ void printSummary(const World &w, std::ostream &out) {
     }
 }
 
+// The end rule of --until-gone: no vessel of the class is left and every other vessel lies landed.
+bool goneAndLanded(const World &w, const std::string &className) {
+    for (size_t i = 0; i < w.vesselCount(); ++i) {
+        OBJHANDLE h = w.vesselHandle(i);
+        if (!w.isLanded(h) || text::iequals(w.className(h), className)) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
@@ -68,6 +79,12 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
         OBJHANDLE f = world.focus();
         out << "orbhost: " << world.vesselCount() << " vessels, focus " << (f ? world.name(f) : "none") << ", MJD "
             << text::fixed(world.mjd(), 6) << "\n";
+        if (o.seed) {
+            out << "orbhost: seed " << *o.seed << " given to";
+            auto seeded = seedLoadedModules(world.root(), *o.seed);
+            for (const std::string &m : seeded) out << " " << m;
+            out << (seeded.empty() ? " no module (none exports <Module>SeedRandom)\n" : "\n");
+        }
 
         const double lastKey = o.keys.empty() ? 0.0 : o.keys.back().time;
         size_t nextKey = 0;
@@ -98,6 +115,8 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
                     << " flying\n";
             }
             if (world.sessionEnded()) reason = "no vessel left";
+            else if (!o.untilGone.empty() && nextKey >= o.keys.size() && goneAndLanded(world, o.untilGone))
+                reason = "no " + o.untilGone + " left and every vessel landed";
             else if (world.simTime() >= o.timeLimit - 1e-9) reason = "time limit reached";
             else if (nextKey >= o.keys.size() && world.simTime() >= lastKey + o.countdown - 1e-9 &&
                      world.simTime() - lastFlight >= o.settle - 1e-9)
@@ -107,7 +126,10 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         out << "orbhost: run ended at " << stamp(world.simTime()) << ": " << reason << " (" << steps << " steps in "
             << text::fixed(wall, 2) << " s)\n";
-        if (o.save) {
+        if (o.save && !o.saveTo.empty()) {
+            world.saveScenario(o.saveTo, {"BEGIN_URLDESC", "CurrentState", "END_URLDESC"});
+            out << "orbhost: state saved to " << o.saveTo << "\n";
+        } else if (o.save) {
             std::filesystem::path saved = world.saveCurrentState();
             out << "orbhost: current state saved to " << saved.string() << "\n";
         }

@@ -165,3 +165,5 @@ DLLCLBK void ovcExit(VESSEL *v) {
 
 DLLCLBK void InitModule(HINSTANCE) { log("HostTestVessel InitModule"); }
 DLLCLBK void ExitModule(HINSTANCE) { log("HostTestVessel ExitModule"); }
+// orbhost --seed hands its number to a module that exports <Module>SeedRandom.
+DLLCLBK void HostTestVesselSeedRandom(unsigned seed) { log("HostTestVessel seeded with " + std::to_string(seed)); }

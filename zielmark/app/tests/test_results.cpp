@@ -14,6 +14,9 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <functional>
+#include <memory>
+
 namespace {
 
 QStringList Items(const QListWidget* list) {
@@ -43,6 +46,25 @@ void TypeInto(QLineEdit* edit, const QString& keys) {
 }
 
 QByteArray OtherFlight() { return TFixture::ResultScenario().replace("Bornholm", "Gdansk"); }
+
+// A window open on the results page with the fixture's flight as the current state; `prepare` adds files
+// before it opens.
+struct TResultsWindow {
+  TFixture Fx;
+  TScriptedPrompt Prompt;
+  std::unique_ptr<TDlgMain> Window;
+  TOrbToGePage* Page = nullptr;
+
+  explicit TResultsWindow(const std::function<void(const TFixture&)>& prepare = {}) {
+    TFixture::WriteFile(Fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
+    if (prepare) prepare(Fx);
+    Fx.WriteIni(2);
+    Window = std::make_unique<TDlgMain>(Fx.Ini(), Prompt);
+    Window->show();
+    Page = Window->tabOrbToGE;
+  }
+  bool Exposed() const { return QTest::qWaitForWindowExposed(Window.get()); }
+};
 
 }  // namespace
 
@@ -88,8 +110,9 @@ private slots:
     QVERIFY(page->btnSaveGEFile->isEnabled());
     prompt.Answers = {true, true};
     QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QCOMPARE(prompt.Questions, (QStringList{"Create new Google Earth file?",
-                                            "Create a copy of autosaved Orbiter scenario file?"}));
+    QCOMPARE(prompt.Questions, (QStringList{"Create new Google Earth file?\n" + fx.ResultsDir() + "flight7.kml",
+                                            "Create a copy of autosaved Orbiter scenario file?\n" + fx.ResultsDir() +
+                                                "flight7.scn"}));
     QVERIFY(prompt.Errors.isEmpty());
     const QByteArray kml = TFixture::ReadFile(fx.ResultsDir() + "flight7.kml");
     QVERIFY(kml.contains("<name>flight7.kml</name>"));
@@ -107,8 +130,10 @@ private slots:
     prompt.Questions.clear();
     prompt.Answers = {false, false};
     QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QCOMPARE(prompt.Questions, (QStringList{"Google Earth file already exists. Overwrite?",
-                                            "Scenaio file copy with the given name already exists. Overwrite?"}));
+    QCOMPARE(prompt.Questions,
+             (QStringList{"Google Earth file already exists. Overwrite?\n" + fx.ResultsDir() + "flight7.kml",
+                          "Scenaio file copy with the given name already exists. Overwrite?\n" + fx.ResultsDir() +
+                              "flight7.scn"}));
     QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.kml"), kml);
     QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.scn"), TFixture::ResultScenario());
 
@@ -121,10 +146,56 @@ private slots:
     prompt.Questions.clear();
     prompt.Answers = {true};
     QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QCOMPARE(prompt.Questions, QStringList{"Create new Google Earth file?"});
+    QCOMPARE(prompt.Questions, QStringList{"Create new Google Earth file?\n" + fx.ResultsDir() + "old-flight.kml"});
     QVERIFY(TFixture::ReadFile(fx.ResultsDir() + "old-flight.kml").contains("Tesk_1 to Gdansk"));
     QVERIFY(!QFile::exists(fx.ResultsDir() + "old-flight.scn"));
     window.close();
+  }
+
+  // "Save!" is enabled only for a name that saves a visible file, whoever last changed the box: the page
+  // empties it after every read.
+  void SaveNeedsANameThatIsNotHidden() {
+    TResultsWindow w([](const TFixture& fx) { TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight()); });
+    QVERIFY(w.Exposed());
+    TOrbToGePage* page = w.Page;
+    QVERIFY(!page->btnSaveGEFile->isEnabled());
+    const struct {
+      const char* Name;
+      bool Enabled;
+    } cases[] = {{"flight7", true}, {"", false},   {".kml", false}, {".scn", false},
+                 {"sub/", false},   {"a.b", true}, {"x|y", false}};
+    for (const auto& c : cases) {
+      TypeInto(page->cbResultFiles->lineEdit(), c.Name);
+      QVERIFY2(page->btnSaveGEFile->isEnabled() == c.Enabled, c.Name);
+    }
+    // A valid name, then another source: the page empties the box, and "Save!" goes off with it.
+    TypeInto(page->cbResultFiles->lineEdit(), "flight7");
+    QTest::mouseClick(page->rbSavedOrbResFile, Qt::LeftButton, {}, QPoint(7, 7));
+    QCOMPARE(page->cbResultFiles->currentText(), QString());
+    QVERIFY(!page->btnSaveGEFile->isEnabled());
+    QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+    QVERIFY(w.Prompt.Questions.isEmpty());
+    QVERIFY(!QFile::exists(w.Fx.ResultsDir() + ".kml"));
+  }
+
+  // Our result KML files are offered for overwriting, also without a scenario copy of the same name; the
+  // planning files in the same folder are not.
+  void ResultKmlFilesAreOfferedForOverwriting() {
+    TResultsWindow w([](const TFixture& fx) {
+      QFile::copy(QString(ZIELMARK_SOURCE_DIR) + "/examples/desert_range.kml", fx.ResultsDir() + "desert_range.kml");
+    });
+    QVERIFY(w.Exposed());
+    TOrbToGePage* page = w.Page;
+    QVERIFY(QFile::exists(w.Fx.ResultsDir() + "desert_range.kml"));
+    QCOMPARE(Items(page->cbResultFiles), QStringList());
+    TypeInto(page->cbResultFiles->lineEdit(), "salvo");
+    w.Prompt.Answers = {true, false};  // the KML file only
+    QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+    QVERIFY(QFile::exists(w.Fx.ResultsDir() + "salvo.kml"));
+    QVERIFY(!QFile::exists(w.Fx.ResultsDir() + "salvo.scn"));
+    QCOMPARE(Items(page->cbResultFiles), QStringList{"salvo"});
+    QCOMPARE(page->cbResultFiles->currentText(), QString("salvo"));
+    QVERIFY(page->btnSaveGEFile->isEnabled());
   }
 
   void OnlySavedCopiesAndABadNumber() {

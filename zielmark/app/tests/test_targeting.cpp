@@ -6,6 +6,8 @@
 #include "targeting_page.h"
 #include "waypoint_list.h"
 #include "Unit_Functions.h"
+#include "Unit_GEFile.h"
+#include "Unit_Results.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +23,7 @@
 #include <QDrag>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -38,17 +41,36 @@ struct TOpenWindow {
   }
 };
 
+// A window open on the planning page with the fixture's "baltic.kml"; `prepare` adds files before it opens.
+struct TBalticWindow {
+  TFixture Fx;
+  std::unique_ptr<TOpenWindow> Open;
+  TGeToOrbPage* Page = nullptr;
+
+  explicit TBalticWindow(const std::function<void(const TFixture&)>& prepare = {}) {
+    Fx.WriteSourceKml("baltic.kml");
+    if (prepare) prepare(Fx);
+    Fx.WriteIni(1);
+    Open = std::make_unique<TOpenWindow>(Fx.Ini());
+    Page = Open->Page;
+  }
+  TScriptedPrompt& Prompt() { return Open->Prompt; }
+  bool Exposed() const { return QTest::qWaitForWindowExposed(Open->Window.get()); }
+};
+
 QStringList Names(const QListWidget* list) {
   QStringList names;
   for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
   return names;
 }
 
-// Presses on a missile (which selects it) and drops it at a point of the target list.
-void DropAt(TGeToOrbPage* page, QPoint at) {
+// Drops what a drag from the missile list carries (the missile's row; nothing of ours for -1) at a point
+// of the target list.
+void DropAt(TGeToOrbPage* page, int tesk, QPoint at) {
   QCoreApplication::processEvents();  // the lists lay out their rows
   QMimeData mime;
-  mime.setData(TWaypointList::MimeType, "0");
+  if (tesk >= 0) mime.setData(TWaypointList::MimeType, QByteArray::number(tesk));
+  else mime.setText("Tesk_1");
   // As a drag does: entering the list makes it the drop's receiver.
   QDragEnterEvent enter(at, Qt::LinkAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(page->lbTargets->viewport(), &enter);
@@ -62,7 +84,7 @@ void DragMissileToTarget(TGeToOrbPage* page, int tesk, int target) {
   QTest::mouseClick(page->lbTesks->viewport(), Qt::LeftButton, {},
                     page->lbTesks->visualItemRect(page->lbTesks->item(tesk)).center());
   QCOMPARE(page->lbTesks->currentRow(), tesk);
-  DropAt(page, page->lbTargets->visualItemRect(page->lbTargets->item(target)).center());
+  DropAt(page, tesk, page->lbTargets->visualItemRect(page->lbTargets->item(target)).center());
 }
 
 QColor ItemColour(QListWidget* list, int row) {
@@ -129,13 +151,14 @@ private slots:
       QVERIFY(page->cbActiveVessel->isEnabled());
       QTest::mouseClick(page->lbTesks->viewport(), Qt::LeftButton, {},
                         page->lbTesks->visualItemRect(page->lbTesks->item(1)).center());
-      DropAt(page, QPoint(20, 4 * TWaypointList::ItemHeight + 40));
+      DropAt(page, 1, QPoint(20, 4 * TWaypointList::ItemHeight + 40));
       QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string());
       QCOMPARE(page->cbActiveVessel->count(), 1);
-      // A drop without a selected missile changes nothing.
-      page->lbTesks->setCurrentRow(-1);
-      DropAt(page, page->lbTargets->visualItemRect(page->lbTargets->item(3)).center());
+      // A drop that carries no missile changes nothing, though a missile is selected.
+      QCOMPARE(page->lbTesks->currentRow(), 1);
+      DropAt(page, -1, page->lbTargets->visualItemRect(page->lbTargets->item(3)).center());
       QCOMPARE(page->Model.Waypoints.Targets[3].LinkCount, 0);
+      QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string());
 
       // Randomize: a target of its own for each missile, delays from the generator, focus on the longest delay.
       const std::vector<int> draws{3, 0, 7, 1, 5, 2};
@@ -188,7 +211,7 @@ private slots:
       // No leaves the disk untouched; Yes writes; a second save asks to overwrite.
       w.Prompt.Answers = {false};
       QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
-      QCOMPARE(w.Prompt.Questions, QStringList{"Create new scenario file?"});
+      QCOMPARE(w.Prompt.Questions, QStringList{"Create new scenario file?\n" + fx.ScnDir() + "plan1.scn"});
       QVERIFY(!QFile::exists(fx.ScnDir() + "plan1.scn"));
       w.Prompt.Answers = {true};
       QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
@@ -196,7 +219,7 @@ private slots:
       QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("plan1.scn"));
       w.Prompt.Answers = {true};
       QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
-      QCOMPARE(w.Prompt.Questions.last(), QString("File already exists. Overwrite?"));
+      QCOMPARE(w.Prompt.Questions.last(), "File already exists. Overwrite?\n" + fx.ScnDir() + "plan1.scn");
       QVERIFY(w.Prompt.Errors.isEmpty());
 
       const QByteArray text = TFixture::ReadFile(fx.ScnDir() + "plan1.scn");
@@ -225,36 +248,149 @@ private slots:
     w.Window->close();
   }
 
-  // Pressing on a missile and moving starts a drag that carries the pressed missile (the drop half is the
-  // drag events above; the offscreen platform ends a drag at once).
-  void PressAndMoveStartsADrag() {
-    TFixture fx;
-    fx.WriteSourceKml("baltic.kml");
-    fx.WriteIni(1);
-    TOpenWindow w(fx.Ini());
+  // Pressing on a missile and moving starts a drag that carries the pressed missile; a press on the empty
+  // part of the list drags nothing, although the list has a current row once it has the focus (the drop
+  // half is the drag events above; the offscreen platform ends a drag at once).
+  void PressAndMoveDragsOnlyThePressedMissile() {
+    TBalticWindow w;
     TGeToOrbPage* page = w.Page;
-    QVERIFY(QTest::qWaitForWindowExposed(w.Window.get()));
+    QVERIFY(w.Exposed());
     QCoreApplication::processEvents();
     QWidget* source = page->lbTesks->viewport();
-    const QPoint from = page->lbTesks->visualItemRect(page->lbTesks->item(2)).center();
-    QTest::mousePress(source, Qt::LeftButton, {}, from);
-    QVERIFY(page->lbTesks->findChildren<QDrag*>().isEmpty());
-    QTest::mouseMove(source, from + QPoint(0, 3 * QApplication::startDragDistance()));
-    const QList<QDrag*> drags = page->lbTesks->findChildren<QDrag*>();
-    QCOMPARE(drags.size(), 1);
-    QCOMPARE(drags[0]->mimeData()->data(TWaypointList::MimeType), QByteArray("2"));
-    QCOMPARE(page->lbTesks->currentRow(), 2);
-    QTest::mouseRelease(source, Qt::LeftButton, {}, from);
-    w.Window->close();
+    const struct {
+      const char* What;
+      QPoint From;
+      QByteArray Carried;  // empty: no drag
+    } cases[] = {
+        {"the third missile", page->lbTesks->visualItemRect(page->lbTesks->item(2)).center(), "2"},
+        {"the empty part below the missiles", QPoint(20, 5 * TWaypointList::ItemHeight), ""},
+    };
+    for (const auto& c : cases) {
+      page->lbTesks->setFocus();
+      page->lbTesks->setCurrentRow(0);
+      QTest::mousePress(source, Qt::LeftButton, {}, c.From);
+      QVERIFY2(page->lbTesks->findChildren<QDrag*>().isEmpty(), c.What);
+      QTest::mouseMove(source, c.From + QPoint(0, 3 * QApplication::startDragDistance()));
+      const QList<QDrag*> drags = page->lbTesks->findChildren<QDrag*>();
+      QCOMPARE(drags.size(), c.Carried.isEmpty() ? 0 : 1);
+      if (!drags.isEmpty()) QCOMPARE(drags[0]->mimeData()->data(TWaypointList::MimeType), c.Carried);
+      QTest::mouseRelease(source, Qt::LeftButton, {}, c.From);
+      qDeleteAll(drags);
+    }
+    QCOMPARE(page->lbTesks->currentRow(), 0);
+  }
+
+  // Typing into the scenario name box keeps what was typed: a name that merely begins like an existing
+  // scenario never reads that scenario back over the page's unsaved assignments.
+  void TypedScenarioNameIsNotCompletedToAnExistingOne() {
+    TBalticWindow w([](const TFixture& fx) {
+      TFixture::WriteFile(fx.ScnDir() + "Gui round.scn",
+                          "BEGIN_DESC\r\n=== GENERATED FROM: baltic.kml ===\r\nEND_DESC\r\nBEGIN_SHIPS\r\n"
+                          "Tesk_1:Teski\r\n  TARGET Skane\r\nEND\r\nEND_SHIPS\r\n");
+    });
+    const TFixture& fx = w.Fx;
+    TGeToOrbPage* page = w.Page;
+    QVERIFY(w.Exposed());
+    QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("Gui round.scn"));  // the newest, read back
+    QCOMPARE(page->Model.Waypoints.Tesks[0].TargetName, std::string("Skane"));
+    DragMissileToTarget(page, 1, 1);  // not saved yet
+
+    for (const QString typed : {"G", "g", "Gui"}) {
+      TypeInto(page->cbSaveOrbFiles->lineEdit(), typed);
+      QCOMPARE(page->cbSaveOrbFiles->currentText(), typed);
+      QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string("Gotland"));
+    }
+    TypeInto(page->cbSaveOrbFiles->lineEdit(), "Gx");
+    w.Prompt().Answers = {true};
+    QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
+    QVERIFY(TFixture::ReadFile(fx.ScnDir() + "Gx.scn").contains("Tesk_2:Teski\r\n"));
+    QVERIFY(TFixture::ReadFile(fx.ScnDir() + "Gx.scn").contains("  TARGET Gotland\r\n"));
+
+    // Picking a scenario from the list, or typing its whole name, still reads it back.
+    TypeInto(page->cbSaveOrbFiles->lineEdit(), "Gui round.scn");
+    QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string());
+    const int gx = page->cbSaveOrbFiles->findText("Gx.scn");
+    page->cbSaveOrbFiles->setCurrentIndex(gx);
+    emit page->cbSaveOrbFiles->activated(gx);
+    QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string("Gotland"));
+  }
+
+  // The date and time fields: what they show is what is saved, or they say they are invalid and "Save!"
+  // waits until they are valid again.
+  void DateFieldShowsWhatIsSavedOrSaysItIsInvalid() {
+    TBalticWindow w;
+    TGeToOrbPage* page = w.Page;
+    QVERIFY(w.Exposed());
+    QTest::mouseClick(page->rbTimeUTC, Qt::LeftButton, {}, QPoint(7, 7));
+    DragMissileToTarget(page, 0, 0);
+    TypeInto(page->cbSaveOrbFiles->lineEdit(), "dated");
+    TypeInto(page->meOrbTime, "0600");
+    const struct {
+      const char* Date;
+      const char* Time;
+      const char* Warning;  // empty: valid, stored as shown
+    } cases[] = {
+        {"01082027", "0600", ""},
+        {"31022027", "0600", "- Date is not valid: \"31.02.2027\"!\r\n"},  // typed over 01.08.2027
+        {"29022028", "0600", ""},
+        {"29022027", "0600", "- Date is not valid: \"29.02.2027\"!\r\n"},
+        {"15132027", "0600", "- Date is not valid: \"15.13.2027\"!\r\n"},
+        {"01082027", "2560", "- Time is not valid: \"25:60\"!\r\n"},
+        {"01082027", "2359", ""},
+    };
+    for (const auto& c : cases) {
+      const QString what = QString(c.Date) + " " + c.Time;
+      page->meOrbDate->setFocus();
+      page->meOrbDate->home(false);
+      QTest::keyClicks(page->meOrbDate, c.Date);  // typed over what the field shows
+      TypeInto(page->meOrbTime, c.Time);
+      QCOMPARE(page->stGEtoOrbWarnings->text(), QString(c.Warning));
+      QCOMPARE(page->btnSaveOrbFile->isEnabled(), !*c.Warning);
+      if (*c.Warning) {
+        const QLineEdit* field = QString(c.Warning).contains("Date") ? page->meOrbDate : page->meOrbTime;
+        QVERIFY2(!field->toolTip().isEmpty(), qPrintable(what));
+        QCOMPARE(field->palette().color(QPalette::Text), QColor(255, 0, 0));
+        continue;
+      }
+      QCOMPARE(StoredDate(page), page->meOrbDate->text());
+      QCOMPARE(StoredTime(page), page->meOrbTime->text());
+      QVERIFY2(page->meOrbDate->toolTip().isEmpty() && page->meOrbTime->toolTip().isEmpty(), qPrintable(what));
+      w.Prompt().Answers = {true};
+      QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
+      QVERIFY2(TFixture::ReadFile(w.Fx.ScnDir() + "dated.scn").contains(
+                   "Date MJD " + QByteArray::fromStdString(zm::FormatFixed(zm::DateTimeToMjd(page->Model.ScenarioDateUtc), 12))),
+               qPrintable(what));
+      TypeInto(page->cbSaveOrbFiles->lineEdit(), "dated");  // the save read the file back
+    }
+    // Switching to "Local" shows the stored date again, and the warning goes.
+    TypeInto(page->meOrbDate, "31022027");
+    QVERIFY(!page->btnSaveOrbFile->isEnabled());
+    QTest::mouseClick(page->rbTimeLocal, Qt::LeftButton, {}, QPoint(7, 7));
+    QCOMPARE(page->stGEtoOrbWarnings->text(), QString());
+    QVERIFY(page->btnSaveOrbFile->isEnabled());
+  }
+
+  // A result file we wrote, lying among the planning files, is no planning source.
+  void ResultFilesAreNotOfferedAsPlanningSources() {
+    TBalticWindow w([](const TFixture& fx) {
+      zm::TOrbResults results;
+      zm::ReadOrbResultText(TFixture::ResultScenario().toStdString(), "salvo.scn", results);
+      std::string error;
+      zm::WriteGEFile(fx.KmlDir().toStdString(), "salvo.kml", results.Wrecks, error);
+      QFile::copy(QString(ZIELMARK_SOURCE_DIR) + "/examples/desert_range.kml", fx.KmlDir() + "desert_range.kml");
+    });
+    QVERIFY(w.Exposed());
+    QVERIFY(QFile::exists(w.Fx.KmlDir() + "salvo.kml"));
+    QStringList offered;
+    for (int i = 0; i < w.Page->cbLoadGEFiles->count(); ++i) offered << w.Page->cbLoadGEFiles->itemText(i);
+    offered.sort();
+    QCOMPARE(offered, (QStringList{"baltic.kml", "desert_range.kml"}));
   }
 
   void WarningsDisableSave() {
-    TFixture fx;
-    fx.WriteSourceKml("baltic.kml");
-    fx.WriteIni(1);
-    TOpenWindow w(fx.Ini());
+    TBalticWindow w;
     TGeToOrbPage* page = w.Page;
-    QVERIFY(QTest::qWaitForWindowExposed(w.Window.get()));
+    QVERIFY(w.Exposed());
     DragMissileToTarget(page, 2, 0);
     TypeInto(page->cbSaveOrbFiles->lineEdit(), "what?");
     QCOMPARE(page->stGEtoOrbWarnings->text(), QString("- Scenario file name is not valid: \"what?\"!\r\n"));
@@ -264,11 +400,10 @@ private slots:
     // Clearing the only assignment brings the warning back.
     QTest::mouseClick(page->lbTesks->viewport(), Qt::LeftButton, {},
                       page->lbTesks->visualItemRect(page->lbTesks->item(2)).center());
-    DropAt(page, QPoint(10, page->lbTargets->height() - 5));
+    DropAt(page, 2, QPoint(10, page->lbTargets->height() - 5));
     QCOMPARE(page->stGEtoOrbWarnings->text(), QString("- No targets assgined!\r\n"));
     QVERIFY(!page->btnSaveOrbFile->isEnabled());
     QCOMPARE(ItemColour(page->lbTesks, 2), Red);
-    w.Window->close();
   }
 
   void ErrorsInsideEventsNameTheFileAndKeepTheWindow() {

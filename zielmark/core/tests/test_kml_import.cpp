@@ -3,6 +3,7 @@
 #include "TestFolder.h"
 
 #include "Unit_DM.h"
+#include "Unit_GEFile.h"
 #include "Unit_Objects.h"
 
 #include <pugixml.hpp>
@@ -143,6 +144,66 @@ TEST_F(KmlImport, NamingConventionClassifiesFiles) {
   EXPECT_EQ(counts.Others, 2);
 }
 
+// Our result files name their impact and launch marks after the missiles ("TeskAlpha to Basin",
+// "TeskAlpha"), so the naming convention alone takes them for planning files. They are told by the
+// style of their impact marks; planning files, ours and Google Earth's, stay planning files.
+TEST_F(KmlImport, ResultFilesWeWriteAreResultsAndNoPlanningSources) {
+  TTempFolder dir;
+  std::vector<TTeskWreck> wrecks(2);
+  wrecks[0].Name = "TeskAlpha-Wreck";
+  wrecks[0].MissileName = "TeskAlpha";
+  wrecks[0].Target = "Basin & Ridge";
+  wrecks[1].Name = "TeskBravo-Wreck";
+  wrecks[1].MissileName = "TeskBravo";
+  wrecks[1].Target = "Salt Flats";
+  for (auto& w : wrecks) {
+    w.TrackCount = 2;
+    w.TrackPhase = {1, 3};
+  }
+  std::string error;
+  ASSERT_TRUE(WriteGEFile(dir.Path, "salvo.kml", wrecks, error)) << error;
+  const std::string ours = dir.Path + "salvo.kml";
+
+  // As Google Earth keeps it after "Save Place As": the same marks, one level deeper, the style
+  // reference with the file's name before it.
+  std::string resaved = dir.Read("salvo.kml");
+  resaved.replace(resaved.find("<Folder>"), 8, "<Folder><Document><Folder>");
+  resaved.replace(resaved.rfind("</Folder>"), 9, "</Folder></Document></Folder>");
+  for (size_t at = 0; (at = resaved.find("#stWreck", at)) != std::string::npos; at += 20) resaved.insert(at, "salvo.kml");
+  const std::string resavedPath = dir.Write("resaved.kml", resaved);
+
+  const std::string sample = SourceDir() + "examples/desert_range.kml";
+  const std::string corpusSource = dir.Write(
+      "renamed.kml", [] {
+        std::string content, readError;
+        ReadWholeFile(CorpusKmlDir() + "openlayers_openlayers__examples__kml__lines.kml", content, readError);
+        // Google's lines file holds only LineStrings: add one launch site and one target with points.
+        const size_t end = content.rfind("</Document>");
+        if (end != std::string::npos)
+          content.insert(end, "<Placemark><name>TeskX</name><Point><coordinates>1,2</coordinates></Point></Placemark>"
+                              "<Placemark><name>Y</name><Point><coordinates>3,4</coordinates></Point></Placemark>");
+        return content;
+      }());
+
+  const struct {
+    const char* What;
+    std::string Path;
+    bool Source, Result;
+  } cases[] = {
+      {"a result file as we write it", ours, false, true},
+      {"a result file as Google Earth saves it again", resavedPath, false, true},
+      {"our own sample planning file", sample, true, false},
+      {"a Google file with a launch site and a target added", corpusSource, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    if (c.Path == corpusSource && !DirectoryExists(CorpusKmlDir())) continue;  // no corpus here
+    EXPECT_EQ(IsSourceKml(c.Path), c.Source);
+    EXPECT_EQ(IsResultKml(c.Path), c.Result);
+  }
+  EXPECT_EQ(CountKmlPlacemarks(ours).Impacts, 2);
+}
+
 TEST_F(KmlImport, DocumentDescriptionBeforeTheFirstPlacemark) {
   TTempFolder dir;
   const std::string withDoc = dir.Write(
@@ -259,6 +320,7 @@ TEST_F(KmlImport, RealFilesFromTheCorpus) {
     const TPlacemarkCounts c = CountKmlPlacemarks(copy);
     EXPECT_EQ(c.LaunchSites, 1);
     EXPECT_EQ(IsSourceKml(copy), placemarks > 1);
+    EXPECT_FALSE(IsResultKml(copy));
 
     // The Point placemarks turn into waypoints.
     TWaypoints w;

@@ -53,6 +53,24 @@ TEST(TargetingPage, WarningsFollowNameAndAssignments) {
   page.ScenarioFileName = "ok.scn";
   page.UpdateGEtoOrbWarnings();
   EXPECT_TRUE(page.SaveEnabled());
+  // Names that would save a hidden ".scn", and fields showing a date or time that the scenario would not get.
+  const struct {
+    const char *Name, *Date, *Time, *Warnings;
+  } shown[] = {
+      {".scn", "01.08.2027", "06:00", "- Scenario file name is not valid: \".scn\"!\r\n"},
+      {"dir/", "01.08.2027", "06:00", "- Scenario file name is not valid: \"dir/\"!\r\n"},
+      {"ok", "31.02.2027", "06:00", "- Date is not valid: \"31.02.2027\"!\r\n"},
+      {"ok", "..", "6:0", "- Date is not valid: \"..\"!\r\n- Time is not valid: \"6:0\"!\r\n"},
+      {"ok", "1.8.2027", "25:00", "- Time is not valid: \"25:00\"!\r\n"},
+      {"ok", "1.8.2027", "6:00", ""},
+  };
+  for (const auto& c : shown) {
+    page.ScenarioFileName = c.Name;
+    page.DateText = c.Date;
+    page.TimeText = c.Time;
+    page.UpdateGEtoOrbWarnings();
+    EXPECT_EQ(page.WarningsText, c.Warnings) << c.Name << " " << c.Date << " " << c.Time;
+  }
   // Dropping on the empty part of the target list clears the last assignment.
   page.DropOnTarget(0, -1);
   EXPECT_EQ(page.WarningsText, "- No targets assgined!\r\n");

@@ -1,0 +1,224 @@
+// A small dispersion end to end with the built programs: a planned launch scenario flown a few times by
+// zielmark-cli dispersion through orbhost, and the folder it writes. The seed makes the runs repeatable.
+#include "Programs.h"
+#include "ShipBlocks.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace e2e;
+
+extern char **environ;
+
+namespace {
+
+const fs::path SourceDir = TESKI_SOURCE_DIR_PATH;
+const std::string Orbhost = ORBHOST_EXE, Cli = ZIELMARK_CLI_EXE;
+constexpr int Runs = 4;
+
+const char *OrbRoot()
+{
+    const char *root = std::getenv("ORB_ROOT");
+    return root && *root ? root : TESKI_ORB_ROOT;
+}
+
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+class Dispersion : public ::testing::Test {
+protected:
+    struct Flown {
+        std::unique_ptr<ScratchRoot> scratch;
+        CommandResult plan, first, again, other;
+        fs::path out, plan_file;
+    };
+    static inline Flown *flown = nullptr;
+
+    static CommandResult Fly(const fs::path &out, const char *seed)
+    {
+        return RunProgram({Cli, "dispersion", flown->plan_file.string(), "--runs", std::to_string(Runs), "--seed", seed,
+                           "--jobs", "2", "--out", out.string(), "--orbhost", Orbhost});
+    }
+
+    static void SetUpTestSuite()
+    {
+        flown = new Flown;
+        flown->scratch = std::make_unique<ScratchRoot>(OrbRoot());
+        flown->plan_file = flown->scratch->root() / "Scenarios" / "Teski" / "spread.scn";
+        // Two realistic missiles (heading error and failures drawn from the generator), short ranges.
+        flown->plan = RunProgram({Cli, "plan", (SourceDir / "examples" / "desert_range.kml").string(), "--out",
+                                  flown->plan_file.string(), "--assign", "TeskAlpha=Dry Lake", "--assign",
+                                  "TeskBravo=Salt Flats", "--delay", "TeskAlpha=0", "--delay", "TeskBravo=0",
+                                  "--date", "10.12.2026", "--time", "06:00", "--utc"});
+        flown->out = flown->scratch->folder() / "spread dispersion";
+        flown->first = Fly(flown->out, "17");
+        flown->again = Fly(flown->scratch->folder() / "again", "17");
+        flown->other = Fly(flown->scratch->folder() / "other", "18");
+    }
+    static void TearDownTestSuite()
+    {
+        delete flown;
+        flown = nullptr;
+    }
+    static std::string Out(const char *name) { return ReadFile((flown->out / name).string()); }
+};
+
+TEST_F(Dispersion, FliesEveryRunAndWritesEveryOutput)
+{
+    ASSERT_EQ(flown->plan.status, 0) << flown->plan.output;
+    ASSERT_EQ(flown->first.status, 0) << flown->first.output;
+    EXPECT_NE(flown->first.output.find(std::to_string(Runs) + " of " + std::to_string(Runs) + " runs done"),
+              std::string::npos)
+        << flown->first.output;
+    for (const char *name : {"summary.txt", "dispersion.csv", "impacts.csv", "dispersion.json", "dispersion.kml",
+                             "01_TeskAlpha.svg", "02_TeskBravo.svg"})
+        EXPECT_TRUE(fs::is_regular_file(flown->out / name)) << name;
+    // Without the converter the pictures stay SVG and the summary says why.
+    const bool png = fs::is_regular_file(flown->out / "01_TeskAlpha.png");
+    EXPECT_EQ(png, Out("summary.txt").find("rsvg-convert") == std::string::npos);
+    // Each missile has one impact per run, and the summary one block per missile with its figures.
+    const auto impacts = Lines(Out("impacts.csv"));
+    ASSERT_EQ(impacts.size(), 1u + 2 * Runs) << Out("impacts.csv");
+    const std::string summary = Out("summary.txt");
+    for (const char *part : {"TeskAlpha to Dry", "TeskBravo to Salt", "runs 4,", "about the target:"})
+        EXPECT_NE(summary.find(part), std::string::npos) << part << "\n" << summary;
+    EXPECT_NE(flown->first.output.find("TeskAlpha to Dry"), std::string::npos) << "the table is shown too";
+    // The scratch files of the runs are gone.
+    EXPECT_FALSE(fs::exists(flown->out / "runs"));
+}
+
+TEST_F(Dispersion, TheSameSeedFliesTheSameImpactsAndAnotherSeedOthers)
+{
+    ASSERT_EQ(flown->again.status, 0) << flown->again.output;
+    ASSERT_EQ(flown->other.status, 0) << flown->other.output;
+    const std::string first = Out("impacts.csv");
+    EXPECT_EQ(ReadFile((flown->scratch->folder() / "again" / "impacts.csv").string()), first);
+    EXPECT_NE(ReadFile((flown->scratch->folder() / "other" / "impacts.csv").string()), first);
+    // Within one dispersion the runs differ from one another: each run has a seed of its own.
+    const auto rows = Lines(first);
+    std::vector<std::string> alpha;
+    for (const std::string &r : rows)
+        if (r.rfind("TeskAlpha,", 0) == 0) alpha.push_back(r.substr(r.find(',', 10)));
+    ASSERT_EQ(alpha.size(), size_t(Runs));
+    EXPECT_NE(alpha[0], alpha[1]);
+}
+
+TEST_F(Dispersion, KmlHoldsEachMissilesImpactsAndClosedRingsOnTheGround)
+{
+    pugi::xml_document doc;
+    const std::string kml = Out("dispersion.kml");
+    ASSERT_TRUE(doc.load_string(kml.c_str())) << "well-formed XML";
+    const pugi::xml_node document = doc.child("kml").child("Document");
+    ASSERT_TRUE(document);
+    EXPECT_STREQ(doc.child("kml").attribute("xmlns").value(), "http://www.opengis.net/kml/2.2");
+    int folders = 0;
+    for (pugi::xml_node folder : document.children("Folder")) {
+        ++folders;
+        int points = 0;
+        for (pugi::xml_node p : folder.child("Folder").children("Placemark")) {
+            ++points;
+            EXPECT_TRUE(p.child("Point").child("coordinates")) << p.child_value("name");
+            EXPECT_TRUE(document.find_child_by_attribute("Style", "id", p.child_value("styleUrl") + 1))
+                << "every style used is defined";
+        }
+        EXPECT_EQ(points, Runs) << folder.child_value("name");
+        for (pugi::xml_node p : folder.children("Placemark")) {
+            const pugi::xml_node ring = p.child("Polygon").child("outerBoundaryIs").child("LinearRing");
+            if (!ring) continue;
+            std::istringstream in(ring.child_value("coordinates"));
+            std::vector<std::string> tuples;
+            for (std::string t; in >> t;) tuples.push_back(t);
+            ASSERT_GE(tuples.size(), 4u) << p.child_value("name");
+            EXPECT_EQ(tuples.front(), tuples.back()) << "a ring closes: " << p.child_value("name");
+            for (const std::string &t : tuples) {
+                double lon = 0, lat = 0, alt = 1;
+                ASSERT_EQ(std::sscanf(t.c_str(), "%lf,%lf,%lf", &lon, &lat, &alt), 3) << t;
+                EXPECT_LE(std::fabs(lat), 90);
+                EXPECT_LE(std::fabs(lon), 180);
+                EXPECT_EQ(alt, 0);
+            }
+        }
+    }
+    EXPECT_EQ(folders, 2);
+}
+
+TEST_F(Dispersion, RunsLaunchedWithABadOrbhostAreReportedNotCounted)
+{
+    // orbhost refusing its root, and a "program" that cannot be started at all (the plan itself).
+    const std::string plan = flown->plan_file.string();
+    struct Case {
+        std::string orbhost, root, why;
+    } cases[] = {{Orbhost, (flown->scratch->folder() / "nowhere").string(), "orbhost: error: "},
+                 {plan, flown->scratch->root().string(), plan + ": cannot be started"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.why);
+        const fs::path out = flown->scratch->folder() / "broken";
+        const CommandResult r = RunProgram({Cli, "dispersion", plan, "--runs", "2", "--seed", "1", "--out", out.string(),
+                                            "--orbhost", c.orbhost, "--root", c.root});
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_NE(r.output.find("Run 1 gave no result: " + c.why), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("no run gave a result"), std::string::npos) << r.output;
+        const std::string summary = ReadFile((out / "summary.txt").string());
+        EXPECT_NE(summary.find("0 runs flown of 2"), std::string::npos) << summary;
+        EXPECT_NE(summary.find("Run 2 gave no result: " + c.why), std::string::npos) << summary;
+    }
+}
+
+TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown)
+{
+    const fs::path out = flown->scratch->folder() / "stopped";
+    const std::string log = (flown->scratch->folder() / "stopped.log").string();
+    std::vector<std::string> args = {Cli, "dispersion", flown->plan_file.string(), "--runs", "100000", "--seed", "2",
+                                     "--jobs", "2", "--out", out.string(), "--orbhost", Orbhost};
+    std::vector<char *> argv;
+    for (std::string &a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, Cli.c_str(), &files, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&files);
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    const auto sent = std::chrono::steady_clock::now();
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(20)) << "it stops, it does not fly on";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130) << ReadFile(log);
+    const std::string summary = ReadFile((out / "summary.txt").string());
+    const size_t at = summary.find("Stopped by Ctrl-C after ");
+    ASSERT_NE(at, std::string::npos) << summary;
+    const int done = std::atoi(summary.c_str() + at + 24);
+    EXPECT_LT(done, 100000);
+    EXPECT_NE(summary.find(std::to_string(done) + " runs flown of 100000"), std::string::npos) << summary;
+    // Each run that was done has both missiles' impacts; runs cut short left nothing behind.
+    EXPECT_EQ(Lines(ReadFile((out / "impacts.csv").string())).size(), 1u + 2 * size_t(done));
+}
+
+} // namespace

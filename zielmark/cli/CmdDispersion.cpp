@@ -1,0 +1,253 @@
+// zielmark-cli dispersion: flies a launch scenario many times in orbhost, each run with the missiles'
+// random generator seeded differently, and writes where the missiles landed and how often they failed.
+#include "CliArgs.h"
+#include "Commands.h"
+#include "RunFarm.h"
+
+#include "Unit_Dispersion.h"
+#include "Unit_DispersionFolder.h"
+#include "Unit_Files.h"
+#include "Unit_Functions.h"
+#include "Unit_Results.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace zm;
+namespace fs = std::filesystem;
+
+const char* kUsage =
+    "Usage: zielmark-cli dispersion PLAN.scn --runs N [--seed S] [--jobs J] [--out DIR] [OPTIONS]\n"
+    "\n"
+    "Flies the launch scenario N times in orbhost (O pressed at 1 s), each run with the missiles' random\n"
+    "generator seeded from S and the run's number, J runs at a time; a run ends as soon as no missile is left\n"
+    "and every wreck has landed. Then writes, for each missile, the failures by kind and by phase and, over\n"
+    "the flights without a failure, the mean point of impact, CEP, R90 and R95 about the mean point and\n"
+    "about the target, the standard deviations along and across the launch azimuth and the 1-, 2- and 3-sigma\n"
+    "error ellipses. Ctrl-C stops the runs and writes the outputs of those done.\n"
+    "\n"
+    "Options:\n"
+    "  --runs N          how many times the plan is flown (1 to 100000)\n"
+    "  --seed S          the seed of the whole dispersion, 0 to 4294967295 (default: from the clock; the\n"
+    "                    seed used is printed, so the dispersion can be flown again)\n"
+    "  --jobs J          runs at a time (default: the number of cores)\n"
+    "  --out DIR         output folder (default: PLAN's name with \" dispersion\" beside it); gets\n"
+    "                    summary.txt, dispersion.csv, impacts.csv, dispersion.json, dispersion.kml and\n"
+    "                    NN_MISSILE.svg and .png per missile\n"
+    "  --root DIR        orbhost's installation root (default: the folder above the Scenarios folder that\n"
+    "                    holds PLAN, else $ORB_ROOT)\n"
+    "  --orbhost FILE    the orbhost program (default: beside zielmark-cli)\n"
+    "  --dt S            orbhost's step length in seconds (default: orbhost's)\n"
+    "  --keep-runs       keep each run's saved state and orbhost's messages in DIR/runs\n"
+    "  -h, --help        show this help\n"
+    "\n"
+    "Exit codes: 0 done, 1 failed (no run gave a result, or a file not written), 2 wrong arguments,\n"
+    "130 stopped by Ctrl-C (the outputs of the runs done are written).\n";
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "zielmark-cli dispersion: %s\n\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "zielmark-cli dispersion: %s\n", message.c_str());
+    return 1;
+}
+
+bool ParseCount(const std::string& text, unsigned long long max, unsigned long long& value) {
+    if (text.empty() || text.size() > 10) return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + unsigned(c - '0');
+    }
+    return value <= max;
+}
+
+// The run's own seed: the dispersion's seed and the run number mixed, so neighbouring runs share nothing.
+unsigned RunSeed(unsigned seed, int run) {
+    unsigned long long z = (static_cast<unsigned long long>(seed) << 32) + unsigned(run) + 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return unsigned((z ^ (z >> 31)) & 0xFFFFFFFFu);
+}
+
+fs::path OwnFolder() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path() : self.parent_path();
+}
+
+// The installation root that holds the plan: the folder above its Scenarios folder, when it looks like one.
+fs::path RootOf(const fs::path& plan) {
+    for (fs::path p = fs::absolute(plan).parent_path(); p.has_relative_path(); p = p.parent_path())
+        if (p.filename() == "Scenarios" && fs::is_directory(p.parent_path() / "Config")) return p.parent_path();
+    if (const char* env = std::getenv("ORB_ROOT"); env && *env) return env;
+    return {};
+}
+
+std::string Clock(double seconds) {
+    const long s = long(seconds + 0.5);
+    char buf[32];
+    if (s >= 3600) std::snprintf(buf, sizeof buf, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    else std::snprintf(buf, sizeof buf, "%ld:%02ld", s / 60, s % 60);
+    return buf;
+}
+
+// The first line of orbhost's messages for a run that failed.
+std::string FirstLine(const std::string& file) {
+    std::string text, error;
+    if (!ReadWholeFile(file, text, error)) return "no messages";
+    text = text.substr(0, text.find('\n'));
+    return text.empty() ? "no messages" : text;
+}
+
+} // namespace
+
+int RunDispersion(int argc, char** argv) {
+    const TCliArgs args = ParseCliArgs(argc, argv,
+                                       {{"runs", true}, {"seed", true}, {"jobs", true}, {"out", true}, {"root", true},
+                                        {"orbhost", true}, {"dt", true}, {"keep-runs", false}, {"help", false}});
+    if (!args.Error.empty()) return UsageError(args.Error);
+    if (args.Has("help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.Positional.size() != 1) return UsageError("exactly one launch scenario expected");
+    const fs::path plan = args.Positional[0];
+    if (!FileExists(plan.string())) return Fail(plan.string() + ": no such scenario file");
+    unsigned long long runs = 0, seed = 0, jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (!args.Has("runs") || !ParseCount(args.Value("runs"), 100000, runs) || runs == 0)
+        return UsageError("--runs N is required, a whole number from 1 to 100000");
+    if (args.Has("seed")) {
+        if (!ParseCount(args.Value("seed"), 0xFFFFFFFFull, seed)) return UsageError("--seed: a whole number from 0 to 4294967295");
+    } else {
+        seed = static_cast<unsigned>(std::time(nullptr));
+    }
+    if (args.Has("jobs") && (!ParseCount(args.Value("jobs"), 4096, jobs) || jobs == 0))
+        return UsageError("--jobs: a whole number from 1 to 4096");
+    std::string dt;
+    if (args.Has("dt")) {
+        double v = 0;
+        if (!TryParseFloat(args.Value("dt"), v) || !(v > 0)) return UsageError("--dt: a step length in seconds above 0");
+        dt = args.Value("dt");
+    }
+    const fs::path orbhost = args.Has("orbhost") ? fs::path(args.Value("orbhost")) : OwnFolder() / "orbhost";
+    if (!fs::exists(orbhost)) return Fail(orbhost.string() + ": orbhost not found (give it with --orbhost)");
+    const fs::path root = args.Has("root") ? fs::path(args.Value("root")) : RootOf(plan);
+    if (root.empty()) return Fail(plan.string() + ": not inside an installation's Scenarios folder; give --root");
+    const fs::path out = args.Has("out") ? fs::path(args.Value("out"))
+                                         : plan.parent_path() / (plan.stem().string() + " dispersion");
+
+    // Each run saves its state into a file of its own, so parallel runs share nothing.
+    std::error_code ec;
+    const bool keep = args.Has("keep-runs");
+    fs::path scratch = out / "runs";
+    if (!keep) {
+        std::string pattern = (fs::temp_directory_path() / "zielmark-dispersion-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) return Fail("cannot create a temporary folder in " + fs::temp_directory_path().string());
+        scratch = pattern;
+    }
+    fs::create_directories(scratch, ec);
+    if (!fs::is_directory(scratch)) return Fail(scratch.string() + ": cannot create the folder");
+
+    std::vector<TFarmJob> farm(runs);
+    std::vector<std::string> savedFiles(runs);
+    for (size_t i = 0; i < farm.size(); ++i) {
+        const std::string number = std::to_string(i + 1);
+        const fs::path base = scratch / ("run-" + std::string(number.size() < 4 ? 4 - number.size() : 0, '0') + number);
+        farm[i].Argv = {orbhost.string(), "run", fs::absolute(plan).string(), "--root", root.string(),
+                        "--key", "O@1", "--until-gone", "Teski", "--progress", "0",
+                        "--seed", std::to_string(RunSeed(unsigned(seed), int(i + 1))), "--save-to", base.string() + ".scn"};
+        if (!dt.empty()) farm[i].Argv.insert(farm[i].Argv.end(), {"--dt", dt});
+        farm[i].LogFile = base.string() + ".log";
+        savedFiles[i] = base.string() + ".scn";
+    }
+
+    std::fprintf(stderr, "dispersion: %llu runs of %s, seed %llu, %llu at a time\n", runs, plan.filename().c_str(), seed, jobs);
+    const bool tty = isatty(STDERR_FILENO);
+    const auto start = std::chrono::steady_clock::now();
+    size_t lastShown = 0;
+    TDispersion d;
+    d.Plan = plan.filename().string();
+    d.Seed = unsigned(seed);
+    d.RunsPlanned = int(runs);
+    std::vector<std::string> notes;
+    // Each run is read as soon as it ends and its files go, so a long dispersion keeps only the impacts.
+    const auto collect = [&](size_t i, const TFarmResult& result) {
+        const std::string& saved = savedFiles[i];
+        TOrbResults read;
+        const TLoadOutcome outcome = result.ExitCode == 0 ? LoadOrbResults(saved, read) : TLoadOutcome::Missing;
+        if (outcome == TLoadOutcome::Loaded) {
+            d.AddRun(int(i + 1), read.Wrecks);
+        } else {
+            d.AddFailedRun(int(i + 1));
+            const std::string why = !result.Started       ? orbhost.string() + ": cannot be started"
+                                    : result.ExitCode != 0 ? FirstLine(farm[i].LogFile)
+                                    : read.Error.empty()   ? saved + ": not saved"
+                                                           : read.Error;
+            notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
+            std::fprintf(stderr, "%sdispersion: %s\n", tty ? "\n" : "", notes.back().c_str());
+        }
+        if (!keep) {
+            std::error_code ignored;
+            fs::remove(saved, ignored);
+            fs::remove(farm[i].LogFile, ignored);
+        }
+    };
+    std::vector<TFarmResult> results;
+    const bool complete = RunFarm(farm, unsigned(jobs), results, [&](size_t i, const TFarmResult& result, size_t done) {
+        collect(i, result);
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double left = elapsed / double(done) * double(runs - done);
+        // On a terminal one line that updates; in a log a line every tenth of the way.
+        if (tty || done == runs || done * 10 / runs != lastShown * 10 / runs) {
+            std::fprintf(stderr, "%s%zu of %llu runs done, %s elapsed, about %s left%s", tty ? "\r" : "", done, runs,
+                         Clock(elapsed).c_str(), Clock(left).c_str(), tty ? "   " : "\n");
+            lastShown = done;
+        }
+    });
+    if (tty) std::fputc('\n', stderr);
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    d.Finish();
+    if (!complete) notes.push_back("Stopped by Ctrl-C after " + std::to_string(d.RunsFlown) + " runs.");
+
+    std::vector<std::string> svgs;
+    std::string error;
+    // PNG copies of the pictures come from rsvg-convert; without it the SVG files stay and the summary says so.
+    bool converterMissing = false;
+    if (!WriteDispersionFolder(out.string(), d, notes, svgs, error)) return Fail(error);
+    for (const std::string& svg : svgs) {
+        const int status = RunProgram({"rsvg-convert", "-o", ChangeFileExt(svg, ".png"), svg});
+        if (status == 0) continue;
+        notes.push_back(status == -1 ? "rsvg-convert was not found (Debian package librsvg2-bin): the pictures are SVG only."
+                                     : "rsvg-convert failed on " + svg + ": the picture is SVG only.");
+        std::fprintf(stderr, "zielmark-cli dispersion: %s\n", notes.back().c_str());
+        converterMissing = true;
+        if (status == -1) break;
+    }
+    if (converterMissing && !WriteDispersionFolder(out.string(), d, notes, svgs, error)) return Fail(error);
+    if (!keep) fs::remove_all(scratch, ec);
+
+    std::fputc('\n', stdout);
+    std::string summary;
+    if (ReadWholeFile(JoinPath(out.string(), "summary.txt"), summary, error)) {
+        std::vector<std::string> lines;
+        SplitLines(summary, lines);
+        for (const std::string& l : lines) std::printf("%s\n", l.c_str());
+    }
+    std::printf("\n%d runs in %.1f s; outputs in %s\n", d.RunsFlown, wall, out.string().c_str());
+    if (!complete) return 130;
+    return d.RunsFlown > 0 ? 0 : Fail("no run gave a result");
+}
