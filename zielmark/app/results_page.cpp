@@ -57,7 +57,9 @@ void TOrbToGePage::ConnectEvents() {
   connect(btnSaveGEFile, &QPushButton::clicked, this, [this] { btnSaveGEFileClick(); });
 }
 
-zm::TResultSourceInputs TOrbToGePage::SourceInputs() const { return zm::ResultSourceInputsOf(Main.Options()); }
+zm::TResultSourceInputs TOrbToGePage::SourceInputs() const {
+  return zm::ResultSourceInputsOf(Main.Options());
+}
 
 void TOrbToGePage::OrbResFilesToGUI() {
   const zm::TResultSource source = zm::ChooseResultSource(SourceInputs());
