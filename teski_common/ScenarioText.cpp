@@ -132,7 +132,8 @@ void FormatFixed(double v, int decimals, char *buf, std::size_t size)
     *r.ptr = '\0';
 }
 
-void FormatTrackPoint(int index, double lon, double lat, double height, int phase, char *buf, std::size_t size)
+void FormatTrackPoint(int index, double lon, double lat, double height, int phase, char *buf,
+                      std::size_t size)
 {
     if (size == 0) return;
     char *p = buf;

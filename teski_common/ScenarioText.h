@@ -1,6 +1,6 @@
-// The add-on's scenario text, shared by both plug-ins: key matching, locale-independent number reading and
-// writing, bounded copies into fixed text fields, and the track line. Reading never fails loudly: a value that
-// cannot be read is reported as such and the caller keeps its field.
+// The add-on's scenario text, shared by both plug-ins: key matching, locale-independent number reading
+// and writing, bounded copies into fixed text fields, and the track line. Reading never fails loudly: a
+// value that cannot be read is reported as such and the caller keeps its field.
 #pragma once
 
 #include <cstddef>
@@ -46,4 +46,5 @@ inline constexpr std::size_t FixedNumberRoom = 340;
 // Fixed notation with the given decimals ("%.13f"), into buf (always terminated; "0" if it does not fit).
 void FormatFixed(double v, int decimals, char *buf, std::size_t size);
 // The track line "%d %.13f %.13f %.13f %d".
-void FormatTrackPoint(int index, double lon, double lat, double height, int phase, char *buf, std::size_t size);
+void FormatTrackPoint(int index, double lon, double lat, double height, int phase, char *buf,
+                      std::size_t size);

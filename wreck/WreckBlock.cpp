@@ -76,8 +76,8 @@ void WriteTrack(const FlightResult &r, WreckBlockWriter &out)
     char text[4 * FixedNumberRoom];
     const int count = r.trackCount < 0 ? 0 : (r.trackCount > MaxTrackPoints ? MaxTrackPoints : r.trackCount);
     for (int i = 0; i < count; ++i) {
-        FormatTrackPoint(i, r.trackLongitude[i], r.trackLatitude[i], r.trackAltitude[i], r.trackPhase[i], text,
-                         sizeof text);
+        FormatTrackPoint(i, r.trackLongitude[i], r.trackLatitude[i], r.trackAltitude[i], r.trackPhase[i],
+                         text, sizeof text);
         out.WriteString("TRACK", text);
     }
 }

@@ -15,7 +15,8 @@ protected:
     ~WreckBlockWriter() = default;
 };
 
-// Writes the wreck's lines of the block, in the order of WreckBlockKeys.h; FALLPHASE only while the wreck is not landed.
+// Writes the wreck's lines of the block, in the order of WreckBlockKeys.h; FALLPHASE only while the wreck
+// is not landed.
 void WriteWreckBlock(const FlightResult &result, bool fallPhase, WreckBlockWriter &out);
 
 // Reads one line of a wreck block. False when the line begins with none of the wreck's keys (it then belongs

@@ -205,7 +205,8 @@ void TTargetingPage::FillScenarioFileList(const std::string& orbScnDir, const st
   UpdateGEtoOrbWarnings();
 }
 
-TScenarioReadResult TTargetingPage::ScenarioNameChanged(const std::string& orbScnDir, const std::string& name) {
+TScenarioReadResult TTargetingPage::ScenarioNameChanged(const std::string& orbScnDir,
+                                                        const std::string& name) {
   ScenarioFileName = name;
   const std::string path = JoinPath(orbScnDir, name);
   TScenarioReadResult read;
