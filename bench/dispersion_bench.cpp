@@ -43,7 +43,12 @@ int main(int argc, char **argv)
         else if (!std::strcmp(argv[i], "--cli") && more) cli = argv[++i];
         else if (!std::strcmp(argv[i], "--orbhost") && more) orbhost = argv[++i];
         else if (!std::strcmp(argv[i], "--dt") && more) dt = argv[++i];
-        else {
+        else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::printf("usage: teski-dispersion-bench [--root DIR] [--runs N] [--jobs J] [--cli FILE] [--orbhost FILE] "
+                        "[--dt S]\n"
+                        "Times a ten-missile plan flown N times (default 100) through zielmark-cli dispersion.\n");
+            return 0;
+        } else {
             std::fprintf(stderr, "usage: teski-dispersion-bench [--root DIR] [--runs N] [--jobs J] [--cli FILE] "
                                  "[--orbhost FILE] [--dt S]\n");
             return 2;

@@ -275,7 +275,13 @@ int main(int argc, char **argv)
         else if (!std::strcmp(argv[i], "--only") && more) only = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--root") && more) rootArg = argv[++i];
         else if (!std::strcmp(argv[i], "--verbose")) verbose = true;
-        else {
+        else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::printf("usage: teski-reliability [--runs N] [--seed S] [--jobs J] [--only K] [--root DIR] "
+                        "[--verbose]\n"
+                        "Flies N single firings (default 1000) with random ranges, models and reliabilities and\n"
+                        "checks that each ends in a sound landed wreck; --only K flies run K alone.\n");
+            return 0;
+        } else {
             std::fprintf(stderr, "usage: teski-reliability [--runs N] [--seed S] [--jobs J] [--only K] [--root DIR] "
                                  "[--verbose]\n");
             return 2;

@@ -68,7 +68,11 @@ int main(int argc, char **argv)
         if (!std::strcmp(argv[i], "--root") && more) rootArg = argv[++i];
         else if (!std::strcmp(argv[i], "--dt") && more) dt = std::atof(argv[++i]);
         else if (!std::strcmp(argv[i], "--rounds") && more) rounds = std::atoi(argv[++i]);
-        else {
+        else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::printf("usage: teski-salvo-bench [--root DIR] [--dt S] [--rounds N]\n"
+                        "Times ten missiles from the O key to the last wreck (best of N rounds, default 5).\n");
+            return 0;
+        } else {
             std::fprintf(stderr, "usage: teski-salvo-bench [--root DIR] [--dt S] [--rounds N]\n");
             return 2;
         }

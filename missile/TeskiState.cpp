@@ -119,7 +119,7 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
             break;
         case MissileKey::LATITUDE_TARGET: ReadReal(v, targetLatitude); break;
         case MissileKey::LONGITUDE_TARGET: ReadReal(v, targetLongitude); break;
-        case MissileKey::TARGET: ReadWord(v, targetName, sizeof targetName); break;
+        case MissileKey::TARGET: ReadName(v, targetName, sizeof targetName); break;
         case MissileKey::RELIABILITY:
             if (ReadReal(v, reliability)) {
                 if (reliability < 0) reliability = 0;

@@ -5,6 +5,7 @@
 # (build-fuzz/corpus/<reader>/), with the words of fuzz/dict/<reader>.dict; a crash, leak, hang or
 # undefined behaviour leaves its input in build-fuzz/fuzz-artifacts/<reader>/ and makes the script fail.
 set -uo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;; esac
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift $(( $# > 0 ? 1 : 0 ))

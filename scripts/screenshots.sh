@@ -4,6 +4,7 @@
 # Usage: scripts/screenshots.sh [build folder]   (default build/; the Zielmark target must be built;
 #        ZIELMARK=path runs another Zielmark program, e.g. a sanitizer build)
 set -euo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;; esac
 cd "$(dirname "$0")/.."
 build=${1:-build}
 program="${ZIELMARK:-$build/bin/Zielmark}"

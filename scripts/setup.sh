@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the project builds and tests with, from Debian's packages.
+# Installs what the project builds and tests with, from Debian's packages. Usage: scripts/setup.sh
 set -euo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;; esac
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
       qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth imagemagick fonts-dejavu-core librsvg2-bin
       clang-14 libclang-rt-14-dev llvm-14 locales g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test. Usage: scripts/test.sh [--sanitize]
 set -euo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;; esac
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh "$@"

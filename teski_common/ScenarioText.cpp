@@ -100,11 +100,11 @@ void CopyBounded(char *dest, std::size_t size, const char *src, std::size_t leng
     dest[n] = '\0';
 }
 
-bool ReadWord(const char *text, char *dest, std::size_t size)
+bool ReadName(const char *text, char *dest, std::size_t size)
 {
     const char *s = SkipBlanks(text);
-    std::size_t n = 0;
-    while (s[n] && !IsBlank(s[n]) && !IsLineEnd(s[n])) ++n;
+    std::size_t n = std::strlen(s);
+    while (n > 0 && (IsBlank(s[n - 1]) || IsLineEnd(s[n - 1]))) --n;
     if (n == 0 || size == 0) return false;
     CopyBounded(dest, size, s, n);
     return true;

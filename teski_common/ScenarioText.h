@@ -35,8 +35,9 @@ template <std::size_t N, std::size_t M> void CopyBounded(char (&dest)[N], const 
     CopyBounded(dest, N, src, BoundedLength(src, M));
 }
 
-// The characters up to the next blank or line end, cut to size - 1; false (dest untouched) for an empty word.
-bool ReadWord(const char *text, char *dest, std::size_t size);
+// The rest of the text without the blanks and line end around it (a name of several words stays whole),
+// cut to size - 1 characters; false (dest untouched) when nothing is left.
+bool ReadName(const char *text, char *dest, std::size_t size);
 // The rest of the line, blanks inside included, without a trailing line end, cut to size - 1; false (dest
 // untouched) when nothing is left.
 bool ReadRest(const char *text, char *dest, std::size_t size);

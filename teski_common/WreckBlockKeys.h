@@ -32,7 +32,7 @@ enum class WreckValue {
     Angle,      // held in radians, written in degrees as "%.13f"
     Degrees,    // held in degrees, written as "%.13f"
     Number,     // the host's floating-point writer
-    Word,       // the target's name, up to the first blank; omitted when empty
+    Name,       // the target's name, the rest of the line without the blanks around it; omitted when empty
     Text,       // the failure text, the rest of the line; omitted when empty
     TrackPoint, // one line per point: "index lon lat height phase", angles in radians
 };
@@ -62,7 +62,7 @@ inline constexpr WreckBlockKey WreckBlockKeys[] = {
     {"LONGITUDAL_MISS", WreckKeyId::LONGITUDAL_MISS, WreckValue::Number},
     {"LATITUDE_LAUNCH", WreckKeyId::LATITUDE_LAUNCH, WreckValue::Angle},
     {"LONGITUDE_LAUNCH", WreckKeyId::LONGITUDE_LAUNCH, WreckValue::Angle},
-    {"TARGET", WreckKeyId::TARGET, WreckValue::Word},
+    {"TARGET", WreckKeyId::TARGET, WreckValue::Name},
     {"FAILURE", WreckKeyId::FAILURE, WreckValue::Text},
     {"TRACK", WreckKeyId::TRACK, WreckValue::TrackPoint},
 };

@@ -65,7 +65,7 @@ void ReadValue(const WreckBlockKey &key, const char *p, FlightResult &r, bool &f
     case WreckValue::Number:
         if (ReadReal(p, number)) r.*NumberField(key.id) = number;
         break;
-    case WreckValue::Word: ReadWord(p, r.TARGET, sizeof r.TARGET); break;
+    case WreckValue::Name: ReadName(p, r.TARGET, sizeof r.TARGET); break;
     case WreckValue::Text: ReadRest(p, r.FAILURE, sizeof r.FAILURE); break;
     case WreckValue::TrackPoint: ReadTrack(p, r); break;
     }
@@ -111,7 +111,7 @@ void WriteWreckBlock(const FlightResult &r, bool fallPhase, WreckBlockWriter &ou
             out.WriteString(key.name, text);
             break;
         case WreckValue::Number: out.WriteFloat(key.name, r.*NumberField(key.id)); break;
-        case WreckValue::Word: WriteText(key.name, r.TARGET, out); break;
+        case WreckValue::Name: WriteText(key.name, r.TARGET, out); break;
         case WreckValue::Text: WriteText(key.name, r.FAILURE, out); break;
         case WreckValue::TrackPoint: WriteTrack(r, out); break;
         }

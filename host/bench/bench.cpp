@@ -15,6 +15,13 @@
 namespace fs = std::filesystem;
 
 int main(int argc, char **argv) {
+    if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::printf("Usage: orbhost-bench [ROOT]\n"
+                    "Vessel-steps per second through the whole host for 10 vessels under thrust in the lower\n"
+                    "atmosphere. ROOT holds Modules/HostTestVessel.so (default: $ORB_ROOT, else ../orbroot beside\n"
+                    "the program).\n");
+        return 0;
+    }
     fs::path buildRoot = argc > 1 ? fs::path(argv[1])
                          : std::getenv("ORB_ROOT") ? fs::path(std::getenv("ORB_ROOT"))
                                                    : fs::canonical("/proc/self/exe").parent_path().parent_path() / "orbroot";

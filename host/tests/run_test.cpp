@@ -109,6 +109,25 @@ TEST(Run, EndsWhenNothingHasFlownForTheSettleTimeAndSavesTheCurrentState) {
     EXPECT_NE(summary.find("\n  Drop "), std::string::npos);
 }
 
+// Without a key nothing starts: the run says that no missile was launched and which key starts them,
+// before and after, so a replaced current state is no surprise. A run with keys has no such note.
+TEST(Run, WithoutKeysSaysThatNothingWasLaunchedAndWhichKeyStartsThem) {
+    TestRoot root;
+    root.write("Scenarios/pad.scn", "BEGIN_SHIPS\nPad:HostTestVessel\n  STATUS Landed Earth\n  POS 10 80\nEND\nEND_SHIPS\n");
+    RunResult r = run(root, {"pad", "--countdown", "2", "--settle", "1", "--no-save"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const size_t before = r.out.find("orbhost: no key was given; the O key starts the missiles' countdowns (--key O@1)");
+    const size_t after = r.out.find("orbhost: no missile was launched: no key was given");
+    EXPECT_NE(before, std::string::npos) << r.out;
+    ASSERT_NE(after, std::string::npos) << r.out;
+    EXPECT_LT(r.out.find("orbhost: run ended at "), after);
+
+    r = run(root, {"pad", "--countdown", "2", "--settle", "1", "--no-save", "--key", "O@1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("no key was given"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("no missile was launched"), std::string::npos) << r.out;
+}
+
 TEST(Run, EndsWhenNoVesselIsLeftOrAtTheTimeLimit) {
     TestRoot root;
     root.write("Scenarios/vanish.scn",

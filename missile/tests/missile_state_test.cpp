@@ -187,6 +187,31 @@ TEST_F(MissileState, DefaultTargetNameIsCutToItsField)
     EXPECT_STREQ(Missile("K")->targetName, "Given");
 }
 
+// The target's name is the rest of its line: names of several words arrive whole (and are saved
+// whole), blanks around the name are not part of it, and a one-word line reads as it always did.
+TEST_F(MissileState, TargetNameTakesTheRestOfItsLine)
+{
+    const struct {
+        std::string line;
+        std::string expected;
+    } cases[] = {
+        {"TARGET Salt Flat\n", "Salt Flat"},
+        {"TARGET Basin & Ridge\n", "Basin & Ridge"},
+        {"TARGET   Lake  \n", "Lake"},
+        {"TARGET Lake\r\n", "Lake"},
+        {"target North  Mesa\n", "North  Mesa"},
+        {"TARGET " + std::string(40, 'W') + " " + std::string(40, 'X') + "\n",
+         std::string(40, 'W') + " " + std::string(10, 'X')},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        const std::string name = "T" + std::to_string(++n);
+        Create(name, PadLines(0, c.line));
+        EXPECT_EQ(std::string(Missile(name)->targetName), c.expected) << c.line;
+    }
+    EXPECT_EQ(SavedValue(SavedBlock(world->saveText(), "T1"), "TARGET"), "Salt Flat");
+}
+
 TEST_F(MissileState, SetUpFollowsTheModelAndNeedsABlock)
 {
     Create("S", PadLines(0, "REALISTIC 0\n"));

@@ -96,20 +96,18 @@ TEST(ValueReaders, GroupsAreAllOrNothing)
     EXPECT_EQ(phase, 2);
 }
 
-TEST(TextReaders, BoundedWordsAndRestOfLine)
+TEST(TextReaders, BoundedNamesAndRestOfLine)
 {
     char name[52];
     std::strcpy(name, "old");
-    EXPECT_FALSE(ReadWord("   ", name, sizeof name));
+    EXPECT_FALSE(ReadName("   ", name, sizeof name));
+    EXPECT_FALSE(ReadName(" \t\r\n", name, sizeof name));
     EXPECT_STREQ(name, "old");
-    EXPECT_TRUE(ReadWord("  Moscow Kremlin", name, sizeof name));
-    EXPECT_STREQ(name, "Moscow");
+    EXPECT_TRUE(ReadName("  Moscow Kremlin \t\r\n", name, sizeof name));
+    EXPECT_STREQ(name, "Moscow Kremlin");
     const std::string longWord(300, 'W');
-    EXPECT_TRUE(ReadWord(longWord.c_str(), name, sizeof name));
+    EXPECT_TRUE(ReadName(longWord.c_str(), name, sizeof name));
     EXPECT_EQ(std::strlen(name), 51u);
-
-    EXPECT_TRUE(ReadWord("Kremlin\r\n", name, sizeof name));
-    EXPECT_STREQ(name, "Kremlin");
 
     char text[256] = "old";
     EXPECT_FALSE(ReadRest("  \r\n", text, sizeof text));

@@ -3,13 +3,25 @@
 #include "../tests/FlightRun.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <exception>
+
+namespace {
+const char *const kUsage = "usage: teski_flight_table [ROOT [HEADING]]\n"
+                           "Flies both models at a few ranges from Woomera and prints burn time, apogee, range and\n"
+                           "miss of each flight. ROOT is orbhost's installation root (default $ORB_ROOT), HEADING\n"
+                           "the launch heading in degrees (default 300).\n";
+} // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     const char *root = argc > 1 ? argv[1] : std::getenv("ORB_ROOT");
-    if (!root) {
-        std::fprintf(stderr, "usage: teski_flight_table <orbhost root> [launch heading, degrees]\n");
+    if (!root || argc > 3 || (argc > 1 && argv[1][0] == '-')) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const double heading = argc > 2 ? std::atof(argv[2]) : 300.0;

@@ -198,7 +198,7 @@ TEST(WreckBlockLoad, UnreadableValuesLeaveFieldsAsTheyWere)
     EXPECT_TRUE(fall);
 }
 
-TEST(WreckBlockLoad, TextsAreBoundedAndTargetIsOneWord)
+TEST(WreckBlockLoad, TextsAreBoundedAndTargetIsTheRestOfItsLine)
 {
     FlightResult r{};
     bool fall = false;
@@ -209,7 +209,9 @@ TEST(WreckBlockLoad, TextsAreBoundedAndTargetIsOneWord)
     EXPECT_EQ(std::string(r.TARGET), longName.substr(0, 49));
     EXPECT_EQ(std::string(r.FAILURE), longText.substr(0, 249));
     ReadWreckBlockLine("TARGET Berlin Mitte", r, fall);
-    EXPECT_STREQ(r.TARGET, "Berlin");
+    EXPECT_STREQ(r.TARGET, "Berlin Mitte");
+    ReadWreckBlockLine("TARGET  Basin & Ridge \t\r", r, fall);
+    EXPECT_STREQ(r.TARGET, "Basin & Ridge");
     ReadWreckBlockLine("FAILURE Engine low throttle (40) at 12 sec.\r", r, fall);
     EXPECT_STREQ(r.FAILURE, "Engine low throttle (40) at 12 sec.");
 

@@ -31,6 +31,9 @@ public:
   // Window events.
   void FormShow();
   void FormCloseQuery();
+  // Closes without saving anything: for runs that only look (pictures, the start-up figure), which must leave
+  // the user's settings file as it was.
+  void CloseWithoutSaving() { Closed = true; }
 
   // Folder page events and operations.
   void btnSrcWprDirBrowseClick();

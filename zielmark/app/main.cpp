@@ -74,13 +74,13 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     std::printf("Zielmark start-up: %lld ms (%zu source KML files listed)\n", static_cast<long long>(startup.elapsed()),
                 window.HasOptions() ? window.Options().SrcKmlFiles.size() : size_t{0});
-    window.FormCloseQuery();
+    window.CloseWithoutSaving();
     return 0;
   }
   if (parser.isSet(screenshotOption)) {
     QApplication::processEvents();
     const bool ok = SavePageSnapshots(window, screenshotFolder);
-    window.FormCloseQuery();
+    window.CloseWithoutSaving();
     return ok ? 0 : 1;
   }
   return app.exec();

@@ -160,8 +160,9 @@ void TGeToOrbPage::CreateRowControls() {
         Model.Waypoints.Tesks[static_cast<size_t>(i)].SetDelay(value);
     });
     connect(realistic, &QCheckBox::toggled, this, [this, i](bool checked) {
-      if (!Showing && i < static_cast<int>(Model.Waypoints.Tesks.size()))
-        Model.Waypoints.Tesks[static_cast<size_t>(i)].Realistic = checked;
+      if (Showing) return;
+      Model.SetRealistic(i, checked);
+      ShowWarnings();
     });
     delay->show();
     realistic->show();
@@ -254,8 +255,9 @@ void TGeToOrbPage::ShowScenarioName() {
 }
 
 void TGeToOrbPage::ShowWarnings() {
-  stGEtoOrbWarnings->setText(Q(Model.WarningsText));
-  pnlGEtoOrbWarnings->setVisible(!Model.WarningsText.empty());
+  // Advice (waypoints left out, a model that falls short) is shown with the warnings but does not stop saving.
+  stGEtoOrbWarnings->setText(Q(Model.WarningsText + Model.AdviceText));
+  pnlGEtoOrbWarnings->setVisible(!Model.WarningsText.empty() || !Model.AdviceText.empty());
   btnSaveOrbFile->setEnabled(Model.SaveEnabled());
 }
 

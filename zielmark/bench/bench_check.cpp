@@ -53,6 +53,16 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::printf("Usage: zielmark-bench-check [FILES] [ROUNDS]\n"
+                "Times the folder check over FILES KML files (default 1000) against a bare XML parse of the same\n"
+                "files; the best of ROUNDS rounds (default 20) counts.\n");
+    return 0;
+  }
+  if (argc > 3 || (argc > 1 && std::atoi(argv[1]) <= 0) || (argc > 2 && std::atoi(argv[2]) <= 0)) {
+    std::fprintf(stderr, "Usage: zielmark-bench-check [FILES] [ROUNDS] (whole numbers above 0)\n");
+    return 2;
+  }
   const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
   std::string folder = (std::filesystem::temp_directory_path() / "zielmark-bench-XXXXXX").string();

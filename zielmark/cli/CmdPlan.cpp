@@ -1,6 +1,7 @@
 // zielmark-cli plan: a Google Earth KML file to a launch scenario, as the targeting page makes it.
 #include "CliArgs.h"
 #include "Commands.h"
+#include "TextTable.h"
 
 #include "Unit_DM.h"
 #include "Unit_Files.h"
@@ -28,6 +29,7 @@ const char* kUsage =
     "  --delay MISSILE=SECONDS launch delay 0..100 s (repeatable; after --random)\n"
     "  --realistic MISSILE=0|1 the missile's \"Realistic\" flag (repeatable; default 1)\n"
     "  --all-realistic 0|1     the flag of every missile\n"
+    "  --alternate-models      realistic and simple model in turn, in list order (before --realistic)\n"
     "  --description TEXT      a line of the scenario description (repeatable)\n"
     "  --focus MISSILE         the vessel the camera follows (default: the assigned missile that\n"
     "                          starts last)\n"
@@ -84,7 +86,7 @@ TNamedMissile MissileNamed(const TWaypoints& w, const std::string& name) {
 int RunPlan(int argc, char** argv) {
   const TCliArgs args = ParseCliArgs(argc, argv,
                                      {{"out", true}, {"assign", true}, {"random", false}, {"seed", true},
-                                      {"delay", true}, {"realistic", true}, {"all-realistic", true},
+                                      {"delay", true}, {"realistic", true}, {"all-realistic", true}, {"alternate-models", false},
                                       {"description", true}, {"focus", true}, {"date", true}, {"time", true},
                                       {"utc", false}, {"force", false}, {"transforms", true}, {"help", false}});
   if (!args.Error.empty()) return UsageError(args.Error);
@@ -93,6 +95,10 @@ int RunPlan(int argc, char** argv) {
     return 0;
   }
   if (args.Positional.size() != 1) return UsageError("exactly one KML file expected");
+  // The file first: options cannot help a file that is not there.
+  if (DirectoryExists(args.Positional[0]))
+    return Failure("\"" + args.Positional[0] + "\" is a folder, not a KML file");
+  if (!FileExists(args.Positional[0])) return Failure("KML file \"" + args.Positional[0] + "\" does not exist");
   if (!args.Has("out")) return UsageError("--out SCENARIO is required");
   if (!args.Has("assign") && !args.Has("random")) return UsageError("give --assign MISSILE=TARGET or --random");
 
@@ -132,6 +138,8 @@ int RunPlan(int argc, char** argv) {
     if (v != "0" && v != "1") return UsageError("--all-realistic needs 0 or 1");
     page.SetAllRealistic(v == "1");
   }
+  if (args.Has("alternate-models"))
+    for (size_t i = 0; i < page.Waypoints.Tesks.size(); ++i) page.Waypoints.Tesks[i].Realistic = i % 2 == 0;
   for (const auto& d : args.Values("delay")) {
     std::string missile, seconds;
     int value = 0;
@@ -183,14 +191,21 @@ int RunPlan(int argc, char** argv) {
   std::printf("Written: %s\n", saved.Path.c_str());
   std::printf("Date: %s %s UTC\n", FormatDate(page.ScenarioDateUtc).c_str(), FormatTime(page.ScenarioDateUtc).c_str());
   std::printf("Focus: %s\n", page.FocusName().c_str());
+  std::vector<std::vector<std::string>> rows = {{"Missile", "Target", "Range km", "Azimuth deg", "Delay s", "Model"}};
   for (const auto& m : page.Waypoints.Tesks) {
     if (!m.IsAssigned()) {
-      std::printf("  %-12s no target (left out)\n", m.Name.c_str());
+      rows.push_back({m.Name, "no target (left out)"});
       continue;
     }
-    std::printf("  %-12s -> %-12s range %s km, azimuth %s deg, delay %d s, %s\n", m.Name.c_str(), m.TargetName.c_str(),
-                FormatFixed(m.Range / 1000.0L, 1).c_str(), FormatFixed(m.Azimuth, 1).c_str(), m.Delay,
-                m.Realistic ? "realistic" : "simple");
+    rows.push_back({m.Name, m.TargetName, FormatFixed(m.Range / 1000.0L, 1), FormatFixed(m.Azimuth, 1),
+                    std::to_string(m.Delay), m.Realistic ? "realistic" : "simple"});
+  }
+  PrintTextTable(rows, {false, false, true, true, true, false});
+  // Advice does not stop the scenario: the user may want just that firing.
+  if (!page.AdviceText.empty()) {
+    std::string advice = page.AdviceText;
+    for (size_t cr; (cr = advice.find('\r')) != std::string::npos;) advice.erase(cr, 1);
+    std::printf("Warnings:\n%s", advice.c_str());
   }
   return 0;
 }

@@ -1,12 +1,14 @@
 // zielmark-cli results: the figures of every wreck of a flight result scenario, and on request the result
 // KML file for Google Earth and each wreck's impact-area diagram as SVG.
 #include "Commands.h"
+#include "TextTable.h"
 
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
 #include "Unit_ImpactChart.h"
 #include "Unit_Results.h"
+#include "Unit_Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -31,6 +33,7 @@ constexpr const char* Usage =
     "\n"
     "Options:\n"
     "  --kml FILE       also write the result KML file for Google Earth; FILE gets the extension \".kml\"\n"
+    "                   (its folder is created)\n"
     "  --diagrams DIR   also write each wreck's impact-area diagram as DIR/NN_MISSILE.svg (DIR is created)\n"
     "  --force          overwrite files that already exist\n"
     "  -h, --help       show this help\n"
@@ -100,11 +103,11 @@ std::string DiagramFileName(size_t index, const TTeskWreck& w) {
     return std::string(number.size() < 2 ? "0" : "") + number + "_" + name + ".svg";
 }
 
-// One row of the figures table, caption first.
+// One row of the figures table, caption first; names and failure texts of any file shown as UTF-8.
 std::vector<std::string> Row(const TTeskWreck& w) {
     const TResultFigures f = ResultFigures(w);
-    return {w.Caption(), f.LaunchAz,       f.PlannedRange, f.ActualRange,
-            f.RangeMiss, f.LongitudalMiss, f.LateralMiss,  w.Failure};
+    return {AsUtf8(w.Caption()), f.LaunchAz,       f.PlannedRange, f.ActualRange,
+            f.RangeMiss,         f.LongitudalMiss, f.LateralMiss,  AsUtf8(w.Failure)};
 }
 
 void PrintTable(const std::vector<TTeskWreck>& wrecks) {
@@ -113,23 +116,8 @@ void PrintTable(const std::vector<TTeskWreck>& wrecks) {
                                                    "Failure"}};
     for (const TTeskWreck& w : wrecks)
         rows.push_back(Row(w));
-    std::vector<size_t> widths(rows[0].size(), 0);
-    for (const auto& row : rows)
-        for (size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], std::min<size_t>(row[c].size(), 80));
-    for (const auto& row : rows) {
-        std::string line;
-        for (size_t c = 0; c < row.size(); ++c) {
-            const bool last = c + 1 == row.size();
-            const std::string cell = row[c];
-            const std::string pad(widths[c] > cell.size() ? widths[c] - cell.size() : 0, ' ');
-            // Text columns to the left, figures to the right.
-            line += (c == 0 || last) ? cell + (last ? "" : pad) : pad + cell;
-            if (!last) line += "  ";
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        std::printf("%s\n", line.c_str());
-    }
+    // Text columns to the left, figures to the right.
+    PrintTextTable(rows, {false, true, true, true, true, true, true, false});
 }
 
 } // namespace
@@ -151,8 +139,6 @@ int RunResults(int argc, char** argv) {
         kmlName = ChangeFileExt(ExtractFileName(o.Kml), ".kml");
         if (ExtractFileName(o.Kml).empty() || !IsValidFileName(kmlName))
             return UsageError("\"" + o.Kml + "\" is not a usable file name for --kml");
-        if (!kmlDir.empty() && !DirectoryExists(kmlDir))
-            return Failure("folder \"" + kmlDir + "\" of the KML file does not exist");
     }
 
     if (!FileExists(o.Scenario)) return Failure("scenario \"" + o.Scenario + "\" does not exist");
@@ -195,6 +181,10 @@ int RunResults(int argc, char** argv) {
         PrintTable(results.Wrecks);
 
     if (!o.Kml.empty()) {
+        // The KML file's folder is made like the diagrams' folder.
+        std::error_code ec;
+        if (!kmlDir.empty()) std::filesystem::create_directories(kmlDir, ec);
+        if (!kmlDir.empty() && !DirectoryExists(kmlDir)) return Failure("cannot create folder \"" + kmlDir + "\"");
         std::string writeError;
         if (!WriteGEFile(kmlDir, kmlName, results.Wrecks, writeError)) return Failure(writeError);
         std::printf("Wrote %s\n", (kmlDir + kmlName).c_str());

@@ -2,6 +2,7 @@
 
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
+#include "Unit_Utf8.h"
 
 #include <pugixml.hpp>
 
@@ -315,7 +316,8 @@ std::string ReadKmlDescription(const std::string& path) {
   std::string description = TextBetween("<description>", "</description>", endPos, text);
   const size_t placemark = PosFrom("<Placemark", 1, text);
   if (placemark < endPos) return {};
-  return description;
+  // Shown and written as UTF-8: a Latin-1 file's umlauts become characters, not replacement marks.
+  return AsUtf8(description);
 }
 
 }  // namespace zm

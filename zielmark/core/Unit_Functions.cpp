@@ -19,12 +19,15 @@ TGreatCircle GreatCircle(long double lat1, long double lon1, long double lat2, l
   TGreatCircle r;
   r.Distance = std::atan2(std::sqrt(1.0L - x * x), x);
   if (r.Distance == 0.0L) return r;  // no direction to a point on the spot: azimuth 0
+  // From a pole every course leads south (north pole) or north, whatever the longitudes say. The cosine of a
+  // pole's latitude is rounding noise rather than 0, and dividing by it gives any azimuth at all.
+  constexpr long double PoleCosine = 1e-12L;  // about 6 micrometres from the pole
+  if (std::fabs(std::cos(lat1)) < PoleCosine) {
+    r.Azimuth = lat1 > 0 ? Pi : 0.0L;
+    return r;
+  }
   const long double denom = std::cos(lat1) * std::sin(r.Distance);
-  long double q;
-  if (denom == 0.0L)
-    q = lat1 > 0 ? -1.0L : 1.0L;  // from a pole every course leads south (north pole) or north
-  else
-    q = (std::sin(lat2) - std::sin(lat1) * std::cos(r.Distance)) / denom;
+  long double q = (std::sin(lat2) - std::sin(lat1) * std::cos(r.Distance)) / denom;
   if (std::isnan(q)) q = 1.0L;
   q = std::clamp(q, -1.0L, 1.0L);
   r.Azimuth = std::atan2(std::sqrt(1.0L - q * q), q);

@@ -3,6 +3,7 @@
 
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
+#include "Unit_Utf8.h"
 
 #include <algorithm>
 
@@ -33,54 +34,6 @@ constexpr std::string_view Styles[] = {
     "<Style id=\"stLaunch\"><IconStyle id=\"stIconR\"><Icon><href>root://icons/palette-5.png</href>"
     "<x>32</x><y>128</y><w>32</w><h>32</h></Icon></IconStyle></Style>",
 };
-
-bool IsValidUtf8(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = s[i];
-        size_t more;
-        unsigned int cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            more = 1, cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2, cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3, cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + more >= s.size()) return false; // truncated sequence
-        for (size_t k = 1; k <= more; ++k) {
-            const unsigned char cc = s[i + k];
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
-        if ((more == 2 && cp < 0x800) || (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += more + 1;
-    }
-    return true;
-}
-
-std::string Latin1ToUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() * 2);
-    for (const char ch : s) {
-        const unsigned char c = ch;
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 // A point mark: name, longitude, latitude, style, longitude, latitude.
 void WritePointMark(std::string& out, std::string_view name, long double lon, long double lat,
@@ -123,7 +76,7 @@ void WriteTrackPiece(std::string& out, const TTeskWreck& w, int i, TColourState&
 } // namespace
 
 std::string KmlText(std::string_view text) {
-    const std::string utf8 = IsValidUtf8(text) ? std::string(text) : Latin1ToUtf8(text);
+    const std::string utf8 = AsUtf8(text);
     std::string out;
     out.reserve(utf8.size());
     for (const char ch : utf8) {

@@ -78,7 +78,14 @@ bool TGlobalOptions::SaveToIni(std::string& error) const {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
   }
-  return WriteFileAtomic(IniFileName, ini.Text(), error);
+  if (WriteFileAtomic(IniFileName, ini.Text(), error)) return true;
+  // The file is saved through a new file beside it: a folder that takes no new file is the cause, whatever
+  // the file's own permissions are.
+  const std::string where = folder.empty() ? std::string(".") : folder;
+  if (DirectoryExists(where) && ::access(where.c_str(), W_OK) != 0)
+    error = "The settings cannot be saved: the folder \"" + where + "\" of \"" + ExtractFileName(IniFileName) +
+            "\" is not writable";
+  return false;
 }
 
 void TGlobalOptions::CheckFolders() {

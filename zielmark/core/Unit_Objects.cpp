@@ -11,6 +11,8 @@ void TTesk::SetDelay(int seconds) { Delay = std::clamp(seconds, 0, MaxLaunchDela
 void TWaypoints::Clear() {
   Tesks.clear();
   Targets.clear();
+  LeftOutTesks = 0;
+  LeftOutTargets = 0;
 }
 
 int TWaypoints::FindTesk(std::string_view name) const {
@@ -64,11 +66,15 @@ bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::s
 }
 
 namespace {
-// A launch site or target read from the table; each kind keeps at most MaxWaypointsPerKind, in file order.
+// A launch site or target read from the table; each kind keeps at most MaxWaypointsPerKind, in file order,
+// and counts the ones it leaves out.
 template <class Waypoint>
-void AddWaypoint(std::vector<Waypoint>& list, const std::string& name, const std::string& latText,
+void AddWaypoint(std::vector<Waypoint>& list, int& leftOut, const std::string& name, const std::string& latText,
                  const std::string& lonText, long double lat, long double lon) {
-  if (list.size() >= static_cast<size_t>(MaxWaypointsPerKind)) return;
+  if (list.size() >= static_cast<size_t>(MaxWaypointsPerKind)) {
+    ++leftOut;
+    return;
+  }
   Waypoint w;
   w.Name = name;
   w.LatText = latText;
@@ -90,9 +96,9 @@ void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
     if (!SplitCoordinates(*coordinates, lonText, latText) || !TryParseFloat(latText, lat) || !TryParseFloat(lonText, lon))
       continue;
     if (StartsWith(*name, TeskPrefix))
-      AddWaypoint(waypoints.Tesks, *name, latText, lonText, lat, lon);
+      AddWaypoint(waypoints.Tesks, waypoints.LeftOutTesks, *name, latText, lonText, lat, lon);
     else
-      AddWaypoint(waypoints.Targets, *name, latText, lonText, lat, lon);
+      AddWaypoint(waypoints.Targets, waypoints.LeftOutTargets, *name, latText, lonText, lat, lon);
   }
   const auto byName = [](const auto& a, const auto& b) { return CompareText(a.Name, b.Name) < 0; };
   std::stable_sort(waypoints.Tesks.begin(), waypoints.Tesks.end(), byName);

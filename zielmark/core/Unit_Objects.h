@@ -50,6 +50,8 @@ class TWaypoints {
  public:
   std::vector<TTesk> Tesks;
   std::vector<TTarget> Targets;
+  int LeftOutTesks = 0;    // launch sites of the file beyond the first MaxWaypointsPerKind
+  int LeftOutTargets = 0;  // targets likewise
 
   void Clear();
   // The missile whose Name equals name exactly, or -1.
@@ -68,7 +70,7 @@ bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::s
 
 // Replaces the waypoints with those of the table's records: records without a name, a
 // coordinates text with a comma, and two numbers are skipped; the first ten of each kind in file
-// order are kept, then both lists are sorted by name.
+// order are kept (the others are counted as left out), then both lists are sorted by name.
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints);
 
 }  // namespace zm

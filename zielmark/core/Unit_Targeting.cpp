@@ -3,6 +3,7 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_LaunchScenario.h"
+#include "Unit_ModelAdvice.h"
 
 #include <algorithm>
 #include <chrono>
@@ -134,6 +135,13 @@ void TTargetingPage::Randomize(const TRandomInt& random) {
 void TTargetingPage::SetAllRealistic(bool checked) {
   FlipAllChecked = checked;
   for (auto& m : Waypoints.Tesks) m.Realistic = checked;
+  UpdateGEtoOrbWarnings();
+}
+
+void TTargetingPage::SetRealistic(int tesk, bool realistic) {
+  if (tesk < 0 || tesk >= static_cast<int>(Waypoints.Tesks.size())) return;
+  Waypoints.Tesks[static_cast<size_t>(tesk)].Realistic = realistic;
+  UpdateGEtoOrbWarnings();
 }
 
 namespace {
@@ -157,6 +165,16 @@ void TTargetingPage::UpdateGEtoOrbWarnings() {
   double parsed = 0;
   if (!TryParseDate(DateText, parsed)) WarningsText += Filled(WarnBadDate, DateText);
   if (!TryParseTime(TimeText, parsed)) WarningsText += Filled(WarnBadTime, TimeText);
+
+  AdviceText.clear();
+  const auto leftOut = [&](int count, const char* kind) {
+    if (count > 0)
+      AdviceText += "- The file holds " + std::to_string(MaxWaypointsPerKind + count) + " " + kind + "; only the first " +
+                    std::to_string(MaxWaypointsPerKind) + " are used\r\n";
+  };
+  leftOut(Waypoints.LeftOutTesks, "launch sites");
+  leftOut(Waypoints.LeftOutTargets, "targets");
+  for (const TTesk& m : Waypoints.Tesks) AdviceText += ModelAdvice(m);
 }
 
 void TTargetingPage::OrbDateTimeToGUI() {

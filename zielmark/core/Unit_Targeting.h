@@ -55,7 +55,8 @@ class TTargetingPage {
   int SystemBiasMinutes = 0;
   std::string DateText = "30.12.1899";   // the date field, "DD.MM.YYYY" (day number 0 at first)
   std::string TimeText = "00:00";        // the time field, "HH:MM"
-  std::string WarningsText;              // warning lines, each ending in CR LF
+  std::string WarningsText;              // warning lines, each ending in CR LF; saving waits for none
+  std::string AdviceText;                // lines of advice shown with the warnings; saving goes ahead
   std::vector<std::string> ScenarioText; // the scenario built, read or saved
 
   bool FocusEnabled() const { return !FocusList.empty(); }
@@ -85,6 +86,10 @@ class TTargetingPage {
   void Randomize(const TRandomInt& random);
   // "Flip all checkboxes": every missile's "Realistic" flag takes the box's state.
   void SetAllRealistic(bool checked);
+  // One missile's "Realistic" box; the advice follows the model.
+  void SetRealistic(int tesk, bool realistic);
+  // Rebuilds WarningsText, and AdviceText: waypoints left out of the file, and missiles whose model
+  // cannot reach their target or hits it badly.
   void UpdateGEtoOrbWarnings();
 
   // Shows ScenarioDateUtc in DateText/TimeText, as UTC or as local time.

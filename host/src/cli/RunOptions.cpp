@@ -29,6 +29,7 @@ const char *const kUsage =
     "                      exports <Module>SeedRandom(unsigned), e.g. TeskiSeedRandom, for a repeatable run\n"
     "  --until-gone CLASS  end the run as soon as, after the last key, no vessel of CLASS is left and every\n"
     "                      vessel is landed\n"
+    "  -h, --help          show this help\n"
     "The run ends by itself when the countdown time after the last key has passed and no vessel has been\n"
     "flying (off the ground) for the settle time; or when no vessel is left; or at the time limit; or, with\n"
     "--until-gone, as soon as that class is gone and everything has landed.\n"
@@ -154,7 +155,9 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
                               {"--progress", &RunOptions::progress, true}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        if (a == "--root") {
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--root") {
             const std::string *v = needValue(i);
             if (!v) return std::nullopt;
             o.root = *v;
@@ -202,7 +205,7 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
             return std::nullopt;
         }
     }
-    if (o.scenario.empty()) {
+    if (o.scenario.empty() && !o.help) {
         *error = "no scenario given";
         return std::nullopt;
     }

@@ -29,6 +29,7 @@ struct RunOptions {
     std::string saveTo;          // the saved state goes here instead of Scenarios/(Current state).scn
     std::optional<unsigned> seed; // given to every loaded module's <Module>SeedRandom once the scenario is loaded
     std::string untilGone;       // a class: the run ends once none of it is left and every vessel is landed
+    bool help = false;          // --help: show the usage, run nothing
 };
 
 // Parses "K@T[+mod...]", e.g. "O@1", "A@5+shift", "D@2.5+ctrl+alt", "0x18@1".

@@ -13,6 +13,8 @@ namespace orb::cli {
 
 namespace {
 
+const char *const kNoKeyHint = "no key was given; the O key starts the missiles' countdowns (--key O@1)";
+
 std::string stamp(double t) { return text::fixed(t, 2) + " s"; }
 
 std::filesystem::path rootOf(const RunOptions &o) {
@@ -86,6 +88,8 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
             out << (seeded.empty() ? " no module (none exports <Module>SeedRandom)\n" : "\n");
         }
 
+        if (o.keys.empty()) out << "orbhost: " << kNoKeyHint << "\n";
+
         const double lastKey = o.keys.empty() ? 0.0 : o.keys.back().time;
         size_t nextKey = 0;
         double lastFlight = 0, nextProgress = o.progress;
@@ -126,6 +130,9 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         out << "orbhost: run ended at " << stamp(world.simTime()) << ": " << reason << " (" << steps << " steps in "
             << text::fixed(wall, 2) << " s)\n";
+        // A scenario run without keys leaves the missiles on their pads; say so before the saved state,
+        // which held the last firing's wrecks, is replaced by the pads.
+        if (o.keys.empty() && lastFlight == 0) out << "orbhost: no missile was launched: " << kNoKeyHint << "\n";
         if (o.save && !o.saveTo.empty()) {
             world.saveScenario(o.saveTo, {"BEGIN_URLDESC", "CurrentState", "END_URLDESC"});
             out << "orbhost: state saved to " << o.saveTo << "\n";

@@ -22,5 +22,9 @@ int main(int argc, char **argv) {
         std::cerr << "orbhost: " << error << "\n" << orb::cli::kUsage;
         return 2;
     }
+    if (options->help) {
+        std::cout << orb::cli::kUsage;
+        return 0;
+    }
     return orb::cli::runScenario(*options, std::cout, std::cerr);
 }

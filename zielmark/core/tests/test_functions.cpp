@@ -39,6 +39,23 @@ TEST(GreatCircle, NeverNaNAtDegeneratePoints) {
   EXPECT_NEAR(static_cast<double>(GreatCircleKmDeg(DegToRad(90), 0, DegToRad(10), 0).Azimuth), 180, 1e-9);
 }
 
+// At a pole every course leads one way, whatever the longitudes: the launch heading and the diagram
+// get 180 from the north pole and 0 from the south pole, not 90, 270 or 360 from rounding.
+TEST(GreatCircle, FromAPoleTheAzimuthIsExact) {
+  const struct {
+    double lat1, lon1, lat2, lon2, az;
+  } cases[] = {
+      {90, 0, 10, 20, 180},     {90, 0, 10, -20, 180},   {90, 13.4, 52.5, 13.4, 180},
+      {90, 170, -45, -170, 180}, {90, -90, 0, 90, 180},   {-90, 0, 10, 20, 0},
+      {-90, 0, 10, -20, 0},     {-90, 45, -60, 30, 0},   {-90, -120, 30, 150, 0},
+  };
+  for (const auto& c : cases) {
+    const TGreatCircle r = GreatCircleKmDeg(DegToRad(c.lat1), DegToRad(c.lon1), DegToRad(c.lat2), DegToRad(c.lon2));
+    EXPECT_EQ(static_cast<double>(r.Azimuth), c.az) << c.lat1 << "," << c.lon1 << " -> " << c.lat2 << "," << c.lon2;
+    EXPECT_NEAR(static_cast<double>(r.Distance), 6371.01 * std::fabs(c.lat1 - c.lat2) * M_PI / 180, 1e-6);
+  }
+}
+
 TEST(GreatCircle, WestOrEastByComparingLongitudes) {
   // 179.5 -> -179.5: the short way runs east, but the longitudes say west.
   const TGreatCircle r = GreatCircleKmDeg(0, DegToRad(179.5), 0, DegToRad(-179.5));

@@ -219,6 +219,15 @@ TEST_F(KmlImport, DocumentDescriptionBeforeTheFirstPlacemark) {
   const std::string noPlacemark = dir.Write("c.kml", "<kml><Document><description>lonely</description></Document></kml>");
   EXPECT_EQ(ReadKmlDescription(noPlacemark), "");
   EXPECT_EQ(ReadKmlDescription(dir.Path + "missing.kml"), "");
+
+  // A Latin-1 file's description comes out as UTF-8, as its names do; UTF-8 stays as it is.
+  const std::string latin1 = dir.Write(
+      "l.kml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><kml><Document><description>Gr\xfc\xdf"
+               "e aus M\xfcnchen</description><Placemark><name>M\xfcnchen</name></Placemark></Document></kml>");
+  EXPECT_EQ(ReadKmlDescription(latin1), "Gr\xc3\xbc\xc3\x9f" "e aus M\xc3\xbc" "nchen");
+  const std::string utf8 = dir.Write(
+      "u.kml", "<kml><Document><description>Gr\xc3\xbc\xc3\x9f" "e</description><Placemark/></Document></kml>");
+  EXPECT_EQ(ReadKmlDescription(utf8), "Gr\xc3\xbc\xc3\x9f" "e");
 }
 
 TEST_F(KmlImport, BadInputFailsCleanlyOrYieldsNothing) {
@@ -290,6 +299,30 @@ TEST_F(KmlImport, TransformationFilesAreReallyRead) {
     EXPECT_EQ(DModule().ImportKml(kml), TImportResult::Failed);
     EXPECT_NE(DModule().LastError.find("kml2datD.xtr"), std::string::npos) << DModule().LastError;
   }
+}
+
+// Google Earth saves its "Temporary Places" as a folder that holds documents, which hold folders and
+// documents again, with placemarks at every level: all of them are records, in file order, and the
+// file plans like any other.
+TEST_F(KmlImport, FolderOfDocumentsAsGoogleEarthSavesTemporaryPlaces) {
+  const std::string path = SourceDir() + "zielmark/core/tests/data/temporary_places.kml";
+  ASSERT_EQ(DModule().ImportKml(path), TImportResult::Records) << DModule().LastError;
+  std::vector<std::string> names;
+  for (size_t i = 0; i < DModule().KMLDataSet.RecordCount(); ++i) names.push_back(NameOf(DModule().KMLDataSet, i));
+  EXPECT_EQ(names, (std::vector<std::string>{"TeskAlpha", "TeskBravo", "Salt Flat", "Basin & Ridge"}));
+  const std::string* coords = DModule().KMLDataSet.FieldText(0, "coordinates");
+  ASSERT_NE(coords, nullptr);
+  EXPECT_EQ(*coords, "-116.20,36.10,0");
+  EXPECT_TRUE(IsSourceKml(path));
+
+  // The same nesting without the kml element, and with the placemarks before the documents.
+  TTempFolder dir;
+  const std::string bare = dir.Write(
+      "bare.kml", "<Folder><Placemark><name>First</name></Placemark><Document><Folder><Document><Placemark>"
+                  "<name>TeskDeep</name></Placemark></Document></Folder></Document></Folder>");
+  ASSERT_EQ(DModule().ImportKml(bare), TImportResult::Records) << DModule().LastError;
+  EXPECT_EQ(DModule().KMLDataSet.RecordCount(), 2u);
+  EXPECT_EQ(NameOf(DModule().KMLDataSet, 1), "TeskDeep");
 }
 
 // Real files: every placemark reachable through documents and folders becomes a record, and a

@@ -1,61 +1,18 @@
 // zielmark-cli results, run as the user runs it: figures table, result KML, diagrams, errors, exit codes.
 // Runs the program built beside this test; skipped when it has not been built.
-#include "TestFolder.h"
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sys/wait.h>
-
 namespace fs = std::filesystem;
+using namespace zm::test;
 
 namespace {
 
-struct TRun {
-    int Code = -1;
-    std::string Out;
-    std::string Err;
-};
-
-class ResultsCli : public ::testing::Test {
+class ResultsCli : public TCliTest {
 protected:
-    void SetUp() override {
-        cli_ = fs::read_symlink("/proc/self/exe").parent_path() / "zielmark-cli";
-        if (!fs::exists(cli_)) GTEST_SKIP() << "zielmark-cli is not built at " << cli_;
-    }
-
-    std::string Path(const std::string& name) const { return dir_.Path + name; }
-
-    void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    TRun Run(const std::string& args) const {
-        const std::string command = "cd '" + dir_.Path + "' && '" + cli_.string() + "' results " + args +
-                                    " 2>'" + Path("err.txt") + "'";
-        TRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return run;
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            run.Out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.Err = Read(Path("err.txt"));
-        return run;
-    }
-
-    fs::path cli_;
-    zm::test::TTempFolder dir_;
+    TRun Run(const std::string& args) const { return RunCli("results " + args); }
 };
 
 const char* const Scenario = "BEGIN_SHIPS\r\n"
@@ -129,7 +86,7 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
         {"flight.scn --kml", 2, "--kml needs a value"},
         {"flight.scn --kml 'a?b'", 2, "not a usable file name"},
         {"gone.scn", 1, "\"gone.scn\" does not exist"},
-        {"flight.scn --kml nofolder/out.kml", 1, "nofolder/"},
+        {"flight.scn --kml flight.scn/out.kml", 1, "cannot create folder \"flight.scn/\""},
         {"bad.scn --kml never", 1, "bad.scn: line 7:"},
     };
     for (const auto& c : cases) {
@@ -139,4 +96,38 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
                                                                                         << run.Err;
     }
     EXPECT_FALSE(fs::exists(Path("never.kml"))); // a bad scenario writes nothing
+}
+
+// The KML file's folder is made, as the diagrams' folder is: the README's firing works from a fresh clone.
+TEST_F(ResultsCli, MakesTheFoldersItWritesInto) {
+    Write("flight.scn", Scenario);
+    const TRun run = Run("flight.scn --kml out/deep/salvo.kml --diagrams out/diagrams");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_TRUE(fs::exists(Path("out/deep/salvo.kml")));
+    EXPECT_TRUE(fs::exists(Path("out/diagrams/01_Tesk_3.svg")));
+}
+
+// Names and failure texts from a Latin-1 scenario are printed as UTF-8, and every row keeps its columns:
+// the miss figures end where their heading ends.
+TEST_F(ResultsCli, Latin1NamesArePrintedAsUtf8InTheirColumns) {
+    std::string latin1 = Scenario;
+    latin1.replace(latin1.find("Fish & Chips"), 12, "M\xfc" "nchen S\xfc" "d");
+    latin1.replace(latin1.find("Engine failure"), 14, "Gr\xf6\xdf" "er Fehler");
+    Write("latin1.scn", latin1);
+    const TRun run = Run("latin1.scn");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_NE(run.Out.find("Tesk_3 to M\xc3\xbc" "nchen S\xc3\xbc" "d"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("Gr\xc3\xb6\xc3\x9f" "er Fehler"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find('\xfc'), std::string::npos) << run.Out;
+    // Columns counted in characters: "Lateral miss" ends in the same column in the heading and in the row.
+    const std::string heading = run.Out.substr(0, run.Out.find('\n'));
+    const std::string row = run.Out.substr(heading.size() + 1, run.Out.find('\n', heading.size() + 1) - heading.size() - 1);
+    const auto columnsBefore = [](const std::string& line, size_t bytes) {
+        size_t n = 0;
+        for (size_t i = 0; i < bytes; ++i) n += (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80;
+        return n;
+    };
+    const size_t headingEnd = heading.find("Lateral miss") + 12;
+    const size_t rowEnd = row.find("  0  ") + 3;  // the lateral miss of the row is 0
+    EXPECT_EQ(columnsBefore(heading, headingEnd), columnsBefore(row, rowEnd)) << heading << "\n" << row;
 }

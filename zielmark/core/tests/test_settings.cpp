@@ -224,6 +224,24 @@ TEST(SettingsFile, BesideTheProgramOrInTheUsersConfigFolder) {
   EXPECT_TRUE(o.SaveToIni(error)) << error;  // the configuration folder is made
 }
 
+// A writable settings file in a folder that takes no new file cannot be saved; the message names the
+// folder as the cause, not the file, and the file stays as it was.
+TEST(SettingsFile, AFolderThatIsNotWritableIsNamedAsTheCause) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root can write everywhere";
+  TTempFolder dir;
+  const std::string locked = dir.Mkdir("locked");
+  const std::string ini = dir.Write("locked/Zielmark.ini", "[Application]\r\nActiveMainTab=1\r\n");
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  TGlobalOptions o;
+  o.LoadFromIni(ini);
+  o.ActiveMainTab = 2;
+  std::string error;
+  EXPECT_FALSE(o.SaveToIni(error));
+  EXPECT_NE(error.find("the folder \"" + locked + "\" of \"Zielmark.ini\" is not writable"), std::string::npos)
+      << error;
+  EXPECT_EQ(dir.Read("locked/Zielmark.ini"), "[Application]\r\nActiveMainTab=1\r\n");
+}
+
 TEST(FlightResultScenario, WrecksInTheShipListAndNoMissile) {
   const std::pair<const char*, bool> cases[] = {
       {"BEGIN_SHIPS\r\nA-Wreck:TeskiWreck\r\nEND_SHIPS\r\n", true},

@@ -2,6 +2,7 @@
 // geometry of pointing a missile at a target.
 #include "Unit_Functions.h"
 #include "Unit_Objects.h"
+#include "Unit_Targeting.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,34 @@ TEST(LoadWaypoints, KindsLimitAndSorting) {
   LoadWaypoints(Table(many), w);
   EXPECT_EQ(w.Targets.size(), 10u);
   EXPECT_EQ(w.Targets.back().Name, "T109");
+  EXPECT_EQ(w.LeftOutTargets, 5);
+  EXPECT_EQ(w.LeftOutTesks, 0);
+}
+
+// What the limit leaves out is said with the warnings, and does not stop the save.
+TEST(LoadWaypoints, LeftOutWaypointsAreNamedInTheAdvice) {
+  const struct {
+    int tesks, targets;
+    std::string advice;
+  } cases[] = {
+      {10, 10, ""},
+      {12, 3, "- The file holds 12 launch sites; only the first 10 are used\r\n"},
+      {2, 11, "- The file holds 11 targets; only the first 10 are used\r\n"},
+      {11, 15, "- The file holds 11 launch sites; only the first 10 are used\r\n"
+               "- The file holds 15 targets; only the first 10 are used\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::pair<std::optional<std::string>, std::optional<std::string>>> rows;
+    for (int i = 0; i < c.tesks; ++i) rows.push_back({"Tesk" + std::to_string(i), "1,2"});
+    for (int i = 0; i < c.targets; ++i) rows.push_back({"T" + std::to_string(i), "2,2"});
+    TTargetingPage page;
+    LoadWaypoints(Table(rows), page.Waypoints);
+    page.ScenarioFileName = "s.scn";
+    page.SetAllRealistic(false);  // 111 km: the simple model hits, no advice of its own
+    page.AssignTarget(0, 0);
+    EXPECT_EQ(page.AdviceText, c.advice) << c.tesks << " " << c.targets;
+    EXPECT_TRUE(page.SaveEnabled());
+  }
 }
 
 TEST(AssignTarget, RangeAndAzimuthToTheTarget) {

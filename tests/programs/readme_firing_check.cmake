@@ -1,0 +1,41 @@
+# The README's "A firing by hand", command by command as written, in a fresh folder laid out like a clone
+# after the build: examples/ from the sources, build/bin/ the programs, build/orbroot/ a copy of the root.
+# cmake -DSOURCE=<repository> -DBIN=<build/bin> -DORB_ROOT=<build/orbroot> -DWORK=<scratch folder> -P ...
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/build)
+file(COPY ${SOURCE}/examples DESTINATION ${WORK})
+file(COPY ${ORB_ROOT}/ DESTINATION ${WORK}/build/orbroot PATTERN "(Current state).scn" EXCLUDE
+     PATTERN "My salvo.scn" EXCLUDE)
+file(CREATE_LINK ${BIN} ${WORK}/build/bin SYMBOLIC)
+
+file(STRINGS ${SOURCE}/README.md readme)
+set(inside FALSE)
+set(commands)
+foreach(line IN LISTS readme)
+  if(line MATCHES "^## ")
+    set(inside FALSE)
+    if(line STREQUAL "## A firing by hand")
+      set(inside TRUE)
+    endif()
+  elseif(inside AND line MATCHES "^    build/bin/")
+    string(STRIP "${line}" command)
+    list(APPEND commands "${command}")
+  endif()
+endforeach()
+list(LENGTH commands count)
+if(count LESS 3)
+  message(FATAL_ERROR "the README's \"A firing by hand\" shows no plan, flight and results commands")
+endif()
+
+foreach(command IN LISTS commands)
+  execute_process(COMMAND sh -c "${command}" WORKING_DIRECTORY ${WORK} RESULT_VARIABLE code OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err TIMEOUT 500)
+  if(NOT code EQUAL 0)
+    message(FATAL_ERROR "${command}\nexit ${code}\n${out}\n${err}")
+  endif()
+endforeach()
+file(GLOB kml ${WORK}/out/*.kml)
+file(GLOB diagrams ${WORK}/out/diagrams/*.svg)
+if(NOT kml OR NOT diagrams)
+  message(FATAL_ERROR "the firing by hand wrote no result KML or no diagram into ${WORK}/out")
+endif()

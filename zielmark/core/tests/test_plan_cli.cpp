@@ -1,0 +1,90 @@
+// zielmark-cli plan, run as the user runs it: a missing file named as such, a table that keeps its columns
+// with long names, and warnings that say what the plan leaves out or cannot fly, without refusing it.
+#include "CliRun.h"
+#include "TestFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace zm::test;
+
+namespace {
+
+class PlanCli : public TCliTest {
+protected:
+    TRun Plan(const std::string& args) const { return RunCli("plan --transforms '" + DataDir() + "' " + args); }
+};
+
+// The line of the output that begins with text, or empty.
+std::string LineStarting(const std::string& out, const std::string& text) {
+    const size_t at = out.find("\n" + text);
+    if (at == std::string::npos) return {};
+    return out.substr(at + 1, out.find('\n', at + 1) - at - 1);
+}
+
+}  // namespace
+
+TEST_F(PlanCli, AMissingKmlFileIsNamedBeforeAnyOption) {
+    for (const std::string args : {"/nonexistent.kml", "/nonexistent.kml --out x.scn", "gone.kml --random --out x.scn"}) {
+        const TRun run = Plan(args);
+        EXPECT_EQ(run.Code, 1) << args;
+        const std::string file = args.substr(0, args.find(' '));
+        EXPECT_NE(run.Err.find("KML file \"" + file + "\" does not exist"), std::string::npos) << args << "\n" << run.Err;
+        EXPECT_EQ(run.Err.find("--assign"), std::string::npos) << run.Err;
+    }
+    const TRun folder = Plan("/tmp --random --out x.scn");
+    EXPECT_EQ(folder.Code, 1);
+    EXPECT_NE(folder.Err.find("\"/tmp\" is a folder, not a KML file"), std::string::npos) << folder.Err;
+}
+
+TEST_F(PlanCli, TheTableKeepsItsColumnsWithLongNames) {
+    const std::string longSite = "TeskAlpha of the northern launch complex";
+    const std::string longTarget = "Basin & Ridge beyond the Great Salt Flat";
+    Write("range.kml", KmlDocument({{longSite, "-116.05,37.05,0"}, {"TeskB", "-115.82,36.63,0"},
+                                    {"Basin &amp; Ridge beyond the Great Salt Flat", "-116.92,37.61,0"},
+                                    {"Near", "-115.80,36.70,0"}}));
+    const TRun run = Plan("range.kml --out s.scn --date 01.05.2026 --time 12:00 --utc --assign '" + longSite + "=" +
+                          longTarget + "' --assign TeskB=Near");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    const std::string heading = LineStarting(run.Out, "Missile");
+    const std::string first = LineStarting(run.Out, longSite);
+    const std::string second = LineStarting(run.Out, "TeskB ");
+    ASSERT_FALSE(heading.empty() || first.empty() || second.empty()) << run.Out;
+    // Names begin where their heading begins, figures end where theirs ends, in every row.
+    const struct {
+        std::string heading;
+        bool right;
+    } columns[] = {{"Target", false}, {"Range km", true}, {"Azimuth deg", true}, {"Delay s", true}, {"Model", false}};
+    for (const auto& c : columns) {
+        const size_t begin = heading.find(c.heading), end = begin + c.heading.size();
+        for (const std::string& row : {first, second}) {
+            ASSERT_GT(row.size(), end) << row;
+            if (c.right)
+                EXPECT_TRUE(row[end - 1] != ' ' && row[end] == ' ') << c.heading << "\n" << run.Out;
+            else
+                EXPECT_TRUE(row[begin] != ' ' && row[begin - 1] == ' ') << c.heading << "\n" << run.Out;
+        }
+    }
+    EXPECT_NE(first.find(longTarget), std::string::npos) << run.Out;
+}
+
+// More than ten launch sites or targets, and a model asked for a range it cannot fly: the scenario is
+// written all the same, and the warnings say so.
+TEST_F(PlanCli, WarningsSayWhatIsLeftOutAndWhatAModelCannotDo) {
+    std::vector<std::pair<std::string, std::string>> placemarks;
+    for (int i = 0; i < 12; ++i) placemarks.push_back({"Tesk" + std::to_string(10 + i), "10.0,50.0,0"});
+    placemarks.push_back({"Far", "18.5,50.0,0"});  // about 600 km east
+    for (int i = 0; i < 11; ++i) placemarks.push_back({"Target" + std::to_string(10 + i), "10.1,50.0,0"});
+    Write("many.kml", KmlDocument(placemarks));
+    const TRun run = Plan("many.kml --out s.scn --assign Tesk10=Target10 --realistic Tesk10=0");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_NE(run.Out.find("Warnings:\n"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("- The file holds 12 launch sites; only the first 10 are used\n"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("- The file holds 12 targets; only the first 10 are used\n"), std::string::npos) << run.Out;
+    EXPECT_TRUE(std::filesystem::exists(Path("s.scn")));
+
+    const TRun far = Plan("many.kml --out far.scn --assign Tesk11=Far --realistic Tesk11=0");
+    ASSERT_EQ(far.Code, 0) << far.Err;
+    EXPECT_NE(far.Out.find("- Tesk11: "), std::string::npos) << far.Out;
+    EXPECT_NE(far.Out.find("beyond the simple model's reach"), std::string::npos) << far.Out;
+    EXPECT_TRUE(std::filesystem::exists(Path("far.scn")));
+}
