@@ -3,6 +3,7 @@
 // plug-in saves reads back to the same block.
 #include "FuzzWorld.h"
 
+#include "MissileScenarioKeys.h"
 #include "ScenarioText.h"
 
 #include <cstdio>
@@ -21,8 +22,8 @@ void ReadLineDirectly(const std::string& line) {
   ReadInt(m.value, i);
   ReadReals(m.value, d, 3);
   ReadTrackPoint(m.value, i, d[0], d[1], d[2], phase);
-  if (ReadWord(m.value, word, sizeof word) && std::strlen(word) >= sizeof word) std::abort();
-  CopyRest(m.value, rest, sizeof rest);
+  if (ReadName(m.value, word, sizeof word) && std::strlen(word) >= sizeof word) std::abort();
+  if (ReadRest(m.value, rest, sizeof rest) && std::strlen(rest) >= sizeof rest) std::abort();
   FormatFixed(d[0], 13, out, sizeof out);
   FormatTrackPoint(i, d[0], d[1], d[2], phase, out, sizeof out);
 }

@@ -8,10 +8,45 @@
 
 namespace {
 
-// The permanent exhaust stream at the nozzle.
-PARTICLESTREAMSPEC exhaustStreamSpec = {
-    0, 1, 25, 5, 0, 5, 20, 5, PARTICLESTREAMSPEC::DIFFUSE, PARTICLESTREAMSPEC::LVL_PSQRT, 0, 0.5,
-    PARTICLESTREAMSPEC::ATM_PLOG, 1.22, 1.25, nullptr};
+// Body: overall size (radius, m), dry mass (kg), the three touchdown points (m, vessel frame; the pad under
+// the tail), the legacy aerodynamic moment scales and the ground friction coefficients.
+constexpr double BodySize = 7;         // m
+constexpr double EmptyMass = 4008;     // kg
+constexpr double TailZ = -7.013;       // m, the touchdown plane
+constexpr double TouchdownSpread = 0.7; // m, the two side points left and right, up
+constexpr double MomentScale = 0.0001;
+constexpr double FrictionCoeff = 0.5;  // along and across
+constexpr double CameraHeight = 1.512; // m
+
+// Propellant and main engine: fuel mass (kg), thrust (N), vacuum and sea-level specific impulse (m/s) at the
+// reference pressure (Pa), nozzle position and the exhaust flame's size (m).
+constexpr double PropellantMass = 8797;   // kg
+constexpr double MainThrust = 315000;     // N
+constexpr double IspVacuum = 2520;        // m/s
+constexpr double IspSeaLevel = 2000;      // m/s
+constexpr double IspReferencePressure = 101400; // Pa
+constexpr double NozzleZ = -6.613;        // m
+constexpr double FlameLength = 6;         // m
+constexpr double FlameWidth = 0.8;        // m
+constexpr double FlameZ = -8;             // m, where the flame is drawn from
+
+// The permanent exhaust stream at the nozzle: sizes in m, rates per s, speeds in m/s, lifetime in s.
+PARTICLESTREAMSPEC exhaustStreamSpec = {.flags = 0,
+                                        .srcsize = 1,
+                                        .srcrate = 25,
+                                        .v0 = 5,
+                                        .srcspread = 0,
+                                        .lifetime = 5,
+                                        .growthrate = 20,
+                                        .atmslowdown = 5,
+                                        .ltype = PARTICLESTREAMSPEC::DIFFUSE,
+                                        .levelmap = PARTICLESTREAMSPEC::LVL_PSQRT,
+                                        .lmin = 0,
+                                        .lmax = 0.5,
+                                        .atmsmap = PARTICLESTREAMSPEC::ATM_PLOG,
+                                        .amin = 1.22,
+                                        .amax = 1.25,
+                                        .tex = nullptr};
 
 } // namespace
 
@@ -19,21 +54,23 @@ Teski::Teski(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel)
 
 void Teski::clbkSetClassCaps(FILEHANDLE)
 {
-    SetSize(7);
-    SetEmptyMass(4008);
-    SetTouchdownPoints(_V(0, -1, -7.013), _V(-0.7, 0.7, -7.013), _V(0.7, 0.7, -7.013));
-    SetPitchMomentScale(0.0001);
-    SetBankMomentScale(0.0001);
+    SetSize(BodySize);
+    SetEmptyMass(EmptyMass);
+    SetTouchdownPoints(_V(0, -1, TailZ), _V(-TouchdownSpread, TouchdownSpread, TailZ),
+                       _V(TouchdownSpread, TouchdownSpread, TailZ));
+    SetPitchMomentScale(MomentScale);
+    SetBankMomentScale(MomentScale);
     SetLiftCoeffFunc(nullptr);
-    SetCameraOffset(_V(0, 1.512, 0));
-    SetSurfaceFrictionCoeff(0.5, 0.5);
+    SetCameraOffset(_V(0, CameraHeight, 0));
+    SetSurfaceFrictionCoeff(FrictionCoeff, FrictionCoeff);
 
-    PROPELLANT_HANDLE propellant = CreatePropellantResource(8797, -1, 1);
-    thMain = CreateThruster(_V(0, 0, -6.613), _V(0, 0, 1), 315000, propellant, 2520, 2000, 101400);
+    PROPELLANT_HANDLE propellant = CreatePropellantResource(PropellantMass, -1, 1);
+    thMain = CreateThruster(_V(0, 0, NozzleZ), _V(0, 0, 1), MainThrust, propellant, IspVacuum, IspSeaLevel,
+                            IspReferencePressure);
     mainGroupList[0] = thMain;
     CreateThrusterGroup(mainGroupList, 1, THGROUP_MAIN);
-    AddExhaust(mainGroupList[0], 6, 0.8, _V(0, 0, -8), _V(0, 0, -1));
-    AddExhaustStream(mainGroupList[0], _V(0, 0, -6.613), &exhaustStreamSpec);
+    AddExhaust(mainGroupList[0], FlameLength, FlameWidth, _V(0, 0, FlameZ), _V(0, 0, -1));
+    AddExhaustStream(mainGroupList[0], _V(0, 0, NozzleZ), &exhaustStreamSpec);
     // The other fields keep their initial values from construction: realistic model under autopilot,
     // 500 km, 75 % reliability, everything else zero.
 }
@@ -50,7 +87,7 @@ DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel)
 
 DLLCLBK void ovcExit(VESSEL *vessel)
 {
-    // VESSEL has no virtual destructor: delete through the derived type.
+    // The host's destructor is not the class's own: delete through the derived type (null deletes nothing).
     delete static_cast<Teski *>(vessel);
 }
 

@@ -1,5 +1,6 @@
 // The missile's scenario block: its keys written after the host's own lines, and read back in any order.
 #include "ScenarioLines.h"
+#include "MissileScenarioKeys.h"
 #include "ScenarioText.h"
 #include "Teski.h"
 
@@ -156,7 +157,9 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
                 fixedPitch = d[2];
             }
             break;
-        case MissileKey::FAILSTRING: CopyRest(v, failString, sizeof failString); break;
+        case MissileKey::FAILSTRING:
+            if (!ReadRest(v, failString, sizeof failString)) failString[0] = '\0';
+            break;
         case MissileKey::FAILIDX1: ReadInt(v, failIdx1); break;
         case MissileKey::FAILIDX2: ReadInt(v, failIdx2); break;
         case MissileKey::FAILTYPE: ReadInt(v, failType); break;

@@ -6,6 +6,7 @@
 #include "Angles.h"
 #include "FlightResult.h"
 #include "GreatCircle.h"
+#include "ScenarioText.h"
 
 #include <cmath>
 #include <cstring>
@@ -57,15 +58,6 @@ template <class M> void AppendFinalTrackPoint(M &m, double lon, double lat, doub
     m.trackAltitude[n] = height;
     m.trackPhase[n] = TrackPhaseEngineOff;
     m.trackCount = n + 1;
-}
-
-// Copies at most N - 1 characters and always terminates: longer names and texts are cut.
-template <int N, class Source> void CopyBounded(char (&to)[N], const Source &from)
-{
-    std::size_t n = 0;
-    while (n < static_cast<std::size_t>(N - 1) && n < std::size(from) && from[n] != '\0') ++n;
-    std::memcpy(to, from, n);
-    to[n] = '\0';
 }
 
 // Writes every field of the wreck's record from the missile that ends at (lon, lat).

@@ -15,14 +15,11 @@ protected:
     ~WreckBlockWriter() = default;
 };
 
-// Writes the wreck's lines of the block, in their order; FALLPHASE only while the wreck is not landed.
+// Writes the wreck's lines of the block, in the order of WreckBlockKeys.h; FALLPHASE only while the wreck
+// is not landed.
 void WriteWreckBlock(const FlightResult &result, bool fallPhase, WreckBlockWriter &out);
 
 // Reads one line of a wreck block. False when the line begins with none of the wreck's keys (it then belongs
 // to the host). A value that cannot be read leaves its field as it was.
 bool ReadWreckBlockLine(const char *line, FlightResult &result, bool &fallPhase);
 
-// The wreck module's angle conversions, with the pi of the whole add-on.
-inline constexpr double WreckPi = 3.14159265358979;
-inline double WreckDegFromRad(double rad) { return rad * 180.0 / WreckPi; }
-inline double WreckRadFromDeg(double deg) { return deg * WreckPi * 0.005555555555555556; }

@@ -11,5 +11,6 @@ DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel)
 
 DLLCLBK void ovcExit(VESSEL *vessel)
 {
-    if (vessel != nullptr) delete static_cast<TeskiWreck *>(static_cast<VESSEL2 *>(vessel));
+    // The host's destructor is not the class's own: delete through the derived type (null deletes nothing).
+    delete static_cast<TeskiWreck *>(vessel);
 }

@@ -1,4 +1,5 @@
 // Scenario key matching and the bounded, locale-independent value readers and writers.
+#include "MissileScenarioKeys.h"
 #include "ScenarioText.h"
 
 #include <gtest/gtest.h>
@@ -108,12 +109,28 @@ TEST(TextReaders, BoundedNamesAndRestOfLine)
     EXPECT_TRUE(ReadName(longWord.c_str(), name, sizeof name));
     EXPECT_EQ(std::strlen(name), 51u);
 
-    char text[256];
-    CopyRest("  Control roll (-37) at 32 sec.", text, sizeof text);
+    char text[256] = "old";
+    EXPECT_FALSE(ReadRest("  \r\n", text, sizeof text));
+    EXPECT_STREQ(text, "old");
+    EXPECT_TRUE(ReadRest("  Control roll (-37) at 32 sec.\r\n", text, sizeof text));
     EXPECT_STREQ(text, "Control roll (-37) at 32 sec.");
     const std::string longText(1000, 'x');
-    CopyRest(longText.c_str(), text, sizeof text);
+    EXPECT_TRUE(ReadRest(longText.c_str(), text, sizeof text));
     EXPECT_EQ(std::strlen(text), 255u);
+}
+
+TEST(TextReaders, BoundedCopyCutsAndTerminates)
+{
+    char full[8];
+    std::memset(full, 'A', sizeof full); // a field without its terminator
+    char small[5] = "xxxx";
+    CopyBounded(small, full);
+    EXPECT_STREQ(small, "AAAA");
+    char large[12];
+    CopyBounded(large, full);
+    EXPECT_STREQ(large, "AAAAAAAA") << "stops at the end of an unterminated source field";
+    CopyBounded(large, sizeof large, "Mesa North", 4);
+    EXPECT_STREQ(large, "Mesa");
 }
 
 TEST(Writers, FixedNotationAndTrackLines)

@@ -1,5 +1,5 @@
-#pragma once
 // A fixed-size drawing area that keeps what was drawn on it (the links image and the impact-area diagram).
+#pragma once
 #include <QImage>
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#pragma once
 // The "Dispersion" page: opens a folder written by "zielmark-cli dispersion" and shows, for the missile
 // picked from its list, the dispersion picture and the figures.
+#pragma once
 #include <QJsonArray>
 #include <QString>
 #include <QWidget>

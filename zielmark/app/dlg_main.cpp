@@ -2,6 +2,7 @@
 
 #include "dispersion_page.h"
 #include "prompt.h"
+#include "qt_text.h"
 #include "results_page.h"
 #include "setup_page.h"
 #include "targeting_page.h"
@@ -18,13 +19,6 @@
 
 
 const char* const MainCaption = "Zielmark - Teski";
-
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
-}  // namespace
 
 TDlgMain::TDlgMain(const QString& iniFileName, TPrompt& prompt) : IniFileName(iniFileName), PromptRef(prompt) {
   setWindowTitle(MainCaption);

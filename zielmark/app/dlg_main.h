@@ -1,6 +1,6 @@
-#pragma once
 // The main window: a fixed-size frame with three pages ("Folder Setup", "Google Earth to Orbiter",
 // "Orbiter to Google Earth"), the shared settings object, and the folder page's events.
+#pragma once
 #include "Unit_Targeting.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
-#pragma once
 // The application object: an error that escapes an event handler is shown to the user, and the window goes
 // on, instead of ending the program.
+#pragma once
 #include <QApplication>
 
 class TPrompt;

@@ -1,5 +1,5 @@
-#pragma once
 // Pictures of the main window's pages, for the manual and to check the layout by eye.
+#pragma once
 #include <QString>
 
 class TDlgMain;

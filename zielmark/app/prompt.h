@@ -1,5 +1,5 @@
-#pragma once
 // The window's dialogs go through this interface, so tests can answer them instead of a person.
+#pragma once
 #include <QString>
 
 class QWidget;

@@ -5,6 +5,7 @@
 #include "canvas_image.h"
 #include "dlg_main.h"
 #include "prompt.h"
+#include "qt_text.h"
 #include "Unit_DM.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
@@ -22,9 +23,6 @@
 #include <QSignalBlocker>
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 QColor PenColour(zm::TChartColour colour) {
   switch (colour) {
@@ -60,14 +58,7 @@ void TOrbToGePage::ConnectEvents() {
 }
 
 zm::TResultSourceInputs TOrbToGePage::SourceInputs() const {
-  const zm::TGlobalOptions& options = Main.Options();
-  zm::TResultSourceInputs in;
-  in.CurrentStateUsable = options.CurrentStateUsable;
-  in.CurrentStateFile = options.CurrentStateFile;
-  in.FltResDir = options.FltResDir;
-  in.FltResScnFiles = options.FltResScnFiles;
-  in.NewestFltResScnFile = options.NewestFltResScnFile;
-  return in;
+  return zm::ResultSourceInputsOf(Main.Options());
 }
 
 void TOrbToGePage::OrbResFilesToGUI() {

@@ -1,6 +1,6 @@
-#pragma once
 // The "Orbiter to Google Earth" page: the source of the results (recent or previous flight), the wreck list,
 // the figures and impact-area diagram of the selected wreck, and saving the result KML and a scenario copy.
+#pragma once
 #include "Unit_Results.h"
 
 #include <QWidget>

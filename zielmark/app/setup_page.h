@@ -1,6 +1,6 @@
-#pragma once
 // The "Folder Setup" page: the three working folders with their browse buttons, the warnings panel and the
 // about box. The page holds the controls; the main window runs their events.
+#pragma once
 #include <QWidget>
 
 class QFrame;

@@ -1,5 +1,5 @@
-#pragma once
 // What the program settles before its window opens: the working folder and where the settings live.
+#pragma once
 #include <QString>
 
 // Makes the program's own folder the working directory, so the transformation files installed beside it and

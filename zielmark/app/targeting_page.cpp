@@ -5,6 +5,7 @@
 #include "canvas_image.h"
 #include "dlg_main.h"
 #include "prompt.h"
+#include "qt_text.h"
 #include "setup_page.h"
 #include "waypoint_list.h"
 #include "Unit_Files.h"
@@ -24,9 +25,6 @@
 #include <QSpinBox>
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 const QColor LinkedColour(0, 128, 0);
 const QColor UnlinkedColour(255, 0, 0);
@@ -117,15 +115,11 @@ void TGeToOrbPage::FillScenarioFileList() {
 }
 
 void TGeToOrbPage::cbSaveOrbFilesChange() {
-  Model.ScenarioFileName = S(cbSaveOrbFiles->currentText());
-  const std::string path = zm::IncludeTrailingPathDelimiter(ScenarioFolder()) + Model.ScenarioFileName;
-  if (!Model.ScenarioFileName.empty() && zm::FileExists(path)) ReadScenarioBack(path);
-  Model.UpdateGEtoOrbWarnings();
+  ShowScenarioRead(Model.ScenarioNameChanged(ScenarioFolder(), S(cbSaveOrbFiles->currentText())));
   ModelToGUI();
 }
 
-void TGeToOrbPage::ReadScenarioBack(const std::string& path) {
-  const zm::TScenarioReadResult result = zm::ReadLaunchScenario(Model, path);
+void TGeToOrbPage::ShowScenarioRead(const zm::TScenarioReadResult& result) {
   if (!result.Ok) {
     Main.Prompt().ShowError(this, Q(result.Error));
     return;
@@ -272,7 +266,7 @@ void TGeToOrbPage::ShowWarnings() {
 void TGeToOrbPage::DrawLinks() {
   QImage& canvas = imgLinks->Canvas();
   canvas.fill(palette().color(QPalette::Window));
-  const std::vector<zm::TLink> links = Model.DrawLinks();
+  const std::vector<zm::TLink> links = Model.RecountLinks();
   QPainter painter(&canvas);
   painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
   const int hm = TWaypointList::ItemHeight, ht = TWaypointList::ItemHeight, w = canvas.width();

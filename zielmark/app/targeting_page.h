@@ -1,7 +1,7 @@
-#pragma once
 // The "Google Earth to Orbiter" page: a KML file's launch sites and targets, their assignment by drag and drop
 // or at random, the per-missile delay and "Realistic" flag, description, focus, date and time, and saving the
 // launch scenario. The page's state lives in the core's planning model; the controls show it.
+#pragma once
 #include "Unit_Targeting.h"
 
 #include <QWidget>
@@ -94,7 +94,7 @@ private:
   void ShowDateTimeValidity();
   void MarkField(QLineEdit* field, bool valid, const QString& why);
   void DrawLinks();
-  void ReadScenarioBack(const std::string& path);
+  void ShowScenarioRead(const zm::TScenarioReadResult& result);
   void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect, bool selected,
                         const QWidget* list);
   std::string ScenarioFolder() const;

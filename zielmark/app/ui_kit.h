@@ -1,5 +1,5 @@
-#pragma once
 // Small builders for the fixed-position controls of the pages: every control stands where the layout puts it.
+#pragma once
 #include <QString>
 
 class QFrame;

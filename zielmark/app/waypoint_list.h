@@ -1,6 +1,6 @@
-#pragma once
 // The missile and target lists of the planning page: owner-drawn rows of fixed height, never scrolling;
 // the missile list is a drag source, the target list a drop target.
+#pragma once
 #include <QListWidget>
 
 #include <functional>

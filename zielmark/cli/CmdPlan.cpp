@@ -62,16 +62,23 @@ bool SplitPair(const std::string& text, std::string& left, std::string& right) {
   return true;
 }
 
-// The missile of that name: exact, else letter case ignored.
-int FindMissile(const TWaypoints& w, const std::string& name) {
-  const int exact = w.FindTesk(name);
-  return exact >= 0 ? exact : w.IndexOfTesk(name);
-}
-
 std::string Names(const auto& items) {
   std::string s;
   for (const auto& i : items) s += (s.empty() ? "" : ", ") + i.Name;
   return s.empty() ? "none" : s;
+}
+
+// The missile an option names: exact, else letter case ignored; when there is none, the usage error that
+// lists the missiles there are.
+struct TNamedMissile {
+  int Index = -1;
+  std::string Error;
+};
+TNamedMissile MissileNamed(const TWaypoints& w, const std::string& name) {
+  const int exact = w.FindTesk(name);
+  const int i = exact >= 0 ? exact : w.IndexOfTesk(name);
+  if (i < 0) return {-1, "no missile \"" + name + "\"; missiles: " + Names(w.Tesks)};
+  return {i, {}};
 }
 
 }  // namespace
@@ -125,11 +132,11 @@ int RunPlan(int argc, char** argv) {
   for (const auto& a : args.Values("assign")) {
     std::string missile, target;
     if (!SplitPair(a, missile, target)) return UsageError("--assign needs MISSILE=TARGET, not \"" + a + "\"");
-    const int i = FindMissile(page.Waypoints, missile);
-    if (i < 0) return UsageError("no missile \"" + missile + "\"; missiles: " + Names(page.Waypoints.Tesks));
+    const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+    if (m.Index < 0) return UsageError(m.Error);
     const int j = page.Waypoints.IndexOfTarget(target);
     if (j < 0) return UsageError("no target \"" + target + "\"; targets: " + Names(page.Waypoints.Targets));
-    page.AssignTarget(i, j);
+    page.AssignTarget(m.Index, j);
   }
   if (args.Has("all-realistic")) {
     const std::string v = args.Value("all-realistic");
@@ -143,19 +150,19 @@ int RunPlan(int argc, char** argv) {
     int value = 0;
     if (!SplitPair(d, missile, seconds) || !TryParseInt(seconds, value) || value < 0 || value > MaxLaunchDelay)
       return UsageError("--delay needs MISSILE=SECONDS with 0..100 seconds, not \"" + d + "\"");
-    const int i = FindMissile(page.Waypoints, missile);
-    if (i < 0) return UsageError("no missile \"" + missile + "\"; missiles: " + Names(page.Waypoints.Tesks));
-    page.Waypoints.Tesks[static_cast<size_t>(i)].SetDelay(value);
+    const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+    if (m.Index < 0) return UsageError(m.Error);
+    page.Waypoints.Tesks[static_cast<size_t>(m.Index)].SetDelay(value);
   }
   for (const auto& r : args.Values("realistic")) {
     std::string missile, flag;
     if (!SplitPair(r, missile, flag) || (flag != "0" && flag != "1"))
       return UsageError("--realistic needs MISSILE=0 or MISSILE=1, not \"" + r + "\"");
-    const int i = FindMissile(page.Waypoints, missile);
-    if (i < 0) return UsageError("no missile \"" + missile + "\"; missiles: " + Names(page.Waypoints.Tesks));
-    page.Waypoints.Tesks[static_cast<size_t>(i)].Realistic = flag == "1";
+    const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+    if (m.Index < 0) return UsageError(m.Error);
+    page.Waypoints.Tesks[static_cast<size_t>(m.Index)].Realistic = flag == "1";
   }
-  page.DrawLinks();
+  page.RecountLinks();
   page.FillFocusList();
   if (args.Has("focus")) {
     page.SelectFocus(args.Value("focus"));

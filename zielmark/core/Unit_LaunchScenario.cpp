@@ -129,7 +129,7 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
       }
     }
   }
-  page.DrawLinks();
+  page.RecountLinks();
   page.OrbDateTimeToGUI();
   page.FillFocusList();
   if (!focusName.empty()) page.SelectFocus(focusName);

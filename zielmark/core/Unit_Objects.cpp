@@ -55,14 +55,6 @@ void TWaypoints::AssignTarget(int tesk, int target) {
   m.TargetLon = t.Lon;
 }
 
-void TWaypoints::CountLinks() {
-  for (auto& t : Targets) {
-    t.LinkCount = 0;
-    for (const auto& m : Tesks)
-      if (m.TargetName == t.Name) ++t.LinkCount;
-  }
-}
-
 bool TWaypoints::AnyAssigned() const {
   return std::any_of(Tesks.begin(), Tesks.end(), [](const TTesk& m) { return m.IsAssigned(); });
 }

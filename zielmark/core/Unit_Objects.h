@@ -41,7 +41,7 @@ class TTarget {
   std::string LonText;
   long double Lat = 0;
   long double Lon = 0;
-  int LinkCount = 0;  // missiles pointed at this name; recomputed by CountLinks only
+  int LinkCount = 0;  // missiles pointed at this name; recounted by TTargetingPage::RecountLinks
 };
 
 // The two lists of the targeting page, each sorted by name (letter case ignored); indices are
@@ -63,8 +63,6 @@ class TWaypoints {
   // Points missile i at target j (display positions); j == -1 clears the assignment.
   // Out-of-range indices change nothing.
   void AssignTarget(int tesk, int target);
-  // Recomputes every target's LinkCount (missiles whose TargetName equals its Name exactly).
-  void CountLinks();
   bool AnyAssigned() const;
 };
 

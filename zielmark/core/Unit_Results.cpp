@@ -5,6 +5,9 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_GlobalOptions.h"
+#include "WreckBlockKeys.h"
+
+#include <optional>
 
 namespace zm {
 
@@ -17,36 +20,56 @@ constexpr size_t MaxValueLength = 256; // a key's value is cut after this many c
 enum class TKeyKind { Text, Number, Track };
 
 struct TKey {
-    std::string_view Prefix;
+    std::string Prefix; // two blanks, the key, one blank
     TKeyKind Kind;
     std::string TTeskWreck::*Text;
     long double TTeskWreck::*Number;
 };
 
-// Each key is recognised only at the very start of a line: two blanks, the key, one blank.
-const TKey Keys[] = {
-    {"  TARGET ", TKeyKind::Text, &TTeskWreck::Target, nullptr},
-    {"  FAILURE ", TKeyKind::Text, &TTeskWreck::Failure, nullptr},
-    {"  LATITUDE_LAST ", TKeyKind::Number, nullptr, &TTeskWreck::LatitudeLast},
-    {"  LONGITUDE_LAST ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudeLast},
-    {"  MAX_ALTITUDE ", TKeyKind::Number, nullptr, &TTeskWreck::MaxAltitude},
-    {"  FLIGHT_TIME ", TKeyKind::Number, nullptr, &TTeskWreck::FlightTime},
-    {"  IMPACT_VELOCITY ", TKeyKind::Number, nullptr, &TTeskWreck::ImpactVelocity},
-    {"  LATITUDE_TARGET ", TKeyKind::Number, nullptr, &TTeskWreck::LatitudeTarget},
-    {"  LONGITUDE_TARGET ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudeTarget},
-    {"  RANGE_ACTUAL ", TKeyKind::Number, nullptr, &TTeskWreck::RangeActual},
-    {"  AZIMUTH_ACTUAL ", TKeyKind::Number, nullptr, &TTeskWreck::AzimuthActual},
-    {"  RANGE_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::RangeMiss},
-    {"  AZIMUTH_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::AzimuthMiss},
-    {"  LATERAL_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::LateralMiss},
-    {"  LONGITUDAL_MISS ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudalMiss},
-    {"  LATITUDE_LAUNCH ", TKeyKind::Number, nullptr, &TTeskWreck::LatitudeLaunch},
-    {"  LONGITUDE_LAUNCH ", TKeyKind::Number, nullptr, &TTeskWreck::LongitudeLaunch},
-    {"  TRACK ", TKeyKind::Track, nullptr, nullptr},
-};
+// Where Zielmark keeps a key's value; the flags stay with the wreck (nullopt).
+std::optional<TKey> KeyOf(const WreckBlockKey& key) {
+    const std::string prefix = std::string("  ") + key.name + " ";
+    const auto number = [&](long double TTeskWreck::*field) {
+        return TKey{prefix, TKeyKind::Number, nullptr, field};
+    };
+    switch (key.id) {
+    case WreckKeyId::LANDED:
+    case WreckKeyId::FALLPHASE: return std::nullopt;
+    case WreckKeyId::LATITUDE_LAST: return number(&TTeskWreck::LatitudeLast);
+    case WreckKeyId::LONGITUDE_LAST: return number(&TTeskWreck::LongitudeLast);
+    case WreckKeyId::MAX_ALTITUDE: return number(&TTeskWreck::MaxAltitude);
+    case WreckKeyId::FLIGHT_TIME: return number(&TTeskWreck::FlightTime);
+    case WreckKeyId::IMPACT_VELOCITY: return number(&TTeskWreck::ImpactVelocity);
+    case WreckKeyId::LATITUDE_TARGET: return number(&TTeskWreck::LatitudeTarget);
+    case WreckKeyId::LONGITUDE_TARGET: return number(&TTeskWreck::LongitudeTarget);
+    case WreckKeyId::RANGE_ACTUAL: return number(&TTeskWreck::RangeActual);
+    case WreckKeyId::AZIMUTH_ACTUAL: return number(&TTeskWreck::AzimuthActual);
+    case WreckKeyId::RANGE_MISS: return number(&TTeskWreck::RangeMiss);
+    case WreckKeyId::AZIMUTH_MISS: return number(&TTeskWreck::AzimuthMiss);
+    case WreckKeyId::LATERAL_MISS: return number(&TTeskWreck::LateralMiss);
+    case WreckKeyId::LONGITUDAL_MISS: return number(&TTeskWreck::LongitudalMiss);
+    case WreckKeyId::LATITUDE_LAUNCH: return number(&TTeskWreck::LatitudeLaunch);
+    case WreckKeyId::LONGITUDE_LAUNCH: return number(&TTeskWreck::LongitudeLaunch);
+    case WreckKeyId::TARGET: return TKey{prefix, TKeyKind::Text, &TTeskWreck::Target, nullptr};
+    case WreckKeyId::FAILURE: return TKey{prefix, TKeyKind::Text, &TTeskWreck::Failure, nullptr};
+    case WreckKeyId::TRACK: return TKey{prefix, TKeyKind::Track, nullptr, nullptr};
+    }
+    return std::nullopt;
+}
+
+// The wreck's keys as Zielmark reads them: each only at the very start of a line.
+const std::vector<TKey>& Keys() {
+    static const std::vector<TKey> keys = [] {
+        std::vector<TKey> list;
+        for (const WreckBlockKey& key : WreckBlockKeys)
+            if (std::optional<TKey> k = KeyOf(key)) list.push_back(*k);
+        return list;
+    }();
+    return keys;
+}
 
 const TKey* FindKey(std::string_view line) {
-    for (const TKey& key : Keys)
+    for (const TKey& key : Keys())
         if (line.substr(0, key.Prefix.size()) == key.Prefix) return &key;
     return nullptr;
 }

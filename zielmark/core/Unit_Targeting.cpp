@@ -70,11 +70,11 @@ void TTargetingPage::AssignTarget(int tesk, int target) {
 void TTargetingPage::DropOnTarget(int tesk, int target) {
   if (tesk < 0 || tesk >= static_cast<int>(Waypoints.Tesks.size())) return;
   AssignTarget(tesk, target);
-  DrawLinks();
+  RecountLinks();
   FillFocusList();
 }
 
-std::vector<TLink> TTargetingPage::DrawLinks() {
+std::vector<TLink> TTargetingPage::RecountLinks() {
   std::vector<TLink> links;
   for (size_t a = 0; a < Waypoints.Targets.size(); ++a) {
     TTarget& t = Waypoints.Targets[a];
@@ -119,7 +119,7 @@ void TTargetingPage::Randomize(const TRandomInt& random) {
   for (size_t i = 0; i < Waypoints.Tesks.size(); ++i) {
     TTesk& m = Waypoints.Tesks[i];
     m.TargetName.clear();
-    DrawLinks();
+    RecountLinks();
     m.SetDelay(draw(10));
     if (n == 0) {  // nothing to point at: keep the delays, leave the missile unassigned
       AssignTarget(static_cast<int>(i), -1);
@@ -132,7 +132,7 @@ void TTargetingPage::Randomize(const TRandomInt& random) {
         AssignTarget(static_cast<int>(i), j);
     }
     if (!m.IsAssigned()) AssignTarget(static_cast<int>(i), draw(n));
-    DrawLinks();
+    RecountLinks();
   }
   UpdateGEtoOrbWarnings();
   FillFocusList();
@@ -229,11 +229,15 @@ void TTargetingPage::FillScenarioFileList(const std::string& orbScnDir, const st
   UpdateGEtoOrbWarnings();
 }
 
-void TTargetingPage::ScenarioNameChanged(const std::string& orbScnDir, const std::string& name) {
+TScenarioReadResult TTargetingPage::ScenarioNameChanged(const std::string& orbScnDir,
+                                                        const std::string& name) {
   ScenarioFileName = name;
   const std::string path = JoinPath(orbScnDir, name);
-  if (!name.empty() && FileExists(path)) ReadLaunchScenario(*this, path);
+  TScenarioReadResult read;
+  read.Ok = true;
+  if (!name.empty() && FileExists(path)) read = ReadLaunchScenario(*this, path);
   UpdateGEtoOrbWarnings();
+  return read;
 }
 
 std::string PreselectedSourceKml(const std::vector<std::string>& files, const std::string& mru,

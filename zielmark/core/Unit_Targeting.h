@@ -12,6 +12,10 @@
 #include <vector>
 
 namespace zm {
+struct TScenarioReadResult;
+}
+
+namespace zm {
 
 inline constexpr const char* DefaultScenarioDescription = "Type scenario description here";
 inline constexpr const char* WarnNoScenarioName = "- Scenario file name is not specified!\r\n";
@@ -74,8 +78,8 @@ class TTargetingPage {
   // Drop of the selected missile on target j (-1: below the last item): assign, count links and
   // refill the focus list. Nothing happens without a selected missile (tesk < 0).
   void DropOnTarget(int tesk, int target);
-  // Recounts the targets' LinkCount (DrawLinks without drawing) and gives the lines to draw.
-  std::vector<TLink> DrawLinks();
+  // Recounts the targets' LinkCount and gives the lines between missiles and their targets.
+  std::vector<TLink> RecountLinks();
   // Assigned missiles in list order; preselects the first with the longest delay.
   void FillFocusList();
   // Selects the entry equal to name; none when it is not in the list.
@@ -101,8 +105,9 @@ class TTargetingPage {
   // Lists the scenarios of orbScnDir made from KmlFileName and reads back the most recently
   // edited one (mruEdited) or else the newest.
   void FillScenarioFileList(const std::string& orbScnDir, const std::string& mruEdited);
-  // The scenario name was chosen or typed: reads the scenario back when such a file exists.
-  void ScenarioNameChanged(const std::string& orbScnDir, const std::string& name);
+  // The scenario name was chosen or typed: reads the scenario back when such a file exists. The read's
+  // outcome is returned for the caller to show (Ok with no problems when there was nothing to read).
+  TScenarioReadResult ScenarioNameChanged(const std::string& orbScnDir, const std::string& name);
 };
 
 // The KML file the page selects when its file list is filled: the last chosen one when it is listed

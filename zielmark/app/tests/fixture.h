@@ -1,6 +1,6 @@
-#pragma once
 // Folders and files for driving the window: a source KML folder, the simulator's scenario folder and
 // scenario root, a results folder, and the settings file, all in one temporary folder.
+#pragma once
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>

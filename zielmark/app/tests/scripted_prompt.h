@@ -1,6 +1,6 @@
-#pragma once
 // Answers the window's dialogs in tests: queued Yes/No answers, a folder for the chooser, and a record of
 // every question and error shown.
+#pragma once
 #include "prompt.h"
 
 #include <QStringList>

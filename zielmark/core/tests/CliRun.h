@@ -2,6 +2,8 @@
 // code. The program is the one built beside the test; tests skip when it has not been built.
 #pragma once
 
+#include "TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -24,16 +26,9 @@ protected:
     void SetUp() override {
         cli_ = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "zielmark-cli";
         if (!std::filesystem::exists(cli_)) GTEST_SKIP() << "zielmark-cli is not built at " << cli_;
-        std::string pattern = (std::filesystem::temp_directory_path() / "zm_cli_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
     }
 
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return dir_.Path + name; }
 
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -48,7 +43,7 @@ protected:
     // limit, so a read that waits (on a pipe) fails the test instead of hanging it.
     TRun RunCli(const std::string& args) const {
         const std::string command =
-            "cd '" + dir_.string() + "' && timeout 60 '" + cli_.string() + "' " + args + " 2>'" + Path("err.txt") + "'";
+            "cd '" + dir_.Path + "' && timeout 60 '" + cli_.string() + "' " + args + " 2>'" + Path("err.txt") + "'";
         TRun run;
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return run;
@@ -62,7 +57,7 @@ protected:
     }
 
     std::filesystem::path cli_;
-    std::filesystem::path dir_;
+    TTempFolder dir_;
 };
 
 }  // namespace zm::test

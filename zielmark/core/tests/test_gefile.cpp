@@ -1,6 +1,7 @@
 // The result KML file: its exact bytes, its colours, and well-formed XML whatever the names hold.
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -14,6 +15,7 @@
 
 namespace fs = std::filesystem;
 using namespace zm;
+using zm::test::TTempFolder;
 
 namespace {
 
@@ -75,23 +77,6 @@ std::string PieceHead(const std::string& html, int i, const std::string& kml) {
 }
 
 const std::string PieceEnd = "</coordinates></LineString></Placemark>\r\n";
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zm_gefile_XXXXXX").string();
-        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, ec);
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    std::string Dir() const { return path_ + "/"; }
-
-private:
-    std::string path_;
-};
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -304,44 +289,44 @@ TEST(GEFileWrite, ALargeDocumentIsWrittenInPiecesByteForByte) {
 }
 
 TEST(GEFileWrite, WritesTheDocumentIntoTheFolderAndReplacesAnOldFile) {
-    TempDir dir;
+    TTempFolder dir;
     std::string error;
-    ASSERT_TRUE(WriteGEFile(dir.Dir(), "small.kml", {}, error)) << error;
-    ASSERT_TRUE(WriteGEFile(dir.Dir(), "small.kml", {SmallFlight()}, error)) << error;
-    EXPECT_EQ(ReadFile(dir.Dir() + "small.kml"), BuildGEFileText("small.kml", {SmallFlight()}));
+    ASSERT_TRUE(WriteGEFile(dir.Path, "small.kml", {}, error)) << error;
+    ASSERT_TRUE(WriteGEFile(dir.Path, "small.kml", {SmallFlight()}, error)) << error;
+    EXPECT_EQ(ReadFile(dir.Path + "small.kml"), BuildGEFileText("small.kml", {SmallFlight()}));
     size_t files = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir()))
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path))
         ++files;
     EXPECT_EQ(files, 1u);
 }
 
 TEST(GEFileWrite, AFailedWriteNamesTheFileAndLeavesNoTemporaryFile) {
-    TempDir dir;
+    TTempFolder dir;
     std::string error;
-    EXPECT_FALSE(WriteGEFile(dir.Dir() + "missing/", "flight.kml", {SmallFlight()}, error));
+    EXPECT_FALSE(WriteGEFile(dir.Path + "missing/", "flight.kml", {SmallFlight()}, error));
     EXPECT_NE(error.find("flight.kml"), std::string::npos) << error;
 
     // A folder in the file's place cannot be replaced: reported, and no temporary file stays behind.
-    fs::create_directory(dir.Dir() + "taken.kml");
+    fs::create_directory(dir.Path + "taken.kml");
     error.clear();
-    EXPECT_FALSE(WriteGEFile(dir.Dir(), "taken.kml", {SmallFlight()}, error));
+    EXPECT_FALSE(WriteGEFile(dir.Path, "taken.kml", {SmallFlight()}, error));
     EXPECT_NE(error.find("taken.kml"), std::string::npos) << error;
-    EXPECT_TRUE(fs::is_directory(dir.Dir() + "taken.kml"));
+    EXPECT_TRUE(fs::is_directory(dir.Path + "taken.kml"));
     size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir()))
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path))
         ++entries;
     EXPECT_EQ(entries, 1u);
 }
 
 TEST(GEFileWrite, AReadOnlyFolderKeepsTheOldFileWhole) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    TempDir dir;
+    TTempFolder dir;
     std::string error;
-    ASSERT_TRUE(WriteGEFile(dir.Dir(), "flight.kml", {}, error)) << error;
-    const std::string old = ReadFile(dir.Dir() + "flight.kml");
-    fs::permissions(dir.Dir(), fs::perms::owner_read | fs::perms::owner_exec);
+    ASSERT_TRUE(WriteGEFile(dir.Path, "flight.kml", {}, error)) << error;
+    const std::string old = ReadFile(dir.Path + "flight.kml");
+    fs::permissions(dir.Path, fs::perms::owner_read | fs::perms::owner_exec);
     error.clear();
-    EXPECT_FALSE(WriteGEFile(dir.Dir(), "flight.kml", {SmallFlight()}, error));
+    EXPECT_FALSE(WriteGEFile(dir.Path, "flight.kml", {SmallFlight()}, error));
     EXPECT_NE(error.find("flight.kml"), std::string::npos) << error;
-    EXPECT_EQ(ReadFile(dir.Dir() + "flight.kml"), old);
+    EXPECT_EQ(ReadFile(dir.Path + "flight.kml"), old);
 }

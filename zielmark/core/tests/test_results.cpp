@@ -2,6 +2,7 @@
 #include "Unit_GEFile.h"
 #include "Unit_ImpactChart.h"
 #include "Unit_Results.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -14,6 +15,7 @@
 
 namespace fs = std::filesystem;
 using namespace zm;
+using zm::test::TTempFolder;
 
 namespace {
 
@@ -29,26 +31,6 @@ TOrbResults Read(const std::vector<std::string>& lines, TLoadOutcome expected = 
     EXPECT_EQ(ReadOrbResultText(text, "test.scn", r), expected) << r.Error;
     return r;
 }
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zm_results_XXXXXX").string();
-        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempDir() {
-        std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    std::string Dir() const { return path_ + "/"; }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Dir() + name, std::ios::binary) << bytes;
-        return Dir() + name;
-    }
-
-private:
-    std::string path_;
-};
 
 // A wreck block as the wreck module writes it, host state lines included.
 const char* const WreckBlock = "Tesk_3-Wreck:TeskiWreck\r\n"
@@ -82,7 +64,7 @@ const char* const WreckBlock = "Tesk_3-Wreck:TeskiWreck\r\n"
 // ---- The key rules of a wreck block ----
 
 TEST(ResultReader, ReadsEveryKeyOfAWreckBlockFromAFile) {
-    TempDir dir;
+    TTempFolder dir;
     const std::string scenario = std::string("BEGIN_SHIPS\r\nTesk_1:Teski\r\n  TARGET Paris\r\nEND\r\n") +
                                  WreckBlock + "END_SHIPS\r\n";
     TOrbResults r;
@@ -276,17 +258,17 @@ TEST(ResultReaderFailures, TooManyWreckBlocksStopTheRead) {
 }
 
 TEST(ResultReaderFailures, MissingFileOrFolderLeavesTheListAsItWas) {
-    TempDir dir;
+    TTempFolder dir;
     TOrbResults r;
     ASSERT_EQ(LoadOrbResults(dir.Write("one.scn", WreckBlock), r), TLoadOutcome::Loaded);
-    EXPECT_EQ(LoadOrbResults(dir.Dir() + "gone.scn", r), TLoadOutcome::Missing);
-    EXPECT_EQ(LoadOrbResults(dir.Dir(), r), TLoadOutcome::Missing);
+    EXPECT_EQ(LoadOrbResults(dir.Path + "gone.scn", r), TLoadOutcome::Missing);
+    EXPECT_EQ(LoadOrbResults(dir.Path, r), TLoadOutcome::Missing);
     ASSERT_EQ(r.Wrecks.size(), 1u);
     EXPECT_EQ(r.Selected, 0);
 }
 
 TEST(ResultReaderFailures, HostileFilesNeverCrash) {
-    TempDir dir;
+    TTempFolder dir;
     std::mt19937 random(7);
     std::string binary(200000, '\0');
     for (char& c : binary)
@@ -314,7 +296,7 @@ TEST(ResultReaderFailures, HostileFilesNeverCrash) {
         EXPECT_EQ(r.Wrecks.size(), c.wrecks) << c.name << ": " << r.Error;
     }
     TOrbResults r;
-    LoadOrbResults(dir.Dir() + "huge.scn", r);
+    LoadOrbResults(dir.Path + "huge.scn", r);
     ASSERT_EQ(r.Wrecks.size(), 1u);
     EXPECT_EQ(r.Wrecks[0].MissileName, hugeName);
     EXPECT_EQ(r.Wrecks[0].Target.size(), 256u);
@@ -420,14 +402,14 @@ TEST(ResultSource, RecentFlightWinsAndTheNewestCopyIsPreselected) {
 // ---- Result names and saving ----
 
 TEST(ResultNames, KmlNamesComeFirstThenScenariosWithoutExtensions) {
-    TempDir dir;
+    TTempFolder dir;
     dir.Write("flight2.kml", "result");
     dir.Write("source.kml", "waypoints");
     dir.Write("flight2.scn", "wrecks");
     dir.Write("flight1.scn", "wrecks");
     dir.Write("launch.scn", "missiles");
     dir.Write("notes.txt", "result wrecks");
-    fs::create_directory(dir.Dir() + "folder.kml");
+    fs::create_directory(dir.Path + "folder.kml");
     const auto contains = [](const char* word) {
         return [word](const std::string& path) {
             std::ifstream in(path);
@@ -436,16 +418,16 @@ TEST(ResultNames, KmlNamesComeFirstThenScenariosWithoutExtensions) {
             return text == word;
         };
     };
-    const std::vector<std::string> names = ListResultNames(dir.Dir(), contains("result"), contains("wrecks"));
+    const std::vector<std::string> names = ListResultNames(dir.Path, contains("result"), contains("wrecks"));
     EXPECT_EQ(names, (std::vector<std::string>{"flight2", "flight1", "flight2"}));
 }
 
 TEST(ResultNames, TheProgramsOwnTestsPickFlightResultScenarios) {
-    TempDir dir;
+    TTempFolder dir;
     dir.Write("flight1.scn", std::string("BEGIN_SHIPS\r\n") + WreckBlock + "END_SHIPS\r\n");
     dir.Write("launch.scn", "BEGIN_SHIPS\r\nTesk_1:Teski\r\nEND\r\nEND_SHIPS\r\n");
     dir.Write("broken.kml", "<kml><Document><Placemark>");
-    EXPECT_EQ(ListResultNames(dir.Dir()), std::vector<std::string>{"flight1"});
+    EXPECT_EQ(ListResultNames(dir.Path), std::vector<std::string>{"flight1"});
 }
 
 TEST(ResultNames, SaveNamesAndQuestions) {
@@ -458,7 +440,7 @@ TEST(ResultNames, SaveNamesAndQuestions) {
 }
 
 TEST(ResultNames, ScenarioCopyReplacesWholeOrNotAtAll) {
-    TempDir dir;
+    TTempFolder dir;
     const std::string source = dir.Write("(Current state).scn", std::string("A\r\n\0B\r\n", 7));
     const std::string target = dir.Write("flight7.scn", "old");
     std::string error;
@@ -466,12 +448,12 @@ TEST(ResultNames, ScenarioCopyReplacesWholeOrNotAtAll) {
     std::ifstream in(target, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string("A\r\n\0B\r\n", 7));
 
-    EXPECT_FALSE(CopyScenarioFile(dir.Dir() + "gone.scn", target, error));
+    EXPECT_FALSE(CopyScenarioFile(dir.Path + "gone.scn", target, error));
     EXPECT_NE(error.find("gone.scn"), std::string::npos) << error;
-    EXPECT_FALSE(CopyScenarioFile(source, dir.Dir() + "no/such/folder.scn", error));
+    EXPECT_FALSE(CopyScenarioFile(source, dir.Path + "no/such/folder.scn", error));
     EXPECT_NE(error.find("folder.scn"), std::string::npos) << error;
     size_t files = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Dir()))
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path))
         ++files;
     EXPECT_EQ(files, 2u); // no temporary file left behind
 }

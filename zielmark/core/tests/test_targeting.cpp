@@ -84,7 +84,7 @@ TEST(TargetingPage, TwoMissilesOnOneTarget) {
   TTargetingPage page = Page(3, 2);
   page.DropOnTarget(0, 1);
   page.DropOnTarget(2, 1);
-  const std::vector<TLink> links = page.DrawLinks();
+  const std::vector<TLink> links = page.RecountLinks();
   EXPECT_EQ(page.Waypoints.Targets[1].LinkCount, 2);
   EXPECT_EQ(page.Waypoints.Targets[0].LinkCount, 0);
   ASSERT_EQ(links.size(), 2u);
@@ -271,10 +271,25 @@ TEST(TargetingPage, ScenarioListPrefersTheLastEditedThenTheNewest) {
   EXPECT_EQ(page.WarningsText, "- No targets assgined!\r\n");
 
   // Typing a new name reads nothing; typing an existing one reads it at once.
-  page.ScenarioNameChanged(scn, "a_ol");
+  const TScenarioReadResult none = page.ScenarioNameChanged(scn, "a_ol");
+  EXPECT_TRUE(none.Ok && none.Problems.empty());
   EXPECT_FALSE(page.Waypoints.Tesks[0].IsAssigned());
   page.ScenarioNameChanged(scn, "a_old.scn");
   EXPECT_TRUE(page.Waypoints.Tesks[0].IsAssigned());
+}
+
+TEST(TargetingPage, ChosenScenarioHandsBackWhatItsReadFound) {
+  DModule().TransformDir = DataDir();
+  TTempFolder dir;
+  dir.Write("w.kml", KmlDocument({{"TeskA", "13.4,52.5,0"}, {"Hill", "14,53"}}));
+  const std::string scn = dir.Mkdir("scn");
+  dir.Write("scn/bad.scn", "BEGIN_ENVIRONMENT\r\n  Date MJD 5x1544.5\r\nEND_ENVIRONMENT\r\n");
+  TTargetingPage page;
+  ASSERT_EQ(page.LoadKml(dir.Path, "w.kml", 36526.5), TImportResult::Records);
+  const TScenarioReadResult read = page.ScenarioNameChanged(scn, "bad.scn");
+  EXPECT_TRUE(read.Ok);
+  ASSERT_EQ(read.Problems.size(), 1u) << "the bad date reaches the caller, who shows it";
+  EXPECT_NE(read.Problems[0].find("line 2"), std::string::npos) << read.Problems[0];
 }
 
 }  // namespace

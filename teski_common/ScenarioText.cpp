@@ -8,60 +8,10 @@
 
 namespace {
 
-struct KeyName {
-    const char *name;
-    MissileKey key;
-};
-
-const KeyName keyNames[] = {
-    {"RANGE", MissileKey::RANGE},
-    {"LAUNCHDELAY", MissileKey::LAUNCHDELAY},
-    {"REALISTIC", MissileKey::REALISTIC},
-    {"LATITUDE_TARGET", MissileKey::LATITUDE_TARGET},
-    {"LONGITUDE_TARGET", MissileKey::LONGITUDE_TARGET},
-    {"TARGET", MissileKey::TARGET},
-    {"AUTOPILOT", MissileKey::AUTOPILOT},
-    {"RELIABILITY", MissileKey::RELIABILITY},
-    {"STATEFLAGS", MissileKey::STATEFLAGS},
-    {"POS0", MissileKey::POS0},
-    {"HEADING_IDEAL", MissileKey::HEADING_IDEAL},
-    {"HEADING_REALISTIC", MissileKey::HEADING_REALISTIC},
-    {"RVEL0", MissileKey::RVEL0},
-    {"COSS", MissileKey::COSS},
-    {"SINS", MissileKey::SINS},
-    {"MET_MECO", MissileKey::MET_MECO},
-    {"MET", MissileKey::MET},
-    {"MAX_ALTITUDE", MissileKey::MAX_ALTITUDE},
-    {"FAILDOUBLES", MissileKey::FAILDOUBLES},
-    {"CONTROLSFIXED", MissileKey::CONTROLSFIXED},
-    {"FAILSTRING", MissileKey::FAILSTRING},
-    {"FAILIDX1", MissileKey::FAILIDX1},
-    {"FAILIDX2", MissileKey::FAILIDX2},
-    {"FAILTYPE", MissileKey::FAILTYPE},
-    {"MET_GPS", MissileKey::MET_GPS},
-    {"TRACK", MissileKey::TRACK},
-};
-
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Length of key when line begins with it (case ignored), else 0.
-std::size_t PrefixLength(const char *line, const char *key)
-{
-    std::size_t n = 0;
-    for (; key[n]; ++n)
-        if (Upper(line[n]) != key[n]) return 0; // also stops at the end of line
-    return n;
-}
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-const char *SkipBlanks(const char *p)
-{
-    while (IsBlank(*p)) ++p;
-    return p;
-}
-
-// Reads one number at p (after blanks); advances p past it. A leading '+' is accepted as in C.
 template <typename T> bool ParseNumber(const char *&p, T &out)
 {
     const char *s = SkipBlanks(p);
@@ -85,21 +35,25 @@ template <typename T> bool ParseNumber(const char *&p, T &out)
 
 } // namespace
 
-KeyMatch MatchMissileKey(const char *line)
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+const char *SkipBlanks(const char *p)
 {
-    if (std::strncmp(line, "------", 6) == 0) return {MissileKey::Separator, line + 6};
-    const KeyName *best = nullptr;
-    std::size_t bestLength = 0;
-    for (const KeyName &k : keyNames) {
-        const std::size_t n = PrefixLength(line, k.name);
-        if (n > bestLength) {
-            best = &k;
-            bestLength = n;
-        }
-    }
-    if (!best) return {MissileKey::None, line};
-    return {best->key, SkipBlanks(line + bestLength)};
+    while (IsBlank(*p)) ++p;
+    return p;
 }
+
+std::size_t KeyPrefixLength(const char *line, const char *key)
+{
+    std::size_t n = 0;
+    for (; key[n]; ++n)
+        if (Upper(line[n]) != Upper(key[n])) return 0; // also stops at the end of line
+    return n;
+}
+
+bool ParseReal(const char *&p, double &value) { return ParseNumber(p, value); }
+
+bool ParseInt(const char *&p, int &value) { return ParseNumber(p, value); }
 
 bool ReadReal(const char *text, double &value) { return ParseNumber(text, value); }
 
@@ -138,27 +92,39 @@ bool ReadTrackPoint(const char *text, int &index, double &lon, double &lat, doub
     return true;
 }
 
+std::size_t BoundedLength(const char *text, std::size_t max)
+{
+    std::size_t n = 0;
+    while (n < max && text[n] != '\0') ++n;
+    return n;
+}
+
+void CopyBounded(char *dest, std::size_t size, const char *src, std::size_t length)
+{
+    if (size == 0) return;
+    const std::size_t n = BoundedLength(src, length < size - 1 ? length : size - 1);
+    std::memcpy(dest, src, n);
+    dest[n] = '\0';
+}
+
 bool ReadName(const char *text, char *dest, std::size_t size)
 {
     const char *s = SkipBlanks(text);
     std::size_t n = std::strlen(s);
-    while (n > 0 && (IsBlank(s[n - 1]) || s[n - 1] == '\r' || s[n - 1] == '\n')) --n;
+    while (n > 0 && (IsBlank(s[n - 1]) || IsLineEnd(s[n - 1]))) --n;
     if (n == 0 || size == 0) return false;
-    if (n > size - 1) n = size - 1;
-    std::memcpy(dest, s, n);
-    dest[n] = '\0';
+    CopyBounded(dest, size, s, n);
     return true;
 }
 
-void CopyRest(const char *text, char *dest, std::size_t size) { CopyBounded(SkipBlanks(text), dest, size); }
-
-void CopyBounded(const char *src, char *dest, std::size_t size)
+bool ReadRest(const char *text, char *dest, std::size_t size)
 {
-    if (size == 0) return;
-    std::size_t n = 0;
-    while (n < size - 1 && src[n]) ++n;
-    std::memcpy(dest, src, n);
-    dest[n] = '\0';
+    const char *s = SkipBlanks(text);
+    std::size_t n = std::strlen(s);
+    while (n > 0 && IsLineEnd(s[n - 1])) --n;
+    if (n == 0 || size == 0) return false;
+    CopyBounded(dest, size, s, n);
+    return true;
 }
 
 void FormatFixed(double v, int decimals, char *buf, std::size_t size)
@@ -173,7 +139,8 @@ void FormatFixed(double v, int decimals, char *buf, std::size_t size)
     *r.ptr = '\0';
 }
 
-void FormatTrackPoint(int index, double lon, double lat, double height, int phase, char *buf, std::size_t size)
+void FormatTrackPoint(int index, double lon, double lat, double height, int phase, char *buf,
+                      std::size_t size)
 {
     if (size == 0) return;
     char *p = buf;

@@ -1,5 +1,5 @@
-// Angle constants and conversions of the missile module. The module converts with this value of pi
-// everywhere, so stored degrees and radians read back exactly as the module wrote them.
+// The add-on's value of pi and its angle conversions. Both plug-ins convert with this value everywhere, so
+// stored degrees and radians read back exactly as they were written.
 #pragma once
 
 inline constexpr double TeskiPi = 3.14159265358979;
