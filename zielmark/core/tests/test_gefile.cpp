@@ -279,10 +279,10 @@ TEST(GEFileWrite, ALargeDocumentIsWrittenInPiecesByteForByte) {
             AddPoint(w, 13.4L + i * 0.0137L + k, 52.5L - i * 0.0091L, i * (400 - i) * 1.37L / 3, 1 + i % 4);
         wrecks.push_back(w);
     }
-    TempDir dir;
+    TTempFolder dir;
     std::string error;
-    ASSERT_TRUE(WriteGEFile(dir.Dir(), "large.kml", wrecks, error)) << error;
-    const std::string text = BuildGEFileText("large.kml", wrecks), file = ReadFile(dir.Dir() + "large.kml");
+    ASSERT_TRUE(WriteGEFile(dir.Path, "large.kml", wrecks, error)) << error;
+    const std::string text = BuildGEFileText("large.kml", wrecks), file = ReadFile(dir.Path + "large.kml");
     EXPECT_GT(text.size(), 1u << 20);
     EXPECT_TRUE(file == text) << "the file differs from the text (" << file.size() << " against "
                               << text.size() << " bytes)";
