@@ -8,4 +8,5 @@ scripts/build.sh "$@"
 dir=build; [ "${1:-}" = "--sanitize" ] && dir=build-asan
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$(pwd)/tests/lsan.supp
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
