@@ -197,6 +197,12 @@ TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown)
     pid_t pid = -1;
     ASSERT_EQ(posix_spawn(&pid, Cli.c_str(), &files, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&files);
+    // Ctrl-C once the command has said what it flies and has had time to start its runs, however slow the
+    // machine is to start the program itself.
+    const auto started = std::chrono::steady_clock::now();
+    while (ReadFile(log).find(" runs of ") == std::string::npos &&
+           std::chrono::steady_clock::now() - started < std::chrono::seconds(60))
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::this_thread::sleep_for(std::chrono::seconds(3));
     const auto sent = std::chrono::steady_clock::now();
     kill(pid, SIGINT);
