@@ -13,7 +13,7 @@ const std::filesystem::path& Root() {
     for (const char* shared : {"Modules", "Meshes"})
       std::filesystem::create_directory_symlink(fuzz::OrbRoot() / shared, r / shared);
     for (const char* cls : {"Teski.cfg", "TeskiWreck.cfg"})
-      std::filesystem::copy_file(fuzz::OrbRoot() / "Config" / cls, r / "Config" / cls);
+      std::filesystem::copy_file(fuzz::OrbRoot() / "Config" / "Vessels" / cls, r / "Config" / "Vessels" / cls);
     return r;
   }();
   return root;
