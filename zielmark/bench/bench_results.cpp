@@ -3,6 +3,7 @@
 // folder, reads it (as zielmark-cli results does) and writes the result KML. Prints the CPU and wall time of
 // each part and the process's peak memory before and after the KML, whose growth shows whether the
 // document was held in memory. Goal: read and write in under 5 s, memory that does not grow with the KML.
+// --keep DIR writes into DIR and leaves the scenario and the KML there, so two builds can be compared.
 #include "Unit_Files.h"
 #include "Unit_GEFile.h"
 #include "Unit_Results.h"
@@ -70,13 +71,29 @@ std::string WreckBlock(int k) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int wrecks = argc > 1 ? std::atoi(argv[1]) : 5000;
+    int wrecks = 5000;
+    std::string keep;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--keep" && i + 1 < argc)
+            keep = argv[++i];
+        else if (!a.empty() && a[0] != '-')
+            wrecks = std::atoi(a.c_str());
+        else
+            wrecks = 0;
+    }
     if (wrecks < 1) {
-        std::fprintf(stderr, "usage: zielmark-bench-results [WRECKS]\n");
+        std::fprintf(stderr, "usage: zielmark-bench-results [WRECKS] [--keep DIR]\n");
         return 2;
     }
-    std::string pattern = (fs::temp_directory_path() / "zm_bench_results_XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return 1;
+    std::string pattern = keep;
+    if (keep.empty()) {
+        pattern = (fs::temp_directory_path() / "zm_bench_results_XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return 1;
+    } else {
+        std::error_code ec;
+        fs::create_directories(keep, ec);
+    }
     const std::string dir = pattern + "/";
     int status = 0;
     {
@@ -121,6 +138,6 @@ int main(int argc, char** argv) {
         }
     }
     std::error_code ec;
-    fs::remove_all(pattern, ec);
+    if (keep.empty()) fs::remove_all(pattern, ec);
     return status;
 }

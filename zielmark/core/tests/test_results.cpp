@@ -1,4 +1,5 @@
 // Reading flight results from saved scenarios, and the results page's source and name rules.
+#include "Unit_Functions.h"
 #include "Unit_GEFile.h"
 #include "Unit_ImpactChart.h"
 #include "Unit_Results.h"
@@ -216,6 +217,37 @@ TEST(ResultReader, NumbersInEveryFormTheWreckWrites) {
         const TOrbResults r = Read({"W-Wreck:TeskiWreck", std::string("  RANGE_MISS ") + c.text, "END"});
         ASSERT_EQ(r.Wrecks.size(), 1u);
         EXPECT_NEAR(double(r.Wrecks[0].RangeMiss), double(c.value), 1e-12) << c.text;
+    }
+}
+
+// The reader's quick way with plain decimals must give the very long double the full conversion gives: the
+// figures, the diagrams and the KML are made from these bits.
+TEST(ResultReader, NumbersKeepEveryBitOfTheFullConversion) {
+    std::vector<std::string> texts = {"0.0", "-0.0", "1834.25", "-0.1000000000000", "0.0038592880592",
+                                      "9999999999999999999", "18446744073709551615", "12345678901234567890.5",
+                                      "0.000000000000000000000000001", "0.0000000000000000000000000001",
+                                      "00000000000000000000000000012.5", "1.5e+06", ".5", "5.", "+2.25"};
+    std::mt19937_64 random(15);
+    for (int i = 0; i < 20000; ++i) {
+        const int length = 1 + int(random() % 19), point = int(random() % length);
+        std::string digits;
+        for (int k = 0; k < length; ++k)
+            digits += char('0' + random() % 10);
+        std::string text = (random() & 1) ? "-" : "";
+        text += point == 0 ? "0" : digits.substr(0, size_t(point));
+        text += "." + std::string(random() % 8, '0') + digits.substr(size_t(point));
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        long double expected = 0;
+        ASSERT_TRUE(TryParseFloat(text, expected)) << text;
+        const TOrbResults r = Read({"W-Wreck:TeskiWreck", "  RANGE_MISS " + text, "  TRACK 0 0 0 " + text + " 1",
+                                    "END"});
+        ASSERT_EQ(r.Wrecks.size(), 1u);
+        for (const long double read : {r.Wrecks[0].RangeMiss, r.Wrecks[0].TrackAlt[0]}) {
+            EXPECT_EQ(read, expected) << text;
+            EXPECT_EQ(std::signbit(read), std::signbit(expected)) << text;
+        }
     }
 }
 
