@@ -5,6 +5,7 @@
 #include "stable_list.h"
 #include "vecmath.h"
 
+#include <limits>
 #include <vector>
 
 namespace orb::phys {
@@ -45,8 +46,14 @@ struct TouchdownPoint {
 struct SurfaceParams {
     double lng = 0, lat = 0, rad = 0; // equatorial position [rad, rad, m]
     double alt = 0;                   // altitude above the mean radius [m]
-    double heading = 0;               // [rad] 0..2 pi, 0 = north, pi/2 = east
-    double pitch = 0, bank = 0;       // [rad]
+    // Pitch, bank and heading take an arc function each and most steps nobody asks for them: the update keeps
+    // what they are made of, and pitch(), bank() and heading() work them out on the first question.
+    Vec3 upShip;                      // local vertical in vessel axes (landed: in the landed attitude's axes)
+    double headingEast = 0, headingNorth = 0; // east and north parts of the heading axis (free flight)
+    double landedHeading = 0;         // the landed vessel's heading as set [rad]
+    bool anglesLanded = false;        // the landed formulas apply
+    mutable double pitch = kUnknown, bank = kUnknown, heading = kUnknown; // [rad] once asked for
+    static constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
     Vec3 groundVel;                   // velocity against the co-rotating surface, global axes [m/s]
     Vec3 airVelHorizon;               // airspeed vector in local horizon axes (east, up, north) [m/s]
     Vec3 airVelShip;                  // airspeed vector in vessel axes [m/s]

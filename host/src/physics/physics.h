@@ -121,15 +121,9 @@ inline Vec3 airspeedVectorHorizon(const Body& b) {
 inline double dynamicPressure(const Body& b) {
     return b.surf.dynp;
 }
-inline double pitch(const Body& b) {
-    return b.surf.pitch;
-}
-inline double bank(const Body& b) {
-    return b.surf.bank;
-}
-inline double heading(const Body& b) {
-    return b.surf.heading;
-}
+double pitch(const Body& b);   // [rad]
+double bank(const Body& b);    // [rad]
+double heading(const Body& b); // [rad] 0..2 pi, 0 = north, pi/2 = east
 inline bool groundContact(const Body& b) {
     return b.surf.groundContact;
 }

@@ -86,7 +86,7 @@ StatusInfo getStatus(const Body& b) {
     s.arot = matrixToEuler(b.landed ? b.landRot : b.rot);
     s.surfLng = b.surf.lng;
     s.surfLat = b.surf.lat;
-    s.surfHdg = b.surf.heading;
+    s.surfHdg = heading(b);
     return s;
 }
 

@@ -241,7 +241,7 @@ void checkLanded(Body& b, bool thrust, const PlanetFrame& f) {
     b.landed = true;
     b.landLng = b.surf.lng;
     b.landLat = b.surf.lat;
-    b.landHdg = b.surf.heading;
+    b.landHdg = heading(b);
     b.landHeight = b.surf.alt;
     b.landRot = mul(transpose(f.rot), b.rot);
     b.restSinceT = -1;

@@ -12,8 +12,9 @@ double wrap2Pi(double a) {
     return a < kTwoPi ? a : 0.0; // a tiny negative angle must not come out as 2 pi
 }
 
-// Heading of the vessel's +z axis over the horizon; a vertical +z axis falls back to -y.
-double freeHeading(const Mat3& rot, Vec3 eastG, Vec3 northG) {
+// The parts of the vessel's +z axis over the horizon that give its heading; a vertical +z axis falls back
+// to -y.
+void keepHeadingAxis(SurfaceParams& s, const Mat3& rot, Vec3 eastG, Vec3 northG) {
     Vec3 z = column(rot, 2);
     double e = dot(z, eastG), n = dot(z, northG);
     if (std::fabs(e) <= 1e-4 && std::fabs(n) <= 1e-4) {
@@ -21,7 +22,8 @@ double freeHeading(const Mat3& rot, Vec3 eastG, Vec3 northG) {
         e = dot(my, eastG);
         n = dot(my, northG);
     }
-    return wrap2Pi(std::atan2(e, n));
+    s.headingEast = e;
+    s.headingNorth = n;
 }
 
 // The horizon axes from the position itself (no trigonometry); the poles fall back to the angles.
@@ -71,20 +73,43 @@ void updateSurface(Body& b, const PlanetFrame& f) {
     s.rho = a.rho;
     s.dynp = b.landed ? 0.0 : 0.5 * a.rho * s.airspeed * s.airspeed;
 
+    s.pitch = s.bank = s.heading = SurfaceParams::kUnknown;
+    s.anglesLanded = b.landed;
     if (b.landed) {
-        Vec3 n = tmul(b.landRot, h.up);
-        s.pitch = std::atan2(n.z, n.y);
-        // As in flight, a vessel standing on its tail has no defined bank: report 0, not rounding noise.
-        s.bank = (std::fabs(n.x) <= 1e-4 && std::fabs(n.y) <= 1e-4) ? 0.0 : std::atan2(n.x, n.y);
-        s.heading = wrap2Pi(b.landHdg);
+        s.upShip = tmul(b.landRot, h.up);
+        s.landedHeading = b.landHdg;
         s.groundContact = true;
     } else {
-        Vec3 u = tmul(b.rot, upG);
-        s.pitch = std::asin(std::clamp(u.z, -1.0, 1.0));
-        s.bank = (std::fabs(u.x) <= 1e-4 && std::fabs(u.y) <= 1e-4) ? 0.0 : std::atan2(u.x, u.y);
-        s.heading = freeHeading(b.rot, eastG, northG);
+        s.upShip = tmul(b.rot, upG);
+        keepHeadingAxis(s, b.rot, eastG, northG);
         s.groundContact = anyPointBelowGround(b);
     }
+}
+
+double pitch(const Body& b) {
+    const SurfaceParams& s = b.surf;
+    if (std::isnan(s.pitch)) {
+        const Vec3 u = s.upShip;
+        s.pitch = s.anglesLanded ? std::atan2(u.z, u.y) : std::asin(std::clamp(u.z, -1.0, 1.0));
+    }
+    return s.pitch;
+}
+
+double bank(const Body& b) {
+    const SurfaceParams& s = b.surf;
+    if (std::isnan(s.bank)) {
+        // A vessel standing on its tail (landed or flying) has no defined bank: 0, not rounding noise.
+        const Vec3 u = s.upShip;
+        s.bank = (std::fabs(u.x) <= 1e-4 && std::fabs(u.y) <= 1e-4) ? 0.0 : std::atan2(u.x, u.y);
+    }
+    return s.bank;
+}
+
+double heading(const Body& b) {
+    const SurfaceParams& s = b.surf;
+    if (std::isnan(s.heading))
+        s.heading = wrap2Pi(s.anglesLanded ? s.landedHeading : std::atan2(s.headingEast, s.headingNorth));
+    return s.heading;
 }
 
 double aoa(const Body& b) {
