@@ -56,8 +56,11 @@ public:
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
-    T& operator[](size_t i) { return blocks_[blockOf(i)][i - blockStart(blockOf(i))]; }
-    const T& operator[](size_t i) const { return blocks_[blockOf(i)][i - blockStart(blockOf(i))]; }
+    // The first block, where a vessel's parts nearly always are, is reached without the list of blocks.
+    T& operator[](size_t i) { return i < kFirstBlock ? first_[i] : blocks_[blockOf(i)][i - blockStart(blockOf(i))]; }
+    const T& operator[](size_t i) const {
+        return i < kFirstBlock ? first_[i] : blocks_[blockOf(i)][i - blockStart(blockOf(i))];
+    }
     T& back() { return (*this)[size_ - 1]; }
     const T& back() const { return (*this)[size_ - 1]; }
 
