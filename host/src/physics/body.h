@@ -94,6 +94,9 @@ struct Body {
     // Landed: surface position, heading, CoG height and vessel -> planet-frame rotation.
     double landLng = 0, landLat = 0, landHdg = 0, landHeight = 0;
     Mat3 landRot;
+    // The local vertical at (landUpLng, landUpLat), kept: a landed vessel's is the same step after step.
+    double landUpLng = std::numeric_limits<double>::quiet_NaN(), landUpLat = landUpLng;
+    Vec3 landUp;
     // Always valid (also landed): planet-relative global position/velocity, vessel -> global rotation.
     Vec3 pos, vel;
     Mat3 rot;

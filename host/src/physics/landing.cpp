@@ -2,6 +2,9 @@
 
 #include "physics.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace orb::phys {
 
 Horizon horizonAt(double lng, double lat) {
@@ -53,8 +56,16 @@ Mat3 landedRotation(const Body&, double lng, double lat, double hdg, const RestG
 
 void applyLandedState(Body& b, const PlanetFrame& f) {
     const Planet& pl = *b.planet;
-    Horizon h = horizonAt(b.landLng, b.landLat);
-    Vec3 pp = h.up * (pl.radius + b.landHeight);
+    // Compared bit for bit: -0 and +0 give zeros of different signs.
+    const auto same = [](double a, double c) {
+        return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(c);
+    };
+    if (!same(b.landUpLng, b.landLng) || !same(b.landUpLat, b.landLat)) {
+        b.landUp = horizonAt(b.landLng, b.landLat).up;
+        b.landUpLng = b.landLng;
+        b.landUpLat = b.landLat;
+    }
+    Vec3 pp = b.landUp * (pl.radius + b.landHeight);
     b.pos = mul(f.rot, pp);
     b.vel = cross(f.omega, b.pos);
     b.rot = mul(f.rot, b.landRot);

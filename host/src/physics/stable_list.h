@@ -57,7 +57,9 @@ public:
     bool empty() const { return size_ == 0; }
 
     // The first block, where a vessel's parts nearly always are, is reached without the list of blocks.
-    T& operator[](size_t i) { return i < kFirstBlock ? first_[i] : blocks_[blockOf(i)][i - blockStart(blockOf(i))]; }
+    T& operator[](size_t i) {
+        return i < kFirstBlock ? first_[i] : blocks_[blockOf(i)][i - blockStart(blockOf(i))];
+    }
     const T& operator[](size_t i) const {
         return i < kFirstBlock ? first_[i] : blocks_[blockOf(i)][i - blockStart(blockOf(i))];
     }

@@ -241,8 +241,8 @@ TEST(ResultReader, NumbersKeepEveryBitOfTheFullConversion) {
     for (const std::string& text : texts) {
         long double expected = 0;
         ASSERT_TRUE(TryParseFloat(text, expected)) << text;
-        const TOrbResults r = Read({"W-Wreck:TeskiWreck", "  RANGE_MISS " + text, "  TRACK 0 0 0 " + text + " 1",
-                                    "END"});
+        const TOrbResults r =
+            Read({"W-Wreck:TeskiWreck", "  RANGE_MISS " + text, "  TRACK 0 0 0 " + text + " 1", "END"});
         ASSERT_EQ(r.Wrecks.size(), 1u);
         for (const long double read : {r.Wrecks[0].RangeMiss, r.Wrecks[0].TrackAlt[0]}) {
             EXPECT_EQ(read, expected) << text;
