@@ -40,7 +40,7 @@ WorldImpl::~WorldImpl() {
 
 Vessel *WorldImpl::find(OBJHANDLE h) const {
     auto *v = static_cast<const Vessel *>(h);
-    return h && live.count(v) ? const_cast<Vessel *>(v) : nullptr;
+    return live.contains(v) ? const_cast<Vessel *>(v) : nullptr;
 }
 
 Vessel *WorldImpl::findByName(std::string_view name) const {

@@ -1,6 +1,7 @@
 // The world behind orb::World and the oapi* functions: vessels, time, focus, keys, modules and saving.
 #pragma once
 
+#include "core/HandleSet.h"
 #include "core/HostFiles.h"
 #include "core/ScenarioFile.h"
 #include "core/Vessel.h"
@@ -13,7 +14,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace orb {
@@ -34,7 +34,7 @@ public:
     size_t deletesPending = 0;    // vessels flagged for deletion and not yet removed
     bool ended = false;          // the last vessel went away
     std::vector<std::unique_ptr<Vessel>> vessels; // in list order
-    std::unordered_set<const Vessel *> live;       // every valid handle, also during creation
+    HandleSet live;                               // every valid handle, also during creation
     Vessel *focus = nullptr;
     char debug[256] = {};
     std::vector<VesselEvent> events;
