@@ -79,7 +79,7 @@ public:
     // Index of the element at p, or -1 when p is not the address of one of this list's elements.
     long indexOf(const void* p) const {
         for (size_t b = 0; b < blocks_.size(); ++b) {
-            const T* first = blocks_[b].get();
+            const T* first = b == 0 ? first_ : blocks_[b].get();
             const size_t cap = kFirstBlock << b;
             // Compared as integers: pointers into other objects may not be ordered against this block.
             const auto a = reinterpret_cast<std::uintptr_t>(p), lo = reinterpret_cast<std::uintptr_t>(first);
