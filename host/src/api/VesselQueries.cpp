@@ -110,7 +110,7 @@ namespace {
 // Horizon axes (east, up, north) expressed in vessel axes, from the planet frame and the vessel's position.
 phys::Mat3 vesselToHorizon(const Vessel &v) {
     const phys::Body &b = v.body;
-    double lng = b.surf.lng, lat = b.surf.lat;
+    double lng = phys::surfaceLng(b), lat = phys::surfaceLat(b);
     // planet -> horizon rows, as the simulator defines the local horizon frame
     phys::Mat3 p2h{-std::sin(lng), 0, std::cos(lng), std::cos(lat) * std::cos(lng), std::sin(lat),
                    std::cos(lat) * std::sin(lng), -std::sin(lat) * std::cos(lng), std::cos(lat),

@@ -43,17 +43,21 @@ struct TouchdownPoint {
 };
 
 // Values derived from the state after every step and state change, read by the queries.
+//
+// Longitude, latitude, pitch, bank and heading take an arc function each, and in most steps nobody asks
+// for them: the update keeps what they are made of, and surfaceLng(), surfaceLat(), pitch(), bank() and
+// heading() work them out, with the same formulas, on the first question after it.
 struct SurfaceParams {
-    double lng = 0, lat = 0, rad = 0; // equatorial position [rad, rad, m]
+    static constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
+    Vec3 planetPos;                   // position in the planet frame [m]
+    double rad = 0;                   // distance from the planet's centre [m]
     double alt = 0;                   // altitude above the mean radius [m]
-    // Pitch, bank and heading take an arc function each and most steps nobody asks for them: the update keeps
-    // what they are made of, and pitch(), bank() and heading() work them out on the first question.
     Vec3 upShip;                      // local vertical in vessel axes (landed: in the landed attitude's axes)
     double headingEast = 0, headingNorth = 0; // east and north parts of the heading axis (free flight)
     double landedHeading = 0;         // the landed vessel's heading as set [rad]
     bool anglesLanded = false;        // the landed formulas apply
-    mutable double pitch = kUnknown, bank = kUnknown, heading = kUnknown; // [rad] once asked for
-    static constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
+    mutable double lng = kUnknown, lat = kUnknown; // equatorial position [rad], once asked for
+    mutable double pitch = kUnknown, bank = kUnknown, heading = kUnknown; // [rad], once asked for
     Vec3 groundVel;                   // velocity against the co-rotating surface, global axes [m/s]
     Vec3 airVelHorizon;               // airspeed vector in local horizon axes (east, up, north) [m/s]
     Vec3 airVelShip;                  // airspeed vector in vessel axes [m/s]

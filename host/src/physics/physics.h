@@ -142,8 +142,10 @@ double machNumber(const Body& b);
 struct EquPos {
     double lng = 0, lat = 0, rad = 0;
 };
+double surfaceLng(const Body& b); // [rad]
+double surfaceLat(const Body& b); // [rad]
 inline EquPos equPos(const Body& b) {
-    return {b.surf.lng, b.surf.lat, b.surf.rad};
+    return {surfaceLng(b), surfaceLat(b), b.surf.rad};
 }
 
 } // namespace orb::phys

@@ -84,8 +84,8 @@ StatusInfo getStatus(const Body& b) {
     s.rvel = b.vel;
     s.vrot = b.landed ? Vec3{b.landHeight, 0, 0} : b.omega;
     s.arot = matrixToEuler(b.landed ? b.landRot : b.rot);
-    s.surfLng = b.surf.lng;
-    s.surfLat = b.surf.lat;
+    s.surfLng = surfaceLng(b);
+    s.surfLat = surfaceLat(b);
     s.surfHdg = heading(b);
     return s;
 }

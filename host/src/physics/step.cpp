@@ -239,8 +239,8 @@ void checkLanded(Body& b, bool thrust, const PlanetFrame& f) {
     if (b.simt - b.restSinceT < kRestTime) return;
     // Land where it stands, keeping its orientation and height.
     b.landed = true;
-    b.landLng = b.surf.lng;
-    b.landLat = b.surf.lat;
+    b.landLng = surfaceLng(b);
+    b.landLat = surfaceLat(b);
     b.landHdg = heading(b);
     b.landHeight = b.surf.alt;
     b.landRot = mul(transpose(f.rot), b.rot);

@@ -27,9 +27,9 @@ void keepHeadingAxis(SurfaceParams& s, const Mat3& rot, Vec3 eastG, Vec3 northG)
 }
 
 // The horizon axes from the position itself (no trigonometry); the poles fall back to the angles.
-Horizon horizonFromPosition(Vec3 pp, double lng, double lat) {
+Horizon horizonFromPosition(const Body& b, Vec3 pp) {
     double rho = std::sqrt(pp.x * pp.x + pp.z * pp.z), r = length(pp);
-    if (!(rho > 1e-9 * r)) return horizonAt(lng, lat);
+    if (!(rho > 1e-9 * r)) return horizonAt(surfaceLng(b), surfaceLat(b));
     double cl = pp.x / rho, sl = pp.z / rho, ca = rho / r, sa = pp.y / r;
     return {{-sl, 0, cl}, {ca * cl, sa, ca * sl}, {-sa * cl, ca, -sa * sl}};
 }
@@ -53,12 +53,12 @@ void updateSurface(Body& b, const PlanetFrame& f) {
     const Planet& pl = *b.planet;
     SurfaceParams& s = b.surf;
     Vec3 pp = tmul(f.rot, b.pos);
+    s.planetPos = pp;
     s.rad = length(pp);
-    s.lng = std::atan2(pp.z, pp.x);
-    s.lat = s.rad > 0 ? std::asin(std::clamp(pp.y / s.rad, -1.0, 1.0)) : 0.0;
+    s.lng = s.lat = SurfaceParams::kUnknown;
     s.alt = s.rad - pl.radius;
 
-    Horizon h = horizonFromPosition(pp, s.lng, s.lat);
+    Horizon h = horizonFromPosition(b, pp);
     Vec3 eastG = mul(f.rot, h.east), upG = mul(f.rot, h.up), northG = mul(f.rot, h.north);
 
     s.groundVel = b.vel - cross(f.omega, b.pos);
@@ -84,6 +84,18 @@ void updateSurface(Body& b, const PlanetFrame& f) {
         keepHeadingAxis(s, b.rot, eastG, northG);
         s.groundContact = anyPointBelowGround(b);
     }
+}
+
+double surfaceLng(const Body& b) {
+    const SurfaceParams& s = b.surf;
+    if (std::isnan(s.lng)) s.lng = std::atan2(s.planetPos.z, s.planetPos.x);
+    return s.lng;
+}
+
+double surfaceLat(const Body& b) {
+    const SurfaceParams& s = b.surf;
+    if (std::isnan(s.lat)) s.lat = s.rad > 0 ? std::asin(std::clamp(s.planetPos.y / s.rad, -1.0, 1.0)) : 0.0;
+    return s.lat;
 }
 
 double pitch(const Body& b) {
