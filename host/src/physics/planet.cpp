@@ -49,13 +49,6 @@ PlanetFrame Planet::frameAt(double simt) const {
     return f;
 }
 
-Vec3 Planet::gravity(Vec3 r) const {
-    double r2 = dot(r, r);
-    if (!(r2 > 0)) return {};
-    double rl = std::sqrt(r2);
-    return r * (-gm / (r2 * rl));
-}
-
 const Planet& earth() {
     static const Planet e;
     return e;

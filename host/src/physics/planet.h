@@ -50,8 +50,14 @@ struct Planet {
     PlanetFrame frameAt(double simt) const;
     // Angular rate of the planet [rad/s].
     double rotRate() const { return kTwoPi / rotPeriod; }
-    // Gravitational acceleration at a planet-centred position (any axes).
-    Vec3 gravity(Vec3 r) const;
+    // Gravitational acceleration at a planet-centred position (any axes). Inline: every integration stage
+    // of every vessel asks for it.
+    Vec3 gravity(Vec3 r) const {
+        double r2 = dot(r, r);
+        if (!(r2 > 0)) return {};
+        double rl = std::sqrt(r2);
+        return r * (-gm / (r2 * rl));
+    }
 };
 
 // The shared default Earth every Body refers to unless the host gives it another planet.
