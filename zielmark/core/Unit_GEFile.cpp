@@ -9,6 +9,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 namespace zm {
 
@@ -109,6 +111,25 @@ size_t Digits(U128 n, char* buf) {
     return len;
 }
 
+// A positive normal long double as m * 2^e with a 64-bit m. The x87 format holds exactly these two fields
+// (the mantissa with its leading bit, the biased exponent), so they are read as they are: frexp, ldexp and
+// the conversion to an integer cost more than all the rest of a number's text.
+void SplitMantissa(long double a, uint64_t& m, int& e) {
+    if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10) {
+        unsigned char bytes[sizeof(long double)];
+        std::memcpy(bytes, &a, sizeof bytes);
+        uint16_t signAndExponent = 0;
+        std::memcpy(&m, bytes, sizeof m);
+        std::memcpy(&signAndExponent, bytes + 8, sizeof signAndExponent);
+        e = int(signAndExponent & 0x7FFF) - 16383 - 63;
+    } else {
+        int e2 = 0;
+        const long double fraction = std::frexp(a, &e2);
+        m = uint64_t(std::ldexp(fraction, 64));
+        e = e2 - 64;
+    }
+}
+
 } // namespace
 
 void AppendFixed(std::string& out, long double value, int decimals) {
@@ -116,16 +137,16 @@ void AppendFixed(std::string& out, long double value, int decimals) {
     if (value == 0.0L) value = 0.0L;
     const long double a = std::fabs(value);
     constexpr U128 E17 = U128(100000000000000000ull), E18 = E17 * 10;
-    int e2 = 0;
     // Beyond this range the scales do not fit (and NaN, infinities and zero are FormatFixed's own cases).
     const bool inRange = a >= 1e-10L && a < 1e18L;
-    const long double fraction = inRange ? std::frexp(a, &e2) : 0.0L;
-    const uint64_t m = uint64_t(std::ldexp(fraction, 64)); // exact: the mantissa has 64 bits
-    const int e = e2 - 64;
-    // The 18 significant digits: n = round(a * 10^(17 - exponent)) with 10^17 <= n < 10^18.
-    int exponent = fraction != 0 ? int(std::floor(std::log10(double(a)))) : 0;
+    uint64_t m = 0;
+    int e = 0;
+    if (inRange) SplitMantissa(a, m, e);
+    // The 18 significant digits: n = round(a * 10^(17 - exponent)) with 10^17 <= n < 10^18. As 2^(e+63) <= a,
+    // the first guess of the exponent is its floor or one below; the loop finds which.
+    int exponent = inRange ? int(std::floor((e + 63) * 0.30102999566398120)) : 0;
     U128 n = 0;
-    bool exact = fraction != 0;
+    bool exact = inRange;
     for (int tries = 0; exact; ++tries) {
         exact = tries < 4 && ScaledInteger(m, e, 17 - exponent, n);
         if (exact && n >= E18)
