@@ -107,9 +107,9 @@ bool TDlgMain::GUItoOptions() {
   options.FltResDir = S(tabSetup->lblFltResDir->text());
   options.MRUSourceKmlFile = S(tabGeToOrb->cbLoadGEFiles->currentText());
   options.MRUEditedScnFile = S(tabGeToOrb->cbSaveOrbFiles->currentText());
-  std::string error;
-  if (options.SaveToIni(error)) return true;
-  Prompt().ShowError(this, Q(error));
+  const zm::TResult saved = options.SaveToIni();
+  if (saved.Ok()) return true;
+  Prompt().ShowError(this, Q(saved.Message));
   return false;
 }
 

@@ -94,12 +94,12 @@ void TOrbToGePage::cbSavedOrbResFilesChange() {
 }
 
 void TOrbToGePage::LoadOrbResults(const std::string& path) {
-  const zm::TLoadOutcome outcome = zm::LoadOrbResults(path, OrbResults);
-  if (outcome == zm::TLoadOutcome::Missing) return;
+  const zm::TResult read = zm::LoadOrbResults(path, OrbResults);
+  if (read.Code == zm::TResultCode::Missing) return;
   ShowWreckList();
-  if (outcome == zm::TLoadOutcome::Failed) {
+  if (!read.Ok()) {
     // The wrecks read before the bad line stay listed; the figures keep what they showed.
-    Main.Prompt().ShowError(this, Q(OrbResults.Error));
+    Main.Prompt().ShowError(this, Q(read.Message));
     return;
   }
   FillResultFiles();
@@ -176,9 +176,7 @@ void TOrbToGePage::FillResultFiles() {
   {
     const QSignalBlocker block(cbResultFiles);
     cbResultFiles->clear();
-    const auto isResultKml = [](const std::string& path) { return zm::IsResultKml(path); };
-    const auto isResultScn = [](const std::string& path) { return zm::IsFlightResultScenario(path); };
-    for (const std::string& name : zm::ListResultNames(Main.Options().FltResDir, isResultKml, isResultScn))
+    for (const std::string& name : zm::ListResultNames(Main.Options().FltResDir))
       cbResultFiles->addItem(Q(name));
     cbResultFiles->setCurrentIndex(-1);
     cbResultFiles->setEditText(QString());
@@ -198,8 +196,8 @@ void TOrbToGePage::btnSaveGEFileClick() {
   zm::TGlobalOptions& options = Main.Options();
   const std::string name = zm::ChangeFileExt(S(cbResultFiles->currentText()), ".kml");
   const std::string path = options.FltResDir + name;
-  std::string error;
   if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path)))) {
+    std::string error;
     if (!zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks, error)) Main.Prompt().ShowError(this, Q(error));
   }
   if (rbNewOrbResFile->isChecked()) {
@@ -207,7 +205,8 @@ void TOrbToGePage::btnSaveGEFileClick() {
     const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
     if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
       // A failed copy is reported too: the user would otherwise believe the scenario kept.
-      if (!zm::CopyScenarioFile(options.CurrentStateFile, copyPath, error)) Main.Prompt().ShowError(this, Q(error));
+      const zm::TResult copied = zm::CopyScenarioFile(options.CurrentStateFile, copyPath);
+      if (!copied.Ok()) Main.Prompt().ShowError(this, Q(copied.Message));
     }
   }
   const std::string remembered = S(cbSavedOrbResFiles->currentText());

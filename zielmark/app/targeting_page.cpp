@@ -98,35 +98,37 @@ void TGeToOrbPage::FillSourceFileList() {
 void TGeToOrbPage::cbLoadGEFilesChange() {
   ClearTargetingPage();
   if (cbLoadGEFiles->currentIndex() >= 0) {
-    const zm::TImportResult result =
+    const zm::TResult loaded =
         Model.LoadKml(Main.Options().SrcWptDir, S(cbLoadGEFiles->currentText()), zm::NowLocal());
-    if (result == zm::TImportResult::Failed) {
-      Main.Prompt().ShowError(this, Q(zm::DModule().LastError));
-    } else if (result == zm::TImportResult::Records) {
+    if (loaded.Code == zm::TResultCode::Failed)
+      Main.Prompt().ShowError(this, Q(loaded.Message));
+    else if (loaded.Ok())
       CreateRowControls();
-    }
   }
   FillScenarioFileList();
 }
 
 void TGeToOrbPage::FillScenarioFileList() {
-  Model.FillScenarioFileList(Main.Options().OrbScnDir, Main.Options().MRUEditedScnFile);
+  zm::FillScenarioFileList(Model, Main.Options().OrbScnDir, Main.Options().MRUEditedScnFile);
   ModelToGUI();
+  ShowScenarioRead();
 }
 
 void TGeToOrbPage::cbSaveOrbFilesChange() {
-  ShowScenarioRead(Model.ScenarioNameChanged(ScenarioFolder(), S(cbSaveOrbFiles->currentText())));
+  zm::ScenarioNameChanged(Model, ScenarioFolder(), S(cbSaveOrbFiles->currentText()));
+  ShowScenarioRead();
   ModelToGUI();
 }
 
-void TGeToOrbPage::ShowScenarioRead(const zm::TScenarioReadResult& result) {
-  if (!result.Ok) {
-    Main.Prompt().ShowError(this, Q(result.Error));
+void TGeToOrbPage::ShowScenarioRead() {
+  const zm::TScenarioReadResult& read = Model.ScenarioRead;
+  if (!read.Ok()) {
+    Main.Prompt().ShowError(this, Q(read.Message));
     return;
   }
-  if (!result.Problems.empty()) {
+  if (!read.Value.empty()) {
     QString text;
-    for (const std::string& problem : result.Problems) text += Q(problem) + "\n";
+    for (const std::string& problem : read.Value) text += Q(problem) + "\n";
     Main.Prompt().ShowError(this, text.trimmed());
   }
 }
@@ -377,8 +379,9 @@ void TGeToOrbPage::btnSaveOrbFileClick() {
   const zm::TConfirm confirm = [this, &path](const std::string& question) {
     return Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, path)));
   };
-  const zm::TSaveResult result = zm::SaveLaunchScenario(Model, options.OrbScnDir, confirm, options.MRUEditedScnFile);
-  if (result.Status == zm::TSaveStatus::Failed || result.Status == zm::TSaveStatus::Refused)
-    Main.Prompt().ShowError(this, Q(result.Error));
+  const zm::TResult saved =
+      zm::SaveLaunchScenario(Model, options.OrbScnDir, confirm, options.MRUEditedScnFile);
+  if (saved.Code == zm::TResultCode::Failed || saved.Code == zm::TResultCode::Refused)
+    Main.Prompt().ShowError(this, Q(saved.Message));
   ModelToGUI();
 }

@@ -94,7 +94,8 @@ private:
   void ShowDateTimeValidity();
   void MarkField(QLineEdit* field, bool valid, const QString& why);
   void DrawLinks();
-  void ShowScenarioRead(const zm::TScenarioReadResult& result);
+  // Names what the last read of a scenario could not take (the model keeps it).
+  void ShowScenarioRead();
   void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect, bool selected,
                         const QWidget* list);
   std::string ScenarioFolder() const;
