@@ -183,4 +183,14 @@ bool TGlobalOptions::ListFltResScnFiles() {
 
 std::string TGlobalOptions::WarningsText() const { return JoinLinesCrLf(Warnings); }
 
+TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options) {
+  TResultSourceInputs in;
+  in.CurrentStateUsable = options.CurrentStateUsable;
+  in.CurrentStateFile = options.CurrentStateFile;
+  in.FltResDir = options.FltResDir;
+  in.FltResScnFiles = options.FltResScnFiles;
+  in.NewestFltResScnFile = options.NewestFltResScnFile;
+  return in;
+}
+
 }  // namespace zm

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Unit_Result.h"
+#include "Unit_Results.h"
 
 #include <string>
 #include <vector>
@@ -63,5 +64,8 @@ class TGlobalOptions {
   // The warning lines, each followed by CR LF.
   std::string WarningsText() const;
 };
+
+// The results page's source panel inputs as the settings object's last folder check left them.
+TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options);
 
 }  // namespace zm

@@ -4,7 +4,6 @@
 #include "Unit_DM.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
-#include "Unit_GlobalOptions.h"
 #include "WreckBlockKeys.h"
 
 #include <optional>
@@ -229,16 +228,6 @@ TResultSource ChooseResultSource(const TResultSourceInputs& in) {
         if (s.SavedSelected < 0 && !s.SavedFiles.empty()) s.SavedSelected = 0;
     }
     return s;
-}
-
-TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options) {
-    TResultSourceInputs in;
-    in.CurrentStateUsable = options.CurrentStateUsable;
-    in.CurrentStateFile = options.CurrentStateFile;
-    in.FltResDir = options.FltResDir;
-    in.FltResScnFiles = options.FltResScnFiles;
-    in.NewestFltResScnFile = options.NewestFltResScnFile;
-    return in;
 }
 
 std::string ResultSourcePath(const TResultSource& source, const TResultSourceInputs& in) {

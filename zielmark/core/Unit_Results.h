@@ -107,10 +107,6 @@ struct TResultSource {
 // preselected (the first when the newest is not in the list).
 TResultSource ChooseResultSource(const TResultSourceInputs& in);
 
-class TGlobalOptions;
-// The inputs as the settings object's last folder check left them.
-TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options);
-
 // The file to read for the checked source: the current state, or the results folder followed by the
 // selected saved scenario (the folder alone when none is selected, which LoadOrbResults does not read).
 std::string ResultSourcePath(const TResultSource& source, const TResultSourceInputs& in);
