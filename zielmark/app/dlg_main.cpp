@@ -32,7 +32,7 @@ TDlgMain::TDlgMain(const QString& iniFileName, TPrompt& prompt) : IniFileName(in
   pcMain->addTab(tabSetup, "Folder Setup");
   pcMain->addTab(tabGeToOrb, "Google Earth to Orbiter");
   pcMain->addTab(tabOrbToGE, "Orbiter to Google Earth");
-  tabDispersion = new TDispersionPage(pcMain, *this);
+  tabDispersion = new TDispersionPage(pcMain, PromptRef);
   pcMain->addTab(tabDispersion, "Dispersion");
 
   connect(tabSetup->btnSrcWprDirBrowse, &QPushButton::clicked, this, [this] { btnSrcWprDirBrowseClick(); });
@@ -128,6 +128,8 @@ void TDlgMain::BrowseDir(const QString& title, QLabel* label) {
   label->setToolTip(label->text());
   GUItoOptions();
 }
+
+std::string TDlgMain::ScenarioFolder() const { return S(tabSetup->lblOrbScnDir->text()); }
 
 void TDlgMain::btnGlobalWarningsRefreshClick() {
   Options().CheckFolders();

@@ -3,7 +3,7 @@
 #include "results_page.h"
 
 #include "canvas_image.h"
-#include "dlg_main.h"
+#include "page_context.h"
 #include "prompt.h"
 #include "qt_text.h"
 #include "Unit_DM.h"
@@ -40,7 +40,7 @@ void SelectEntry(QComboBox* combo, const std::string& text) {
 
 }  // namespace
 
-TOrbToGePage::TOrbToGePage(QWidget* parent, TDlgMain& main) : QWidget(parent), Main(main) {
+TOrbToGePage::TOrbToGePage(QWidget* parent, TPageContext& context) : QWidget(parent), Context(context) {
   BuildControls();
   ConnectEvents();
 }
@@ -58,7 +58,7 @@ void TOrbToGePage::ConnectEvents() {
 }
 
 zm::TResultSourceInputs TOrbToGePage::SourceInputs() const {
-  return zm::ResultSourceInputsOf(Main.Options());
+  return zm::ResultSourceInputsOf(Context.Options());
 }
 
 void TOrbToGePage::OrbResFilesToGUI() {
@@ -85,12 +85,12 @@ void TOrbToGePage::OrbResFilesToGUI() {
 void TOrbToGePage::rbNewOrbResFileClick() {
   lblCurrentState->setEnabled(rbNewOrbResFile->isChecked());
   cbSavedOrbResFiles->setEnabled(rbSavedOrbResFile->isChecked());
-  if (rbNewOrbResFile->isChecked()) LoadOrbResults(Main.Options().CurrentStateFile);
+  if (rbNewOrbResFile->isChecked()) LoadOrbResults(Context.Options().CurrentStateFile);
   else cbSavedOrbResFilesChange();
 }
 
 void TOrbToGePage::cbSavedOrbResFilesChange() {
-  LoadOrbResults(Main.Options().FltResDir + S(cbSavedOrbResFiles->currentText()));
+  LoadOrbResults(Context.Options().FltResDir + S(cbSavedOrbResFiles->currentText()));
 }
 
 void TOrbToGePage::LoadOrbResults(const std::string& path) {
@@ -99,7 +99,7 @@ void TOrbToGePage::LoadOrbResults(const std::string& path) {
   ShowWreckList();
   if (!read.Ok()) {
     // The wrecks read before the bad line stay listed; the figures keep what they showed.
-    Main.Prompt().ShowError(this, Q(read.Message));
+    Context.Prompt().ShowError(this, Q(read.Message));
     return;
   }
   FillResultFiles();
@@ -176,7 +176,7 @@ void TOrbToGePage::FillResultFiles() {
   {
     const QSignalBlocker block(cbResultFiles);
     cbResultFiles->clear();
-    for (const std::string& name : zm::ListResultNames(Main.Options().FltResDir))
+    for (const std::string& name : zm::ListResultNames(Context.Options().FltResDir))
       cbResultFiles->addItem(Q(name));
     cbResultFiles->setCurrentIndex(-1);
     cbResultFiles->setEditText(QString());
@@ -193,20 +193,22 @@ void TOrbToGePage::cbResultFilesChange() { UpdateSaveGEFileButton(); }
 
 void TOrbToGePage::btnSaveGEFileClick() {
   if (!zm::IsValidSaveName(S(cbResultFiles->currentText()))) return;  // the button is disabled then
-  zm::TGlobalOptions& options = Main.Options();
+  zm::TGlobalOptions& options = Context.Options();
   const std::string name = zm::ChangeFileExt(S(cbResultFiles->currentText()), ".kml");
   const std::string path = options.FltResDir + name;
-  if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path)))) {
+  const std::string kmlQuestion = zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path);
+  if (Context.Prompt().AskYesNo(this, Q(kmlQuestion))) {
     std::string error;
-    if (!zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks, error)) Main.Prompt().ShowError(this, Q(error));
+    if (!zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks, error))
+      Context.Prompt().ShowError(this, Q(error));
   }
   if (rbNewOrbResFile->isChecked()) {
     const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");
     const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
-    if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
+    if (Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
       // A failed copy is reported too: the user would otherwise believe the scenario kept.
       const zm::TResult copied = zm::CopyScenarioFile(options.CurrentStateFile, copyPath);
-      if (!copied.Ok()) Main.Prompt().ShowError(this, Q(copied.Message));
+      if (!copied.Ok()) Context.Prompt().ShowError(this, Q(copied.Message));
     }
   }
   const std::string remembered = S(cbSavedOrbResFiles->currentText());

@@ -3,10 +3,9 @@
 #include "targeting_page.h"
 
 #include "canvas_image.h"
-#include "dlg_main.h"
+#include "page_context.h"
 #include "prompt.h"
 #include "qt_text.h"
-#include "setup_page.h"
 #include "waypoint_list.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
@@ -32,7 +31,7 @@ const QColor InvalidColour(255, 0, 0);
 
 }  // namespace
 
-TGeToOrbPage::TGeToOrbPage(QWidget* parent, TDlgMain& main) : QWidget(parent), Main(main) {
+TGeToOrbPage::TGeToOrbPage(QWidget* parent, TPageContext& context) : QWidget(parent), Context(context) {
   BuildControls();
   ConnectEvents();
   Model.Description = {zm::DefaultScenarioDescription};
@@ -70,12 +69,10 @@ void TGeToOrbPage::ConnectEvents() {
   connect(btnSaveOrbFile, &QPushButton::clicked, this, [this] { btnSaveOrbFileClick(); });
 }
 
-std::string TGeToOrbPage::ScenarioFolder() const { return S(Main.tabSetup->lblOrbScnDir->text()); }
-
 // ---- Source file and scenario list ----
 
 void TGeToOrbPage::FillSourceFileList() {
-  const zm::TGlobalOptions& options = Main.Options();
+  const zm::TGlobalOptions& options = Context.Options();
   {
     const QSignalBlocker block(cbLoadGEFiles);
     cbLoadGEFiles->clear();
@@ -99,9 +96,9 @@ void TGeToOrbPage::cbLoadGEFilesChange() {
   ClearTargetingPage();
   if (cbLoadGEFiles->currentIndex() >= 0) {
     const zm::TResult loaded =
-        Model.LoadKml(Main.Options().SrcWptDir, S(cbLoadGEFiles->currentText()), zm::NowLocal());
+        Model.LoadKml(Context.Options().SrcWptDir, S(cbLoadGEFiles->currentText()), zm::NowLocal());
     if (loaded.Code == zm::TResultCode::Failed)
-      Main.Prompt().ShowError(this, Q(loaded.Message));
+      Context.Prompt().ShowError(this, Q(loaded.Message));
     else if (loaded.Ok())
       CreateRowControls();
   }
@@ -109,13 +106,13 @@ void TGeToOrbPage::cbLoadGEFilesChange() {
 }
 
 void TGeToOrbPage::FillScenarioFileList() {
-  zm::FillScenarioFileList(Model, Main.Options().OrbScnDir, Main.Options().MRUEditedScnFile);
+  zm::FillScenarioFileList(Model, Context.Options().OrbScnDir, Context.Options().MRUEditedScnFile);
   ModelToGUI();
   ShowScenarioRead();
 }
 
 void TGeToOrbPage::cbSaveOrbFilesChange() {
-  zm::ScenarioNameChanged(Model, ScenarioFolder(), S(cbSaveOrbFiles->currentText()));
+  zm::ScenarioNameChanged(Model, Context.ScenarioFolder(), S(cbSaveOrbFiles->currentText()));
   ShowScenarioRead();
   ModelToGUI();
 }
@@ -123,13 +120,13 @@ void TGeToOrbPage::cbSaveOrbFilesChange() {
 void TGeToOrbPage::ShowScenarioRead() {
   const zm::TScenarioReadResult& read = Model.ScenarioRead;
   if (!read.Ok()) {
-    Main.Prompt().ShowError(this, Q(read.Message));
+    Context.Prompt().ShowError(this, Q(read.Message));
     return;
   }
   if (!read.Value.empty()) {
     QString text;
     for (const std::string& problem : read.Value) text += Q(problem) + "\n";
-    Main.Prompt().ShowError(this, text.trimmed());
+    Context.Prompt().ShowError(this, text.trimmed());
   }
 }
 
@@ -316,7 +313,8 @@ void TGeToOrbPage::lbTargetsDragDrop(int tesk, int x, int y) {
 // ---- Buttons ----
 
 void TGeToOrbPage::btnRandomizeClick() {
-  Model.Randomize(Main.Random ? Main.Random : zm::ClockSeededRandom());
+  const zm::TRandomInt& random = Context.RandomSource();
+  Model.Randomize(random ? random : zm::ClockSeededRandom());
   ModelToGUI();
 }
 
@@ -328,18 +326,18 @@ void TGeToOrbPage::chbFlipAllCheckBoxesClick() {
 // ---- Date and time ----
 
 void TGeToOrbPage::OrbDateTimeToGUI() {
-  Main.UpdatingDateTime = true;
+  UpdatingDateTime = true;
   Model.OrbDateTimeToGUI();
   rbTimeUTC->setChecked(Model.ShowUtc);
   rbTimeLocal->setChecked(!Model.ShowUtc);
   meOrbDate->setText(Q(Model.DateText));
   meOrbTime->setText(Q(Model.TimeText));
-  Main.UpdatingDateTime = false;
+  UpdatingDateTime = false;
   ShowDateTimeValidity();
 }
 
 void TGeToOrbPage::DateTimeGUItoUTC() {
-  if (Main.UpdatingDateTime) return;
+  if (UpdatingDateTime) return;
   Model.DateText = S(meOrbDate->text());
   Model.TimeText = S(meOrbTime->text());
   Model.DateTimeGUItoUTC();  // text that does not parse leaves the stored date as it was
@@ -374,14 +372,14 @@ void TGeToOrbPage::rbTimeLocalClick() {
 
 void TGeToOrbPage::btnSaveOrbFileClick() {
   DateTimeGUItoUTC();
-  zm::TGlobalOptions& options = Main.Options();
+  zm::TGlobalOptions& options = Context.Options();
   const std::string path = zm::ScenarioSavePath(Model, options.OrbScnDir);
   const zm::TConfirm confirm = [this, &path](const std::string& question) {
-    return Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, path)));
+    return Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, path)));
   };
   const zm::TResult saved =
       zm::SaveLaunchScenario(Model, options.OrbScnDir, confirm, options.MRUEditedScnFile);
   if (saved.Code == zm::TResultCode::Failed || saved.Code == zm::TResultCode::Refused)
-    Main.Prompt().ShowError(this, Q(saved.Message));
+    Context.Prompt().ShowError(this, Q(saved.Message));
   ModelToGUI();
 }

@@ -19,12 +19,12 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class TCanvasImage;
-class TDlgMain;
+class TPageContext;
 class TWaypointList;
 
 class TGeToOrbPage : public QWidget {
 public:
-  TGeToOrbPage(QWidget* parent, TDlgMain& main);
+  TGeToOrbPage(QWidget* parent, TPageContext& context);
   ~TGeToOrbPage() override;
 
   // Operations the shell calls.
@@ -98,9 +98,10 @@ private:
   void ShowScenarioRead();
   void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect, bool selected,
                         const QWidget* list);
-  std::string ScenarioFolder() const;
 
-  TDlgMain& Main;
+  TPageContext& Context;
   std::vector<TRowControls> RowControls;
   bool Showing = false;  // set while ModelToGUI writes into the controls
+  // Keeps the date and time fields' change events from writing back what is being displayed.
+  bool UpdatingDateTime = false;
 };
