@@ -188,7 +188,7 @@ int RunDispersion(int argc, char** argv) {
         const std::string& saved = savedFiles[i];
         TOrbResults read;
         const TResult outcome =
-            result.ExitCode == 0 ? LoadOrbResults(saved, read) : TResult::Failure("", TResultCode::Missing);
+            result.ExitCode == 0 ? LoadOrbResults(saved, read) : TResult::Outcome(TResultCode::Missing);
         if (outcome.Ok()) {
             d.AddRun(int(i + 1), read.Wrecks);
         } else {

@@ -240,7 +240,7 @@ TResult TDModule::ImportKml(const std::string& path, const TFieldNames& onlyFiel
     if (!rulesF.Ok()) return rulesF;
     rulesF.Value->Apply(doc, KMLDataSet, onlyFields);
   }
-  return KMLDataSet.IsEmpty() ? TResult::Failure("", TResultCode::Empty) : TResult::Success();
+  return KMLDataSet.IsEmpty() ? TResult::Outcome(TResultCode::Empty) : TResult::Success();
 }
 
 TDModule& DModule() {

@@ -124,7 +124,7 @@ struct TPlacemarkCounts {
 };
 
 // These import through DModule() (its KMLDataSet then holds the file's records) and fail when the file cannot
-// be imported (the tests' Value is false then).
+// be imported; the two tests' Value is false then.
 TResultOf<TPlacemarkCounts> CountKmlPlacemarks(const std::string& path);
 // No wreck marker and no impact mark, at least one launch site and at least one other placemark.
 TResultOf<bool> IsSourceKml(const std::string& path);

@@ -164,7 +164,7 @@ TResultOf<std::string> SaveLaunchScenario(TTargetingPage& page, const std::strin
     return {TResult::Failure("Cannot save \"" + path + "\": " + page.WarningsText, TResultCode::Refused),
             path};
   if (!confirm || !confirm(FileExists(path) ? AskOverwrite : AskCreate))
-    return {TResult::Failure("", TResultCode::Declined), path};
+    return {TResult::Outcome(TResultCode::Declined), path};
   if (TResult written = WriteFileAtomic(path, LaunchScenarioFileText(page)); !written.Ok())
     return {written, path};
   mruEdited = fileName;

@@ -26,6 +26,8 @@ struct TResult {
     bool Ok() const { return Code == TResultCode::Ok; }
 
     static TResult Success() { return {}; }
+    // An outcome that says all by its code (Missing, Empty, Declined).
+    static TResult Outcome(TResultCode code) { return {code, {}}; }
     static TResult Failure(std::string message, TResultCode code = TResultCode::Failed) {
         return {code, std::move(message)};
     }

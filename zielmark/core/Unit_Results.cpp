@@ -171,7 +171,7 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
 }
 
 TResult LoadOrbResults(const std::string& path, TOrbResults& results) {
-    if (!FileExists(path)) return TResult::Failure("", TResultCode::Missing);
+    if (!FileExists(path)) return TResult::Outcome(TResultCode::Missing);
     results.Wrecks.clear();
     results.Selected = -1;
     std::string text;
