@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInput(data, size, "input.kml");
-  zm::TPlacemarkCounts counts = zm::CountKmlPlacemarks(path);
-  if (counts.Failed && counts.Error.empty()) std::abort();  // a failure always says why
+  const zm::TResult counted = zm::CountKmlPlacemarks(path);
+  if (!counted.Ok() && counted.Message.empty()) std::abort();  // a failure always says why
   zm::TWaypoints waypoints;
   zm::LoadWaypoints(zm::DModule().KMLDataSet, waypoints);
   zm::IsSourceKml(path);
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   zm::TTargetingPage page;
   const double noon1Jan2020 = 43831.5;
-  if (page.LoadKml(fuzz::TempFolder(), "input.kml", noon1Jan2020) == zm::TImportResult::Failed) return 0;
+  if (page.LoadKml(fuzz::TempFolder(), "input.kml", noon1Jan2020).Code == zm::TResultCode::Failed) return 0;
   page.Randomize(zm::SeededRandom(7));
   page.FillFocusList();
   zm::BuildLaunchScenario(page);

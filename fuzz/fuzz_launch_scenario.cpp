@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInput(data, size, "input.scn");
   zm::TTargetingPage page = TemplatePage();
   const zm::TScenarioReadResult result = zm::ReadLaunchScenario(page, path);
-  if (!result.Ok) std::abort();  // an existing file is always read
+  if (!result.Ok()) std::abort();  // an existing file is always read
   // What the page shows after the read must build a scenario again.
   zm::BuildLaunchScenario(page);
   zm::IsGeneratedFrom(path, "desert_range.kml");

@@ -9,9 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInput(data, size, "input.scn");
   zm::TOrbResults results;
-  const zm::TLoadOutcome outcome = zm::LoadOrbResults(path, results);
-  if (outcome == zm::TLoadOutcome::Missing) std::abort();
-  if (outcome == zm::TLoadOutcome::Failed && results.Error.empty()) std::abort();
+  const zm::TResult read = zm::LoadOrbResults(path, results);
+  if (read.Code == zm::TResultCode::Missing) std::abort();
+  if (!read.Ok() && read.Message.empty()) std::abort();
   // A fixed-width font: 6 by 13 pixels a character.
   const zm::TTextMeasure measure = [](const std::string& text) {
     return zm::TTextSize{static_cast<int>(text.size() % 1000) * 6, 13};

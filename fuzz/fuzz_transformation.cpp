@@ -16,9 +16,8 @@ constexpr const char* Kml =
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   zm::TTransformation rules;
-  std::string error;
-  if (!rules.Parse(text, "fuzz.xtr", error)) {
-    if (error.empty()) std::abort();  // a refusal always says why
+  if (const zm::TResult parsed = rules.Parse(text, "fuzz.xtr"); !parsed.Ok()) {
+    if (parsed.Message.empty()) std::abort();  // a refusal always says why
     return 0;
   }
   static pugi::xml_document doc;

@@ -1,6 +1,5 @@
 #include "dispersion_page.h"
 
-#include "dlg_main.h"
 #include "prompt.h"
 #include "ui_kit.h"
 #include "Unit_DispersionFolder.h"
@@ -63,7 +62,7 @@ QString DispersionFigures(const QJsonObject& m) {
   return t;
 }
 
-TDispersionPage::TDispersionPage(QWidget* parent, TDlgMain& main) : QWidget(parent), Main(main) {
+TDispersionPage::TDispersionPage(QWidget* parent, TPrompt& prompt) : QWidget(parent), Prompt(prompt) {
   resize(772, 610);  // the window's page area, before the tabs first lay the page out
   btnOpenDispersion = MakeButton(this, "Open dispersion folder...", 8, 8, 200, 25);
   lblDispersionDir = new QLabel(this);
@@ -82,7 +81,7 @@ TDispersionPage::TDispersionPage(QWidget* parent, TDlgMain& main) : QWidget(pare
 }
 
 void TDispersionPage::btnOpenDispersionClick() {
-  const QString chosen = Main.Prompt().BrowseForFolder(this, "Dispersion folder", Folder);
+  const QString chosen = Prompt.BrowseForFolder(this, "Dispersion folder", Folder);
   if (!chosen.isEmpty()) OpenFolder(chosen);
 }
 

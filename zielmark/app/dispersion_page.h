@@ -8,11 +8,11 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
-class TDlgMain;
+class TPrompt;
 
 class TDispersionPage : public QWidget {
 public:
-  TDispersionPage(QWidget* parent, TDlgMain& main);
+  TDispersionPage(QWidget* parent, TPrompt& prompt);
 
   void btnOpenDispersionClick();
   // Reads dispersion.json of `folder`; false (with the reason on the page) when it cannot be read.
@@ -26,7 +26,7 @@ public:
   QLabel* imgDispersion;
 
 private:
-  TDlgMain& Main;
+  TPrompt& Prompt;
   QString Folder;
   QJsonArray Missiles;
 };

@@ -32,7 +32,7 @@ TDlgMain::TDlgMain(const QString& iniFileName, TPrompt& prompt) : IniFileName(in
   pcMain->addTab(tabSetup, "Folder Setup");
   pcMain->addTab(tabGeToOrb, "Google Earth to Orbiter");
   pcMain->addTab(tabOrbToGE, "Orbiter to Google Earth");
-  tabDispersion = new TDispersionPage(pcMain, *this);
+  tabDispersion = new TDispersionPage(pcMain, PromptRef);
   pcMain->addTab(tabDispersion, "Dispersion");
 
   connect(tabSetup->btnSrcWprDirBrowse, &QPushButton::clicked, this, [this] { btnSrcWprDirBrowseClick(); });
@@ -107,9 +107,9 @@ bool TDlgMain::GUItoOptions() {
   options.FltResDir = S(tabSetup->lblFltResDir->text());
   options.MRUSourceKmlFile = S(tabGeToOrb->cbLoadGEFiles->currentText());
   options.MRUEditedScnFile = S(tabGeToOrb->cbSaveOrbFiles->currentText());
-  std::string error;
-  if (options.SaveToIni(error)) return true;
-  Prompt().ShowError(this, Q(error));
+  const zm::TResult saved = options.SaveToIni();
+  if (saved.Ok()) return true;
+  Prompt().ShowError(this, Q(saved.Message));
   return false;
 }
 
@@ -128,6 +128,8 @@ void TDlgMain::BrowseDir(const QString& title, QLabel* label) {
   label->setToolTip(label->text());
   GUItoOptions();
 }
+
+std::string TDlgMain::ScenarioFolder() const { return S(tabSetup->lblOrbScnDir->text()); }
 
 void TDlgMain::btnGlobalWarningsRefreshClick() {
   Options().CheckFolders();

@@ -1,6 +1,7 @@
 // The main window: a fixed-size frame with three pages ("Folder Setup", "Google Earth to Orbiter",
 // "Orbiter to Google Earth"), the shared settings object, and the folder page's events.
 #pragma once
+#include "page_context.h"
 #include "Unit_Targeting.h"
 
 #include <QString>
@@ -19,7 +20,7 @@ namespace zm {
 class TGlobalOptions;
 }
 
-class TDlgMain : public QWidget {
+class TDlgMain : public QWidget, public TPageContext {
 public:
   // Page indices, as the settings store the active page.
   enum { PageSetup = 0, PageGeToOrb = 1, PageOrbToGE = 2, PageDispersion = 3 };
@@ -46,15 +47,16 @@ public:
   // settings file cannot be written.
   bool GUItoOptions();
 
-  // Shared members of the pages.
-  zm::TGlobalOptions& Options() { return *OptionsPtr; }
+  // What the pages get of the window.
+  zm::TGlobalOptions& Options() override { return *OptionsPtr; }
+  TPrompt& Prompt() override { return PromptRef; }
+  std::string ScenarioFolder() const override;
+  const zm::TRandomInt& RandomSource() const override { return Random; }
+
   bool HasOptions() const { return OptionsPtr != nullptr; }
-  TPrompt& Prompt() { return PromptRef; }
   int SystemBiasMinutes = 0;
   // Randomize draws from it; seeded from the clock at the first show, replaceable by tests.
   zm::TRandomInt Random;
-  // Keeps the date and time fields' change events from writing back what is being displayed.
-  bool UpdatingDateTime = false;
 
   QTabWidget* pcMain;
   TSetupPage* tabSetup;

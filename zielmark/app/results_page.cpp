@@ -3,7 +3,7 @@
 #include "results_page.h"
 
 #include "canvas_image.h"
-#include "dlg_main.h"
+#include "page_context.h"
 #include "prompt.h"
 #include "qt_text.h"
 #include "Unit_DM.h"
@@ -40,7 +40,7 @@ void SelectEntry(QComboBox* combo, const std::string& text) {
 
 }  // namespace
 
-TOrbToGePage::TOrbToGePage(QWidget* parent, TDlgMain& main) : QWidget(parent), Main(main) {
+TOrbToGePage::TOrbToGePage(QWidget* parent, TPageContext& context) : QWidget(parent), Context(context) {
   BuildControls();
   ConnectEvents();
 }
@@ -58,7 +58,7 @@ void TOrbToGePage::ConnectEvents() {
 }
 
 zm::TResultSourceInputs TOrbToGePage::SourceInputs() const {
-  return zm::ResultSourceInputsOf(Main.Options());
+  return zm::ResultSourceInputsOf(Context.Options());
 }
 
 void TOrbToGePage::OrbResFilesToGUI() {
@@ -85,21 +85,21 @@ void TOrbToGePage::OrbResFilesToGUI() {
 void TOrbToGePage::rbNewOrbResFileClick() {
   lblCurrentState->setEnabled(rbNewOrbResFile->isChecked());
   cbSavedOrbResFiles->setEnabled(rbSavedOrbResFile->isChecked());
-  if (rbNewOrbResFile->isChecked()) LoadOrbResults(Main.Options().CurrentStateFile);
+  if (rbNewOrbResFile->isChecked()) LoadOrbResults(Context.Options().CurrentStateFile);
   else cbSavedOrbResFilesChange();
 }
 
 void TOrbToGePage::cbSavedOrbResFilesChange() {
-  LoadOrbResults(Main.Options().FltResDir + S(cbSavedOrbResFiles->currentText()));
+  LoadOrbResults(Context.Options().FltResDir + S(cbSavedOrbResFiles->currentText()));
 }
 
 void TOrbToGePage::LoadOrbResults(const std::string& path) {
-  const zm::TLoadOutcome outcome = zm::LoadOrbResults(path, OrbResults);
-  if (outcome == zm::TLoadOutcome::Missing) return;
+  const zm::TResult read = zm::LoadOrbResults(path, OrbResults);
+  if (read.Code == zm::TResultCode::Missing) return;
   ShowWreckList();
-  if (outcome == zm::TLoadOutcome::Failed) {
+  if (!read.Ok()) {
     // The wrecks read before the bad line stay listed; the figures keep what they showed.
-    Main.Prompt().ShowError(this, Q(OrbResults.Error));
+    Context.Prompt().ShowError(this, Q(read.Message));
     return;
   }
   FillResultFiles();
@@ -176,9 +176,7 @@ void TOrbToGePage::FillResultFiles() {
   {
     const QSignalBlocker block(cbResultFiles);
     cbResultFiles->clear();
-    const auto isResultKml = [](const std::string& path) { return zm::IsResultKml(path); };
-    const auto isResultScn = [](const std::string& path) { return zm::IsFlightResultScenario(path); };
-    for (const std::string& name : zm::ListResultNames(Main.Options().FltResDir, isResultKml, isResultScn))
+    for (const std::string& name : zm::ListResultNames(Context.Options().FltResDir))
       cbResultFiles->addItem(Q(name));
     cbResultFiles->setCurrentIndex(-1);
     cbResultFiles->setEditText(QString());
@@ -195,19 +193,22 @@ void TOrbToGePage::cbResultFilesChange() { UpdateSaveGEFileButton(); }
 
 void TOrbToGePage::btnSaveGEFileClick() {
   if (!zm::IsValidSaveName(S(cbResultFiles->currentText()))) return;  // the button is disabled then
-  zm::TGlobalOptions& options = Main.Options();
+  zm::TGlobalOptions& options = Context.Options();
   const std::string name = zm::ChangeFileExt(S(cbResultFiles->currentText()), ".kml");
   const std::string path = options.FltResDir + name;
-  std::string error;
-  if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path)))) {
-    if (!zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks, error)) Main.Prompt().ShowError(this, Q(error));
+  const std::string kmlQuestion = zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path);
+  if (Context.Prompt().AskYesNo(this, Q(kmlQuestion))) {
+    std::string error;
+    if (!zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks, error))
+      Context.Prompt().ShowError(this, Q(error));
   }
   if (rbNewOrbResFile->isChecked()) {
     const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");
     const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
-    if (Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
+    if (Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
       // A failed copy is reported too: the user would otherwise believe the scenario kept.
-      if (!zm::CopyScenarioFile(options.CurrentStateFile, copyPath, error)) Main.Prompt().ShowError(this, Q(error));
+      const zm::TResult copied = zm::CopyScenarioFile(options.CurrentStateFile, copyPath);
+      if (!copied.Ok()) Context.Prompt().ShowError(this, Q(copied.Message));
     }
   }
   const std::string remembered = S(cbSavedOrbResFiles->currentText());

@@ -11,11 +11,11 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class TCanvasImage;
-class TDlgMain;
+class TPageContext;
 
 class TOrbToGePage : public QWidget {
 public:
-  TOrbToGePage(QWidget* parent, TDlgMain& main);
+  TOrbToGePage(QWidget* parent, TPageContext& context);
 
   // Operations the shell calls.
   void OrbResFilesToGUI();
@@ -56,7 +56,7 @@ private:
   void DrawChart(const zm::TTeskWreck& wreck);
   zm::TResultSourceInputs SourceInputs() const;
 
-  TDlgMain& Main;
+  TPageContext& Context;
   zm::TOrbResults OrbResults;
   bool FillingSource = false;  // the program, not the user, is changing the source controls
 };

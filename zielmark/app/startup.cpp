@@ -17,9 +17,10 @@ TSettingsLocation ChooseSettingsFile(const QString& explicitFile) {
   if (!explicitFile.isEmpty()) {
     // A named settings file that is there but cannot be read (a pipe, a device) is said, not waited on.
     const QString path = QFileInfo(explicitFile).absoluteFilePath();
-    std::string text, error;
-    if (zm::FileExists(path.toStdString()) && !zm::ReadWholeFile(path.toStdString(), text, error))
-      return {path, QString::fromStdString(error + "; the settings start from their defaults")};
+    std::string text;
+    if (zm::FileExists(path.toStdString()))
+      if (const zm::TResult read = zm::ReadWholeFile(path.toStdString(), text); !read.Ok())
+        return {path, QString::fromStdString(read.Message + "; the settings start from their defaults")};
     return {path, QString()};
   }
   std::string notice;

@@ -3,10 +3,9 @@
 #include "targeting_page.h"
 
 #include "canvas_image.h"
-#include "dlg_main.h"
+#include "page_context.h"
 #include "prompt.h"
 #include "qt_text.h"
-#include "setup_page.h"
 #include "waypoint_list.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
@@ -32,7 +31,7 @@ const QColor InvalidColour(255, 0, 0);
 
 }  // namespace
 
-TGeToOrbPage::TGeToOrbPage(QWidget* parent, TDlgMain& main) : QWidget(parent), Main(main) {
+TGeToOrbPage::TGeToOrbPage(QWidget* parent, TPageContext& context) : QWidget(parent), Context(context) {
   BuildControls();
   ConnectEvents();
   Model.Description = {zm::DefaultScenarioDescription};
@@ -70,12 +69,10 @@ void TGeToOrbPage::ConnectEvents() {
   connect(btnSaveOrbFile, &QPushButton::clicked, this, [this] { btnSaveOrbFileClick(); });
 }
 
-std::string TGeToOrbPage::ScenarioFolder() const { return S(Main.tabSetup->lblOrbScnDir->text()); }
-
 // ---- Source file and scenario list ----
 
 void TGeToOrbPage::FillSourceFileList() {
-  const zm::TGlobalOptions& options = Main.Options();
+  const zm::TGlobalOptions& options = Context.Options();
   {
     const QSignalBlocker block(cbLoadGEFiles);
     cbLoadGEFiles->clear();
@@ -98,36 +95,38 @@ void TGeToOrbPage::FillSourceFileList() {
 void TGeToOrbPage::cbLoadGEFilesChange() {
   ClearTargetingPage();
   if (cbLoadGEFiles->currentIndex() >= 0) {
-    const zm::TImportResult result =
-        Model.LoadKml(Main.Options().SrcWptDir, S(cbLoadGEFiles->currentText()), zm::NowLocal());
-    if (result == zm::TImportResult::Failed) {
-      Main.Prompt().ShowError(this, Q(zm::DModule().LastError));
-    } else if (result == zm::TImportResult::Records) {
+    const zm::TResult loaded =
+        Model.LoadKml(Context.Options().SrcWptDir, S(cbLoadGEFiles->currentText()), zm::NowLocal());
+    if (loaded.Code == zm::TResultCode::Failed)
+      Context.Prompt().ShowError(this, Q(loaded.Message));
+    else if (loaded.Ok())
       CreateRowControls();
-    }
   }
   FillScenarioFileList();
 }
 
 void TGeToOrbPage::FillScenarioFileList() {
-  Model.FillScenarioFileList(Main.Options().OrbScnDir, Main.Options().MRUEditedScnFile);
+  zm::FillScenarioFileList(Model, Context.Options().OrbScnDir, Context.Options().MRUEditedScnFile);
   ModelToGUI();
+  ShowScenarioRead();
 }
 
 void TGeToOrbPage::cbSaveOrbFilesChange() {
-  ShowScenarioRead(Model.ScenarioNameChanged(ScenarioFolder(), S(cbSaveOrbFiles->currentText())));
+  zm::ScenarioNameChanged(Model, Context.ScenarioFolder(), S(cbSaveOrbFiles->currentText()));
+  ShowScenarioRead();
   ModelToGUI();
 }
 
-void TGeToOrbPage::ShowScenarioRead(const zm::TScenarioReadResult& result) {
-  if (!result.Ok) {
-    Main.Prompt().ShowError(this, Q(result.Error));
+void TGeToOrbPage::ShowScenarioRead() {
+  const zm::TScenarioReadResult& read = Model.ScenarioRead;
+  if (!read.Ok()) {
+    Context.Prompt().ShowError(this, Q(read.Message));
     return;
   }
-  if (!result.Problems.empty()) {
+  if (!read.Value.empty()) {
     QString text;
-    for (const std::string& problem : result.Problems) text += Q(problem) + "\n";
-    Main.Prompt().ShowError(this, text.trimmed());
+    for (const std::string& problem : read.Value) text += Q(problem) + "\n";
+    Context.Prompt().ShowError(this, text.trimmed());
   }
 }
 
@@ -314,7 +313,8 @@ void TGeToOrbPage::lbTargetsDragDrop(int tesk, int x, int y) {
 // ---- Buttons ----
 
 void TGeToOrbPage::btnRandomizeClick() {
-  Model.Randomize(Main.Random ? Main.Random : zm::ClockSeededRandom());
+  const zm::TRandomInt& random = Context.RandomSource();
+  Model.Randomize(random ? random : zm::ClockSeededRandom());
   ModelToGUI();
 }
 
@@ -326,18 +326,18 @@ void TGeToOrbPage::chbFlipAllCheckBoxesClick() {
 // ---- Date and time ----
 
 void TGeToOrbPage::OrbDateTimeToGUI() {
-  Main.UpdatingDateTime = true;
+  UpdatingDateTime = true;
   Model.OrbDateTimeToGUI();
   rbTimeUTC->setChecked(Model.ShowUtc);
   rbTimeLocal->setChecked(!Model.ShowUtc);
   meOrbDate->setText(Q(Model.DateText));
   meOrbTime->setText(Q(Model.TimeText));
-  Main.UpdatingDateTime = false;
+  UpdatingDateTime = false;
   ShowDateTimeValidity();
 }
 
 void TGeToOrbPage::DateTimeGUItoUTC() {
-  if (Main.UpdatingDateTime) return;
+  if (UpdatingDateTime) return;
   Model.DateText = S(meOrbDate->text());
   Model.TimeText = S(meOrbTime->text());
   Model.DateTimeGUItoUTC();  // text that does not parse leaves the stored date as it was
@@ -372,13 +372,14 @@ void TGeToOrbPage::rbTimeLocalClick() {
 
 void TGeToOrbPage::btnSaveOrbFileClick() {
   DateTimeGUItoUTC();
-  zm::TGlobalOptions& options = Main.Options();
+  zm::TGlobalOptions& options = Context.Options();
   const std::string path = zm::ScenarioSavePath(Model, options.OrbScnDir);
   const zm::TConfirm confirm = [this, &path](const std::string& question) {
-    return Main.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, path)));
+    return Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, path)));
   };
-  const zm::TSaveResult result = zm::SaveLaunchScenario(Model, options.OrbScnDir, confirm, options.MRUEditedScnFile);
-  if (result.Status == zm::TSaveStatus::Failed || result.Status == zm::TSaveStatus::Refused)
-    Main.Prompt().ShowError(this, Q(result.Error));
+  const zm::TResult saved =
+      zm::SaveLaunchScenario(Model, options.OrbScnDir, confirm, options.MRUEditedScnFile);
+  if (saved.Code == zm::TResultCode::Failed || saved.Code == zm::TResultCode::Refused)
+    Context.Prompt().ShowError(this, Q(saved.Message));
   ModelToGUI();
 }

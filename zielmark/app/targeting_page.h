@@ -19,12 +19,12 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class TCanvasImage;
-class TDlgMain;
+class TPageContext;
 class TWaypointList;
 
 class TGeToOrbPage : public QWidget {
 public:
-  TGeToOrbPage(QWidget* parent, TDlgMain& main);
+  TGeToOrbPage(QWidget* parent, TPageContext& context);
   ~TGeToOrbPage() override;
 
   // Operations the shell calls.
@@ -94,12 +94,14 @@ private:
   void ShowDateTimeValidity();
   void MarkField(QLineEdit* field, bool valid, const QString& why);
   void DrawLinks();
-  void ShowScenarioRead(const zm::TScenarioReadResult& result);
+  // Names what the last read of a scenario could not take (the model keeps it).
+  void ShowScenarioRead();
   void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect, bool selected,
                         const QWidget* list);
-  std::string ScenarioFolder() const;
 
-  TDlgMain& Main;
+  TPageContext& Context;
   std::vector<TRowControls> RowControls;
   bool Showing = false;  // set while ModelToGUI writes into the controls
+  // Keeps the date and time fields' change events from writing back what is being displayed.
+  bool UpdatingDateTime = false;
 };

@@ -108,9 +108,8 @@ int main(int argc, char** argv) {
         for (int k = 0; k < wrecks; ++k)
             scenario += WreckBlock(k);
         scenario += "END_SHIPS\r\n";
-        std::string error;
-        if (!WriteFileAtomic(dir + "(Current state).scn", scenario, error)) {
-            std::fprintf(stderr, "zielmark-bench-results: %s\n", error.c_str());
+        if (const TResult written = WriteFileAtomic(dir + "(Current state).scn", scenario); !written.Ok()) {
+            std::fprintf(stderr, "zielmark-bench-results: %s\n", written.Message.c_str());
             return 1;
         }
         std::printf("current state of %d wrecks: %.1f MB\n", wrecks, double(scenario.size()) / 1e6);
@@ -118,8 +117,8 @@ int main(int argc, char** argv) {
     const double peakBefore = PeakMiB();
     double cpu0 = CpuSeconds(), wall0 = WallSeconds();
     TOrbResults results;
-    if (LoadOrbResults(dir + "(Current state).scn", results) != TLoadOutcome::Loaded) {
-        std::fprintf(stderr, "zielmark-bench-results: %s\n", results.Error.c_str());
+    if (const TResult read = LoadOrbResults(dir + "(Current state).scn", results); !read.Ok()) {
+        std::fprintf(stderr, "zielmark-bench-results: %s\n", read.Message.c_str());
         status = 1;
     } else {
         const double readCpu = CpuSeconds() - cpu0, readWall = WallSeconds() - wall0, peakRead = PeakMiB();

@@ -56,9 +56,11 @@ int RunCheck(int argc, char** argv) {
     return 2;
   }
   // A settings file named here that cannot be read (a pipe, a device) is refused, not taken as empty.
-  if (std::string text, readError; args.Has("settings") && !ReadWholeFile(settings, text, readError)) {
-    std::fprintf(stderr, "zielmark-cli check: %s\n", readError.c_str());
-    return 2;
+  if (std::string text; args.Has("settings")) {
+    if (const TResult read = ReadWholeFile(settings, text); !read.Ok()) {
+      std::fprintf(stderr, "zielmark-cli check: %s\n", read.Message.c_str());
+      return 2;
+    }
   }
   options.LoadFromIni(settings);
   if (args.Has("src")) options.SrcWptDir = args.Value("src");

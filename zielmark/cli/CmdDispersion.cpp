@@ -106,8 +106,8 @@ std::string Clock(double seconds) {
 
 // The first line of orbhost's messages for a run that failed.
 std::string FirstLine(const std::string& file) {
-    std::string text, error;
-    if (!ReadWholeFile(file, text, error)) return "no messages";
+    std::string text;
+    if (!ReadWholeFile(file, text).Ok()) return "no messages";
     text = text.substr(0, text.find('\n'));
     return text.empty() ? "no messages" : text;
 }
@@ -187,15 +187,16 @@ int RunDispersion(int argc, char** argv) {
     const auto collect = [&](size_t i, const TFarmResult& result) {
         const std::string& saved = savedFiles[i];
         TOrbResults read;
-        const TLoadOutcome outcome = result.ExitCode == 0 ? LoadOrbResults(saved, read) : TLoadOutcome::Missing;
-        if (outcome == TLoadOutcome::Loaded) {
+        const TResult outcome =
+            result.ExitCode == 0 ? LoadOrbResults(saved, read) : TResult::Outcome(TResultCode::Missing);
+        if (outcome.Ok()) {
             d.AddRun(int(i + 1), read.Wrecks);
         } else {
             d.AddFailedRun(int(i + 1));
             const std::string why = !result.Started       ? orbhost.string() + ": cannot be started"
                                     : result.ExitCode != 0 ? FirstLine(farm[i].LogFile)
-                                    : read.Error.empty()   ? saved + ": not saved"
-                                                           : read.Error;
+                                    : outcome.Message.empty() ? saved + ": not saved"
+                                                              : outcome.Message;
             notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
             std::fprintf(stderr, "%sdispersion: %s\n", tty ? "\n" : "", notes.back().c_str());
         }
@@ -223,12 +224,11 @@ int RunDispersion(int argc, char** argv) {
     d.Finish();
     if (!complete) notes.push_back("Stopped by Ctrl-C after " + std::to_string(d.RunsFlown) + " runs.");
 
-    std::vector<std::string> svgs;
-    std::string error;
     // PNG copies of the pictures come from rsvg-convert; without it the SVG files stay and the summary says so.
     bool converterMissing = false;
-    if (!WriteDispersionFolder(out.string(), d, notes, svgs, error)) return Fail(error);
-    for (const std::string& svg : svgs) {
+    const TResultOf<std::vector<std::string>> written = WriteDispersionFolder(out.string(), d, notes);
+    if (!written.Ok()) return Fail(written.Message);
+    for (const std::string& svg : written.Value) {
         const int status = RunProgram({"rsvg-convert", "-o", ChangeFileExt(svg, ".png"), svg});
         if (status == 0) continue;
         notes.push_back(status == -1 ? "rsvg-convert was not found (Debian package librsvg2-bin): the pictures are SVG only."
@@ -237,12 +237,15 @@ int RunDispersion(int argc, char** argv) {
         converterMissing = true;
         if (status == -1) break;
     }
-    if (converterMissing && !WriteDispersionFolder(out.string(), d, notes, svgs, error)) return Fail(error);
+    if (converterMissing) {
+        if (const TResult again = WriteDispersionFolder(out.string(), d, notes); !again.Ok())
+            return Fail(again.Message);
+    }
     if (!keep) fs::remove_all(scratch, ec);
 
     std::fputc('\n', stdout);
     std::string summary;
-    if (ReadWholeFile(JoinPath(out.string(), "summary.txt"), summary, error)) {
+    if (ReadWholeFile(JoinPath(out.string(), "summary.txt"), summary).Ok()) {
         std::vector<std::string> lines;
         SplitLines(summary, lines);
         for (const std::string& l : lines) std::printf("%s\n", l.c_str());

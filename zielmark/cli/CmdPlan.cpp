@@ -109,9 +109,9 @@ int RunPlan(int argc, char** argv) {
   TTargetingPage page;
   page.SystemBiasMinutes = SystemBiasMinutes();
   page.ZoneMinutes = page.SystemBiasMinutes;
-  const TImportResult imported = page.LoadKml(ExtractFilePath(kmlPath), ExtractFileName(kmlPath), NowLocal());
-  if (imported == TImportResult::Failed) return Failure(DModule().LastError);
-  if (imported == TImportResult::NoRecords) return Failure("\"" + kmlPath + "\" holds no placemarks");
+  const TResult imported = page.LoadKml(ExtractFilePath(kmlPath), ExtractFileName(kmlPath), NowLocal());
+  if (imported.Code == TResultCode::Empty) return Failure("\"" + kmlPath + "\" holds no placemarks");
+  if (!imported.Ok()) return Failure(imported.Message);
   // Launch sites whose names no scenario can carry are named; the others are planned.
   std::vector<std::string> notes;
   SplitLines(page.NotesText, notes);
@@ -184,16 +184,13 @@ int RunPlan(int argc, char** argv) {
 
   const bool force = args.Has("force");
   std::string mru;
-  const TSaveResult saved = SaveLaunchScenario(
+  const TResultOf<std::string> saved = SaveLaunchScenario(
       page, folder, [&](const std::string& question) { return question != AskOverwrite || force; },
       mru);
-  switch (saved.Status) {
-    case TSaveStatus::Saved: break;
-    case TSaveStatus::Declined: return Failure("\"" + saved.Path + "\" exists; --force replaces it");
-    case TSaveStatus::Refused:
-    case TSaveStatus::Failed: return Failure(saved.Error);
-  }
-  std::printf("Written: %s\n", saved.Path.c_str());
+  if (saved.Code == TResultCode::Declined)
+    return Failure("\"" + saved.Value + "\" exists; --force replaces it");
+  if (!saved.Ok()) return Failure(saved.Message);
+  std::printf("Written: %s\n", saved.Value.c_str());
   std::printf("Date: %s %s UTC\n", FormatDate(page.ScenarioDateUtc).c_str(), FormatTime(page.ScenarioDateUtc).c_str());
   std::printf("Focus: %s\n", page.FocusName().c_str());
   std::vector<std::vector<std::string>> rows = {{"Missile", "Target", "Range km", "Azimuth deg", "Delay s", "Model"}};

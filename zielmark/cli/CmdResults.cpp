@@ -144,9 +144,8 @@ int RunResults(int argc, char** argv) {
 
     if (DirectoryExists(o.Scenario)) return Failure("\"" + o.Scenario + "\" is a folder, not a scenario file");
     if (!FileExists(o.Scenario)) return Failure("scenario \"" + o.Scenario + "\" does not exist");
-    std::string testError;
-    if (!IsFlightResultScenario(o.Scenario, &testError)) {
-        if (!testError.empty()) return Failure(testError);
+    if (const TResultOf<bool> test = IsFlightResultScenario(o.Scenario); !test.Value) {
+        if (!test.Ok()) return Failure(test.Message);
         std::fprintf(
             stderr,
             "zielmark-cli results: note: \"%s\" is not a flight result scenario (its ship list needs a "
@@ -154,16 +153,11 @@ int RunResults(int argc, char** argv) {
             o.Scenario.c_str());
     }
     TOrbResults results;
-    switch (LoadOrbResults(o.Scenario, results)) {
-    case TLoadOutcome::Missing:
-        return Failure("scenario \"" + o.Scenario + "\" does not exist");
-    case TLoadOutcome::Failed:
-        if (results.Wrecks.empty()) return Failure(results.Error);
-        break; // the wrecks before the bad line are kept; the line is named at the end
-    case TLoadOutcome::Loaded:
-        break;
-    }
-    const bool readInPart = !results.Error.empty();
+    const TResult read = LoadOrbResults(o.Scenario, results);
+    if (read.Code == TResultCode::Missing) return Failure("scenario \"" + o.Scenario + "\" does not exist");
+    // After a bad line the wrecks before it are kept; the line is named at the end.
+    if (!read.Ok() && results.Wrecks.empty()) return Failure(read.Message);
+    const bool readInPart = !read.Ok();
 
     std::vector<std::string> targets;
     if (!o.Kml.empty()) targets.push_back(kmlDir + kmlName);
@@ -203,15 +197,15 @@ int RunResults(int argc, char** argv) {
         if (!DirectoryExists(diagramDir)) return Failure("cannot create folder \"" + o.Diagrams + "\"");
         for (size_t i = 0; i < results.Wrecks.size(); ++i) {
             const TImpactChart chart = BuildImpactChart(results.Wrecks[i], SvgTextSize);
-            std::string writeError;
-            if (!WriteFileAtomic(diagramFiles[i], ImpactChartSvg(chart), writeError))
-                return Failure(writeError);
+            const TResult written = WriteFileAtomic(diagramFiles[i], ImpactChartSvg(chart));
+            if (!written.Ok()) return Failure(written.Message);
             std::printf("Wrote %s%s\n", diagramFiles[i].c_str(),
                         chart.HasScale ? "" : " (no miss: empty diagram)");
         }
     }
     if (readInPart)
-        return Failure(results.Error + "; the read stopped there, after " + std::to_string(results.Wrecks.size()) +
+        return Failure(read.Message + "; the read stopped there, after " +
+                       std::to_string(results.Wrecks.size()) +
                        (results.Wrecks.size() == 1 ? " wreck" : " wrecks") + " (shown" +
                        (o.Kml.empty() && o.Diagrams.empty() ? ")" : " and written)"));
     return 0;

@@ -82,20 +82,20 @@ std::string NodeText(const pugi::xml_node& element) {
 
 }  // namespace
 
-bool TTransformation::Load(const std::string& path, std::string& error) {
+TResult TTransformation::Load(const std::string& path) {
   std::string text;
-  if (!ReadWholeFile(path, text, error)) return false;
-  return Parse(text, path, error);
+  if (TResult read = ReadWholeFile(path, text); !read.Ok()) return read;
+  return Parse(text, path);
 }
 
-bool TTransformation::Parse(std::string_view text, const std::string& fileName, std::string& error) {
+TResult TTransformation::Parse(std::string_view text, const std::string& fileName) {
   *this = TTransformation();
   std::vector<std::string> lines;
   SplitLines(text, lines);
   bool haveFormat = false;
   const auto fail = [&](size_t line, const std::string& why) {
-    error = "Bad transformation file \"" + fileName + "\" line " + std::to_string(line) + ": " + why;
-    return false;
+    return TResult::Failure("Bad transformation file \"" + fileName + "\" line " + std::to_string(line) +
+                            ": " + why);
   };
   for (size_t n = 0; n < lines.size(); ++n) {
     std::string_view line = lines[n];
@@ -131,7 +131,7 @@ bool TTransformation::Parse(std::string_view text, const std::string& fileName, 
   if (!haveFormat) return fail(lines.size(), "the file is empty");
   if (RecordElement.empty() || StartPaths.empty() || Fields.empty())
     return fail(lines.size(), "a record, a start and at least one field are needed");
-  return true;
+  return TResult::Success();
 }
 
 void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table, const TFieldNames& onlyFields) const {
@@ -204,47 +204,43 @@ void TTransformation::Apply(const pugi::xml_node& document, TKmlTable& table, co
 
 // ---- Data module ------------------------------------------------------------------------------
 
-const TTransformation* TDModule::Rules(TCached& cache, const char* fileName, std::string& error) {
+TResultOf<const TTransformation*> TDModule::Rules(TCached& cache, const char* fileName) {
   const std::string path = TransformPath(fileName);
-  if (BatchDepth_ > 0 && cache.Path == path && cache.CheckedGeneration == BatchGeneration_) return &cache.Rules;
+  if (BatchDepth_ > 0 && cache.Path == path && cache.CheckedGeneration == BatchGeneration_)
+    return {TResult::Success(), &cache.Rules};
   struct stat st{};
-  if (::stat(path.c_str(), &st) != 0) {
-    error = "Required file does not exist: \"" + path + "\"";
-    return nullptr;
-  }
+  if (::stat(path.c_str(), &st) != 0)
+    return TResult::Failure("Required file does not exist: \"" + path + "\"");
   const long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
   if (cache.Path != path || cache.MTimeNs != mtime || cache.Size != static_cast<long long>(st.st_size)) {
     cache.Path.clear();
-    if (!cache.Rules.Load(path, error)) return nullptr;
+    if (TResult loaded = cache.Rules.Load(path); !loaded.Ok()) return loaded;
     cache.Path = path;
     cache.MTimeNs = mtime;
     cache.Size = static_cast<long long>(st.st_size);
   }
   cache.CheckedGeneration = BatchGeneration_;
-  return &cache.Rules;
+  return {TResult::Success(), &cache.Rules};
 }
 
-TImportResult TDModule::ImportKml(const std::string& path, const TFieldNames& onlyFields) {
+TResult TDModule::ImportKml(const std::string& path, const TFieldNames& onlyFields) {
   KMLDataSet.Clear();
-  LastError.clear();
-  const TTransformation* rulesD = Rules(CacheD_, TransformFileD, LastError);
-  if (!rulesD) return TImportResult::Failed;
-  if (!ReadWholeFile(path, Buffer_, LastError)) return TImportResult::Failed;
+  const TResultOf<const TTransformation*> rulesD = Rules(CacheD_, TransformFileD);
+  if (!rulesD.Ok()) return rulesD;
+  if (TResult read = ReadWholeFile(path, Buffer_); !read.Ok()) return read;
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed =
       doc.load_buffer_inplace(Buffer_.data(), Buffer_.size(), pugi::parse_cdata | pugi::parse_escapes, pugi::encoding_auto);
-  if (!parsed) {
-    LastError = "\"" + path + "\" is not a well-formed XML file: " + parsed.description() + " at byte " +
-                std::to_string(parsed.offset);
-    return TImportResult::Failed;
-  }
-  rulesD->Apply(doc, KMLDataSet, onlyFields);
+  if (!parsed)
+    return TResult::Failure("\"" + path + "\" is not a well-formed XML file: " + parsed.description() +
+                            " at byte " + std::to_string(parsed.offset));
+  rulesD.Value->Apply(doc, KMLDataSet, onlyFields);
   if (KMLDataSet.IsEmpty()) {
-    const TTransformation* rulesF = Rules(CacheF_, TransformFileF, LastError);
-    if (!rulesF) return TImportResult::Failed;
-    rulesF->Apply(doc, KMLDataSet, onlyFields);
+    const TResultOf<const TTransformation*> rulesF = Rules(CacheF_, TransformFileF);
+    if (!rulesF.Ok()) return rulesF;
+    rulesF.Value->Apply(doc, KMLDataSet, onlyFields);
   }
-  return KMLDataSet.IsEmpty() ? TImportResult::NoRecords : TImportResult::Records;
+  return KMLDataSet.IsEmpty() ? TResult::Outcome(TResultCode::Empty) : TResult::Success();
 }
 
 TDModule& DModule() {
@@ -266,15 +262,11 @@ bool IsImpactStyle(std::string_view styleUrl) {
   return hash != std::string_view::npos && styleUrl.substr(hash + 1) == ImpactStyleId;
 }
 
-TPlacemarkCounts CountKmlPlacemarks(const std::string& path) {
+TResultOf<TPlacemarkCounts> CountKmlPlacemarks(const std::string& path) {
   TPlacemarkCounts c;
   TDModule& dm = DModule();
-  const TImportResult r = dm.ImportKml(path, {"name", "style"});
-  if (r == TImportResult::Failed) {
-    c.Failed = true;
-    c.Error = dm.LastError;
-    return c;
-  }
+  if (const TResult imported = dm.ImportKml(path, {"name", "style"}); imported.Code == TResultCode::Failed)
+    return imported;
   for (size_t i = 0; i < dm.KMLDataSet.RecordCount(); ++i) {
     const std::string* name = dm.KMLDataSet.FieldText(i, "name");
     if (!name) continue;  // no readable name: not counted
@@ -288,25 +280,24 @@ TPlacemarkCounts CountKmlPlacemarks(const std::string& path) {
       case TPlacemarkKind::Other: ++c.Others; break;
     }
   }
-  return c;
+  return {TResult::Success(), c};
 }
 
-bool IsSourceKml(const std::string& path, std::string* error) {
-  const TPlacemarkCounts c = CountKmlPlacemarks(path);
-  if (error) *error = c.Error;
-  return c.Wrecks == 0 && c.Impacts == 0 && c.LaunchSites > 0 && c.Others > 0;
+TResultOf<bool> IsSourceKml(const std::string& path) {
+  const TResultOf<TPlacemarkCounts> counted = CountKmlPlacemarks(path);
+  const TPlacemarkCounts& c = counted.Value;
+  return {counted, c.Wrecks == 0 && c.Impacts == 0 && c.LaunchSites > 0 && c.Others > 0};
 }
 
-bool IsResultKml(const std::string& path, std::string* error) {
-  const TPlacemarkCounts c = CountKmlPlacemarks(path);
-  if (error) *error = c.Error;
-  return c.Impacts > 0 || (c.Wrecks > 0 && c.LaunchSites == 0);
+TResultOf<bool> IsResultKml(const std::string& path) {
+  const TResultOf<TPlacemarkCounts> counted = CountKmlPlacemarks(path);
+  const TPlacemarkCounts& c = counted.Value;
+  return {counted, c.Impacts > 0 || (c.Wrecks > 0 && c.LaunchSites == 0)};
 }
 
 std::string ReadKmlDescription(const std::string& path) {
   std::vector<std::string> lines;
-  std::string error;
-  if (!ReadTextLines(path, lines, error)) return {};
+  if (!ReadTextLines(path, lines).Ok()) return {};
   std::string text;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i) text += "\r\n";

@@ -3,6 +3,8 @@
 // own description.
 #pragma once
 
+#include "Unit_Result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,15 +51,13 @@ class TTransformation {
   std::vector<std::string> ThroughElements;
   std::vector<TField> Fields;
 
-  // Reads a transformation file; false with a message naming the file (and line).
-  bool Load(const std::string& path, std::string& error);
-  bool Parse(std::string_view text, const std::string& fileName, std::string& error);
+  // Reads a transformation file; a failure's message names the file (and line).
+  TResult Load(const std::string& path);
+  TResult Parse(std::string_view text, const std::string& fileName);
   // Fills the table from a parsed XML document (replacing what it held). With onlyFields given, the
   // other fields are left without value (the counting needs only names and styles).
   void Apply(const pugi::xml_node& document, TKmlTable& table, const TFieldNames& onlyFields = {}) const;
 };
-
-enum class TImportResult { Records, NoRecords, Failed };
 
 // The data module: imports KML files into KMLDataSet. One instance serves the program (DModule()).
 class TDModule {
@@ -65,12 +65,11 @@ class TDModule {
   // Folder of the transformation files, with a trailing separator; empty = the current directory.
   std::string TransformDir;
   TKmlTable KMLDataSet;
-  // Why the last import failed: the file's name and the reason.
-  std::string LastError;
 
-  // Imports with kml2datD.xtr, and with kml2datF.xtr when the first yields no record.
-  // Failed: the file cannot be read, is not well-formed XML, or a transformation file is bad.
-  TImportResult ImportKml(const std::string& path, const TFieldNames& onlyFields = {});
+  // Imports with kml2datD.xtr, and with kml2datF.xtr when the first yields no record. Ok: KMLDataSet holds
+  // records; Empty: the file holds none; Failed: the file cannot be read, is not well-formed XML, or a
+  // transformation file is bad (the message names the file and the reason).
+  TResult ImportKml(const std::string& path, const TFieldNames& onlyFields = {});
   std::string TransformPath(const char* fileName) const { return TransformDir + fileName; }
 
   // While a batch lives, the transformation files are looked at once, not before every import
@@ -97,7 +96,7 @@ class TDModule {
     TTransformation Rules;
   };
   TCached CacheD_, CacheF_;
-  const TTransformation* Rules(TCached& cache, const char* fileName, std::string& error);
+  TResultOf<const TTransformation*> Rules(TCached& cache, const char* fileName);
   std::string Buffer_;
   int BatchDepth_ = 0;
   unsigned BatchGeneration_ = 0;
@@ -122,16 +121,15 @@ struct TPlacemarkCounts {
   int Wrecks = 0;
   int LaunchSites = 0;
   int Others = 0;
-  bool Failed = false;  // the file could not be imported (Error says why)
-  std::string Error;
 };
 
-// These import through DModule() (its KMLDataSet then holds the file's records).
-TPlacemarkCounts CountKmlPlacemarks(const std::string& path);
+// These import through DModule() (its KMLDataSet then holds the file's records) and fail when the file cannot
+// be imported; the two tests' Value is false then.
+TResultOf<TPlacemarkCounts> CountKmlPlacemarks(const std::string& path);
 // No wreck marker and no impact mark, at least one launch site and at least one other placemark.
-bool IsSourceKml(const std::string& path, std::string* error = nullptr);
+TResultOf<bool> IsSourceKml(const std::string& path);
 // At least one impact mark of our result files, or at least one wreck marker and no launch site.
-bool IsResultKml(const std::string& path, std::string* error = nullptr);
+TResultOf<bool> IsResultKml(const std::string& path);
 // The document's own description: the first <description> that ends before the first
 // <Placemark, raw (entities and markup kept, line breaks CR LF); empty otherwise.
 std::string ReadKmlDescription(const std::string& path);

@@ -14,14 +14,11 @@ std::string DispersionPictureName(size_t index, const std::string& missile) {
     return std::string(number.size() < 2 ? "0" : "") + number + "_" + SafeFileName(missile);
 }
 
-bool WriteDispersionFolder(const std::string& dir, const TDispersion& d, const std::vector<std::string>& notes,
-                           std::vector<std::string>& svgFiles, std::string& error) {
+TResultOf<std::vector<std::string>> WriteDispersionFolder(const std::string& dir, const TDispersion& d,
+                                                          const std::vector<std::string>& notes) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    if (!DirectoryExists(dir)) {
-        error = dir + ": cannot create the folder";
-        return false;
-    }
+    if (!DirectoryExists(dir)) return TResult::Failure(dir + ": cannot create the folder");
     std::string summary = DispersionTable(d);
     for (const std::string& n : notes) summary += "\n" + n + "\n";
     std::vector<std::string> lines;
@@ -35,14 +32,15 @@ bool WriteDispersionFolder(const std::string& dir, const TDispersion& d, const s
         {"dispersion.kml", DispersionKml(d, "Dispersion of " + d.Plan)},
     };
     for (const auto& [name, content] : files)
-        if (!WriteFileAtomic(JoinPath(dir, name), content, error)) return false;
-    svgFiles.clear();
+        if (TResult written = WriteFileAtomic(JoinPath(dir, name), content); !written.Ok()) return written;
+    TResultOf<std::vector<std::string>> svgFiles;
     for (size_t i = 0; i < d.Missiles.size(); ++i) {
         const std::string file = JoinPath(dir, DispersionPictureName(i, d.Missiles[i].Missile) + ".svg");
-        if (!WriteFileAtomic(file, DispersionSvg(d.Missiles[i]), error)) return false;
-        svgFiles.push_back(file);
+        if (TResult written = WriteFileAtomic(file, DispersionSvg(d.Missiles[i])); !written.Ok())
+            return {written, svgFiles.Value};
+        svgFiles.Value.push_back(file);
     }
-    return true;
+    return svgFiles;
 }
 
 } // namespace zm

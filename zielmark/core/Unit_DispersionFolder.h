@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Unit_Dispersion.h"
+#include "Unit_Result.h"
 
 #include <string>
 #include <vector>
@@ -13,8 +14,8 @@ namespace zm {
 std::string DispersionPictureName(size_t index, const std::string& missile);
 
 // Writes every file into `dir` (created when missing). `notes` are added to the end of the summary.
-// False with `error` naming the file that could not be written; `svgFiles` lists the pictures written.
-bool WriteDispersionFolder(const std::string& dir, const TDispersion& d, const std::vector<std::string>& notes,
-                           std::vector<std::string>& svgFiles, std::string& error);
+// The Value lists the pictures written; a failure names the file that could not be written.
+TResultOf<std::vector<std::string>> WriteDispersionFolder(const std::string& dir, const TDispersion& d,
+                                                          const std::vector<std::string>& notes);
 
 } // namespace zm

@@ -21,24 +21,20 @@ namespace {
 std::string SystemError(int err) { return std::strerror(err); }
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
+TResult ReadWholeFile(const std::string& path, std::string& content) {
   content.clear();
   // Opened without waiting, so a pipe or device cannot block the open; only regular files are read.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) {
-    error = "Cannot read \"" + path + "\": " + SystemError(errno);
-    return false;
-  }
+  if (fd < 0) return TResult::Failure("Cannot read \"" + path + "\": " + SystemError(errno));
   struct stat st{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = "Cannot read \"" + path + "\": " + (S_ISDIR(st.st_mode) ? "a folder, not a file" : "not a regular file");
     ::close(fd);
-    return false;
+    return TResult::Failure("Cannot read \"" + path + "\": " +
+                            (S_ISDIR(st.st_mode) ? "a folder, not a file" : "not a regular file"));
   }
   if (static_cast<unsigned long long>(st.st_size) > MaxInputFileBytes) {
-    error = "Cannot read \"" + path + "\": the file is too large";
     ::close(fd);
-    return false;
+    return TResult::Failure("Cannot read \"" + path + "\": the file is too large");
   }
   content.resize(static_cast<size_t>(st.st_size));
   size_t done = 0;
@@ -58,10 +54,10 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 || done > MaxInputFileBytes) {
-      error = "Cannot read \"" + path + "\": " + (n < 0 ? SystemError(errno) : std::string("the file is too large"));
+      const std::string why = n < 0 ? SystemError(errno) : std::string("the file is too large");
       ::close(fd);
       content.clear();
-      return false;
+      return TResult::Failure("Cannot read \"" + path + "\": " + why);
     }
     if (n == 0) break;
     // A file holds what its size says; files of size 0 (/proc) are read to their end.
@@ -69,7 +65,7 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
   }
   ::close(fd);
   content.resize(done);
-  return true;
+  return TResult::Success();
 }
 
 void SplitLines(std::string_view text, std::vector<std::string>& lines) {
@@ -85,12 +81,12 @@ void SplitLines(std::string_view text, std::vector<std::string>& lines) {
   }
 }
 
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string& error) {
+TResult ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
   std::string content;
   lines.clear();
-  if (!ReadWholeFile(path, content, error)) return false;
-  SplitLines(content, lines);
-  return true;
+  TResult read = ReadWholeFile(path, content);
+  if (read.Ok()) SplitLines(content, lines);
+  return read;
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
@@ -157,7 +153,7 @@ bool TAtomicFile::Discard(int err) {
   return Fail(SystemError(err));
 }
 
-bool TAtomicFile::Open(const std::string& path, std::string& error) {
+TResult TAtomicFile::Open(const std::string& path) {
   Path = path;
   Target = SaveTarget(path);
   // An existing file keeps its permissions; a read-only one is not replaced behind the user's back.
@@ -176,8 +172,7 @@ bool TAtomicFile::Open(const std::string& path, std::string& error) {
       Fail(SystemError(errno));
     }
   }
-  error = Error;
-  return Error.empty();
+  return Outcome();
 }
 
 bool TAtomicFile::Write(std::string_view bytes) {
@@ -193,25 +188,28 @@ bool TAtomicFile::Write(std::string_view bytes) {
   return true;
 }
 
-bool TAtomicFile::Commit(std::string& error) {
-  const auto done = [&](bool ok) {
-    error = Error;
-    return ok;
+TResult TAtomicFile::Commit() {
+  const auto failed = [this](int err) {
+    Discard(err);
+    return Outcome();
   };
-  if (Fd < 0) return done(Fail("the file is not open"));
+  if (Fd < 0) {
+    Fail("the file is not open");
+    return Outcome();
+  }
   mode_t mode = OldMode & 07777;
   if (!Replacing) {
     const mode_t mask = ::umask(0);  // a new file gets the usual rw-r--r-- (umask)
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  if (::fchmod(Fd, mode) != 0 || ::fsync(Fd) != 0) return done(Discard(errno));
+  if (::fchmod(Fd, mode) != 0 || ::fsync(Fd) != 0) return failed(errno);
   const int fd = Fd;
   Fd = -1;
-  if (::close(fd) != 0) return done(Discard(errno));
-  if (::rename(Temp.c_str(), Target.c_str()) != 0) return done(Discard(errno));
+  if (::close(fd) != 0) return failed(errno);
+  if (::rename(Temp.c_str(), Target.c_str()) != 0) return failed(errno);
   Temp.clear();
-  return done(true);
+  return Outcome();
 }
 
 TAtomicFile::~TAtomicFile() {
@@ -219,9 +217,11 @@ TAtomicFile::~TAtomicFile() {
   if (!Temp.empty()) ::unlink(Temp.c_str());
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error) {
+TResult WriteFileAtomic(const std::string& path, std::string_view content) {
   TAtomicFile file;
-  return file.Open(path, error) && (file.Write(content), file.Commit(error));
+  if (TResult opened = file.Open(path); !opened.Ok()) return opened;
+  file.Write(content);
+  return file.Commit();
 }
 
 bool FileExists(const std::string& path) {
@@ -280,6 +280,10 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
   const size_t dot = name.rfind('.');
   const std::string folder = ExtractFilePath(path);
   return folder + (dot == std::string::npos ? name : name.substr(0, dot)) + std::string(ext);
+}
+
+bool IsValidSaveName(std::string_view text) {
+  return IsValidFileName(text) && !ChangeFileExt(ExtractFileName(text), "").empty();
 }
 
 std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext,

@@ -2,6 +2,8 @@
 // listings and path pieces. Paths are handled separator-agnostic ('/' and '\' both end a folder).
 #pragma once
 
+#include "Unit_Result.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,19 +14,19 @@ inline constexpr char PathDelim = '/';
 // Files larger than this are refused by the readers (no input may exhaust the memory).
 inline constexpr unsigned long long MaxInputFileBytes = 256ull << 20;
 
-// Reads the whole regular file; false with a message naming the file when it cannot be read or is
-// not a regular file (a pipe or device is refused without waiting on it).
-bool ReadWholeFile(const std::string& path, std::string& content, std::string& error);
+// Reads the whole regular file into content; fails with a message naming the file when it cannot be read or
+// is not a regular file (a pipe or device is refused without waiting on it).
+TResult ReadWholeFile(const std::string& path, std::string& content);
 // Reads the file's lines; one trailing CR is stripped from every line (CR LF or LF files).
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string& error);
+TResult ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 void SplitLines(std::string_view text, std::vector<std::string>& lines);
 // Every line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // Writes to a temporary file in the same folder and renames it over the target, so a failed
 // write leaves the old file whole (and no temporary file behind). A replaced file keeps its
 // permissions; a read-only one is refused; a symbolic link is kept and its target written.
-// False with a message naming the file and the reason.
-bool WriteFileAtomic(const std::string& path, std::string_view content, std::string& error);
+// A failure's message names the file and the reason.
+TResult WriteFileAtomic(const std::string& path, std::string_view content);
 
 // The same save for content written piece by piece, so that a large file never has to be held in memory:
 // Open checks the target and opens the temporary file, Write appends, Commit gives the permissions, syncs and
@@ -37,13 +39,21 @@ public:
   TAtomicFile& operator=(const TAtomicFile&) = delete;
   ~TAtomicFile();
 
-  bool Open(const std::string& path, std::string& error);
+  TResult Open(const std::string& path);
   bool Write(std::string_view bytes);
-  bool Commit(std::string& error);
+  TResult Commit();
+  // The same for the result KML writer, which still reports through a text.
+  bool Open(const std::string& path, std::string& error) { return Told(Open(path), error); }
+  bool Commit(std::string& error) { return Told(Commit(), error); }
 
 private:
   bool Fail(const std::string& reason);
   bool Discard(int err);  // closes and removes the temporary file after a failure
+  TResult Outcome() const { return Error.empty() ? TResult::Success() : TResult::Failure(Error); }
+  static bool Told(const TResult& result, std::string& error) {
+    error = result.Message;
+    return result.Ok();
+  }
 
   std::string Path, Target, Temp, Error;
   int Fd = -1;
@@ -63,6 +73,9 @@ std::string ExtractFilePath(std::string_view path);  // up to and including the 
 std::string ExtractFileExt(std::string_view path);   // from the last '.' of the name, or empty
 // The name with its extension replaced (or appended when it has none); ext includes the dot.
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
+// A name a file can be saved under: a valid file name whose last part has a name before its extension,
+// so that neither "" nor ".kml" turns into a hidden file called ".kml".
+bool IsValidSaveName(std::string_view text);
 
 struct TFolderEntry {
   std::string Name;      // without folder

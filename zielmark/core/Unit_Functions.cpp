@@ -1,7 +1,5 @@
 #include "Unit_Functions.h"
 
-#include "Unit_Files.h"
-
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -192,10 +190,6 @@ bool IsValidFileName(std::string_view text) {
   return text.find_first_of("\"*<>?|") == std::string_view::npos;
 }
 
-bool IsValidSaveName(std::string_view text) {
-  return IsValidFileName(text) && !ChangeFileExt(ExtractFileName(text), "").empty();
-}
-
 std::string QuestionNamingFile(std::string_view question, std::string_view path) {
   return std::string(question) + "\n" + std::string(path);
 }
@@ -345,33 +339,6 @@ bool TryParseInt(std::string_view text, int& value) {
 int StrToIntDef(std::string_view text, int fallback) {
   int v;
   return TryParseInt(text, v) ? v : fallback;
-}
-
-// ---- Scenario test -------------------------------------------------------------------------------
-
-bool IsFlightResultScenario(const std::string& path, std::string* error) {
-  std::vector<std::string> lines;
-  std::string readError;
-  if (!ReadTextLines(path, lines, readError)) {
-    if (error) *error = readError;
-    return false;
-  }
-  if (error) error->clear();
-  bool inShips = false;
-  int wrecks = 0, missiles = 0;
-  for (const auto& line : lines) {
-    if (line.find("BEGIN_SHIPS") != std::string::npos) inShips = true;
-    if (line.find("END_SHIPS") != std::string::npos) inShips = false;
-    if (!inShips) continue;
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos) continue;
-    const std::string_view cls = std::string_view(line).substr(colon, 256);
-    if (cls == ":TeskiWreck")
-      ++wrecks;
-    else if (cls == ":Teski")
-      ++missiles;
-  }
-  return wrecks >= 1 && missiles == 0;
 }
 
 }  // namespace zm

@@ -79,9 +79,6 @@ double NowLocal();
 
 // Not empty and none of  " * < > ? |
 bool IsValidFileName(std::string_view text);
-// A name a file can be saved under: a valid file name whose last part has a name before its extension,
-// so that neither "" nor ".kml" turns into a hidden file called ".kml".
-bool IsValidSaveName(std::string_view text);
 // A confirmation question with the file it is about on a line of its own.
 std::string QuestionNamingFile(std::string_view question, std::string_view path);
 // Appends the pieces of text between single-character separators, empty pieces included.
@@ -119,11 +116,5 @@ bool TryParseFloat(std::string_view text, double& value);
 bool TryParseInt(std::string_view text, int& value);
 // TryParseInt, or fallback when the text is not an integer.
 int StrToIntDef(std::string_view text, int fallback);
-
-// ---- Scenario test -------------------------------------------------------------------------------
-
-// The scenario's ship list holds at least one ":TeskiWreck" ship and no ":Teski" ship (header
-// lines compared exactly from the first colon). False when the file cannot be read (error says why).
-bool IsFlightResultScenario(const std::string& path, std::string* error = nullptr);
 
 }  // namespace zm

@@ -68,7 +68,7 @@ void TGlobalOptions::LoadFromIni(const std::string& iniFile) {
   for (const auto& s : kTextSettings) this->*s.Field = ini.ReadString(s.Section, s.Key, "");
 }
 
-bool TGlobalOptions::SaveToIni(std::string& error) const {
+TResult TGlobalOptions::SaveToIni() const {
   TIniFile ini;
   ini.Load(IniFileName);
   ini.WriteInteger("Application", "ActiveMainTab", ActiveMainTab);
@@ -79,15 +79,28 @@ bool TGlobalOptions::SaveToIni(std::string& error) const {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
   }
-  if (WriteFileAtomic(IniFileName, ini.Text(), error)) return true;
+  TResult saved = WriteFileAtomic(IniFileName, ini.Text());
+  if (saved.Ok()) return saved;
   // The file is saved through a new file beside it: a folder that takes no new file is the cause, whatever
   // the file's own permissions are.
   const std::string where = folder.empty() ? std::string(".") : folder;
   if (DirectoryExists(where) && ::access(where.c_str(), W_OK) != 0)
-    error = "The settings cannot be saved: the folder \"" + where + "\" of \"" + ExtractFileName(IniFileName) +
-            "\" is not writable";
-  return false;
+    saved.Message = "The settings cannot be saved: the folder \"" + where + "\" of \"" +
+                    ExtractFileName(IniFileName) + "\" is not writable";
+  return saved;
 }
+
+namespace {
+
+// What the results page would get from a scenario: a flight result scenario of which the reader gets wrecks.
+// The message names why the file cannot be read or where the read stops early.
+TResultOf<bool> ResultScenarioUsable(const std::string& path) {
+  const TResultOf<bool> isResult = IsFlightResultScenario(path);
+  if (!isResult.Ok() || !isResult.Value) return isResult;
+  return OrbResultsUsable(path);
+}
+
+}  // namespace
 
 void TGlobalOptions::CheckFolders() {
   for (std::string* dir : {&SrcWptDir, &OrbScnDir, &FltResDir}) *dir = IncludeTrailingPathDelimiter(*dir);
@@ -102,13 +115,13 @@ void TGlobalOptions::CheckFolders() {
 
   CurrentStateFile = OrbRootDir + CurrentStateFileName;
   // What the results page would read of it: the file's problems (a pipe, a bad line) are named.
-  std::string problem;
-  CurrentStateUsable = FileExists(CurrentStateFile) && IsFlightResultScenario(CurrentStateFile, &problem) &&
-                       OrbResultsUsable(CurrentStateFile, problem);
+  TResultOf<bool> usable;
+  if (FileExists(CurrentStateFile)) usable = ResultScenarioUsable(CurrentStateFile);
+  CurrentStateUsable = usable.Value;
 
   Warnings.clear();
   FileProblems.clear();
-  if (!problem.empty()) FileProblems.push_back("- " + problem);
+  if (!usable.Message.empty()) FileProblems.push_back("- " + usable.Message);
   TDModule& dm = DModule();
   const TDModule::TBatch batch(dm);
   const bool haveD = FileExists(dm.TransformPath(TransformFileD));
@@ -145,10 +158,9 @@ bool ListFiles(const std::string& folder, std::string_view ext, Test test, std::
   const std::vector<TFolderEntry> entries = ListFolderFiles(folder, ext, &skipped);
   for (const std::string& name : skipped) problems.push_back("- Not a regular file, skipped: \"" + folder + name + "\"");
   for (const auto& e : entries) {
-    std::string error;
-    const bool pass = test(folder + e.Name, error);
-    if (!error.empty()) problems.push_back("- " + error);
-    if (!pass) continue;
+    const TResultOf<bool> pass = test(folder + e.Name);
+    if (!pass.Message.empty()) problems.push_back("- " + pass.Message);
+    if (!pass.Value) continue;
     list.push_back(e.Name);
     if (list.size() == 1 || e.MTimeNs > newestTime) {
       newest = e.Name;
@@ -161,20 +173,24 @@ bool ListFiles(const std::string& folder, std::string_view ext, Test test, std::
 }  // namespace
 
 bool TGlobalOptions::ListSrcKmlFiles() {
-  return ListFiles(
-      SrcWptDir, ".kml", [](const std::string& path, std::string& error) { return IsSourceKml(path, &error); },
-      SrcKmlFiles, NewestSrcKmlFile, FileProblems);
+  return ListFiles(SrcWptDir, ".kml", IsSourceKml, SrcKmlFiles, NewestSrcKmlFile, FileProblems);
 }
 
 bool TGlobalOptions::ListFltResScnFiles() {
-  return ListFiles(
-      FltResDir, ".scn",
-      [](const std::string& path, std::string& error) {
-        return IsFlightResultScenario(path, &error) && OrbResultsUsable(path, error);
-      },
-      FltResScnFiles, NewestFltResScnFile, FileProblems);
+  return ListFiles(FltResDir, ".scn", ResultScenarioUsable, FltResScnFiles, NewestFltResScnFile,
+                   FileProblems);
 }
 
 std::string TGlobalOptions::WarningsText() const { return JoinLinesCrLf(Warnings); }
+
+TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options) {
+  TResultSourceInputs in;
+  in.CurrentStateUsable = options.CurrentStateUsable;
+  in.CurrentStateFile = options.CurrentStateFile;
+  in.FltResDir = options.FltResDir;
+  in.FltResScnFiles = options.FltResScnFiles;
+  in.NewestFltResScnFile = options.NewestFltResScnFile;
+  return in;
+}
 
 }  // namespace zm

@@ -3,6 +3,9 @@
 // lists of usable KML files and result scenarios, and the warning lines.
 #pragma once
 
+#include "Unit_Result.h"
+#include "Unit_Results.h"
+
 #include <string>
 #include <vector>
 
@@ -51,7 +54,7 @@ class TGlobalOptions {
   // Reads the six settings from iniFile (which becomes IniFileName); missing values give defaults.
   void LoadFromIni(const std::string& iniFile);
   // Writes the six settings to IniFileName atomically, keeping other sections of the file.
-  bool SaveToIni(std::string& error) const;
+  TResult SaveToIni() const;
   // Normalises the folders, derives the scenario root and the current-state file, rebuilds the
   // warnings and the listings, and sets the availability flags. The transformation files are
   // looked for in DModule().TransformDir.
@@ -61,5 +64,8 @@ class TGlobalOptions {
   // The warning lines, each followed by CR LF.
   std::string WarningsText() const;
 };
+
+// The results page's source panel inputs as the settings object's last folder check left them.
+TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options);
 
 }  // namespace zm

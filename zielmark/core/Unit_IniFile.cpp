@@ -6,9 +6,9 @@
 namespace zm {
 
 void TIniFile::Load(const std::string& path) {
-  std::string text, error;
+  std::string text;
   Sections_.clear();
-  if (ReadWholeFile(path, text, error)) Parse(text);
+  if (ReadWholeFile(path, text).Ok()) Parse(text);
 }
 
 void TIniFile::Parse(std::string_view text) {

@@ -57,10 +57,9 @@ std::string LaunchScenarioFileText(const TTargetingPage& page) { return JoinLine
 std::string ScenarioFileNameFor(const std::string& name) { return ChangeFileExt(name, ".scn"); }
 
 TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& path) {
-  TScenarioReadResult result;
   std::vector<std::string> lines;
-  if (!ReadTextLines(path, lines, result.Error)) return result;
-  result.Ok = true;
+  if (TResult read = ReadTextLines(path, lines); !read.Ok()) return read;
+  TScenarioReadResult result;
   page.ScenarioText = lines;
 
   page.Description.clear();
@@ -103,7 +102,7 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
       if (line.size() > p + 8 && TryParseFloat(std::string_view(line).substr(p + 8), mjd))
         page.ScenarioDateUtc = MjdToDateTime(mjd);
       else
-        result.Problems.push_back("\"" + path + "\" line " + std::to_string(n + 1) +
+        result.Value.push_back("\"" + path + "\" line " + std::to_string(n + 1) +
                                   ": the date is not a number; the date is kept");
     }
     // Ships.
@@ -139,8 +138,7 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
 
 bool IsGeneratedFrom(const std::string& scenarioPath, const std::string& kmlFileName) {
   std::vector<std::string> lines;
-  std::string error;
-  if (!ReadTextLines(scenarioPath, lines, error)) return false;
+  if (!ReadTextLines(scenarioPath, lines).Ok()) return false;
   for (const auto& line : lines) {
     if (line.find(GeneratedFromMarker) == std::string::npos) continue;
     std::string_view named = line.size() > 20 ? std::string_view(line).substr(20) : std::string_view();
@@ -155,31 +153,62 @@ std::string ScenarioSavePath(const TTargetingPage& page, const std::string& orbS
   return JoinPath(orbScnDir, ScenarioFileNameFor(page.ScenarioFileName));
 }
 
-TSaveResult SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir, const TConfirm& confirm,
-                               std::string& mruEdited) {
-  TSaveResult r;
+TResultOf<std::string> SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir,
+                                          const TConfirm& confirm, std::string& mruEdited) {
   page.DateTimeGUItoUTC();
   BuildLaunchScenario(page);
   const std::string fileName = ScenarioFileNameFor(page.ScenarioFileName);
-  r.Path = ScenarioSavePath(page, orbScnDir);
+  const std::string path = ScenarioSavePath(page, orbScnDir);
   page.UpdateGEtoOrbWarnings();
-  if (!page.SaveEnabled()) {
-    r.Status = TSaveStatus::Refused;
-    r.Error = "Cannot save \"" + r.Path + "\": " + page.WarningsText;
-    return r;
-  }
-  if (!confirm || !confirm(FileExists(r.Path) ? AskOverwrite : AskCreate)) {
-    r.Status = TSaveStatus::Declined;
-    return r;
-  }
-  if (!WriteFileAtomic(r.Path, LaunchScenarioFileText(page), r.Error)) {
-    r.Status = TSaveStatus::Failed;
-    return r;
-  }
-  r.Status = TSaveStatus::Saved;
+  if (!page.SaveEnabled())
+    return {TResult::Failure("Cannot save \"" + path + "\": " + page.WarningsText, TResultCode::Refused),
+            path};
+  if (!confirm || !confirm(FileExists(path) ? AskOverwrite : AskCreate))
+    return {TResult::Outcome(TResultCode::Declined), path};
+  if (TResult written = WriteFileAtomic(path, LaunchScenarioFileText(page)); !written.Ok())
+    return {written, path};
   mruEdited = fileName;
-  page.FillScenarioFileList(orbScnDir, mruEdited);
-  return r;
+  FillScenarioFileList(page, orbScnDir, mruEdited);
+  return {TResult::Success(), path};
+}
+
+void FillScenarioFileList(TTargetingPage& page, const std::string& orbScnDir, const std::string& mruEdited) {
+  page.ScenarioFiles.clear();
+  page.ScenarioFileName.clear();
+  page.ScenarioRead = {};
+  const std::string folder = orbScnDir.empty() ? std::string() : IncludeTrailingPathDelimiter(orbScnDir);
+  std::string newest;
+  long long newestTime = 0;
+  bool haveNewest = false;
+  for (const auto& e : ListFolderFiles(folder, ".scn")) {
+    if (!IsGeneratedFrom(folder + e.Name, page.KmlFileName)) continue;
+    page.ScenarioFiles.push_back(e.Name);
+    if (!haveNewest || e.MTimeNs > newestTime) {
+      newest = e.Name;
+      newestTime = e.MTimeNs;
+      haveNewest = true;
+    }
+  }
+  std::string chosen;
+  if (!mruEdited.empty())
+    for (const auto& f : page.ScenarioFiles)
+      if (SameText(f, mruEdited)) {
+        chosen = f;
+        break;
+      }
+  if (chosen.empty() && haveNewest) chosen = newest;
+  if (!chosen.empty()) ScenarioNameChanged(page, orbScnDir, chosen);
+  page.UpdateGEtoOrbWarnings();
+}
+
+const TScenarioReadResult& ScenarioNameChanged(TTargetingPage& page, const std::string& orbScnDir,
+                                               const std::string& name) {
+  page.ScenarioFileName = name;
+  const std::string path = JoinPath(orbScnDir, name);
+  page.ScenarioRead = {};
+  if (!name.empty() && FileExists(path)) page.ScenarioRead = ReadLaunchScenario(page, path);
+  page.UpdateGEtoOrbWarnings();
+  return page.ScenarioRead;
 }
 
 }  // namespace zm

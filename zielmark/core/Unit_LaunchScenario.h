@@ -24,30 +24,29 @@ std::string ScenarioFileNameFor(const std::string& name);
 // The file "Save!" writes: the page's scenario name as a ".scn" file in the launch scenario folder.
 std::string ScenarioSavePath(const TTargetingPage& page, const std::string& orbScnDir);
 
-struct TScenarioReadResult {
-  bool Ok = false;                   // false: the file could not be read; the page is unchanged
-  std::string Error;
-  std::vector<std::string> Problems; // values that could not be read ("file", line N: ...)
-};
 // Reads a launch scenario back into the page: description, date, focus and each known missile's
 // delay, "Realistic" flag and target.
 TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& path);
+
+// Lists the scenarios of orbScnDir made from the page's KML file and reads back the most recently
+// edited one (mruEdited) or else the newest; page.ScenarioRead keeps what the read found.
+void FillScenarioFileList(TTargetingPage& page, const std::string& orbScnDir, const std::string& mruEdited);
+// The scenario name was chosen or typed: reads the scenario back when such a file exists. The read's
+// outcome is kept in page.ScenarioRead for the caller to show (Ok with no problems when there was nothing to
+// read) and returned.
+const TScenarioReadResult& ScenarioNameChanged(TTargetingPage& page, const std::string& orbScnDir,
+                                               const std::string& name);
 
 // True when the scenario names kmlFileName in a marker line, or is named like it with ".scn".
 bool IsGeneratedFrom(const std::string& scenarioPath, const std::string& kmlFileName);
 
 // Asked before writing: the question text; true means Yes.
 using TConfirm = std::function<bool(const std::string& question)>;
-enum class TSaveStatus { Saved, Declined, Refused, Failed };
-struct TSaveResult {
-  TSaveStatus Status = TSaveStatus::Failed;
-  std::string Path;   // full path of the scenario file
-  std::string Error;  // why it was refused or failed, naming the file
-};
 // The "Save!" steps: date from the fields, build, name, confirm, write atomically, remember the
-// name in mruEdited and refill the scenario list (which reads the file back). Refused while the
-// page shows warnings.
-TSaveResult SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir, const TConfirm& confirm,
-                               std::string& mruEdited);
+// name in mruEdited and refill the scenario list (which reads the file back). The Value is the
+// scenario file's full path. Refused (with why) while the page shows warnings, Declined when the
+// question is answered No, Failed when the file cannot be written (naming it).
+TResultOf<std::string> SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir,
+                                          const TConfirm& confirm, std::string& mruEdited);
 
 }  // namespace zm

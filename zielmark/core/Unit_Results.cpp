@@ -4,7 +4,6 @@
 #include "Unit_DM.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
-#include "Unit_GlobalOptions.h"
 #include "WreckBlockKeys.h"
 
 #include <algorithm>
@@ -175,13 +174,11 @@ std::string StoreKey(const TKey& key, std::string_view value, TTeskWreck& w) {
 
 } // namespace
 
-TLoadOutcome ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results) {
+TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results) {
     results.Wrecks.clear();
     results.Selected = -1;
-    results.Error.clear();
     const auto fail = [&](size_t lineNumber, const std::string& why) {
-        results.Error = fileName + ": line " + std::to_string(lineNumber) + ": " + why;
-        return TLoadOutcome::Failed;
+        return TResult::Failure(fileName + ": line " + std::to_string(lineNumber) + ": " + why);
     };
     bool inBlock = false;
     TTeskWreck current;
@@ -214,24 +211,46 @@ TLoadOutcome ReadOrbResultText(std::string_view text, const std::string& fileNam
         }
     }
     if (!results.Wrecks.empty()) results.Selected = 0;
-    return TLoadOutcome::Loaded;
+    return TResult::Success();
 }
 
-TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results) {
-    if (!FileExists(path)) return TLoadOutcome::Missing;
+TResult LoadOrbResults(const std::string& path, TOrbResults& results) {
+    if (!FileExists(path)) return TResult::Outcome(TResultCode::Missing);
     results.Wrecks.clear();
     results.Selected = -1;
     std::string text;
-    if (!ReadWholeFile(path, text, results.Error)) return TLoadOutcome::Failed;
+    if (TResult read = ReadWholeFile(path, text); !read.Ok()) return read;
     return ReadOrbResultText(text, path, results);
 }
 
-bool OrbResultsUsable(const std::string& path, std::string& problem) {
+TResultOf<bool> OrbResultsUsable(const std::string& path) {
     TOrbResults results;
-    const TLoadOutcome outcome = LoadOrbResults(path, results);
-    problem = outcome == TLoadOutcome::Failed ? results.Error : std::string();
-    if (outcome == TLoadOutcome::Failed && !results.Wrecks.empty()) problem += "; the wrecks before that line are read";
-    return outcome == TLoadOutcome::Loaded || !results.Wrecks.empty();
+    TResult read = LoadOrbResults(path, results);
+    if (read.Code == TResultCode::Failed && !results.Wrecks.empty())
+        read.Message += "; the wrecks before that line are read";
+    return {read, read.Ok() || !results.Wrecks.empty()};
+}
+
+// ---- The scenario test ----
+
+TResultOf<bool> IsFlightResultScenario(const std::string& path) {
+    std::vector<std::string> lines;
+    if (TResult read = ReadTextLines(path, lines); !read.Ok()) return read;
+    bool inShips = false;
+    int wrecks = 0, missiles = 0;
+    for (const auto& line : lines) {
+        if (line.find("BEGIN_SHIPS") != std::string::npos) inShips = true;
+        if (line.find("END_SHIPS") != std::string::npos) inShips = false;
+        if (!inShips) continue;
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        const std::string_view cls = std::string_view(line).substr(colon, 256);
+        if (cls == ":TeskiWreck")
+            ++wrecks;
+        else if (cls == ":Teski")
+            ++missiles;
+    }
+    return {TResult::Success(), wrecks >= 1 && missiles == 0};
 }
 
 // ---- The source panel ----
@@ -255,16 +274,6 @@ TResultSource ChooseResultSource(const TResultSourceInputs& in) {
     return s;
 }
 
-TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options) {
-    TResultSourceInputs in;
-    in.CurrentStateUsable = options.CurrentStateUsable;
-    in.CurrentStateFile = options.CurrentStateFile;
-    in.FltResDir = options.FltResDir;
-    in.FltResScnFiles = options.FltResScnFiles;
-    in.NewestFltResScnFile = options.NewestFltResScnFile;
-    return in;
-}
-
 std::string ResultSourcePath(const TResultSource& source, const TResultSourceInputs& in) {
     if (source.RecentChecked) return in.CurrentStateFile;
     const bool selected = source.SavedSelected >= 0 && source.SavedSelected < int(source.SavedFiles.size());
@@ -285,8 +294,8 @@ std::vector<std::string> ListResultNames(const std::string& dir, const TFilePred
 
 std::vector<std::string> ListResultNames(const std::string& dir) {
     return ListResultNames(
-        dir, [](const std::string& path) { return IsResultKml(path); },
-        [](const std::string& path) { return IsFlightResultScenario(path); });
+        dir, [](const std::string& path) { return IsResultKml(path).Value; },
+        [](const std::string& path) { return IsFlightResultScenario(path).Value; });
 }
 
 std::string ResultNameOf(const std::string& savedName) {
@@ -302,9 +311,10 @@ std::string ScenarioCopyQuestion(bool exists) {
                   : "Create a copy of autosaved Orbiter scenario file?";
 }
 
-bool CopyScenarioFile(const std::string& source, const std::string& target, std::string& error) {
+TResult CopyScenarioFile(const std::string& source, const std::string& target) {
     std::string bytes;
-    return ReadWholeFile(source, bytes, error) && WriteFileAtomic(target, bytes, error);
+    if (TResult read = ReadWholeFile(source, bytes); !read.Ok()) return read;
+    return WriteFileAtomic(target, bytes);
 }
 
 } // namespace zm

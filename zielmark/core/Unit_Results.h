@@ -2,6 +2,8 @@
 // need no window: which source is read, which result names are offered, what a save is called.
 #pragma once
 
+#include "Unit_Result.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -55,30 +57,31 @@ constexpr size_t MaxWreckBlocks = 5000;
 struct TOrbResults {
     std::vector<TTeskWreck> Wrecks; // in file order
     int Selected = -1;              // index into Wrecks, -1 when nothing is selected
-    std::string Error;              // why the last read stopped: file name, line number and cause
 
     const TTeskWreck* SelectedWreck() const {
         return Selected >= 0 && Selected < static_cast<int>(Wrecks.size()) ? &Wrecks[Selected] : nullptr;
     }
 };
 
-enum class TLoadOutcome {
-    Missing, // no such file (or a folder): nothing was read, the list is as it was
-    Loaded,  // the list was rebuilt; the first entry is selected when there is one
-    Failed,  // a bad number or TRACK line stopped the read: the wrecks finished before it stay, none selected
-};
-
-// Rebuilds `results` from the scenario at `path`. A Failed read leaves the reason in results.Error.
-TLoadOutcome LoadOrbResults(const std::string& path, TOrbResults& results);
+// Rebuilds `results` from the scenario at `path`:
+//   Ok      the list was rebuilt; the first entry is selected when there is one;
+//   Missing no such file (or a folder): nothing was read, the list is as it was;
+//   Failed  the file cannot be read, or a bad number or TRACK line stopped the read ("file: line N: cause"):
+//           the wrecks finished before it stay, none selected.
+TResult LoadOrbResults(const std::string& path, TOrbResults& results);
 
 // Reads wreck blocks from a scenario's text (LF or CR LF lines); the work of LoadOrbResults after the file
 // is read. `fileName` only names the source in an error message.
-TLoadOutcome ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results);
+TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results);
 
-// Whether the reader gets wrecks from the scenario: all its blocks, or those before a bad line. problem gets
-// why the read stops early ("file: line N: cause"), empty when it reads to the end. The folder check uses
-// it, so what it calls usable is what the results page and zielmark-cli results read.
-bool OrbResultsUsable(const std::string& path, std::string& problem);
+// Whether the reader gets wrecks from the scenario (the Value): all its blocks, or those before a bad line.
+// The Message says why the read stops early ("file: line N: cause"), empty when it reads to the end. The
+// folder check uses it, so what it calls usable is what the results page and zielmark-cli results read.
+TResultOf<bool> OrbResultsUsable(const std::string& path);
+
+// The scenario's ship list holds at least one ":TeskiWreck" ship and no ":Teski" ship (header lines compared
+// exactly from the first colon). Fails (Value false) when the file cannot be read.
+TResultOf<bool> IsFlightResultScenario(const std::string& path);
 
 // ---- The source panel: recent flight or a previous one ----
 
@@ -103,10 +106,6 @@ struct TResultSource {
 // Fills the source panel: the recent flight wins when both sources exist; the newest saved copy is
 // preselected (the first when the newest is not in the list).
 TResultSource ChooseResultSource(const TResultSourceInputs& in);
-
-class TGlobalOptions;
-// The inputs as the settings object's last folder check left them.
-TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options);
 
 // The file to read for the checked source: the current state, or the results folder followed by the
 // selected saved scenario (the folder alone when none is selected, which LoadOrbResults does not read).
@@ -134,7 +133,7 @@ std::string GEFileQuestion(bool exists);
 std::string ScenarioCopyQuestion(bool exists);
 
 // Copies the current-state scenario to `target` through a temporary file, replacing `target` only when
-// the copy is complete. False with `error` naming the file when it fails.
-bool CopyScenarioFile(const std::string& source, const std::string& target, std::string& error);
+// the copy is complete. A failure names the file.
+TResult CopyScenarioFile(const std::string& source, const std::string& target);
 
 } // namespace zm

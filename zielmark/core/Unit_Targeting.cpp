@@ -2,7 +2,6 @@
 
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
-#include "Unit_LaunchScenario.h"
 #include "Unit_ModelAdvice.h"
 
 #include <algorithm>
@@ -35,6 +34,7 @@ void TTargetingPage::Clear(double nowLocal) {
   KmlDescription.clear();
   ScenarioFiles.clear();
   ScenarioFileName.clear();
+  ScenarioRead = {};
   Description = {DefaultScenarioDescription};
   FocusList.clear();
   FocusIndex = -1;
@@ -43,13 +43,13 @@ void TTargetingPage::Clear(double nowLocal) {
   OrbDateTimeToGUI();
 }
 
-TImportResult TTargetingPage::LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
-                                      TDModule& dm) {
+TResult TTargetingPage::LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
+                                TDModule& dm) {
   Clear(nowLocal);
   KmlFileName = fileName;
   const std::string path = JoinPath(folder, fileName);
-  const TImportResult r = dm.ImportKml(path);
-  if (r != TImportResult::Records) return r;
+  const TResult r = dm.ImportKml(path);
+  if (!r.Ok()) return r;
   KmlDescription = ReadKmlDescription(path);
   LoadWaypoints(dm.KMLDataSet, Waypoints);
   for (const std::string& name : Waypoints.LeftOut) {
@@ -199,45 +199,6 @@ bool TTargetingPage::DateTimeGUItoUTC() {
 void TTargetingPage::SetShowUtc(bool utc) {
   ShowUtc = utc;
   OrbDateTimeToGUI();
-}
-
-void TTargetingPage::FillScenarioFileList(const std::string& orbScnDir, const std::string& mruEdited) {
-  ScenarioFiles.clear();
-  ScenarioFileName.clear();
-  const std::string folder = orbScnDir.empty() ? std::string() : IncludeTrailingPathDelimiter(orbScnDir);
-  std::string newest;
-  long long newestTime = 0;
-  bool haveNewest = false;
-  for (const auto& e : ListFolderFiles(folder, ".scn")) {
-    if (!IsGeneratedFrom(folder + e.Name, KmlFileName)) continue;
-    ScenarioFiles.push_back(e.Name);
-    if (!haveNewest || e.MTimeNs > newestTime) {
-      newest = e.Name;
-      newestTime = e.MTimeNs;
-      haveNewest = true;
-    }
-  }
-  std::string chosen;
-  if (!mruEdited.empty())
-    for (const auto& f : ScenarioFiles)
-      if (SameText(f, mruEdited)) {
-        chosen = f;
-        break;
-      }
-  if (chosen.empty() && haveNewest) chosen = newest;
-  if (!chosen.empty()) ScenarioNameChanged(orbScnDir, chosen);
-  UpdateGEtoOrbWarnings();
-}
-
-TScenarioReadResult TTargetingPage::ScenarioNameChanged(const std::string& orbScnDir,
-                                                        const std::string& name) {
-  ScenarioFileName = name;
-  const std::string path = JoinPath(orbScnDir, name);
-  TScenarioReadResult read;
-  read.Ok = true;
-  if (!name.empty() && FileExists(path)) read = ReadLaunchScenario(*this, path);
-  UpdateGEtoOrbWarnings();
-  return read;
 }
 
 std::string PreselectedSourceKml(const std::vector<std::string>& files, const std::string& mru,

@@ -6,14 +6,11 @@
 
 #include "Unit_DM.h"
 #include "Unit_Objects.h"
+#include "Unit_Result.h"
 
 #include <functional>
 #include <string>
 #include <vector>
-
-namespace zm {
-struct TScenarioReadResult;
-}
 
 namespace zm {
 
@@ -32,6 +29,10 @@ using TRandomInt = std::function<int(int n)>;
 TRandomInt ClockSeededRandom();
 // A generator with a fixed seed: the same draws every time.
 TRandomInt SeededRandom(unsigned seed);
+
+// What reading a launch scenario back into the page found: Failed when the file could not be read (the page
+// is unchanged); else the Value lists the values that could not be read ("file", line N: ...).
+using TScenarioReadResult = TResultOf<std::vector<std::string>>;
 
 // A line from missile Tesk to target Target for the links image.
 struct TLink {
@@ -61,6 +62,7 @@ class TTargetingPage {
   std::string AdviceText;                // lines of advice shown with the warnings; saving goes ahead
   std::string NotesText;                 // lines about the KML file that do not stop a save, each ending in CR LF
   std::vector<std::string> ScenarioText; // the scenario built, read or saved
+  TScenarioReadResult ScenarioRead;      // what the last read of a chosen scenario found (Ok: none read)
 
   bool FocusEnabled() const { return !FocusList.empty(); }
   std::string FocusName() const;
@@ -70,7 +72,8 @@ class TTargetingPage {
   void Clear(double nowLocal);
   // Clears the page and imports folder + fileName: waypoints, description and the zone of the
   // alphabetically first missile. Does not fill the scenario list (FillScenarioFileList does).
-  TImportResult LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
+  // Ok, Empty (no placemarks) or Failed, as DModule().ImportKml.
+  TResult LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
                         TDModule& dm = DModule());
 
   // Points missile i at target j (-1 clears) and rebuilds the warnings.
@@ -101,13 +104,6 @@ class TTargetingPage {
   bool DateTimeGUItoUTC();
   // Switches the display between "Local" and "UTC"; the stored date stays.
   void SetShowUtc(bool utc);
-
-  // Lists the scenarios of orbScnDir made from KmlFileName and reads back the most recently
-  // edited one (mruEdited) or else the newest.
-  void FillScenarioFileList(const std::string& orbScnDir, const std::string& mruEdited);
-  // The scenario name was chosen or typed: reads the scenario back when such a file exists. The read's
-  // outcome is returned for the caller to show (Ok with no problems when there was nothing to read).
-  TScenarioReadResult ScenarioNameChanged(const std::string& orbScnDir, const std::string& name);
 };
 
 // The KML file the page selects when its file list is filled: the last chosen one when it is listed

@@ -31,9 +31,8 @@ class TDispersionTest : public QObject {
     d.AddRun(2, results.Wrecks);
     d.Finish();
     const QString dir = fx.Root() + "/fixture dispersion";
-    std::vector<std::string> svgs;
-    std::string error;
-    if (!zm::WriteDispersionFolder(dir.toStdString(), d, {}, svgs, error)) qFatal("%s", error.c_str());
+    const zm::TResult written = zm::WriteDispersionFolder(dir.toStdString(), d, {});
+    if (!written.Ok()) qFatal("%s", written.Message.c_str());
     QImage picture(160, 128, QImage::Format_RGB32);
     picture.fill(Qt::green);
     picture.save(dir + "/" + QString::fromStdString(zm::DispersionPictureName(0, d.Missiles[0].Missile)) + ".png");

@@ -440,14 +440,19 @@ private slots:
     TypeInto(page->cbSaveOrbFiles->lineEdit(), "a.scn");
     QCOMPARE(w.Prompt.Errors.size(), 2);
     QVERIFY2(w.Prompt.Errors[1].contains("a.scn"), qPrintable(w.Prompt.Errors[1]));
+    // Choosing the KML file again, its list picks that scenario and reads it: the same report, once.
+    emit page->cbLoadGEFiles->activated(page->cbLoadGEFiles->currentIndex());
+    QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("a.scn"));
+    QCOMPARE(w.Prompt.Errors.size(), 3);
+    QCOMPARE(w.Prompt.Errors[2], w.Prompt.Errors[1]);
 
     // A save into a folder that does not exist fails with the file's name; nothing is written.
     DragMissileToTarget(page, 0, 0);
     TypeInto(page->cbSaveOrbFiles->lineEdit(), "missing/plan");
     w.Prompt.Answers = {true};
     QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
-    QCOMPARE(w.Prompt.Errors.size(), 3);
-    QVERIFY2(w.Prompt.Errors[2].contains("plan.scn"), qPrintable(w.Prompt.Errors[2]));
+    QCOMPARE(w.Prompt.Errors.size(), 4);
+    QVERIFY2(w.Prompt.Errors[3].contains("plan.scn"), qPrintable(w.Prompt.Errors[3]));
     QVERIFY(!QDir(fx.ScnDir() + "missing").exists());
     w.Window->close();
   }

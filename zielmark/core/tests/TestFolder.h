@@ -45,8 +45,8 @@ class TTempFolder {
     return path;
   }
   std::string Read(const std::string& name) const {
-    std::string content, error;
-    ReadWholeFile(Path + name, content, error);
+    std::string content;
+    ReadWholeFile(Path + name, content);
     return content;
   }
   std::string Mkdir(const std::string& name) const {

@@ -1,6 +1,7 @@
 // File services: what a save does to the file it replaces, and that no reader waits on a pipe or reads a
 // device without end.
 #include "TestFolder.h"
+#include "TestResult.h"
 #include "Unit_Files.h"
 
 #include <gtest/gtest.h>
@@ -52,13 +53,12 @@ TEST(AtomicSave, ReplacedFileKeepsItsPermissionsAndNewFileFollowsTheUmask) {
   TTempFolder dir;
   const std::string path = dir.Write("keep.scn", "old");
   ::chmod(path.c_str(), 0640);
-  std::string error;
-  ASSERT_TRUE(WriteFileAtomic(path, "new", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomic(path, "new")));
   EXPECT_EQ(dir.Read("keep.scn"), "new");
   EXPECT_EQ(ModeOf(path), 0640u);
 
   const mode_t mask = ::umask(027);
-  ASSERT_TRUE(WriteFileAtomic(dir.Path + "fresh.scn", "x", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomic(dir.Path + "fresh.scn", "x")));
   ::umask(mask);
   EXPECT_EQ(ModeOf(dir.Path + "fresh.scn"), 0640u);
   EXPECT_TRUE(Leftovers(dir, {"keep.scn", "fresh.scn"}).empty());
@@ -68,10 +68,10 @@ TEST(AtomicSave, ReadOnlyFileIsRefusedWithItsNameAndLeftWhole) {
   TTempFolder dir;
   const std::string path = dir.Write("locked.kml", "precious");
   ::chmod(path.c_str(), 0444);
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomic(path, "replacement", error));
-  EXPECT_NE(error.find(path), std::string::npos) << error;
-  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  const TResult refused = WriteFileAtomic(path, "replacement");
+  EXPECT_FALSE(refused.Ok());
+  EXPECT_NE(refused.Message.find(path), std::string::npos) << refused.Message;
+  EXPECT_NE(refused.Message.find("read-only"), std::string::npos) << refused.Message;
   EXPECT_EQ(dir.Read("locked.kml"), "precious");
   EXPECT_TRUE(Leftovers(dir, {"locked.kml"}).empty());
 }
@@ -88,16 +88,14 @@ TEST(AtomicSave, SymbolicLinkStaysAndItsTargetGetsTheContent) {
   for (const auto& l : links) {
     SCOPED_TRACE(l.link);
     fs::create_symlink(l.pointsTo, dir.Path + l.link);
-    std::string error;
-    ASSERT_TRUE(WriteFileAtomic(dir.Path + l.link, std::string("via ") + l.link, error)) << error;
+    ASSERT_TRUE(Succeeded(WriteFileAtomic(dir.Path + l.link, std::string("via ") + l.link)));
     EXPECT_TRUE(fs::is_symlink(dir.Path + l.link));
     EXPECT_EQ(dir.Read("real/result.kml"), std::string("via ") + l.link);
     EXPECT_EQ(ModeOf(target), 0600u);
   }
   // A link to a file not yet there creates that file.
   fs::create_symlink("real/later.kml", dir.Path + "dangling.kml");
-  std::string error;
-  ASSERT_TRUE(WriteFileAtomic(dir.Path + "dangling.kml", "made", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomic(dir.Path + "dangling.kml", "made")));
   EXPECT_TRUE(fs::is_symlink(dir.Path + "dangling.kml"));
   EXPECT_EQ(dir.Read("real/later.kml"), "made");
 }
@@ -108,8 +106,7 @@ TEST(AtomicSave, TemporaryFilesOfKilledSavesGoWithTheNextSave) {
   const std::string running = ".state.scn.tmp" + std::to_string(::getppid());  // a save still in progress
   const std::string other = ".other.scn.tmp1";                               // not this file's
   for (const auto& name : {stale, running, other}) dir.Write(name, std::string(1000, 'x'));
-  std::string error;
-  ASSERT_TRUE(WriteFileAtomic(dir.Path + "state.scn", "saved", error)) << error;
+  ASSERT_TRUE(Succeeded(WriteFileAtomic(dir.Path + "state.scn", "saved")));
   EXPECT_FALSE(fs::exists(dir.Path + stale));
   EXPECT_TRUE(fs::exists(dir.Path + running));
   EXPECT_TRUE(fs::exists(dir.Path + other));
@@ -119,10 +116,10 @@ TEST(AtomicSave, NonRegularTargetIsRefused) {
   TTempFolder dir;
   const std::string fifo = dir.Path + "pipe.scn";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomic(fifo, "x", error));
-  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
-  EXPECT_FALSE(WriteFileAtomic(dir.Mkdir("folder.scn"), "x", error));
+  const TResult refused = WriteFileAtomic(fifo, "x");
+  EXPECT_FALSE(refused.Ok());
+  EXPECT_NE(refused.Message.find("not a regular file"), std::string::npos) << refused.Message;
+  EXPECT_FALSE(WriteFileAtomic(dir.Mkdir("folder.scn"), "x").Ok());
 }
 
 // A save written in pieces: the target keeps its old content until the commit, even while pieces are
@@ -130,10 +127,9 @@ TEST(AtomicSave, NonRegularTargetIsRefused) {
 TEST(AtomicSave, PieceByPieceTheTargetChangesOnlyAtTheCommit) {
   TTempFolder dir;
   const std::string path = dir.Write("track.kml", "old");
-  std::string error;
   {
     TAtomicFile file;
-    ASSERT_TRUE(file.Open(path, error)) << error;
+    ASSERT_TRUE(Succeeded(file.Open(path)));
     EXPECT_TRUE(file.Write("first piece, "));
     EXPECT_EQ(dir.Read("track.kml"), "old");
   }  // given up
@@ -141,15 +137,15 @@ TEST(AtomicSave, PieceByPieceTheTargetChangesOnlyAtTheCommit) {
   EXPECT_TRUE(Leftovers(dir, {"track.kml"}).empty());
 
   TAtomicFile file;
-  ASSERT_TRUE(file.Open(path, error)) << error;
+  ASSERT_TRUE(Succeeded(file.Open(path)));
   for (const char* piece : {"new ", "in ", "pieces"}) EXPECT_TRUE(file.Write(piece));
   EXPECT_EQ(dir.Read("track.kml"), "old");
-  ASSERT_TRUE(file.Commit(error)) << error;
+  ASSERT_TRUE(Succeeded(file.Commit()));
   EXPECT_EQ(dir.Read("track.kml"), "new in pieces");
   EXPECT_TRUE(Leftovers(dir, {"track.kml"}).empty());
   // A committed file writes no more: the save is done.
   EXPECT_FALSE(file.Write("late"));
-  EXPECT_FALSE(file.Commit(error));
+  EXPECT_FALSE(file.Commit().Ok());
   EXPECT_EQ(dir.Read("track.kml"), "new in pieces");
 }
 
@@ -161,10 +157,11 @@ TEST(SpecialFiles, ReadersRefusePipesAndDevicesWithoutWaiting) {
   fs::create_symlink("/dev/zero", dir.Path + "zero.kml");
   for (const std::string& path : {fifo, dir.Path + "zero.kml"}) {
     SCOPED_TRACE(path);
-    std::string content, error;
-    EXPECT_FALSE(ReadWholeFile(path, content, error));
-    EXPECT_NE(error.find(path), std::string::npos) << error;
-    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    std::string content;
+    const TResult read = ReadWholeFile(path, content);
+    EXPECT_FALSE(read.Ok());
+    EXPECT_NE(read.Message.find(path), std::string::npos) << read.Message;
+    EXPECT_NE(read.Message.find("not a regular file"), std::string::npos) << read.Message;
     EXPECT_TRUE(content.empty());
   }
 }

@@ -1,6 +1,7 @@
 // The KML import: both transformations over the shapes of file Google Earth writes, the naming
 // convention, the document's description, real files, and input that must not break anything.
 #include "TestFolder.h"
+#include "TestResult.h"
 
 #include "Unit_DM.h"
 #include "Unit_GEFile.h"
@@ -98,7 +99,7 @@ TEST_F(KmlImport, ShapesOfGoogleEarthFilesImport) {
     SCOPED_TRACE(c.What);
     const std::string path = dir.Write("case.kml", c.Xml);
     TDModule& dm = DModule();
-    ASSERT_EQ(dm.ImportKml(path), TImportResult::Records) << dm.LastError;
+    ASSERT_TRUE(Succeeded(dm.ImportKml(path)));
     std::vector<std::string> names;
     for (size_t i = 0; i < dm.KMLDataSet.RecordCount(); ++i) names.push_back(NameOf(dm.KMLDataSet, i));
     EXPECT_EQ(names, c.Names);
@@ -134,11 +135,11 @@ TEST_F(KmlImport, NamingConventionClassifiesFiles) {
     const std::string path = dir.Write("c.kml", KmlDocument(pm));
     std::string names;
     for (const auto& n : c.Names) names += n + " ";
-    EXPECT_EQ(IsSourceKml(path), c.Source) << names;
-    EXPECT_EQ(IsResultKml(path), c.Result) << names;
+    EXPECT_EQ(IsSourceKml(path).Value, c.Source) << names;
+    EXPECT_EQ(IsResultKml(path).Value, c.Result) << names;
   }
   const TPlacemarkCounts counts = CountKmlPlacemarks(dir.Write("c.kml", KmlDocument({{"TeskWreck1", "1,2"},
-      {"Tesk1", "1,2"}, {"Tesk2", "1,2"}, {"tesk", "1,2"}, {"Tes", "1,2"}})));
+      {"Tesk1", "1,2"}, {"Tesk2", "1,2"}, {"tesk", "1,2"}, {"Tes", "1,2"}}))).Value;
   EXPECT_EQ(counts.Wrecks, 1);
   EXPECT_EQ(counts.LaunchSites, 2);
   EXPECT_EQ(counts.Others, 2);
@@ -175,8 +176,8 @@ TEST_F(KmlImport, ResultFilesWeWriteAreResultsAndNoPlanningSources) {
   const std::string sample = SourceDir() + "examples/desert_range.kml";
   const std::string corpusSource = dir.Write(
       "renamed.kml", [] {
-        std::string content, readError;
-        ReadWholeFile(CorpusKmlDir() + "openlayers_openlayers__examples__kml__lines.kml", content, readError);
+        std::string content;
+        ReadWholeFile(CorpusKmlDir() + "openlayers_openlayers__examples__kml__lines.kml", content);
         // Google's lines file holds only LineStrings: add one launch site and one target with points.
         const size_t end = content.rfind("</Document>");
         if (end != std::string::npos)
@@ -198,10 +199,10 @@ TEST_F(KmlImport, ResultFilesWeWriteAreResultsAndNoPlanningSources) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.What);
     if (c.Path == corpusSource && !DirectoryExists(CorpusKmlDir())) continue;  // no corpus here
-    EXPECT_EQ(IsSourceKml(c.Path), c.Source);
-    EXPECT_EQ(IsResultKml(c.Path), c.Result);
+    EXPECT_EQ(IsSourceKml(c.Path).Value, c.Source);
+    EXPECT_EQ(IsResultKml(c.Path).Value, c.Result);
   }
-  EXPECT_EQ(CountKmlPlacemarks(ours).Impacts, 2);
+  EXPECT_EQ(CountKmlPlacemarks(ours).Value.Impacts, 2);
 }
 
 TEST_F(KmlImport, DocumentDescriptionBeforeTheFirstPlacemark) {
@@ -241,49 +242,51 @@ TEST_F(KmlImport, BadInputFailsCleanlyOrYieldsNothing) {
   const struct {
     const char* What;
     std::string Content;
-    TImportResult Expected;
+    TResultCode Expected;
   } cases[] = {
-      {"malformed", "<kml><Document><Placemark><name>x</Placemark></Document></kml>", TImportResult::Failed},
-      {"truncated", good.substr(0, good.size() / 2), TImportResult::Failed},
-      {"binary", binary, TImportResult::Failed},
-      {"empty", "", TImportResult::Failed},
-      {"deeply nested and unclosed", deep, TImportResult::Failed},
-      {"well-formed but no KML", "<html><body>hello</body></html>", TImportResult::NoRecords},
+      {"malformed", "<kml><Document><Placemark><name>x</Placemark></Document></kml>", TResultCode::Failed},
+      {"truncated", good.substr(0, good.size() / 2), TResultCode::Failed},
+      {"binary", binary, TResultCode::Failed},
+      {"empty", "", TResultCode::Failed},
+      {"deeply nested and unclosed", deep, TResultCode::Failed},
+      {"well-formed but no KML", "<html><body>hello</body></html>", TResultCode::Empty},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.What);
     const std::string path = dir.Write("bad.kml", c.Content);
-    EXPECT_EQ(DModule().ImportKml(path), c.Expected);
+    const TResult imported = DModule().ImportKml(path);
+    EXPECT_EQ(imported.Code, c.Expected);
     EXPECT_TRUE(DModule().KMLDataSet.IsEmpty());
-    if (c.Expected == TImportResult::Failed) {
-      EXPECT_NE(DModule().LastError.find(path), std::string::npos);
+    if (c.Expected == TResultCode::Failed) {
+      EXPECT_NE(imported.Message.find(path), std::string::npos);
     }
-    EXPECT_FALSE(IsSourceKml(path));
-    EXPECT_FALSE(IsResultKml(path));
+    EXPECT_FALSE(IsSourceKml(path).Value);
+    EXPECT_FALSE(IsResultKml(path).Value);
     ReadKmlDescription(path);
   }
-  EXPECT_EQ(DModule().ImportKml(dir.Path + "missing.kml"), TImportResult::Failed);
-  EXPECT_EQ(DModule().ImportKml(dir.Path), TImportResult::Failed);  // a folder
+  EXPECT_EQ(DModule().ImportKml(dir.Path + "missing.kml").Code, TResultCode::Failed);
+  EXPECT_EQ(DModule().ImportKml(dir.Path).Code, TResultCode::Failed);  // a folder
 
   // A huge name is a name like any other.
   const std::string huge(1 << 20, 'x');
   const std::string path = dir.Write("huge.kml", KmlDocument({{"Tesk" + huge, "1,2"}, {huge, "3,4"}}));
-  EXPECT_TRUE(IsSourceKml(path));
+  EXPECT_TRUE(IsSourceKml(path).Value);
 }
 
 TEST_F(KmlImport, TransformationFilesAreReallyRead) {
   TTempFolder dir;
   DModule().TransformDir = dir.Path;
   const std::string kml = dir.Write("a.kml", KmlDocument({{"Tesk1", "1,2"}, {"T", "3,4"}}));
-  EXPECT_EQ(DModule().ImportKml(kml), TImportResult::Failed);  // no transformation files here
-  EXPECT_NE(DModule().LastError.find("kml2datD.xtr"), std::string::npos);
+  const TResult withoutRules = DModule().ImportKml(kml);  // no transformation files here
+  EXPECT_EQ(withoutRules.Code, TResultCode::Failed);
+  EXPECT_NE(withoutRules.Message.find("kml2datD.xtr"), std::string::npos);
 
   // Rules of our own: only the name field, records are "Placemark" in kml/Document.
   dir.Write("kml2datD.xtr", "# test\nformat zielmark-xtr 1\nstart kml/Document\nrecord Placemark\nfield label name trim\n");
   dir.Write("kml2datF.xtr", "format zielmark-xtr 1\nstart Placemark\nrecord Placemark\nfield name name text\n");
-  ASSERT_EQ(DModule().ImportKml(kml), TImportResult::Records) << DModule().LastError;
+  ASSERT_TRUE(Succeeded(DModule().ImportKml(kml)));
   EXPECT_EQ(DModule().KMLDataSet.FieldNames, std::vector<std::string>{"label"});
-  EXPECT_EQ(CountKmlPlacemarks(kml).LaunchSites, 0);  // no "name" field: nothing counted
+  EXPECT_EQ(CountKmlPlacemarks(kml).Value.LaunchSites, 0);  // no "name" field: nothing counted
 
   const std::pair<const char*, const char*> badRules[] = {
       {"no format line", "start kml\nrecord Placemark\nfield name name text\n"},
@@ -296,8 +299,9 @@ TEST_F(KmlImport, TransformationFilesAreReallyRead) {
   for (const auto& [what, text] : badRules) {
     SCOPED_TRACE(what);
     dir.Write("kml2datD.xtr", text);
-    EXPECT_EQ(DModule().ImportKml(kml), TImportResult::Failed);
-    EXPECT_NE(DModule().LastError.find("kml2datD.xtr"), std::string::npos) << DModule().LastError;
+    const TResult imported = DModule().ImportKml(kml);
+    EXPECT_EQ(imported.Code, TResultCode::Failed);
+    EXPECT_NE(imported.Message.find("kml2datD.xtr"), std::string::npos) << imported.Message;
   }
 }
 
@@ -306,21 +310,21 @@ TEST_F(KmlImport, TransformationFilesAreReallyRead) {
 // file plans like any other.
 TEST_F(KmlImport, FolderOfDocumentsAsGoogleEarthSavesTemporaryPlaces) {
   const std::string path = SourceDir() + "zielmark/core/tests/data/temporary_places.kml";
-  ASSERT_EQ(DModule().ImportKml(path), TImportResult::Records) << DModule().LastError;
+  ASSERT_TRUE(Succeeded(DModule().ImportKml(path)));
   std::vector<std::string> names;
   for (size_t i = 0; i < DModule().KMLDataSet.RecordCount(); ++i) names.push_back(NameOf(DModule().KMLDataSet, i));
   EXPECT_EQ(names, (std::vector<std::string>{"TeskAlpha", "TeskBravo", "Salt Flat", "Basin & Ridge"}));
   const std::string* coords = DModule().KMLDataSet.FieldText(0, "coordinates");
   ASSERT_NE(coords, nullptr);
   EXPECT_EQ(*coords, "-116.20,36.10,0");
-  EXPECT_TRUE(IsSourceKml(path));
+  EXPECT_TRUE(IsSourceKml(path).Value);
 
   // The same nesting without the kml element, and with the placemarks before the documents.
   TTempFolder dir;
   const std::string bare = dir.Write(
       "bare.kml", "<Folder><Placemark><name>First</name></Placemark><Document><Folder><Document><Placemark>"
                   "<name>TeskDeep</name></Placemark></Document></Folder></Document></Folder>");
-  ASSERT_EQ(DModule().ImportKml(bare), TImportResult::Records) << DModule().LastError;
+  ASSERT_TRUE(Succeeded(DModule().ImportKml(bare)));
   EXPECT_EQ(DModule().KMLDataSet.RecordCount(), 2u);
   EXPECT_EQ(NameOf(DModule().KMLDataSet, 1), "TeskDeep");
 }
@@ -335,14 +339,14 @@ TEST_F(KmlImport, RealFilesFromTheCorpus) {
   for (const auto& e : ListFolderFiles(corpus, ".kml")) {
     SCOPED_TRACE(e.Name);
     ++files;
-    std::string content, error;
-    ASSERT_TRUE(ReadWholeFile(corpus + e.Name, content, error));
+    std::string content;
+    ASSERT_TRUE(Succeeded(ReadWholeFile(corpus + e.Name, content)));
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(content.c_str()));
     const size_t placemarks = doc.select_nodes("//Placemark").size();
-    ASSERT_EQ(DModule().ImportKml(corpus + e.Name), TImportResult::Records) << DModule().LastError;
+    ASSERT_TRUE(Succeeded(DModule().ImportKml(corpus + e.Name)));
     EXPECT_EQ(DModule().KMLDataSet.RecordCount(), placemarks);
-    EXPECT_FALSE(IsSourceKml(corpus + e.Name));  // nobody there is named Tesk...
+    EXPECT_FALSE(IsSourceKml(corpus + e.Name).Value);  // nobody there is named Tesk...
 
     // Rename the first placemark to a launch site in a copy.
     const size_t pm = content.find("<Placemark");
@@ -350,10 +354,10 @@ TEST_F(KmlImport, RealFilesFromTheCorpus) {
     ASSERT_NE(name, std::string::npos);
     content.insert(name + 6, "Tesk ");
     const std::string copy = dir.Write(e.Name, content);
-    const TPlacemarkCounts c = CountKmlPlacemarks(copy);
+    const TPlacemarkCounts c = CountKmlPlacemarks(copy).Value;
     EXPECT_EQ(c.LaunchSites, 1);
-    EXPECT_EQ(IsSourceKml(copy), placemarks > 1);
-    EXPECT_FALSE(IsResultKml(copy));
+    EXPECT_EQ(IsSourceKml(copy).Value, placemarks > 1);
+    EXPECT_FALSE(IsResultKml(copy).Value);
 
     // The Point placemarks turn into waypoints.
     TWaypoints w;

@@ -1,6 +1,7 @@
 // The launch scenario: the exact text, reading it back into the page, the tie to the KML file,
 // and saving (names, confirmation, atomic writing).
 #include "TestFolder.h"
+#include "TestResult.h"
 
 #include "Unit_Functions.h"
 #include "Unit_LaunchScenario.h"
@@ -127,8 +128,8 @@ TEST(LaunchScenario, TheUsersLocaleChangesNoNumber) {
   std::setlocale(LC_ALL, old.c_str());
 
   EXPECT_EQ(inGerman, inC);
-  ASSERT_TRUE(r.Ok) << r.Error;
-  EXPECT_TRUE(r.Problems.empty());
+  ASSERT_TRUE(Succeeded(r));
+  EXPECT_TRUE(r.Value.empty());
   EXPECT_EQ(again.ScenarioDateUtc, page.ScenarioDateUtc);
   EXPECT_EQ(readInGerman, inC);
 }
@@ -166,8 +167,8 @@ TEST(LaunchScenario, WrittenAndReadBackToTheSameText) {
   again.ScenarioDateUtc = 0;
   again.Waypoints.Tesks[2].SetDelay(50);  // reset by the reading
   const TScenarioReadResult r = ReadLaunchScenario(again, path);
-  ASSERT_TRUE(r.Ok) << r.Error;
-  EXPECT_TRUE(r.Problems.empty());
+  ASSERT_TRUE(Succeeded(r));
+  EXPECT_TRUE(r.Value.empty());
   EXPECT_EQ(again.Description, page.Description);
   EXPECT_EQ(again.ScenarioDateUtc, 36526.5);
   EXPECT_EQ(again.FocusName(), "TeskB");
@@ -198,11 +199,11 @@ TEST(LaunchScenario, ReadingBackOddFiles) {
       "Other:DeltaGlider\n  TARGET Nord\n");
   page.ScenarioDateUtc = 100;
   const TScenarioReadResult r = ReadLaunchScenario(page, path);
-  ASSERT_TRUE(r.Ok);
+  ASSERT_TRUE(Succeeded(r));
   EXPECT_EQ(page.Description, std::vector<std::string>{DefaultScenarioDescription});
   EXPECT_EQ(page.ScenarioDateUtc, 100);  // the bad date is kept and reported
-  ASSERT_EQ(r.Problems.size(), 1u);
-  EXPECT_NE(r.Problems[0].find("line 5"), std::string::npos);
+  ASSERT_EQ(r.Value.size(), 1u);
+  EXPECT_NE(r.Value[0].find("line 5"), std::string::npos);
   EXPECT_FALSE(page.Waypoints.Tesks[1].IsAssigned());  // TeskB
   EXPECT_EQ(page.Waypoints.Tesks[1].Delay, 0);
   const TTesk& lower = page.Waypoints.Tesks[3];
@@ -218,13 +219,13 @@ TEST(LaunchScenario, ReadingBackOddFiles) {
 
   const TTargetingPage before = page;
   const TScenarioReadResult missing = ReadLaunchScenario(page, dir.Path + "missing.scn");
-  EXPECT_FALSE(missing.Ok);
-  EXPECT_NE(missing.Error.find("missing.scn"), std::string::npos);
+  EXPECT_FALSE(missing.Ok());
+  EXPECT_NE(missing.Message.find("missing.scn"), std::string::npos);
   EXPECT_EQ(page.Description, before.Description);
 
   std::string binary(10000, '\0');
   for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 31 + 7);
-  EXPECT_TRUE(ReadLaunchScenario(page, dir.Write("binary.scn", binary)).Ok);
+  EXPECT_TRUE(Succeeded(ReadLaunchScenario(page, dir.Write("binary.scn", binary))));
 }
 
 TEST(LaunchScenario, BelongsToItsKmlFile) {
@@ -269,13 +270,13 @@ TEST(LaunchScenario, SavingAsksRefusesAndNeverDestroys) {
   const auto no = [&](const std::string& q) { return asked.push_back(q), false; };
 
   // Warnings shown: no target assigned.
-  EXPECT_EQ(SaveLaunchScenario(page, dir.Path, yes, mru).Status, TSaveStatus::Refused);
+  EXPECT_EQ(SaveLaunchScenario(page, dir.Path, yes, mru).Code, TResultCode::Refused);
   page.AssignTarget(1, 0);
-  EXPECT_EQ(SaveLaunchScenario(page, dir.Path, no, mru).Status, TSaveStatus::Declined);
+  EXPECT_EQ(SaveLaunchScenario(page, dir.Path, no, mru).Code, TResultCode::Declined);
   EXPECT_FALSE(FileExists(dir.Path + "attack.scn"));
-  TSaveResult r = SaveLaunchScenario(page, dir.Path, yes, mru);
-  ASSERT_EQ(r.Status, TSaveStatus::Saved) << r.Error;
-  EXPECT_EQ(r.Path, dir.Path + "attack.scn");
+  TResultOf<std::string> r = SaveLaunchScenario(page, dir.Path, yes, mru);
+  ASSERT_TRUE(Succeeded(r));
+  EXPECT_EQ(r.Value, dir.Path + "attack.scn");
   EXPECT_EQ(mru, "attack.scn");
   EXPECT_EQ(asked, (std::vector<std::string>{AskCreate, AskCreate}));
   // The list is refilled and the saved file selected and read back.
@@ -284,7 +285,7 @@ TEST(LaunchScenario, SavingAsksRefusesAndNeverDestroys) {
   const std::string saved = dir.Read("attack.scn");
 
   page.AssignTarget(1, 1);
-  EXPECT_EQ(SaveLaunchScenario(page, dir.Path, no, mru).Status, TSaveStatus::Declined);
+  EXPECT_EQ(SaveLaunchScenario(page, dir.Path, no, mru).Code, TResultCode::Declined);
   EXPECT_EQ(asked.back(), AskOverwrite);
   EXPECT_EQ(dir.Read("attack.scn"), saved);
 
@@ -292,8 +293,8 @@ TEST(LaunchScenario, SavingAsksRefusesAndNeverDestroys) {
   page.ScenarioFileName = "nowhere/attack";
   mru = "keep.scn";
   r = SaveLaunchScenario(page, dir.Path, yes, mru);
-  EXPECT_EQ(r.Status, TSaveStatus::Failed);
-  EXPECT_NE(r.Error.find("nowhere/attack.scn"), std::string::npos);
+  EXPECT_EQ(r.Code, TResultCode::Failed);
+  EXPECT_NE(r.Message.find("nowhere/attack.scn"), std::string::npos);
   EXPECT_EQ(mru, "keep.scn");
   // No temporary file is left behind.
   int files = 0;

@@ -4,6 +4,7 @@
 #include "Unit_ImpactChart.h"
 #include "Unit_Results.h"
 #include "TestFolder.h"
+#include "TestResult.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -24,12 +25,16 @@ std::vector<std::string> Lines(std::initializer_list<const char*> lines) {
     return {lines.begin(), lines.end()};
 }
 
-TOrbResults Read(const std::vector<std::string>& lines, TLoadOutcome expected = TLoadOutcome::Loaded) {
+// The wrecks read from the lines, the read ending as expected with a message that starts so.
+TOrbResults Read(const std::vector<std::string>& lines, TResultCode expected = TResultCode::Ok,
+                 const std::string& messageStart = "") {
     std::string text;
     for (const std::string& line : lines)
         text += line + "\r\n";
     TOrbResults r;
-    EXPECT_EQ(ReadOrbResultText(text, "test.scn", r), expected) << r.Error;
+    const TResult read = ReadOrbResultText(text, "test.scn", r);
+    EXPECT_EQ(read.Code, expected) << read.Message;
+    EXPECT_EQ(read.Message.rfind(messageStart, 0), 0u) << read.Message;
     return r;
 }
 
@@ -69,7 +74,7 @@ TEST(ResultReader, ReadsEveryKeyOfAWreckBlockFromAFile) {
     const std::string scenario = std::string("BEGIN_SHIPS\r\nTesk_1:Teski\r\n  TARGET Paris\r\nEND\r\n") +
                                  WreckBlock + "END_SHIPS\r\n";
     TOrbResults r;
-    ASSERT_EQ(LoadOrbResults(dir.Write("a.scn", scenario), r), TLoadOutcome::Loaded) << r.Error;
+    ASSERT_TRUE(Succeeded(LoadOrbResults(dir.Write("a.scn", scenario), r)));
     ASSERT_EQ(r.Wrecks.size(), 1u); // the missile's block and its END are not a wreck
     EXPECT_EQ(r.Selected, 0);
     const TTeskWreck& w = r.Wrecks[0];
@@ -270,11 +275,10 @@ TEST(ResultReaderFailures, ABadNumberOrTrackLineStopsTheReadAndKeepsTheFinishedW
     for (const char* bad : badLines) {
         const TOrbResults r = Read({"Good-Wreck:TeskiWreck", "  TARGET Paris", "END", "Bad-Wreck:TeskiWreck",
                                     bad, "END", "Later-Wreck:TeskiWreck", "END"},
-                                   TLoadOutcome::Failed);
+                                   TResultCode::Failed, "test.scn: line 5: ");
         ASSERT_EQ(r.Wrecks.size(), 1u) << bad;
         EXPECT_EQ(r.Wrecks[0].Caption(), "Good to Paris");
         EXPECT_EQ(r.Selected, -1) << bad;
-        EXPECT_EQ(r.Error.rfind("test.scn: line 5: ", 0), 0u) << r.Error;
     }
 }
 
@@ -283,18 +287,19 @@ TEST(ResultReaderFailures, TooManyWreckBlocksStopTheRead) {
     for (size_t i = 0; i <= MaxWreckBlocks; ++i)
         text += "W-Wreck:TeskiWreck\nEND\n";
     TOrbResults r;
-    EXPECT_EQ(ReadOrbResultText(text, "many.scn", r), TLoadOutcome::Failed);
+    const TResult read = ReadOrbResultText(text, "many.scn", r);
+    EXPECT_EQ(read.Code, TResultCode::Failed);
     EXPECT_EQ(r.Wrecks.size(), MaxWreckBlocks);
-    EXPECT_EQ(r.Error, "many.scn: line " + std::to_string(2 * MaxWreckBlocks + 1) + ": more than " +
+    EXPECT_EQ(read.Message, "many.scn: line " + std::to_string(2 * MaxWreckBlocks + 1) + ": more than " +
                            std::to_string(MaxWreckBlocks) + " wreck blocks");
 }
 
 TEST(ResultReaderFailures, MissingFileOrFolderLeavesTheListAsItWas) {
     TTempFolder dir;
     TOrbResults r;
-    ASSERT_EQ(LoadOrbResults(dir.Write("one.scn", WreckBlock), r), TLoadOutcome::Loaded);
-    EXPECT_EQ(LoadOrbResults(dir.Path + "gone.scn", r), TLoadOutcome::Missing);
-    EXPECT_EQ(LoadOrbResults(dir.Path, r), TLoadOutcome::Missing);
+    ASSERT_TRUE(Succeeded(LoadOrbResults(dir.Write("one.scn", WreckBlock), r)));
+    EXPECT_EQ(LoadOrbResults(dir.Path + "gone.scn", r).Code, TResultCode::Missing);
+    EXPECT_EQ(LoadOrbResults(dir.Path, r).Code, TResultCode::Missing);
     ASSERT_EQ(r.Wrecks.size(), 1u);
     EXPECT_EQ(r.Selected, 0);
 }
@@ -323,9 +328,9 @@ TEST(ResultReaderFailures, HostileFilesNeverCrash) {
     };
     for (const Case& c : cases) {
         TOrbResults r;
-        const TLoadOutcome outcome = LoadOrbResults(dir.Write(c.name, c.bytes), r);
-        EXPECT_NE(outcome, TLoadOutcome::Missing) << c.name;
-        EXPECT_EQ(r.Wrecks.size(), c.wrecks) << c.name << ": " << r.Error;
+        const TResult read = LoadOrbResults(dir.Write(c.name, c.bytes), r);
+        EXPECT_NE(read.Code, TResultCode::Missing) << c.name;
+        EXPECT_EQ(r.Wrecks.size(), c.wrecks) << c.name << ": " << read.Message;
     }
     TOrbResults r;
     LoadOrbResults(dir.Path + "huge.scn", r);
@@ -371,7 +376,7 @@ TEST(ResultReaderFailures, RealScenariosWithoutWrecksGiveAnEmptyList) {
     if (!fs::is_directory(corpus)) GTEST_SKIP() << "no scenario corpus at " << corpus;
     for (const auto& entry : fs::directory_iterator(corpus)) {
         TOrbResults r;
-        EXPECT_EQ(LoadOrbResults(entry.path().string(), r), TLoadOutcome::Loaded) << entry.path() << r.Error;
+        EXPECT_TRUE(Succeeded(LoadOrbResults(entry.path().string(), r))) << entry.path();
         EXPECT_TRUE(r.Wrecks.empty()) << entry.path();
     }
 }
@@ -475,15 +480,16 @@ TEST(ResultNames, ScenarioCopyReplacesWholeOrNotAtAll) {
     TTempFolder dir;
     const std::string source = dir.Write("(Current state).scn", std::string("A\r\n\0B\r\n", 7));
     const std::string target = dir.Write("flight7.scn", "old");
-    std::string error;
-    ASSERT_TRUE(CopyScenarioFile(source, target, error)) << error;
+    ASSERT_TRUE(Succeeded(CopyScenarioFile(source, target)));
     std::ifstream in(target, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string("A\r\n\0B\r\n", 7));
 
-    EXPECT_FALSE(CopyScenarioFile(dir.Path + "gone.scn", target, error));
-    EXPECT_NE(error.find("gone.scn"), std::string::npos) << error;
-    EXPECT_FALSE(CopyScenarioFile(source, dir.Path + "no/such/folder.scn", error));
-    EXPECT_NE(error.find("folder.scn"), std::string::npos) << error;
+    const TResult unread = CopyScenarioFile(dir.Path + "gone.scn", target);
+    EXPECT_FALSE(unread.Ok());
+    EXPECT_NE(unread.Message.find("gone.scn"), std::string::npos) << unread.Message;
+    const TResult unwritten = CopyScenarioFile(source, dir.Path + "no/such/folder.scn");
+    EXPECT_FALSE(unwritten.Ok());
+    EXPECT_NE(unwritten.Message.find("folder.scn"), std::string::npos) << unwritten.Message;
     size_t files = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path))
         ++files;

@@ -1,10 +1,12 @@
 // Settings file, the folder check with every warning line, the listings, the scenario root and the
 // flight result scenario test, on temporary folders.
 #include "TestFolder.h"
+#include "TestResult.h"
 
 #include "Unit_Functions.h"
 #include "Unit_GlobalOptions.h"
 #include "Unit_IniFile.h"
+#include "Unit_Results.h"
 
 #include <gtest/gtest.h>
 
@@ -227,8 +229,7 @@ TEST(SettingsFile, DefaultsRoundTripAndOtherSections) {
   o.FltResDir = "/data/results/";
   o.MRUSourceKmlFile = "range.kml";
   o.MRUEditedScnFile = "range.scn";
-  std::string error;
-  ASSERT_TRUE(o.SaveToIni(error)) << error;
+  ASSERT_TRUE(Succeeded(o.SaveToIni()));
   EXPECT_EQ(dir.Read("Zielmark.ini"),
             "[Mine]\r\nKeep=this\r\n[application]\r\nactivemaintab=2\r\n[SrcWptDir]\r\nDir=/data/kml/\r\n"
             "[OrbScnDir]\r\nDir=/sim/Scenarios/Tesk/\r\n[FltResDir]\r\nDir=/data/results/\r\n"
@@ -241,8 +242,9 @@ TEST(SettingsFile, DefaultsRoundTripAndOtherSections) {
 
   dir.Write("file", "x");
   o.IniFileName = dir.Path + "file/folder.ini";  // a folder that cannot exist
-  EXPECT_FALSE(o.SaveToIni(error));
-  EXPECT_NE(error.find("folder.ini"), std::string::npos);
+  const TResult unsaved = o.SaveToIni();
+  EXPECT_FALSE(unsaved.Ok());
+  EXPECT_NE(unsaved.Message.find("folder.ini"), std::string::npos);
 }
 
 TEST(SettingsFile, BesideTheProgramOrInTheUsersConfigFolder) {
@@ -258,8 +260,7 @@ TEST(SettingsFile, BesideTheProgramOrInTheUsersConfigFolder) {
   EXPECT_NE(notice.find("config/Zielmark/Zielmark.ini"), std::string::npos);
   TGlobalOptions o;
   o.LoadFromIni(SettingsFileFor(locked + "Zielmark"));
-  std::string error;
-  EXPECT_TRUE(o.SaveToIni(error)) << error;  // the configuration folder is made
+  EXPECT_TRUE(Succeeded(o.SaveToIni()));  // the configuration folder is made
 }
 
 // A writable settings file in a folder that takes no new file cannot be saved; the message names the
@@ -273,10 +274,11 @@ TEST(SettingsFile, AFolderThatIsNotWritableIsNamedAsTheCause) {
   TGlobalOptions o;
   o.LoadFromIni(ini);
   o.ActiveMainTab = 2;
-  std::string error;
-  EXPECT_FALSE(o.SaveToIni(error));
-  EXPECT_NE(error.find("the folder \"" + locked + "\" of \"Zielmark.ini\" is not writable"), std::string::npos)
-      << error;
+  const TResult unsaved = o.SaveToIni();
+  EXPECT_FALSE(unsaved.Ok());
+  EXPECT_NE(unsaved.Message.find("the folder \"" + locked + "\" of \"Zielmark.ini\" is not writable"),
+            std::string::npos)
+      << unsaved.Message;
   EXPECT_EQ(dir.Read("locked/Zielmark.ini"), "[Application]\r\nActiveMainTab=1\r\n");
 }
 
@@ -292,10 +294,11 @@ TEST(FlightResultScenario, WrecksInTheShipListAndNoMissile) {
       {"", false},
   };
   TTempFolder dir;
-  for (const auto& [text, expected] : cases) EXPECT_EQ(IsFlightResultScenario(dir.Write("s.scn", text)), expected) << text;
-  std::string error;
-  EXPECT_FALSE(IsFlightResultScenario(dir.Path + "missing.scn", &error));
-  EXPECT_NE(error.find("missing.scn"), std::string::npos);
+  for (const auto& [text, expected] : cases)
+    EXPECT_EQ(IsFlightResultScenario(dir.Write("s.scn", text)).Value, expected) << text;
+  const TResultOf<bool> missing = IsFlightResultScenario(dir.Path + "missing.scn");
+  EXPECT_FALSE(missing.Ok() || missing.Value);
+  EXPECT_NE(missing.Message.find("missing.scn"), std::string::npos);
 }
 
 // Real scenarios of the simulator (LF and CR LF files): none holds flight results until a ship of
@@ -308,9 +311,9 @@ TEST(FlightResultScenario, RealScenariosFromTheCorpus) {
   for (const auto& e : ListFolderFiles(corpus, ".scn")) {
     SCOPED_TRACE(e.Name);
     ++files;
-    EXPECT_FALSE(IsFlightResultScenario(corpus + e.Name));
-    std::string text, error;
-    ASSERT_TRUE(ReadWholeFile(corpus + e.Name, text, error));
+    EXPECT_FALSE(IsFlightResultScenario(corpus + e.Name).Value);
+    std::string text;
+    ASSERT_TRUE(Succeeded(ReadWholeFile(corpus + e.Name, text)));
     const size_t ships = text.find("BEGIN_SHIPS");
     ASSERT_NE(ships, std::string::npos);
     const size_t header = text.find('\n', ships) + 1;
@@ -318,10 +321,10 @@ TEST(FlightResultScenario, RealScenariosFromTheCorpus) {
     const size_t end = text.find_first_of("\r\n", colon);
     std::string wreck = text;
     wreck.replace(colon, end - colon, ":TeskiWreck");
-    EXPECT_TRUE(IsFlightResultScenario(dir.Write("wreck.scn", wreck)));
+    EXPECT_TRUE(IsFlightResultScenario(dir.Write("wreck.scn", wreck)).Value);
     std::string both = wreck;
     both.insert(header, "Tesk9:Teski\r\nEND\r\n");
-    EXPECT_FALSE(IsFlightResultScenario(dir.Write("both.scn", both)));
+    EXPECT_FALSE(IsFlightResultScenario(dir.Write("both.scn", both)).Value);
   }
   EXPECT_GT(files, 0);
 }

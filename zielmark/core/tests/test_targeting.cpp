@@ -1,6 +1,7 @@
 // The targeting page's rules: warnings, drop, focus list, Randomize, "Flip all checkboxes", the
 // local/UTC date fields and the scenario list of the chosen KML file.
 #include "TestFolder.h"
+#include "TestResult.h"
 
 #include "Unit_Functions.h"
 #include "Unit_LaunchScenario.h"
@@ -188,7 +189,7 @@ TEST(TargetingPage, LoadingAKmlFileSetsWaypointsZoneAndDescription) {
   dir.Write("w.kml", KmlDocument({{"TeskZ", "-75,40,0"}, {"TeskB", "13.4,52.5,0"}, {"Hill", "14,53"}}, "My range"));
   TTargetingPage page;
   page.ZoneMinutes = 99;
-  ASSERT_EQ(page.LoadKml(dir.Path, "w.kml", 36526.5), TImportResult::Records);
+  ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
   EXPECT_EQ(page.KmlFileName, "w.kml");
   EXPECT_EQ(page.KmlDescription, "My range");
   ASSERT_EQ(page.Waypoints.Tesks.size(), 2u);
@@ -197,7 +198,7 @@ TEST(TargetingPage, LoadingAKmlFileSetsWaypointsZoneAndDescription) {
 
   dir.Write("none.kml", "<kml/>");
   page.ZoneMinutes = 99;
-  EXPECT_EQ(page.LoadKml(dir.Path, "none.kml", 36526.5), TImportResult::NoRecords);
+  EXPECT_EQ(page.LoadKml(dir.Path, "none.kml", 36526.5).Code, TResultCode::Empty);
   EXPECT_TRUE(page.Waypoints.Tesks.empty());
   EXPECT_EQ(page.ZoneMinutes, 99);
 }
@@ -208,7 +209,7 @@ TEST(TargetingPage, LaunchSitesNoShipLineCanCarryAreLeftOutWithANote) {
   dir.Write("w.kml", KmlDocument({{"TeskAl:pha", "13,52,0"}, {"TeskB", "13.4,52.5,0"}, {"Tesk;C", "13,51,0"},
                                   {"Hill:top", "14,53"}}));
   TTargetingPage page;
-  ASSERT_EQ(page.LoadKml(dir.Path, "w.kml", 36526.5), TImportResult::Records);
+  ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
   ASSERT_EQ(page.Waypoints.Tesks.size(), 1u);
   EXPECT_EQ(page.Waypoints.Tesks[0].Name, "TeskB");
   EXPECT_EQ(page.Waypoints.LeftOut, (std::vector<std::string>{"TeskAl:pha", "Tesk;C"}));
@@ -226,7 +227,7 @@ TEST(TargetingPage, LaunchSitesNoShipLineCanCarryAreLeftOutWithANote) {
       EXPECT_EQ(line, "TeskB:Teski");
     }
   }
-  ASSERT_EQ(page.LoadKml(dir.Path, "none.kml", 36526.5), TImportResult::Failed);
+  ASSERT_EQ(page.LoadKml(dir.Path, "none.kml", 36526.5).Code, TResultCode::Failed);
   EXPECT_TRUE(page.NotesText.empty() && page.Waypoints.LeftOut.empty());
 }
 
@@ -257,39 +258,51 @@ TEST(TargetingPage, ScenarioListPrefersTheLastEditedThenTheNewest) {
   std::filesystem::last_write_time(scn + "b_new.scn", old + std::chrono::hours(1));
 
   TTargetingPage page;
-  ASSERT_EQ(page.LoadKml(dir.Path, "w.kml", 36526.5), TImportResult::Records);
-  page.FillScenarioFileList(scn, "A_OLD.scn");  // the last edited, letter case ignored
+  ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
+  FillScenarioFileList(page, scn, "A_OLD.scn");  // the last edited, letter case ignored
   EXPECT_EQ(page.ScenarioFiles, (std::vector<std::string>{"a_old.scn", "b_new.scn", "w.scn"}));
   EXPECT_EQ(page.ScenarioFileName, "a_old.scn");
   EXPECT_EQ(page.Waypoints.Tesks[0].TargetName, "Hill");
   EXPECT_EQ(page.Waypoints.Tesks[0].Delay, 5);
   EXPECT_TRUE(page.SaveEnabled());
 
-  page.FillScenarioFileList(scn, "gone.scn");
+  FillScenarioFileList(page, scn, "gone.scn");
   EXPECT_EQ(page.ScenarioFileName, "b_new.scn");
   EXPECT_FALSE(page.Waypoints.Tesks[0].IsAssigned());
   EXPECT_EQ(page.WarningsText, "- No targets assgined!\r\n");
 
   // Typing a new name reads nothing; typing an existing one reads it at once.
-  const TScenarioReadResult none = page.ScenarioNameChanged(scn, "a_ol");
-  EXPECT_TRUE(none.Ok && none.Problems.empty());
+  const TScenarioReadResult none = ScenarioNameChanged(page, scn, "a_ol");
+  EXPECT_TRUE(none.Ok() && none.Value.empty());
   EXPECT_FALSE(page.Waypoints.Tesks[0].IsAssigned());
-  page.ScenarioNameChanged(scn, "a_old.scn");
+  ScenarioNameChanged(page, scn, "a_old.scn");
   EXPECT_TRUE(page.Waypoints.Tesks[0].IsAssigned());
 }
 
-TEST(TargetingPage, ChosenScenarioHandsBackWhatItsReadFound) {
+// What reading a scenario back found stays with the page, whether the user chose the scenario or the list
+// chose it when it was filled, so the window shows it without reading the file again.
+TEST(TargetingPage, ChosenScenarioKeepsWhatItsReadFound) {
   DModule().TransformDir = DataDir();
   TTempFolder dir;
   dir.Write("w.kml", KmlDocument({{"TeskA", "13.4,52.5,0"}, {"Hill", "14,53"}}));
   const std::string scn = dir.Mkdir("scn");
-  dir.Write("scn/bad.scn", "BEGIN_ENVIRONMENT\r\n  Date MJD 5x1544.5\r\nEND_ENVIRONMENT\r\n");
+  dir.Write("scn/w.scn", "BEGIN_ENVIRONMENT\r\n  Date MJD 5x1544.5\r\nEND_ENVIRONMENT\r\n");
   TTargetingPage page;
-  ASSERT_EQ(page.LoadKml(dir.Path, "w.kml", 36526.5), TImportResult::Records);
-  const TScenarioReadResult read = page.ScenarioNameChanged(scn, "bad.scn");
-  EXPECT_TRUE(read.Ok);
-  ASSERT_EQ(read.Problems.size(), 1u) << "the bad date reaches the caller, who shows it";
-  EXPECT_NE(read.Problems[0].find("line 2"), std::string::npos) << read.Problems[0];
+  ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
+  const TScenarioReadResult read = ScenarioNameChanged(page, scn, "w.scn");
+  EXPECT_TRUE(read.Ok());
+  ASSERT_EQ(read.Value.size(), 1u) << "the bad date reaches the caller, who shows it";
+  EXPECT_NE(read.Value[0].find("line 2"), std::string::npos) << read.Value[0];
+  EXPECT_EQ(page.ScenarioRead.Value, read.Value);
+
+  ScenarioNameChanged(page, scn, "new name");  // nothing to read: nothing found
+  EXPECT_TRUE(page.ScenarioRead.Ok() && page.ScenarioRead.Value.empty());
+  FillScenarioFileList(page, scn, "");  // the only scenario of w.kml is chosen and read
+  EXPECT_EQ(page.ScenarioFileName, "w.scn");
+  EXPECT_EQ(page.ScenarioRead.Value, read.Value);
+
+  ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));  // a new start forgets it
+  EXPECT_TRUE(page.ScenarioRead.Value.empty());
 }
 
 }  // namespace
