@@ -49,7 +49,7 @@ private:
     size_t home(std::uintptr_t key) const { // Fibonacci hashing: the product's top bits
         return size_t((std::uint64_t(key >> 4) * 0x9E3779B97F4A7C15ull) >> shift_);
     }
-    // Twice the live handles' room, at least 64 slots; the slots marked gone are dropped.
+    // Room for four times the live handles, at least 64 slots; the slots marked gone are dropped.
     void rebuild() {
         std::vector<std::uintptr_t> old;
         old.swap(slots_);
