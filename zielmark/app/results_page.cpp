@@ -198,9 +198,8 @@ void TOrbToGePage::btnSaveGEFileClick() {
   const std::string path = options.FltResDir + name;
   const std::string kmlQuestion = zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path);
   if (Context.Prompt().AskYesNo(this, Q(kmlQuestion))) {
-    std::string error;
-    if (!zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks, error))
-      Context.Prompt().ShowError(this, Q(error));
+    const zm::TResult written = zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks);
+    if (!written.Ok()) Context.Prompt().ShowError(this, Q(written.Message));
   }
   if (rbNewOrbResFile->isChecked()) {
     const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");

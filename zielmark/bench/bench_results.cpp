@@ -124,9 +124,8 @@ int main(int argc, char** argv) {
         const double readCpu = CpuSeconds() - cpu0, readWall = WallSeconds() - wall0, peakRead = PeakMiB();
         cpu0 = CpuSeconds();
         wall0 = WallSeconds();
-        std::string error;
-        if (!WriteGEFile(dir, "results.kml", results.Wrecks, error)) {
-            std::fprintf(stderr, "zielmark-bench-results: %s\n", error.c_str());
+        if (const TResult written = WriteGEFile(dir, "results.kml", results.Wrecks); !written.Ok()) {
+            std::fprintf(stderr, "zielmark-bench-results: %s\n", written.Message.c_str());
             status = 1;
         } else {
             const double kmlCpu = CpuSeconds() - cpu0, kmlWall = WallSeconds() - wall0, peakKml = PeakMiB();

@@ -187,8 +187,8 @@ int RunResults(int argc, char** argv) {
         std::error_code ec;
         if (!kmlDir.empty()) std::filesystem::create_directories(kmlDir, ec);
         if (!kmlDir.empty() && !DirectoryExists(kmlDir)) return Failure("cannot create folder \"" + kmlDir + "\"");
-        std::string writeError;
-        if (!WriteGEFile(kmlDir, kmlName, results.Wrecks, writeError)) return Failure(writeError);
+        if (const TResult written = WriteGEFile(kmlDir, kmlName, results.Wrecks); !written.Ok())
+            return Failure(written.Message);
         std::printf("Wrote %s\n", (kmlDir + kmlName).c_str());
     }
     if (!o.Diagrams.empty()) {

@@ -42,18 +42,11 @@ public:
   TResult Open(const std::string& path);
   bool Write(std::string_view bytes);
   TResult Commit();
-  // The same for the result KML writer, which still reports through a text.
-  bool Open(const std::string& path, std::string& error) { return Told(Open(path), error); }
-  bool Commit(std::string& error) { return Told(Commit(), error); }
 
 private:
   bool Fail(const std::string& reason);
   bool Discard(int err);  // closes and removes the temporary file after a failure
   TResult Outcome() const { return Error.empty() ? TResult::Success() : TResult::Failure(Error); }
-  static bool Told(const TResult& result, std::string& error) {
-    error = result.Message;
-    return result.Ok();
-  }
 
   std::string Path, Target, Temp, Error;
   int Fd = -1;

@@ -371,15 +371,14 @@ std::string BuildGEFileText(const std::string& fileName, const std::vector<TTesk
 }
 
 // Written as it is formed, through the same atomic save as every other file.
-bool WriteGEFile(const std::string& dir, const std::string& fileName, const std::vector<TTeskWreck>& wrecks,
-                 std::string& error) {
+TResult WriteGEFile(const std::string& dir, const std::string& fileName, const std::vector<TTeskWreck>& wrecks) {
     TAtomicFile file;
-    if (!file.Open(dir + fileName, error)) return false;
+    if (TResult opened = file.Open(dir + fileName); !opened.Ok()) return opened;
     TKmlOut doc;
     doc.File = &file;
     WriteDocument(doc, fileName, wrecks);
     file.Write(doc.Text);
-    return file.Commit(error);
+    return file.Commit();
 }
 
 } // namespace zm

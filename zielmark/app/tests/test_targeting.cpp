@@ -382,8 +382,7 @@ private slots:
     TBalticWindow w([](const TFixture& fx) {
       zm::TOrbResults results;
       zm::ReadOrbResultText(TFixture::ResultScenario().toStdString(), "salvo.scn", results);
-      std::string error;
-      zm::WriteGEFile(fx.KmlDir().toStdString(), "salvo.kml", results.Wrecks, error);
+      zm::WriteGEFile(fx.KmlDir().toStdString(), "salvo.kml", results.Wrecks);
       QFile::copy(QString(ZIELMARK_SOURCE_DIR) + "/examples/desert_range.kml", fx.KmlDir() + "desert_range.kml");
     });
     QVERIFY(w.Exposed());

@@ -1,6 +1,7 @@
 // The result KML file: its exact bytes, its colours, and well-formed XML whatever the names hold.
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
+#include "TestResult.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -280,8 +281,7 @@ TEST(GEFileWrite, ALargeDocumentIsWrittenInPiecesByteForByte) {
         wrecks.push_back(w);
     }
     TTempFolder dir;
-    std::string error;
-    ASSERT_TRUE(WriteGEFile(dir.Path, "large.kml", wrecks, error)) << error;
+    ASSERT_TRUE(Succeeded(WriteGEFile(dir.Path, "large.kml", wrecks)));
     const std::string text = BuildGEFileText("large.kml", wrecks), file = ReadFile(dir.Path + "large.kml");
     EXPECT_GT(text.size(), 1u << 20);
     EXPECT_TRUE(file == text) << "the file differs from the text (" << file.size() << " against "
@@ -290,9 +290,8 @@ TEST(GEFileWrite, ALargeDocumentIsWrittenInPiecesByteForByte) {
 
 TEST(GEFileWrite, WritesTheDocumentIntoTheFolderAndReplacesAnOldFile) {
     TTempFolder dir;
-    std::string error;
-    ASSERT_TRUE(WriteGEFile(dir.Path, "small.kml", {}, error)) << error;
-    ASSERT_TRUE(WriteGEFile(dir.Path, "small.kml", {SmallFlight()}, error)) << error;
+    ASSERT_TRUE(Succeeded(WriteGEFile(dir.Path, "small.kml", {})));
+    ASSERT_TRUE(Succeeded(WriteGEFile(dir.Path, "small.kml", {SmallFlight()})));
     EXPECT_EQ(ReadFile(dir.Path + "small.kml"), BuildGEFileText("small.kml", {SmallFlight()}));
     size_t files = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path))
@@ -302,14 +301,12 @@ TEST(GEFileWrite, WritesTheDocumentIntoTheFolderAndReplacesAnOldFile) {
 
 TEST(GEFileWrite, AFailedWriteNamesTheFileAndLeavesNoTemporaryFile) {
     TTempFolder dir;
-    std::string error;
-    EXPECT_FALSE(WriteGEFile(dir.Path + "missing/", "flight.kml", {SmallFlight()}, error));
+    std::string error = WriteGEFile(dir.Path + "missing/", "flight.kml", {SmallFlight()}).Message;
     EXPECT_NE(error.find("flight.kml"), std::string::npos) << error;
 
     // A folder in the file's place cannot be replaced: reported, and no temporary file stays behind.
     fs::create_directory(dir.Path + "taken.kml");
-    error.clear();
-    EXPECT_FALSE(WriteGEFile(dir.Path, "taken.kml", {SmallFlight()}, error));
+    error = WriteGEFile(dir.Path, "taken.kml", {SmallFlight()}).Message;
     EXPECT_NE(error.find("taken.kml"), std::string::npos) << error;
     EXPECT_TRUE(fs::is_directory(dir.Path + "taken.kml"));
     size_t entries = 0;
@@ -321,12 +318,10 @@ TEST(GEFileWrite, AFailedWriteNamesTheFileAndLeavesNoTemporaryFile) {
 TEST(GEFileWrite, AReadOnlyFolderKeepsTheOldFileWhole) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     TTempFolder dir;
-    std::string error;
-    ASSERT_TRUE(WriteGEFile(dir.Path, "flight.kml", {}, error)) << error;
+    ASSERT_TRUE(Succeeded(WriteGEFile(dir.Path, "flight.kml", {})));
     const std::string old = ReadFile(dir.Path + "flight.kml");
     fs::permissions(dir.Path, fs::perms::owner_read | fs::perms::owner_exec);
-    error.clear();
-    EXPECT_FALSE(WriteGEFile(dir.Path, "flight.kml", {SmallFlight()}, error));
+    const std::string error = WriteGEFile(dir.Path, "flight.kml", {SmallFlight()}).Message;
     EXPECT_NE(error.find("flight.kml"), std::string::npos) << error;
     EXPECT_EQ(ReadFile(dir.Path + "flight.kml"), old);
 }

@@ -161,8 +161,7 @@ TEST_F(KmlImport, ResultFilesWeWriteAreResultsAndNoPlanningSources) {
     w.TrackCount = 2;
     w.TrackPhase = {1, 3};
   }
-  std::string error;
-  ASSERT_TRUE(WriteGEFile(dir.Path, "salvo.kml", wrecks, error)) << error;
+  ASSERT_TRUE(Succeeded(WriteGEFile(dir.Path, "salvo.kml", wrecks)));
   const std::string ours = dir.Path + "salvo.kml";
 
   // As Google Earth keeps it after "Save Place As": the same marks, one level deeper, the style
