@@ -1,11 +1,11 @@
 // Zielmark: the planning and analysis program. Creates the application and the main window and runs the
 // event loop; the window's first show reads the settings and fills the pages.
-#include "dlg_main.h"
-#include "guarded_application.h"
+#include "Dlg_Main.h"
+#include "GuardedApplication.h"
 #include "Unit_GlobalOptions.h"
-#include "page_snapshots.h"
-#include "prompt.h"
-#include "startup.h"
+#include "PageSnapshots.h"
+#include "Prompt.h"
+#include "Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

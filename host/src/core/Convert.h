@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Orbitersdk.h"
-#include "physics/vecmath.h"
+#include "physics/VecMath.h"
 
 namespace orb {
 

@@ -4,7 +4,7 @@
 
 #include "Orbitersdk.h"
 #include "orbhost/World.h"
-#include "physics/physics.h"
+#include "physics/Physics.h"
 
 #include <cstdint>
 #include <deque>

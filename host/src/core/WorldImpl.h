@@ -6,7 +6,7 @@
 #include "core/ScenarioFile.h"
 #include "core/Vessel.h"
 #include "orbhost/World.h"
-#include "physics/physics.h"
+#include "physics/Physics.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,5 +1,5 @@
 // Aerodynamics without airfoils: drag, its limit, rotational drag and the stabilising moments.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

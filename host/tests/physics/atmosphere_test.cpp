@@ -1,5 +1,5 @@
 // The atmosphere against the US Standard Atmosphere 1976 tables.
-#include "physics.h"
+#include "Physics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Attitude conventions: Euler angles, heading of vertical vessels, pitch, bank and AOA signs.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

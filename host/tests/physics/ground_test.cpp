@@ -1,5 +1,5 @@
 // Landed state, lift-off, dynamic ground contact and the return to the landed state.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The vessel's part lists and the step's shortcuts: handles (element addresses) stay valid and turn back into
 // their indices, and walking only the lit thrusters flies exactly as walking every thruster did.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

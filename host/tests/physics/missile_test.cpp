@@ -1,5 +1,5 @@
 // The missile's vertical launch from its pad, against an independent vertical-flight integration.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

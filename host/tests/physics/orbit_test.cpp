@@ -1,5 +1,5 @@
 // Translational accuracy at the default step: orbits and ballistic arcs against two-body solutions.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

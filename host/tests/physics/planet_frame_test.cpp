@@ -1,7 +1,7 @@
 // Earth's orientation in the global (ecliptic, left-handed) frame: where the axis leans, how it precesses,
 // and that a moment means one frame however it is counted. Checked against facts about the sky, not against
 // the formulas of the frame code.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

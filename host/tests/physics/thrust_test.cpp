@@ -1,5 +1,5 @@
 // Thrust with pressure-dependent Isp, propellant flow at vacuum Isp, empty tanks.
-#include "test_vessels.h"
+#include "TestVessels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,93 @@
+// Placing a vessel (landed or in free flight), the status records and the Euler-angle convention.
+#include "Landing.h"
+#include "Physics.h"
+
+namespace orb::phys {
+
+Mat3 eulerToMatrix(Vec3 a) {
+    double ca = std::cos(a.x), sa = std::sin(a.x), cb = std::cos(a.y), sb = std::sin(a.y);
+    double cg = std::cos(a.z), sg = std::sin(a.z);
+    Mat3 rx{1, 0, 0, 0, ca, sa, 0, -sa, ca};
+    Mat3 ry{cb, 0, -sb, 0, 1, 0, sb, 0, cb};
+    Mat3 rz{cg, sg, 0, -sg, cg, 0, 0, 0, 1};
+    return mul(rx, mul(ry, rz));
+}
+
+Vec3 matrixToEuler(const Mat3& r) {
+    double s = r.m13 > 1 ? 1.0 : (r.m13 < -1 ? -1.0 : r.m13);
+    return {std::atan2(r.m23, r.m33), -std::asin(s), std::atan2(r.m12, r.m11)};
+}
+
+namespace {
+void resetMotionBookkeeping(Body& b) {
+    b.restCheckT = -1;
+    b.restSinceT = -1;
+    b.thrustEngaged = false;
+}
+double finiteOr(double v, double fallback) {
+    return std::isfinite(v) ? v : fallback;
+}
+} // namespace
+
+void setLanded(Body& b, double lng, double lat, double hdg, double simt) {
+    lng = finiteOr(lng, 0);
+    lat = finiteOr(lat, 0);
+    hdg = finiteOr(hdg, 0);
+    b.mass = totalMass(b);
+    RestGeometry g = restGeometry(b);
+    b.landed = true;
+    b.landLng = lng;
+    b.landLat = lat;
+    b.landHdg = hdg;
+    b.landHeight = g.height;
+    b.landRot = landedRotation(b, lng, lat, hdg, g);
+    b.simt = simt;
+    resetMotionBookkeeping(b);
+    applyLandedState(b);
+    updateSurface(b);
+}
+
+void setLandedOriented(Body& b, double lng, double lat, double hdg, Vec3 arot, double height, double simt) {
+    b.mass = totalMass(b);
+    b.landed = true;
+    b.landLng = finiteOr(lng, 0);
+    b.landLat = finiteOr(lat, 0);
+    b.landHdg = finiteOr(hdg, 0);
+    b.landHeight = finiteOr(height, 0);
+    b.landRot = eulerToMatrix({finiteOr(arot.x, 0), finiteOr(arot.y, 0), finiteOr(arot.z, 0)});
+    b.simt = simt;
+    resetMotionBookkeeping(b);
+    applyLandedState(b);
+    updateSurface(b);
+}
+
+void setFreeFlight(Body& b, Vec3 rpos, Vec3 rvel, Vec3 arot, Vec3 vrot, double simt) {
+    auto finite = [](Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+    const Planet& pl = *b.planet;
+    b.mass = totalMass(b);
+    b.landed = false;
+    if (!finite(rpos) || length(rpos) < pl.radius) rpos = {0, 0, 1.1 * pl.radius};
+    b.pos = rpos;
+    b.vel = finite(rvel) ? rvel : Vec3{};
+    b.rot = eulerToMatrix(finite(arot) ? arot : Vec3{});
+    b.q = toQuat(b.rot);
+    b.omega = finite(vrot) ? vrot : Vec3{};
+    b.simt = simt;
+    resetMotionBookkeeping(b);
+    updateSurface(b);
+}
+
+StatusInfo getStatus(const Body& b) {
+    StatusInfo s;
+    s.status = b.landed ? 1 : 0;
+    s.rpos = b.pos;
+    s.rvel = b.vel;
+    s.vrot = b.landed ? Vec3{b.landHeight, 0, 0} : b.omega;
+    s.arot = matrixToEuler(b.landed ? b.landRot : b.rot);
+    s.surfLng = surfaceLng(b);
+    s.surfLat = surfaceLat(b);
+    s.surfHdg = heading(b);
+    return s;
+}
+
+} // namespace orb::phys
