@@ -9,35 +9,31 @@ namespace fs = std::filesystem;
 
 namespace bench {
 
-fs::path ChooseRoot(const std::string &given)
-{
+fs::path ChooseRoot(const std::string& given) {
     if (!given.empty()) return given;
-    if (const char *env = std::getenv("ORB_ROOT"); env && *env) return env;
+    if (const char* env = std::getenv("ORB_ROOT"); env && *env) return env;
     return TESKI_ORB_ROOT;
 }
 
-void TargetOf(const MissilePlan &m, double &lat, double &lon)
-{
+void TargetOf(const MissilePlan& m, double& lat, double& lon) {
     const double d2r = M_PI / 180, d = m.range / 6371010.0, az = m.heading * d2r;
     const double lat1 = m.lat * d2r, lon1 = m.lon * d2r;
     const double lat2 = std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(az));
-    const double lon2 =
-        lon1 + std::atan2(std::sin(az) * std::sin(d) * std::cos(lat1), std::cos(d) - std::sin(lat1) * std::sin(lat2));
+    const double lon2 = lon1 + std::atan2(std::sin(az) * std::sin(d) * std::cos(lat1),
+                                          std::cos(d) - std::sin(lat1) * std::sin(lat2));
     lat = lat2 / d2r;
     lon = std::remainder(lon2 / d2r, 360.0);
 }
 
 namespace {
-std::string Fixed(double v, int decimals)
-{
+std::string Fixed(double v, int decimals) {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
 }
 } // namespace
 
-std::string ShipBlock(const MissilePlan &m)
-{
+std::string ShipBlock(const MissilePlan& m) {
     double tlat = 0, tlon = 0;
     TargetOf(m, tlat, tlon);
     return m.name + ":Teski\n  STATUS Landed Earth\n  POS " + Fixed(m.lon, 13) + " " + Fixed(m.lat, 13) +
@@ -47,16 +43,15 @@ std::string ShipBlock(const MissilePlan &m)
            "\n  LONGITUDE_TARGET " + Fixed(tlon, 13) + "\n  TARGET " + m.target + "\nEND\n";
 }
 
-std::string Scenario(const std::string &ships)
-{
-    return "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 61384.250000000000\nEND_ENVIRONMENT\n\nBEGIN_SHIPS\n" + ships +
-           "END_SHIPS\n";
+std::string Scenario(const std::string& ships) {
+    return "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD "
+           "61384.250000000000\nEND_ENVIRONMENT\n\nBEGIN_SHIPS\n" +
+           ships + "END_SHIPS\n";
 }
 
-bool SeedMissileModule(const orb::World &world, unsigned seed)
-{
+bool SeedMissileModule(const orb::World& world, unsigned seed) {
     const std::string path = (world.root() / "Modules" / "Teski.so").string();
-    void *lib = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (!lib) return false;
     auto seedFn = reinterpret_cast<void (*)(unsigned)>(dlsym(lib, "TeskiSeedRandom"));
     if (seedFn) seedFn(seed);
@@ -64,8 +59,7 @@ bool SeedMissileModule(const orb::World &world, unsigned seed)
     return seedFn != nullptr;
 }
 
-std::vector<MissilePlan> TenMissileSalvo()
-{
+std::vector<MissilePlan> TenMissileSalvo() {
     const double ranges[] = {50e3, 95e3, 140e3, 185e3, 230e3, 275e3, 315e3, 360e3, 420e3, 470e3};
     std::vector<MissilePlan> salvo;
     for (int i = 0; i < 10; ++i) {
@@ -83,10 +77,10 @@ std::vector<MissilePlan> TenMissileSalvo()
     return salvo;
 }
 
-size_t CountClass(const orb::World &world, const std::string &className)
-{
+size_t CountClass(const orb::World& world, const std::string& className) {
     size_t n = 0;
-    for (size_t i = 0; i < world.vesselCount(); ++i) n += world.className(world.vesselHandle(i)) == className;
+    for (size_t i = 0; i < world.vesselCount(); ++i)
+        n += world.className(world.vesselHandle(i)) == className;
     return n;
 }
 

@@ -11,7 +11,7 @@
 namespace bench {
 
 // --root, else $ORB_ROOT, else the build's installation root.
-std::filesystem::path ChooseRoot(const std::string &given);
+std::filesystem::path ChooseRoot(const std::string& given);
 
 struct MissilePlan {
     std::string name;
@@ -24,18 +24,18 @@ struct MissilePlan {
 };
 
 // The target RANGE ahead of the launch site along the heading, on the mean sphere; degrees.
-void TargetOf(const MissilePlan &m, double &lat, double &lon);
+void TargetOf(const MissilePlan& m, double& lat, double& lon);
 // The missile's ship block as the planning program writes it, with RELIABILITY added.
-std::string ShipBlock(const MissilePlan &m);
-std::string Scenario(const std::string &ships);
+std::string ShipBlock(const MissilePlan& m);
+std::string Scenario(const std::string& ships);
 
 // Restarts the Teski module's generator (it re-seeds from the clock at every creation); false when the
 // module is not loaded.
-bool SeedMissileModule(const orb::World &world, unsigned seed);
+bool SeedMissileModule(const orb::World& world, unsigned seed);
 
 // Ten launch sites in the desert, 50 to 470 km, both flight models, delays 0 to 9 s.
 std::vector<MissilePlan> TenMissileSalvo();
 
-size_t CountClass(const orb::World &world, const std::string &className);
+size_t CountClass(const orb::World& world, const std::string& className);
 
 } // namespace bench

@@ -31,19 +31,20 @@ struct Row {
     double asked = 0, flown = 0, miss = 0, worstMiss = 0; // kilometres; flown and miss are means
 };
 
-std::string Fixed(double v, int decimals)
-{
+std::string Fixed(double v, int decimals) {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
 }
 
-std::string MissileName(size_t range, size_t heading) { return "R" + std::to_string(range) + "H" + std::to_string(heading); }
+std::string MissileName(size_t range, size_t heading) {
+    return "R" + std::to_string(range) + "H" + std::to_string(heading);
+}
 
-// Flies every asked range in every direction with one model; false with a message when a flight is incomplete.
-bool Measure(const std::filesystem::path &root, bool realistic, unsigned seed, std::vector<Row> &rows,
-             std::string &problem)
-{
+// Flies every asked range in every direction with one model; false with a message when a flight is
+// incomplete.
+bool Measure(const std::filesystem::path& root, bool realistic, unsigned seed, std::vector<Row>& rows,
+             std::string& problem) {
     std::string ships;
     for (size_t r = 0; r < std::size(AskedKm); ++r)
         for (size_t h = 0; h < std::size(Headings); ++h) {
@@ -65,7 +66,8 @@ bool Measure(const std::filesystem::path &root, bool realistic, unsigned seed, s
     const size_t missiles = std::size(AskedKm) * std::size(Headings);
     world.runUntil(
         [&] {
-            if (bench::CountClass(world, "Teski") != 0 || bench::CountClass(world, "TeskiWreck") != missiles) return false;
+            if (bench::CountClass(world, "Teski") != 0 || bench::CountClass(world, "TeskiWreck") != missiles)
+                return false;
             for (size_t i = 0; i < world.vesselCount(); ++i)
                 if (!world.isLanded(world.vesselHandle(i))) return false;
             return true;
@@ -79,8 +81,8 @@ bool Measure(const std::filesystem::path &root, bool realistic, unsigned seed, s
         row.asked = AskedKm[r];
         for (size_t h = 0; h < std::size(Headings); ++h) {
             const std::string name = MissileName(r, h) + "-Wreck";
-            const e2e::ShipBlock *w = nullptr;
-            for (const auto &b : wrecks)
+            const e2e::ShipBlock* w = nullptr;
+            for (const auto& b : wrecks)
                 if (b.name == name) w = &b;
             const auto flown = w ? w->number("RANGE_ACTUAL") : std::nullopt;
             const auto miss = w ? w->number("RANGE_MISS") : std::nullopt;
@@ -97,42 +99,48 @@ bool Measure(const std::filesystem::path &root, bool realistic, unsigned seed, s
     return true;
 }
 
-std::string Table(const std::vector<Row> &rows, const std::string &command)
-{
+std::string Table(const std::vector<Row>& rows, const std::string& command) {
     std::string t =
-        "// The reach and typical miss of each flight model, as teski-model-reach measured them in orbhost: single\n"
-        "// missiles with reliability 100 from " + Fixed(SiteLat, 2) + " N " + Fixed(-SiteLon, 2) +
+        "// The reach and typical miss of each flight model, as teski-model-reach measured them in orbhost: "
+        "single\n"
+        "// missiles with reliability 100 from " +
+        Fixed(SiteLat, 2) + " N " + Fixed(-SiteLon, 2) +
         " W towards north, east, south and west.\n"
         "// Remade with (from the repository's top folder, after building):\n"
-        "//   " + command + "\n"
+        "//   " +
+        command +
+        "\n"
         "// Columns: realistic model, asked range, mean range flown, mean miss, largest miss (kilometres).\n";
-    for (const Row &r : rows)
-        t += "{" + std::string(r.realistic ? "true" : "false") + ", " + Fixed(r.asked, 0) + ", " + Fixed(r.flown, 1) +
-             ", " + Fixed(r.miss, 1) + ", " + Fixed(r.worstMiss, 1) + "},\n";
+    for (const Row& r : rows)
+        t += "{" + std::string(r.realistic ? "true" : "false") + ", " + Fixed(r.asked, 0) + ", " +
+             Fixed(r.flown, 1) + ", " + Fixed(r.miss, 1) + ", " + Fixed(r.worstMiss, 1) + "},\n";
     return t;
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     std::string out, rootArg;
     unsigned seed = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "-h" || a == "--help") {
-            std::printf("Usage: teski-model-reach [--out FILE] [--root DIR] [--seed S]\n"
-                        "Measures in orbhost how far each flight model flies and how far it misses, for asked\n"
-                        "ranges of 10 to 600 km in four directions, and writes the table the planner's advice\n"
-                        "uses (kept as zielmark/core/ModelReach.inc). Without --out the table is printed.\n");
+            std::printf(
+                "Usage: teski-model-reach [--out FILE] [--root DIR] [--seed S]\n"
+                "Measures in orbhost how far each flight model flies and how far it misses, for asked\n"
+                "ranges of 10 to 600 km in four directions, and writes the table the planner's advice\n"
+                "uses (kept as zielmark/core/ModelReach.inc). Without --out the table is printed.\n");
             return 0;
         }
         if ((a == "--out" || a == "--root" || a == "--seed") && i + 1 < argc) {
             const std::string v = argv[++i];
-            if (a == "--out") out = v;
-            else if (a == "--root") rootArg = v;
+            if (a == "--out")
+                out = v;
+            else if (a == "--root")
+                rootArg = v;
             else if (std::from_chars(v.data(), v.data() + v.size(), seed).ec != std::errc()) {
-                std::fprintf(stderr, "teski-model-reach: --seed needs a whole number, not \"%s\"\n", v.c_str());
+                std::fprintf(stderr, "teski-model-reach: --seed needs a whole number, not \"%s\"\n",
+                             v.c_str());
                 return 2;
             }
             continue;
@@ -149,7 +157,8 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    const std::string command = "build/bin/teski-model-reach" + (out.empty() ? std::string() : " --out " + out) +
+    const std::string command = "build/bin/teski-model-reach" +
+                                (out.empty() ? std::string() : " --out " + out) +
                                 (seed != 1 ? " --seed " + std::to_string(seed) : std::string());
     const std::string table = Table(rows, command);
     if (out.empty()) {

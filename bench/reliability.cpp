@@ -40,8 +40,7 @@ struct Outcome {
     std::string note; // what went wrong, for the list of problems
 };
 
-std::vector<Firing> MakeFirings(int runs, unsigned seed)
-{
+std::vector<Firing> MakeFirings(int runs, unsigned seed) {
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> u(0, 1);
     std::vector<Firing> out;
@@ -64,13 +63,12 @@ std::vector<Firing> MakeFirings(int runs, unsigned seed)
 }
 
 // The first figure of a saved block that is not a finite number ("KEY value"), or empty.
-std::string BadFigure(const e2e::ShipBlock &block)
-{
-    for (const auto &[key, value] : block.lines) {
+std::string BadFigure(const e2e::ShipBlock& block) {
+    for (const auto& [key, value] : block.lines) {
         if (key == "TARGET" || key == "FAILURE" || key == "STATUS" || key == "------") continue;
         std::string v = value;
         std::replace(v.begin(), v.end(), ':', ' ');
-        for (const std::string &word : e2e::Words(v)) {
+        for (const std::string& word : e2e::Words(v)) {
             const auto n = e2e::ParseNumber(word);
             if (!n || !std::isfinite(*n)) return key + " " + value;
         }
@@ -78,20 +76,19 @@ std::string BadFigure(const e2e::ShipBlock &block)
     return {};
 }
 
-std::string Escape(std::string s)
-{
+std::string Escape(std::string s) {
     std::replace(s.begin(), s.end(), '\t', ' ');
     std::replace(s.begin(), s.end(), '\n', ' ');
     return s;
 }
 
 // Flies one firing; returns the outcome as one tab-separated line.
-std::string Fly(const std::filesystem::path &root, const Firing &f)
-{
+std::string Fly(const std::filesystem::path& root, const Firing& f) {
     Outcome o;
     try {
         orb::World world(root);
-        world.loadScenarioText(bench::Scenario(bench::ShipBlock(f.plan)), "firing " + std::to_string(f.index));
+        world.loadScenarioText(bench::Scenario(bench::ShipBlock(f.plan)),
+                               "firing " + std::to_string(f.index));
         if (!bench::SeedMissileModule(world, f.seed)) o.note = "Teski.so not loaded, generator not seeded; ";
         world.sendKey(OAPI_KEY_O);
         const std::string wreckName = f.plan.name + "-Wreck";
@@ -106,7 +103,7 @@ std::string Fly(const std::filesystem::path &root, const Firing &f)
         const auto missiles = e2e::ShipsOfClass(ships, "Teski");
         o.wreck = wrecks.size() == 1 && missiles.empty();
         if (!wrecks.empty()) {
-            const e2e::ShipBlock &w = wrecks.front();
+            const e2e::ShipBlock& w = wrecks.front();
             o.landed = w.value("LANDED") == "1";
             o.badFigure = BadFigure(w);
             o.failure = w.value("FAILURE").value_or("");
@@ -115,30 +112,30 @@ std::string Fly(const std::filesystem::path &root, const Firing &f)
             o.flightTime = w.number("FLIGHT_TIME").value_or(NAN);
         }
         if (!missiles.empty()) {
-            const e2e::ShipBlock &m = missiles.front();
+            const e2e::ShipBlock& m = missiles.front();
             o.note += "missile still there after " + std::to_string(SimulatedLimit) + " s: STATUS " +
-                      m.value("STATUS").value_or("?") + ", STATEFLAGS " + m.value("STATEFLAGS").value_or("?") +
-                      ", MET " + m.value("MET").value_or("?") + ", FAILSTRING \"" +
-                      m.value("FAILSTRING").value_or("") + "\"";
+                      m.value("STATUS").value_or("?") + ", STATEFLAGS " +
+                      m.value("STATEFLAGS").value_or("?") + ", MET " + m.value("MET").value_or("?") +
+                      ", FAILSTRING \"" + m.value("FAILSTRING").value_or("") + "\"";
             if (o.badFigure.empty()) o.badFigure = BadFigure(m).empty() ? "" : "(missile) " + BadFigure(m);
         }
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         o.note += std::string("error: ") + e.what();
     }
     std::ostringstream line;
     line.precision(17);
-    line << o.wreck << '\t' << o.landed << '\t' << Escape(o.badFigure) << '\t' << Escape(o.failure) << '\t' << o.miss
-         << '\t' << o.flown << '\t' << o.flightTime << '\t' << Escape(o.note) << '\n';
+    line << o.wreck << '\t' << o.landed << '\t' << Escape(o.badFigure) << '\t' << Escape(o.failure) << '\t'
+         << o.miss << '\t' << o.flown << '\t' << o.flightTime << '\t' << Escape(o.note) << '\n';
     return line.str();
 }
 
-Outcome Parse(const std::string &line)
-{
+Outcome Parse(const std::string& line) {
     Outcome o;
     std::vector<std::string> f;
     std::string cell;
     std::istringstream in(line);
-    while (std::getline(in, cell, '\t')) f.push_back(cell);
+    while (std::getline(in, cell, '\t'))
+        f.push_back(cell);
     if (f.size() < 7) return o;
     if (!f.back().empty() && f.back().back() == '\n') f.back().pop_back();
     o.finished = true;
@@ -159,23 +156,22 @@ struct Child {
     size_t firing;
 };
 
-std::string ReadAll(int fd)
-{
+std::string ReadAll(int fd) {
     std::string s;
     char buf[4096];
     ssize_t n;
-    while ((n = read(fd, buf, sizeof buf)) > 0) s.append(buf, static_cast<size_t>(n));
+    while ((n = read(fd, buf, sizeof buf)) > 0)
+        s.append(buf, static_cast<size_t>(n));
     return s;
 }
 
 // Runs every firing in child processes, at most `jobs` at a time.
-std::vector<Outcome> FlyAll(const std::filesystem::path &root, const std::vector<Firing> &firings, int jobs,
-                            bool verbose)
-{
+std::vector<Outcome> FlyAll(const std::filesystem::path& root, const std::vector<Firing>& firings, int jobs,
+                            bool verbose) {
     std::vector<Outcome> outcomes(firings.size());
     std::vector<Child> running;
     size_t next = 0, done = 0;
-    const auto reap = [&](const Child &c) {
+    const auto reap = [&](const Child& c) {
         const std::string line = ReadAll(c.fd);
         close(c.fd);
         int status = 0;
@@ -189,8 +185,10 @@ std::vector<Outcome> FlyAll(const std::filesystem::path &root, const std::vector
         }
         outcomes[c.firing] = o;
         if (verbose)
-            std::fprintf(stderr, "run %d: %s\n", firings[c.firing].index, line.empty() ? o.note.c_str() : line.c_str());
-        if (++done % 100 == 0) std::fprintf(stderr, "teski-reliability: %zu of %zu firings\n", done, firings.size());
+            std::fprintf(stderr, "run %d: %s\n", firings[c.firing].index,
+                         line.empty() ? o.note.c_str() : line.c_str());
+        if (++done % 100 == 0)
+            std::fprintf(stderr, "teski-reliability: %zu of %zu firings\n", done, firings.size());
     };
     while (next < firings.size() || !running.empty()) {
         while (next < firings.size() && running.size() < static_cast<size_t>(jobs)) {
@@ -227,63 +225,73 @@ std::vector<Outcome> FlyAll(const std::filesystem::path &root, const std::vector
     return outcomes;
 }
 
-std::string Kind(const std::string &failure)
-{
+std::string Kind(const std::string& failure) {
     if (failure.empty()) return "none";
     // The failure text's first words, and the control channel a jam fixed.
-    static const std::pair<const char *, const char *> kinds[] = {
-        {"Destructed on takeoff", "Destructed on takeoff"}, {"Destructed on reentry", "Destructed on reentry"},
-        {"Engine explosion", "Engine explosion"},           {"Engine shutdown", "Engine shutdown"},
-        {"Engine low throttle", "Engine low throttle"},     {"Control yaw", "Control yaw (heading fixed)"},
-        {"Control roll", "Control roll (bank fixed)"},      {"Control pitch", "Control pitch (pitch fixed)"}};
-    for (const auto &[prefix, kind] : kinds)
+    static const std::pair<const char*, const char*> kinds[] = {
+        {"Destructed on takeoff", "Destructed on takeoff"},
+        {"Destructed on reentry", "Destructed on reentry"},
+        {"Engine explosion", "Engine explosion"},
+        {"Engine shutdown", "Engine shutdown"},
+        {"Engine low throttle", "Engine low throttle"},
+        {"Control yaw", "Control yaw (heading fixed)"},
+        {"Control roll", "Control roll (bank fixed)"},
+        {"Control pitch", "Control pitch (pitch fixed)"}};
+    for (const auto& [prefix, kind] : kinds)
         if (failure.rfind(prefix, 0) == 0) return kind;
     return "other: " + failure;
 }
 
-void PrintStats(const char *label, std::vector<double> miss, std::vector<double> relative)
-{
+void PrintStats(const char* label, std::vector<double> miss, std::vector<double> relative) {
     if (miss.empty()) {
         std::printf("  %-34s %5d\n", label, 0);
         return;
     }
     std::sort(miss.begin(), miss.end());
     std::sort(relative.begin(), relative.end());
-    const auto mean = [](const std::vector<double> &v) {
+    const auto mean = [](const std::vector<double>& v) {
         double s = 0;
-        for (double x : v) s += x;
+        for (double x : v)
+            s += x;
         return s / v.size();
     };
-    std::printf("  %-34s %5zu  %8.2f %8.2f %8.2f   %7.2f %7.2f %8.2f\n", label, miss.size(), mean(miss) / 1000,
-                miss[miss.size() / 2] / 1000, miss.back() / 1000, 100 * mean(relative), 100 * relative[relative.size() / 2],
-                100 * relative.back());
+    std::printf("  %-34s %5zu  %8.2f %8.2f %8.2f   %7.2f %7.2f %8.2f\n", label, miss.size(),
+                mean(miss) / 1000, miss[miss.size() / 2] / 1000, miss.back() / 1000, 100 * mean(relative),
+                100 * relative[relative.size() / 2], 100 * relative.back());
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     int runs = 1000, jobs = 1, only = -1;
     unsigned seed = 1;
     bool verbose = false;
     std::string rootArg;
     for (int i = 1; i < argc; ++i) {
         const bool more = i + 1 < argc;
-        if (!std::strcmp(argv[i], "--runs") && more) runs = std::atoi(argv[++i]);
-        else if (!std::strcmp(argv[i], "--seed") && more) seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
-        else if (!std::strcmp(argv[i], "--jobs") && more) jobs = std::atoi(argv[++i]);
-        else if (!std::strcmp(argv[i], "--only") && more) only = std::atoi(argv[++i]);
-        else if (!std::strcmp(argv[i], "--root") && more) rootArg = argv[++i];
-        else if (!std::strcmp(argv[i], "--verbose")) verbose = true;
+        if (!std::strcmp(argv[i], "--runs") && more)
+            runs = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--seed") && more)
+            seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        else if (!std::strcmp(argv[i], "--jobs") && more)
+            jobs = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--only") && more)
+            only = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--root") && more)
+            rootArg = argv[++i];
+        else if (!std::strcmp(argv[i], "--verbose"))
+            verbose = true;
         else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            std::printf("usage: teski-reliability [--runs N] [--seed S] [--jobs J] [--only K] [--root DIR] "
-                        "[--verbose]\n"
-                        "Flies N single firings (default 1000) with random ranges, models and reliabilities and\n"
-                        "checks that each ends in a sound landed wreck; --only K flies run K alone.\n");
+            std::printf(
+                "usage: teski-reliability [--runs N] [--seed S] [--jobs J] [--only K] [--root DIR] "
+                "[--verbose]\n"
+                "Flies N single firings (default 1000) with random ranges, models and reliabilities and\n"
+                "checks that each ends in a sound landed wreck; --only K flies run K alone.\n");
             return 0;
         } else {
-            std::fprintf(stderr, "usage: teski-reliability [--runs N] [--seed S] [--jobs J] [--only K] [--root DIR] "
-                                 "[--verbose]\n");
+            std::fprintf(stderr,
+                         "usage: teski-reliability [--runs N] [--seed S] [--jobs J] [--only K] [--root DIR] "
+                         "[--verbose]\n");
             return 2;
         }
     }
@@ -302,17 +310,21 @@ int main(int argc, char **argv)
     std::map<std::string, std::vector<double>> miss, relative; // by model and "clean"/"all"
     std::vector<std::string> problems;
     for (size_t i = 0; i < firings.size(); ++i) {
-        const Firing &f = firings[i];
-        const Outcome &o = outcomes[i];
+        const Firing& f = firings[i];
+        const Outcome& o = outcomes[i];
         char params[256];
-        std::snprintf(params, sizeof params, "run %d (%s, %.1f km, reliability %.1f %%, %.4f %.4f heading %.1f)",
-                      f.index, f.plan.realistic ? "realistic" : "simple", f.plan.range / 1000, f.plan.reliability,
+        std::snprintf(params, sizeof params,
+                      "run %d (%s, %.1f km, reliability %.1f %%, %.4f %.4f heading %.1f)", f.index,
+                      f.plan.realistic ? "realistic" : "simple", f.plan.range / 1000, f.plan.reliability,
                       f.plan.lat, f.plan.lon, f.plan.heading);
         std::string problem;
-        if (!o.finished) ++crashes, problem = o.note;
+        if (!o.finished)
+            ++crashes, problem = o.note;
         else {
-            if (!o.wreck) ++noWreck, problem += "no wreck; ";
-            else if (!o.landed) ++notLanded, problem += "wreck not landed; ";
+            if (!o.wreck)
+                ++noWreck, problem += "no wreck; ";
+            else if (!o.landed)
+                ++notLanded, problem += "wreck not landed; ";
             if (!o.badFigure.empty()) ++badFigures, problem += "bad figure " + o.badFigure + "; ";
             if (!problem.empty() || o.note.rfind("error", 0) == 0) problem += o.note;
         }
@@ -330,17 +342,20 @@ int main(int argc, char **argv)
     }
 
     const size_t n = firings.size();
-    std::printf("\nfirings %zu: crashes %d, no wreck %d, wreck not landed %d, NaN or unreadable figure %d\n", n, crashes,
-                noWreck, notLanded, badFigures);
+    std::printf("\nfirings %zu: crashes %d, no wreck %d, wreck not landed %d, NaN or unreadable figure %d\n",
+                n, crashes, noWreck, notLanded, badFigures);
     std::printf("\nfailures by kind (of the wrecks):\n");
-    for (const auto &[kind, count] : kinds) std::printf("  %-34s %5d  %5.1f %%\n", kind.c_str(), count, 100.0 * count / n);
-    std::printf("\nmisses by model (clean: flights without a failure)\n  %-34s %5s  %8s %8s %8s   %7s %7s %8s\n", "",
-                "n", "mean km", "med km", "max km", "mean %", "med %", "max %");
-    for (const char *label : {"realistic clean", "realistic all", "simple clean", "simple all"})
+    for (const auto& [kind, count] : kinds)
+        std::printf("  %-34s %5d  %5.1f %%\n", kind.c_str(), count, 100.0 * count / n);
+    std::printf(
+        "\nmisses by model (clean: flights without a failure)\n  %-34s %5s  %8s %8s %8s   %7s %7s %8s\n", "",
+        "n", "mean km", "med km", "max km", "mean %", "med %", "max %");
+    for (const char* label : {"realistic clean", "realistic all", "simple clean", "simple all"})
         PrintStats(label, miss[label], relative[label]);
     if (!problems.empty()) {
         std::printf("\nproblems (%zu; the first 20):\n", problems.size());
-        for (size_t i = 0; i < problems.size() && i < 20; ++i) std::printf("  %s\n", problems[i].c_str());
+        for (size_t i = 0; i < problems.size() && i < 20; ++i)
+            std::printf("  %s\n", problems[i].c_str());
     }
     return crashes + noWreck + notLanded + badFigures == 0 ? 0 : 1;
 }

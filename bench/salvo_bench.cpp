@@ -3,9 +3,9 @@
 // round, then the best and the median, and the figures of the last round's wrecks.
 //
 // Usage: teski-salvo-bench [--root DIR] [--dt S] [--rounds N] [--seed N] [--save FILE]
-// The missiles are sure to work (RELIABILITY 100), so every round flies the same salvo but for the small random
-// heading error of the realistic model; --seed fixes that too. --save writes the last round's saved state
-// (every wreck block) to FILE: with a seed, two builds can be compared byte for byte.
+// The missiles are sure to work (RELIABILITY 100), so every round flies the same salvo but for the small
+// random heading error of the realistic model; --seed fixes that too. --save writes the last round's saved
+// state (every wreck block) to FILE: with a seed, two builds can be compared byte for byte.
 #include "BenchCommon.h"
 #include "ShipBlocks.h"
 
@@ -22,8 +22,7 @@
 
 namespace {
 
-double CpuSeconds()
-{
+double CpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec + t.tv_nsec * 1e-9;
@@ -36,13 +35,13 @@ struct Round {
     std::string saved;
 };
 
-Round Fly(const std::filesystem::path &root, double dt, const std::string &scenario, size_t missiles,
-          std::optional<unsigned> seed)
-{
+Round Fly(const std::filesystem::path& root, double dt, const std::string& scenario, size_t missiles,
+          std::optional<unsigned> seed) {
     orb::World world(root);
     world.setStepLength(dt);
     world.loadScenarioText(scenario, "ten-missile salvo");
-    if (seed && !bench::SeedMissileModule(world, *seed)) throw std::runtime_error("the missile module has no seed");
+    if (seed && !bench::SeedMissileModule(world, *seed))
+        throw std::runtime_error("the missile module has no seed");
     Round r;
     const double t0 = world.simTime();
     const auto wall0 = std::chrono::steady_clock::now();
@@ -65,26 +64,34 @@ Round Fly(const std::filesystem::path &root, double dt, const std::string &scena
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     std::string rootArg, saveTo;
     double dt = 0.02;
     int rounds = 5;
     std::optional<unsigned> seed;
     for (int i = 1; i < argc; ++i) {
         const bool more = i + 1 < argc;
-        if (!std::strcmp(argv[i], "--root") && more) rootArg = argv[++i];
-        else if (!std::strcmp(argv[i], "--dt") && more) dt = std::atof(argv[++i]);
-        else if (!std::strcmp(argv[i], "--rounds") && more) rounds = std::atoi(argv[++i]);
-        else if (!std::strcmp(argv[i], "--save") && more) saveTo = argv[++i];
-        else if (!std::strcmp(argv[i], "--seed") && more) seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
+        if (!std::strcmp(argv[i], "--root") && more)
+            rootArg = argv[++i];
+        else if (!std::strcmp(argv[i], "--dt") && more)
+            dt = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--rounds") && more)
+            rounds = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--save") && more)
+            saveTo = argv[++i];
+        else if (!std::strcmp(argv[i], "--seed") && more)
+            seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
         else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            std::printf("usage: teski-salvo-bench [--root DIR] [--dt S] [--rounds N] [--seed N] [--save FILE]\n"
-                        "Times ten missiles from the O key to the last wreck (median of N rounds, default 5) and\n"
-                        "prints the times real time against the goal of 5,000; --save writes the last round's state.\n");
+            std::printf(
+                "usage: teski-salvo-bench [--root DIR] [--dt S] [--rounds N] [--seed N] [--save FILE]\n"
+                "Times ten missiles from the O key to the last wreck (median of N rounds, default 5) and\n"
+                "prints the times real time against the goal of 5,000; --save writes the last round's "
+                "state.\n");
             return 0;
         } else {
-            std::fprintf(stderr, "usage: teski-salvo-bench [--root DIR] [--dt S] [--rounds N] [--seed N] [--save FILE]\n");
+            std::fprintf(
+                stderr,
+                "usage: teski-salvo-bench [--root DIR] [--dt S] [--rounds N] [--seed N] [--save FILE]\n");
             return 2;
         }
     }
@@ -95,7 +102,8 @@ int main(int argc, char **argv)
     const auto root = bench::ChooseRoot(rootArg);
     const auto salvo = bench::TenMissileSalvo();
     std::string ships;
-    for (const auto &m : salvo) ships += bench::ShipBlock(m);
+    for (const auto& m : salvo)
+        ships += bench::ShipBlock(m);
     const std::string scenario = bench::Scenario(ships);
 
     std::printf("salvo of %zu missiles, step %.3f s, root %s\n", salvo.size(), dt, root.c_str());
@@ -103,13 +111,14 @@ int main(int argc, char **argv)
     try {
         for (int i = 0; i < rounds; ++i) {
             done.push_back(Fly(root, dt, scenario, salvo.size(), seed));
-            const Round &r = done.back();
-            std::printf("round %d: %s after %.2f s simulated, %ld steps: wall %.4f s, CPU %.4f s (%.0f x real time "
-                        "in CPU time)\n",
-                        i + 1, r.complete ? "last wreck" : "NOT ALL WRECKS", r.simulated, r.steps, r.wall, r.cpu,
-                        r.simulated / r.cpu);
+            const Round& r = done.back();
+            std::printf(
+                "round %d: %s after %.2f s simulated, %ld steps: wall %.4f s, CPU %.4f s (%.0f x real time "
+                "in CPU time)\n",
+                i + 1, r.complete ? "last wreck" : "NOT ALL WRECKS", r.simulated, r.steps, r.wall, r.cpu,
+                r.simulated / r.cpu);
         }
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         std::fprintf(stderr, "teski-salvo-bench: %s\n", e.what());
         return 1;
     }
@@ -117,28 +126,33 @@ int main(int argc, char **argv)
     // else the machine runs) and from the wall time.
     auto median = [&](double Round::*time) {
         std::vector<double> v;
-        for (const Round &r : done) v.push_back(r.simulated / (r.*time));
+        for (const Round& r : done)
+            v.push_back(r.simulated / (r.*time));
         std::sort(v.begin(), v.end());
         return v[v.size() / 2];
     };
     constexpr double goal = 5000;
-    const Round &last = done.back();
+    const Round& last = done.back();
     const double cpuRatio = median(&Round::cpu);
-    std::printf("O key to last wreck: %.2f s simulated in %ld steps; median %.0f x real time in CPU time (%.2f of "
-                "the goal of %.0f x), %.0f x in wall time\n",
-                last.simulated, last.steps, cpuRatio, cpuRatio / goal, goal, median(&Round::wall));
+    std::printf(
+        "O key to last wreck: %.2f s simulated in %ld steps; median %.0f x real time in CPU time (%.2f of "
+        "the goal of %.0f x), %.0f x in wall time\n",
+        last.simulated, last.steps, cpuRatio, cpuRatio / goal, goal, median(&Round::wall));
 
-    std::printf("\n%-10s %-9s %10s %10s %10s  %s\n", "missile", "model", "range km", "flown km", "miss km", "failure");
+    std::printf("\n%-10s %-9s %10s %10s %10s  %s\n", "missile", "model", "range km", "flown km", "miss km",
+                "failure");
     const auto wrecks = e2e::ShipsOfClass(e2e::ReadShipBlocks(last.saved), "TeskiWreck");
-    for (const auto &m : salvo) {
-        const auto w = std::find_if(wrecks.begin(), wrecks.end(), [&](auto &b) { return b.name == m.name + "-Wreck"; });
+    for (const auto& m : salvo) {
+        const auto w =
+            std::find_if(wrecks.begin(), wrecks.end(), [&](auto& b) { return b.name == m.name + "-Wreck"; });
         if (w == wrecks.end()) {
             std::printf("%-10s %-9s %10.1f  no wreck\n", m.name.c_str(), m.realistic ? "realistic" : "simple",
                         m.range / 1000);
             continue;
         }
-        std::printf("%-10s %-9s %10.1f %10.1f %10.2f  %s\n", m.name.c_str(), m.realistic ? "realistic" : "simple",
-                    m.range / 1000, w->number("RANGE_ACTUAL").value_or(-1) / 1000,
+        std::printf("%-10s %-9s %10.1f %10.1f %10.2f  %s\n", m.name.c_str(),
+                    m.realistic ? "realistic" : "simple", m.range / 1000,
+                    w->number("RANGE_ACTUAL").value_or(-1) / 1000,
                     w->number("RANGE_MISS").value_or(-1) / 1000, w->value("FAILURE").value_or("").c_str());
     }
     if (!saveTo.empty()) {

@@ -4,7 +4,7 @@
 #include "Unit_Results.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = fuzz::WriteInput(data, size, "input.scn");
-  if (!zm::IsFlightResultScenario(path).Ok()) std::abort();  // an existing file is always read
-  return 0;
+    const std::string path = fuzz::WriteInput(data, size, "input.scn");
+    if (!zm::IsFlightResultScenario(path).Ok()) std::abort(); // an existing file is always read
+    return 0;
 }

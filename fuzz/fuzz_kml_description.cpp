@@ -4,8 +4,8 @@
 #include "Unit_DM.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = fuzz::WriteInput(data, size, "input.kml");
-  const std::string description = zm::ReadKmlDescription(path);
-  if (description.size() > size + size) std::abort();  // CR LF for LF at most doubles the text
-  return 0;
+    const std::string path = fuzz::WriteInput(data, size, "input.kml");
+    const std::string description = zm::ReadKmlDescription(path);
+    if (description.size() > size + size) std::abort(); // CR LF for LF at most doubles the text
+    return 0;
 }

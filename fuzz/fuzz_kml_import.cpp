@@ -9,26 +9,26 @@
 #include "Unit_Targeting.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // The transformation files are installed beside the programs, and so beside this one.
-  zm::DModule().TransformDir = zm::ProgramDir();
-  return 0;
+    // The transformation files are installed beside the programs, and so beside this one.
+    zm::DModule().TransformDir = zm::ProgramDir();
+    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = fuzz::WriteInput(data, size, "input.kml");
-  const zm::TResult counted = zm::CountKmlPlacemarks(path);
-  if (!counted.Ok() && counted.Message.empty()) std::abort();  // a failure always says why
-  zm::TWaypoints waypoints;
-  zm::LoadWaypoints(zm::DModule().KMLDataSet, waypoints);
-  zm::IsSourceKml(path);
-  zm::IsResultKml(path);
+    const std::string path = fuzz::WriteInput(data, size, "input.kml");
+    const zm::TResult counted = zm::CountKmlPlacemarks(path);
+    if (!counted.Ok() && counted.Message.empty()) std::abort(); // a failure always says why
+    zm::TWaypoints waypoints;
+    zm::LoadWaypoints(zm::DModule().KMLDataSet, waypoints);
+    zm::IsSourceKml(path);
+    zm::IsResultKml(path);
 
-  zm::TTargetingPage page;
-  const double noon1Jan2020 = 43831.5;
-  if (page.LoadKml(fuzz::TempFolder(), "input.kml", noon1Jan2020).Code == zm::TResultCode::Failed) return 0;
-  page.Randomize(zm::SeededRandom(7));
-  page.FillFocusList();
-  zm::BuildLaunchScenario(page);
-  zm::LaunchScenarioFileText(page);
-  return 0;
+    zm::TTargetingPage page;
+    const double noon1Jan2020 = 43831.5;
+    if (page.LoadKml(fuzz::TempFolder(), "input.kml", noon1Jan2020).Code == zm::TResultCode::Failed) return 0;
+    page.Randomize(zm::SeededRandom(7));
+    page.FillFocusList();
+    zm::BuildLaunchScenario(page);
+    zm::LaunchScenarioFileText(page);
+    return 0;
 }

@@ -1,7 +1,8 @@
 // The simulator's general programming interface: platform types, handles, vectors and matrices, constants,
 // enumerations, state records, the oapi* functions and the keyboard codes. Declared with the simulator's own
-// names, types, const-ness, overloads and defaults (texts a module passes in are `char*`, as there), so that a
-// vessel module compiles unchanged against either header set. Only what the modules and the host's tests use.
+// names, types, const-ness, overloads and defaults (texts a module passes in are `char*`, as there), so that
+// a vessel module compiles unchanged against either header set. Only what the modules and the host's tests
+// use.
 #pragma once
 
 #include <cfloat>
@@ -26,12 +27,12 @@ typedef std::uint8_t BYTE;
 typedef unsigned int UINT;
 typedef int BOOL;
 typedef std::int32_t LONG;
-typedef void *HINSTANCE;
-typedef void *HMODULE;
-typedef void *HWND;
-typedef void *HDC;
-typedef void *HFONT;
-typedef void *HBITMAP;
+typedef void* HINSTANCE;
+typedef void* HMODULE;
+typedef void* HWND;
+typedef void* HDC;
+typedef void* HFONT;
+typedef void* HBITMAP;
 typedef struct tagRECT {
     LONG left, top, right, bottom;
 } RECT;
@@ -76,22 +77,22 @@ const double ATMD = 1.293;
 
 // ---------------------------------------------------------------------------------------------------------
 // Handles
-typedef void *OBJHANDLE;
-typedef void *VISHANDLE;
-typedef void *MESHHANDLE;
-typedef void *SURFHANDLE;
-typedef void *PANELHANDLE;
-typedef void *FILEHANDLE;
-typedef void *THRUSTER_HANDLE;
-typedef void *THGROUP_HANDLE;
-typedef void *PROPELLANT_HANDLE;
-typedef void *PSTREAM_HANDLE;
-typedef void *DOCKHANDLE;
-typedef void *ATTACHMENTHANDLE;
-typedef void *AIRFOILHANDLE;
-typedef void *CTRLSURFHANDLE;
-typedef void *NAVHANDLE;
-typedef void *BEACONHANDLE;
+typedef void* OBJHANDLE;
+typedef void* VISHANDLE;
+typedef void* MESHHANDLE;
+typedef void* SURFHANDLE;
+typedef void* PANELHANDLE;
+typedef void* FILEHANDLE;
+typedef void* THRUSTER_HANDLE;
+typedef void* THGROUP_HANDLE;
+typedef void* PROPELLANT_HANDLE;
+typedef void* PSTREAM_HANDLE;
+typedef void* DOCKHANDLE;
+typedef void* ATTACHMENTHANDLE;
+typedef void* AIRFOILHANDLE;
+typedef void* CTRLSURFHANDLE;
+typedef void* NAVHANDLE;
+typedef void* BEACONHANDLE;
 
 // ---------------------------------------------------------------------------------------------------------
 // Vectors and matrices
@@ -127,120 +128,164 @@ inline VECTOR3 _V(double x, double y, double z) {
     VECTOR3 vec = {{x, y, z}};
     return vec;
 }
-inline void veccpy(VECTOR3 &a, const VECTOR3 &b) { a = b; }
-inline VECTOR3 operator+(const VECTOR3 &a, const VECTOR3 &b) { return _V(a.x + b.x, a.y + b.y, a.z + b.z); }
-inline VECTOR3 operator-(const VECTOR3 &a, const VECTOR3 &b) { return _V(a.x - b.x, a.y - b.y, a.z - b.z); }
-inline VECTOR3 operator*(const VECTOR3 &a, const double f) { return _V(a.x * f, a.y * f, a.z * f); }
-inline VECTOR3 operator/(const VECTOR3 &a, const double f) { return _V(a.x / f, a.y / f, a.z / f); }
-inline VECTOR3 operator-(const VECTOR3 &a) { return _V(-a.x, -a.y, -a.z); }
-inline VECTOR3 &operator+=(VECTOR3 &a, const VECTOR3 &b) {
+inline void veccpy(VECTOR3& a, const VECTOR3& b) {
+    a = b;
+}
+inline VECTOR3 operator+(const VECTOR3& a, const VECTOR3& b) {
+    return _V(a.x + b.x, a.y + b.y, a.z + b.z);
+}
+inline VECTOR3 operator-(const VECTOR3& a, const VECTOR3& b) {
+    return _V(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline VECTOR3 operator*(const VECTOR3& a, const double f) {
+    return _V(a.x * f, a.y * f, a.z * f);
+}
+inline VECTOR3 operator/(const VECTOR3& a, const double f) {
+    return _V(a.x / f, a.y / f, a.z / f);
+}
+inline VECTOR3 operator-(const VECTOR3& a) {
+    return _V(-a.x, -a.y, -a.z);
+}
+inline VECTOR3& operator+=(VECTOR3& a, const VECTOR3& b) {
     a.x += b.x, a.y += b.y, a.z += b.z;
     return a;
 }
-inline VECTOR3 &operator-=(VECTOR3 &a, const VECTOR3 &b) {
+inline VECTOR3& operator-=(VECTOR3& a, const VECTOR3& b) {
     a.x -= b.x, a.y -= b.y, a.z -= b.z;
     return a;
 }
-inline VECTOR3 &operator*=(VECTOR3 &a, const double f) {
+inline VECTOR3& operator*=(VECTOR3& a, const double f) {
     a.x *= f, a.y *= f, a.z *= f;
     return a;
 }
-inline VECTOR3 &operator/=(VECTOR3 &a, const double f) {
+inline VECTOR3& operator/=(VECTOR3& a, const double f) {
     a.x /= f, a.y /= f, a.z /= f;
     return a;
 }
-inline double dotp(const VECTOR3 &a, const VECTOR3 &b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline VECTOR3 crossp(const VECTOR3 &a, const VECTOR3 &b) {
+inline double dotp(const VECTOR3& a, const VECTOR3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline VECTOR3 crossp(const VECTOR3& a, const VECTOR3& b) {
     return _V(a.y * b.z - b.y * a.z, a.z * b.x - b.z * a.x, a.x * b.y - b.x * a.y);
 }
-inline double length(const VECTOR3 &a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
-inline double length2(const VECTOR3 &a) { return a.x * a.x + a.y * a.y + a.z * a.z; }
-inline double dist(const VECTOR3 &a, const VECTOR3 &b) { return length(a - b); }
-inline void normalise(VECTOR3 &a) { a /= length(a); }
-inline VECTOR3 unit(const VECTOR3 &a) { return a / length(a); }
+inline double length(const VECTOR3& a) {
+    return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+}
+inline double length2(const VECTOR3& a) {
+    return a.x * a.x + a.y * a.y + a.z * a.z;
+}
+inline double dist(const VECTOR3& a, const VECTOR3& b) {
+    return length(a - b);
+}
+inline void normalise(VECTOR3& a) {
+    a /= length(a);
+}
+inline VECTOR3 unit(const VECTOR3& a) {
+    return a / length(a);
+}
 
 inline MATRIX3 _M(double m11, double m12, double m13, double m21, double m22, double m23, double m31,
                   double m32, double m33) {
     MATRIX3 mat = {{m11, m12, m13, m21, m22, m23, m31, m32, m33}};
     return mat;
 }
-inline MATRIX3 identity() { return _M(1, 0, 0, 0, 1, 0, 0, 0, 1); }
-inline MATRIX3 outerp(const VECTOR3 &a, const VECTOR3 &b) {
+inline MATRIX3 identity() {
+    return _M(1, 0, 0, 0, 1, 0, 0, 0, 1);
+}
+inline MATRIX3 outerp(const VECTOR3& a, const VECTOR3& b) {
     return _M(a.x * b.x, a.x * b.y, a.x * b.z, a.y * b.x, a.y * b.y, a.y * b.z, a.z * b.x, a.z * b.y,
               a.z * b.z);
 }
-inline VECTOR3 mul(const MATRIX3 &A, const VECTOR3 &b) {
+inline VECTOR3 mul(const MATRIX3& A, const VECTOR3& b) {
     return _V(A.m11 * b.x + A.m12 * b.y + A.m13 * b.z, A.m21 * b.x + A.m22 * b.y + A.m23 * b.z,
               A.m31 * b.x + A.m32 * b.y + A.m33 * b.z);
 }
-inline VECTOR3 tmul(const MATRIX3 &A, const VECTOR3 &b) {
+inline VECTOR3 tmul(const MATRIX3& A, const VECTOR3& b) {
     return _V(A.m11 * b.x + A.m21 * b.y + A.m31 * b.z, A.m12 * b.x + A.m22 * b.y + A.m32 * b.z,
               A.m13 * b.x + A.m23 * b.y + A.m33 * b.z);
 }
-inline MATRIX3 mul(const MATRIX3 &A, const MATRIX3 &B) {
+inline MATRIX3 mul(const MATRIX3& A, const MATRIX3& B) {
     return _M(A.m11 * B.m11 + A.m12 * B.m21 + A.m13 * B.m31, A.m11 * B.m12 + A.m12 * B.m22 + A.m13 * B.m32,
               A.m11 * B.m13 + A.m12 * B.m23 + A.m13 * B.m33, A.m21 * B.m11 + A.m22 * B.m21 + A.m23 * B.m31,
               A.m21 * B.m12 + A.m22 * B.m22 + A.m23 * B.m32, A.m21 * B.m13 + A.m22 * B.m23 + A.m23 * B.m33,
               A.m31 * B.m11 + A.m32 * B.m21 + A.m33 * B.m31, A.m31 * B.m12 + A.m32 * B.m22 + A.m33 * B.m32,
               A.m31 * B.m13 + A.m32 * B.m23 + A.m33 * B.m33);
 }
-inline MATRIX3 transp(const MATRIX3 &M) { return _M(M.m11, M.m21, M.m31, M.m12, M.m22, M.m32, M.m13, M.m23, M.m33); }
-inline MATRIX3 rotm(const VECTOR3 &axis, double angle) { // rotation by angle about a unit axis
+inline MATRIX3 transp(const MATRIX3& M) {
+    return _M(M.m11, M.m21, M.m31, M.m12, M.m22, M.m32, M.m13, M.m23, M.m33);
+}
+inline MATRIX3 rotm(const VECTOR3& axis, double angle) { // rotation by angle about a unit axis
     double c = std::cos(angle), s = std::sin(angle);
     double t = 1 - c, x = axis.x, y = axis.y, z = axis.z;
     return _M(t * x * x + c, t * x * y - z * s, t * x * z + y * s, t * x * y + z * s, t * y * y + c,
               t * y * z - x * s, t * x * z - y * s, t * y * z + x * s, t * z * z + c);
 }
 // A matrix and a scalar, element by element.
-inline MATRIX3 operator+(const MATRIX3 &A, double s) {
+inline MATRIX3 operator+(const MATRIX3& A, double s) {
     MATRIX3 M;
-    for (int i = 0; i < 9; i++) M.data[i] = A.data[i] + s;
+    for (int i = 0; i < 9; i++)
+        M.data[i] = A.data[i] + s;
     return M;
 }
-inline MATRIX3 operator-(const MATRIX3 &A, double s) { return A + -s; }
-inline MATRIX3 operator*(const MATRIX3 &A, double s) {
+inline MATRIX3 operator-(const MATRIX3& A, double s) {
+    return A + -s;
+}
+inline MATRIX3 operator*(const MATRIX3& A, double s) {
     MATRIX3 M;
-    for (int i = 0; i < 9; i++) M.data[i] = A.data[i] * s;
+    for (int i = 0; i < 9; i++)
+        M.data[i] = A.data[i] * s;
     return M;
 }
-inline MATRIX3 operator/(const MATRIX3 &A, double s) {
+inline MATRIX3 operator/(const MATRIX3& A, double s) {
     MATRIX3 M;
-    for (int i = 0; i < 9; i++) M.data[i] = A.data[i] / s;
+    for (int i = 0; i < 9; i++)
+        M.data[i] = A.data[i] / s;
     return M;
 }
-inline MATRIX3 &operator*=(MATRIX3 &A, double s) { return A = A * s; }
-inline MATRIX3 &operator/=(MATRIX3 &A, double s) { return A = A / s; }
+inline MATRIX3& operator*=(MATRIX3& A, double s) {
+    return A = A * s;
+}
+inline MATRIX3& operator/=(MATRIX3& A, double s) {
+    return A = A / s;
+}
 
 // Homogeneous 4-vectors and 4x4 matrices (row-major).
 inline VECTOR4 _V(double x, double y, double z, double w) {
     VECTOR4 vec = {{x, y, z, w}};
     return vec;
 }
-inline VECTOR4 _V(const VECTOR3 &v) { return _V(v.x, v.y, v.z, 1.0); }
-inline MATRIX4 _M(double m11, double m12, double m13, double m14, double m21, double m22, double m23, double m24,
-                  double m31, double m32, double m33, double m34, double m41, double m42, double m43, double m44) {
+inline VECTOR4 _V(const VECTOR3& v) {
+    return _V(v.x, v.y, v.z, 1.0);
+}
+inline MATRIX4 _M(double m11, double m12, double m13, double m14, double m21, double m22, double m23,
+                  double m24, double m31, double m32, double m33, double m34, double m41, double m42,
+                  double m43, double m44) {
     MATRIX4 mat = {{m11, m12, m13, m14, m21, m22, m23, m24, m31, m32, m33, m34, m41, m42, m43, m44}};
     return mat;
 }
-inline MATRIX4 identity4() { return _M(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1); }
-inline VECTOR4 mul(const MATRIX4 &A, const VECTOR4 &b) {
+inline MATRIX4 identity4() {
+    return _M(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+}
+inline VECTOR4 mul(const MATRIX4& A, const VECTOR4& b) {
     VECTOR4 r;
     for (int i = 0; i < 4; i++)
-        r.data[i] = A.data[4 * i] * b.x + A.data[4 * i + 1] * b.y + A.data[4 * i + 2] * b.z + A.data[4 * i + 3] * b.w;
+        r.data[i] =
+            A.data[4 * i] * b.x + A.data[4 * i + 1] * b.y + A.data[4 * i + 2] * b.z + A.data[4 * i + 3] * b.w;
     return r;
 }
-inline VECTOR4 mul(const VECTOR4 &b, const MATRIX4 &A) {
+inline VECTOR4 mul(const VECTOR4& b, const MATRIX4& A) {
     VECTOR4 r;
     for (int j = 0; j < 4; j++)
         r.data[j] = b.x * A.data[j] + b.y * A.data[4 + j] + b.z * A.data[8 + j] + b.w * A.data[12 + j];
     return r;
 }
-inline MATRIX4 mul(const MATRIX4 &A, const MATRIX4 &B) {
+inline MATRIX4 mul(const MATRIX4& A, const MATRIX4& B) {
     MATRIX4 M;
     for (int i = 0; i < 4; i++)
         for (int j = 0; j < 4; j++) {
             double sum = 0;
-            for (int k = 0; k < 4; k++) sum += A.data[4 * i + k] * B.data[4 * k + j];
+            for (int k = 0; k < 4; k++)
+                sum += A.data[4 * i + k] * B.data[4 * k + j];
             M.data[4 * i + j] = sum;
         }
     return M;
@@ -299,17 +344,17 @@ typedef enum { ROOT, CONFIG, SCENARIOS, TEXTURES, TEXTURES2, MESHES, MODULES } P
 // ---------------------------------------------------------------------------------------------------------
 // State records and particle-stream settings
 typedef struct {
-    VECTOR3 rpos;   // position relative to rbody, global ecliptic axes [m]
-    VECTOR3 rvel;   // velocity relative to rbody, global ecliptic axes [m/s]
-    VECTOR3 vrot;   // angular velocity, vessel frame [rad/s]; landed: vrot.x = CoG height
-    VECTOR3 arot;   // Euler angles [rad]; landed: against the rotating planet frame
-    double fuel;    // 0..1
+    VECTOR3 rpos;    // position relative to rbody, global ecliptic axes [m]
+    VECTOR3 rvel;    // velocity relative to rbody, global ecliptic axes [m/s]
+    VECTOR3 vrot;    // angular velocity, vessel frame [rad/s]; landed: vrot.x = CoG height
+    VECTOR3 arot;    // Euler angles [rad]; landed: against the rotating planet frame
+    double fuel;     // 0..1
     double eng_main; // -1..1 (negative = retro)
     double eng_hovr; // 0..1
     OBJHANDLE rbody;
     OBJHANDLE base;
     int port;
-    int status;       // 0 free flight, 1 landed
+    int status;        // 0 free flight, 1 landed
     VECTOR3 vdata[10]; // landed: vdata[0] = (longitude, latitude, heading) [rad]
     double fdata[10];
     DWORD flag[10];
@@ -333,18 +378,18 @@ typedef struct {
     struct FUELSPEC {
         DWORD idx;
         double level;
-    } *fuel;
+    } * fuel;
     DWORD nthruster;
     struct THRUSTSPEC {
         DWORD idx;
         double level;
-    } *thruster;
+    } * thruster;
     DWORD ndockinfo;
     struct DOCKINFOSPEC {
         DWORD idx;
         DWORD ridx;
         OBJHANDLE rvessel;
-    } *dockinfo;
+    } * dockinfo;
     DWORD xpdr;
 } VESSELSTATUS2;
 
@@ -367,9 +412,9 @@ typedef struct {
 
 typedef struct {
     THRUSTER_HANDLE th;
-    double *level;
-    VECTOR3 *lpos;
-    VECTOR3 *ldir;
+    double* level;
+    VECTOR3* lpos;
+    VECTOR3* ldir;
     double lsize, wsize;
     double lofs;
     double modulate;
@@ -406,76 +451,76 @@ OAPIFUNC double oapiGetSimMJD();
 OAPIFUNC double oapiGetSysTime();
 
 // Objects
-OAPIFUNC OBJHANDLE oapiGetObjectByName(char *name);
-OAPIFUNC OBJHANDLE oapiGetGbodyByName(char *name);
+OAPIFUNC OBJHANDLE oapiGetObjectByName(char* name);
+OAPIFUNC OBJHANDLE oapiGetGbodyByName(char* name);
 OAPIFUNC DWORD oapiGetGbodyCount();
 OAPIFUNC OBJHANDLE oapiGetGbodyByIndex(int index);
 OAPIFUNC double oapiGetSize(OBJHANDLE hObj);
 OAPIFUNC double oapiGetMass(OBJHANDLE hObj);
-OAPIFUNC void oapiGetGlobalPos(OBJHANDLE hObj, VECTOR3 *pos);
-OAPIFUNC void oapiGetGlobalVel(OBJHANDLE hObj, VECTOR3 *vel);
-OAPIFUNC void oapiGetRelativePos(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *pos);
-OAPIFUNC void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *vel);
+OAPIFUNC void oapiGetGlobalPos(OBJHANDLE hObj, VECTOR3* pos);
+OAPIFUNC void oapiGetGlobalVel(OBJHANDLE hObj, VECTOR3* vel);
+OAPIFUNC void oapiGetRelativePos(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* pos);
+OAPIFUNC void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* vel);
 OAPIFUNC double oapiGetPlanetPeriod(OBJHANDLE hPlanet);
 
 // Vessels: creation, lookup, focus
-OAPIFUNC OBJHANDLE oapiCreateVessel(const char *name, const char *classname, const VESSELSTATUS &status);
-OAPIFUNC OBJHANDLE oapiCreateVesselEx(const char *name, const char *classname, const void *status);
+OAPIFUNC OBJHANDLE oapiCreateVessel(const char* name, const char* classname, const VESSELSTATUS& status);
+OAPIFUNC OBJHANDLE oapiCreateVesselEx(const char* name, const char* classname, const void* status);
 OAPIFUNC bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE hAlternativeCameraTarget = 0);
-OAPIFUNC VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel);
+OAPIFUNC VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel);
 OAPIFUNC DWORD oapiGetVesselCount();
 OAPIFUNC OBJHANDLE oapiGetVesselByIndex(int index);
-OAPIFUNC OBJHANDLE oapiGetVesselByName(char *name);
+OAPIFUNC OBJHANDLE oapiGetVesselByName(char* name);
 OAPIFUNC bool oapiIsVessel(OBJHANDLE hVessel);
 OAPIFUNC OBJHANDLE oapiGetFocusObject();
 OAPIFUNC OBJHANDLE oapiSetFocusObject(OBJHANDLE hVessel); // previous focus, NULL if unchanged
-OAPIFUNC VESSEL *oapiGetFocusInterface();
+OAPIFUNC VESSEL* oapiGetFocusInterface();
 
 // Attitude and position relative to the planet
-OAPIFUNC BOOL oapiGetHeading(OBJHANDLE hVessel, double *heading); // 0 = north, pi/2 = east
-OAPIFUNC BOOL oapiGetPitch(OBJHANDLE hVessel, double *pitch);
-OAPIFUNC BOOL oapiGetBank(OBJHANDLE hVessel, double *bank);
-OAPIFUNC BOOL oapiGetEquPos(OBJHANDLE hVessel, double *longitude, double *latitude, double *radius);
-OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double *alt);
-OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double *alt);
-OAPIFUNC BOOL oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed);
-OAPIFUNC bool oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3 *v);
-OAPIFUNC BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, VECTOR3 *speedvec); // obsolete: horizon frame
-OAPIFUNC void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm, OBJHANDLE *hAtmRef = 0);
+OAPIFUNC BOOL oapiGetHeading(OBJHANDLE hVessel, double* heading); // 0 = north, pi/2 = east
+OAPIFUNC BOOL oapiGetPitch(OBJHANDLE hVessel, double* pitch);
+OAPIFUNC BOOL oapiGetBank(OBJHANDLE hVessel, double* bank);
+OAPIFUNC BOOL oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitude, double* radius);
+OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double* alt);
+OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double* alt);
+OAPIFUNC BOOL oapiGetAirspeed(OBJHANDLE hVessel, double* airspeed);
+OAPIFUNC bool oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3* v);
+OAPIFUNC BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, VECTOR3* speedvec); // obsolete: horizon frame
+OAPIFUNC void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM* prm, OBJHANDLE* hAtmRef = 0);
 
 // Debug output, meshes, textures
-OAPIFUNC char *oapiDebugString(); // the core's char[256] on-screen line
-OAPIFUNC void oapiDebugString(const char *);
-OAPIFUNC MESHHANDLE oapiLoadMesh(const char *fname);
+OAPIFUNC char* oapiDebugString(); // the core's char[256] on-screen line
+OAPIFUNC void oapiDebugString(const char*);
+OAPIFUNC MESHHANDLE oapiLoadMesh(const char* fname);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wignored-qualifiers" // the simulator declares these handles const
-OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char *fname);
-OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char *fname, LoadMeshClbkFunc fClbk);
+OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char* fname);
+OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char* fname, LoadMeshClbkFunc fClbk);
 #pragma GCC diagnostic pop
 OAPIFUNC void oapiDeleteMesh(MESHHANDLE hMesh);
-OAPIFUNC SURFHANDLE oapiRegisterExhaustTexture(char *name);
-OAPIFUNC SURFHANDLE oapiRegisterParticleTexture(char *name);
+OAPIFUNC SURFHANDLE oapiRegisterExhaustTexture(char* name);
+OAPIFUNC SURFHANDLE oapiRegisterParticleTexture(char* name);
 
 // Scenario and configuration files. Texts a module passes in are char*, as the simulator declares them.
-OAPIFUNC FILEHANDLE oapiOpenFile(const char *fname, FileAccessMode mode, PathRoot root = ROOT);
+OAPIFUNC FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root = ROOT);
 OAPIFUNC void oapiCloseFile(FILEHANDLE file, FileAccessMode mode);
-OAPIFUNC bool oapiReadScenario_nextline(FILEHANDLE scn, char *&line);
-OAPIFUNC void oapiWriteScenario_string(FILEHANDLE scn, char *item, char *string);
-OAPIFUNC void oapiWriteScenario_int(FILEHANDLE scn, char *item, int i);
-OAPIFUNC void oapiWriteScenario_float(FILEHANDLE scn, char *item, double d);
-OAPIFUNC void oapiWriteScenario_vec(FILEHANDLE scn, char *item, const VECTOR3 &vec);
-OAPIFUNC void oapiWriteLine(FILEHANDLE file, char *line);
-OAPIFUNC bool oapiReadItem_string(FILEHANDLE f, char *item, char *string);
-OAPIFUNC bool oapiReadItem_float(FILEHANDLE f, char *item, double &d);
-OAPIFUNC bool oapiReadItem_int(FILEHANDLE f, char *item, int &i);
-OAPIFUNC bool oapiReadItem_bool(FILEHANDLE f, char *item, bool &b);
-OAPIFUNC bool oapiReadItem_vec(FILEHANDLE f, char *item, VECTOR3 &vec);
-OAPIFUNC void oapiWriteItem_string(FILEHANDLE f, char *item, char *string);
-OAPIFUNC void oapiWriteItem_float(FILEHANDLE f, char *item, double d);
-OAPIFUNC void oapiWriteItem_int(FILEHANDLE f, char *item, int i);
-OAPIFUNC void oapiWriteItem_bool(FILEHANDLE f, char *item, bool b);
-OAPIFUNC void oapiWriteItem_vec(FILEHANDLE f, char *item, const VECTOR3 &vec);
-OAPIFUNC void oapiWriteLog(char *line);
+OAPIFUNC bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line);
+OAPIFUNC void oapiWriteScenario_string(FILEHANDLE scn, char* item, char* string);
+OAPIFUNC void oapiWriteScenario_int(FILEHANDLE scn, char* item, int i);
+OAPIFUNC void oapiWriteScenario_float(FILEHANDLE scn, char* item, double d);
+OAPIFUNC void oapiWriteScenario_vec(FILEHANDLE scn, char* item, const VECTOR3& vec);
+OAPIFUNC void oapiWriteLine(FILEHANDLE file, char* line);
+OAPIFUNC bool oapiReadItem_string(FILEHANDLE f, char* item, char* string);
+OAPIFUNC bool oapiReadItem_float(FILEHANDLE f, char* item, double& d);
+OAPIFUNC bool oapiReadItem_int(FILEHANDLE f, char* item, int& i);
+OAPIFUNC bool oapiReadItem_bool(FILEHANDLE f, char* item, bool& b);
+OAPIFUNC bool oapiReadItem_vec(FILEHANDLE f, char* item, VECTOR3& vec);
+OAPIFUNC void oapiWriteItem_string(FILEHANDLE f, char* item, char* string);
+OAPIFUNC void oapiWriteItem_float(FILEHANDLE f, char* item, double d);
+OAPIFUNC void oapiWriteItem_int(FILEHANDLE f, char* item, int i);
+OAPIFUNC void oapiWriteItem_bool(FILEHANDLE f, char* item, bool b);
+OAPIFUNC void oapiWriteItem_vec(FILEHANDLE f, char* item, const VECTOR3& vec);
+OAPIFUNC void oapiWriteLog(char* line);
 
 // Versions. oapiGetModuleVersion, like the module's exported GetModuleVersion and dummy, comes from the
 // module library that every module links (the module's build glue), not from the host.
@@ -484,8 +529,12 @@ int oapiGetModuleVersion();
 
 #ifdef ORBITER_MODULE
 void dummy();
-void calldummy() { dummy(); }
-DLLCLBK char *ModuleDate() { return (char *)__DATE__; }
+void calldummy() {
+    dummy();
+}
+DLLCLBK char* ModuleDate() {
+    return (char*)__DATE__;
+}
 #endif
 
 // ---------------------------------------------------------------------------------------------------------

@@ -30,8 +30,8 @@ public:
 #pragma GCC diagnostic ignored "-Wignored-qualifiers" // the simulator declares these handles const
     const OBJHANDLE GetHandle() const;
 #pragma GCC diagnostic pop
-    char *GetName() const;
-    char *GetClassName() const;
+    char* GetName() const;
+    char* GetClassName() const;
     void SetEnableFocus(bool enable) const;
 
     // Physical properties
@@ -40,20 +40,20 @@ public:
     double GetEmptyMass() const;
     void SetEmptyMass(double m) const;
     double GetMass() const;
-    void SetTouchdownPoints(const VECTOR3 &pt1, const VECTOR3 &pt2, const VECTOR3 &pt3) const;
-    void SetTouchdownPoints(const TOUCHDOWNVTX *tdvtx, DWORD ntdvtx) const;
+    void SetTouchdownPoints(const VECTOR3& pt1, const VECTOR3& pt2, const VECTOR3& pt3) const;
+    void SetTouchdownPoints(const TOUCHDOWNVTX* tdvtx, DWORD ntdvtx) const;
     void SetSurfaceFrictionCoeff(double mu_lng, double mu_lat) const;
-    void GetPMI(VECTOR3 &pmi) const;
-    void SetPMI(const VECTOR3 &pmi) const;
-    void GetCrossSections(VECTOR3 &cs) const;
-    void SetCrossSections(const VECTOR3 &cs) const;
-    void GetCameraOffset(VECTOR3 &co) const;
-    void SetCameraOffset(const VECTOR3 &co) const;
+    void GetPMI(VECTOR3& pmi) const;
+    void SetPMI(const VECTOR3& pmi) const;
+    void GetCrossSections(VECTOR3& cs) const;
+    void SetCrossSections(const VECTOR3& cs) const;
+    void GetCameraOffset(VECTOR3& co) const;
+    void SetCameraOffset(const VECTOR3& co) const;
 
     // Legacy aerodynamics (vessels without airfoils)
     void SetCW(double cw_z_pos, double cw_z_neg, double cw_x, double cw_y) const;
-    void GetRotDrag(VECTOR3 &rd) const;
-    void SetRotDrag(const VECTOR3 &rd) const;
+    void GetRotDrag(VECTOR3& rd) const;
+    void SetRotDrag(const VECTOR3& rd) const;
     void SetPitchMomentScale(double scale) const;
     double GetPitchMomentScale() const;
     void SetYawMomentScale(double scale) const;
@@ -62,8 +62,9 @@ public:
     void SetLiftCoeffFunc(LiftCoeffFunc lcf) const;
 
     // Propellant resources
-    PROPELLANT_HANDLE CreatePropellantResource(double maxmass, double mass = -1.0, double efficiency = 1.0) const;
-    void DelPropellantResource(PROPELLANT_HANDLE &ph) const;
+    PROPELLANT_HANDLE CreatePropellantResource(double maxmass, double mass = -1.0,
+                                               double efficiency = 1.0) const;
+    void DelPropellantResource(PROPELLANT_HANDLE& ph) const;
     void ClearPropellantResources() const;
     DWORD GetPropellantCount() const;
     PROPELLANT_HANDLE GetPropellantHandleByIndex(DWORD idx) const;
@@ -81,18 +82,19 @@ public:
     double GetISP() const;
 
     // Thrusters and thruster groups
-    THRUSTER_HANDLE CreateThruster(const VECTOR3 &pos, const VECTOR3 &dir, double maxth0, PROPELLANT_HANDLE hp = NULL,
-                                   double isp0 = 0.0, double isp_ref = 0.0, double p_ref = 101.4e3) const;
-    bool DelThruster(THRUSTER_HANDLE &th) const;
+    THRUSTER_HANDLE CreateThruster(const VECTOR3& pos, const VECTOR3& dir, double maxth0,
+                                   PROPELLANT_HANDLE hp = NULL, double isp0 = 0.0, double isp_ref = 0.0,
+                                   double p_ref = 101.4e3) const;
+    bool DelThruster(THRUSTER_HANDLE& th) const;
     void ClearThrusterDefinitions() const;
     DWORD GetThrusterCount() const;
     THRUSTER_HANDLE GetThrusterHandleByIndex(DWORD idx) const;
     PROPELLANT_HANDLE GetThrusterResource(THRUSTER_HANDLE th) const;
     void SetThrusterResource(THRUSTER_HANDLE th, PROPELLANT_HANDLE ph) const;
-    void GetThrusterRef(THRUSTER_HANDLE th, VECTOR3 &pos) const;
-    void SetThrusterRef(THRUSTER_HANDLE th, const VECTOR3 &pos) const;
-    void GetThrusterDir(THRUSTER_HANDLE th, VECTOR3 &dir) const;
-    void SetThrusterDir(THRUSTER_HANDLE th, const VECTOR3 &dir) const;
+    void GetThrusterRef(THRUSTER_HANDLE th, VECTOR3& pos) const;
+    void SetThrusterRef(THRUSTER_HANDLE th, const VECTOR3& pos) const;
+    void GetThrusterDir(THRUSTER_HANDLE th, VECTOR3& dir) const;
+    void SetThrusterDir(THRUSTER_HANDLE th, const VECTOR3& dir) const;
     double GetThrusterMax0(THRUSTER_HANDLE th) const;
     void SetThrusterMax0(THRUSTER_HANDLE th, double maxth0) const;
     double GetThrusterMax(THRUSTER_HANDLE th) const;
@@ -106,9 +108,9 @@ public:
     void SetThrusterLevel(THRUSTER_HANDLE th, double level) const;
     void IncThrusterLevel(THRUSTER_HANDLE th, double dlevel) const;
     void SetThrusterLevel_SingleStep(THRUSTER_HANDLE th, double level) const;
-    void GetThrusterMoment(THRUSTER_HANDLE th, VECTOR3 &F, VECTOR3 &T) const;
-    THGROUP_HANDLE CreateThrusterGroup(THRUSTER_HANDLE *th, int nth, THGROUP_TYPE thgt) const;
-    bool DelThrusterGroup(THGROUP_HANDLE &thg, THGROUP_TYPE thgt, bool delth = false) const;
+    void GetThrusterMoment(THRUSTER_HANDLE th, VECTOR3& F, VECTOR3& T) const;
+    THGROUP_HANDLE CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP_TYPE thgt) const;
+    bool DelThrusterGroup(THGROUP_HANDLE& thg, THGROUP_TYPE thgt, bool delth = false) const;
     bool DelThrusterGroup(THGROUP_HANDLE thg, bool delth = false) const;
     bool DelThrusterGroup(THGROUP_TYPE thgt, bool delth = false) const;
     THGROUP_HANDLE GetThrusterGroupHandle(THGROUP_TYPE thgt) const;
@@ -123,38 +125,39 @@ public:
     void IncThrusterGroupLevel(THGROUP_TYPE thgt, double dlevel) const;
     double GetThrusterGroupLevel(THGROUP_HANDLE thg) const;
     double GetThrusterGroupLevel(THGROUP_TYPE thgt) const;
-    double GetEngineLevel(ENGINETYPE eng) const;            // obsolete
+    double GetEngineLevel(ENGINETYPE eng) const;             // obsolete
     void SetEngineLevel(ENGINETYPE eng, double level) const; // obsolete
-    void SetAttitudeRotLevel(const VECTOR3 &th) const;
+    void SetAttitudeRotLevel(const VECTOR3& th) const;
     void SetAttitudeRotLevel(int axis, double th) const;
-    void SetAttitudeLinLevel(const VECTOR3 &th) const;
+    void SetAttitudeLinLevel(const VECTOR3& th) const;
     void SetAttitudeLinLevel(int axis, double th) const;
 
     // Exhaust flames and particle streams (recorded, not drawn)
     UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, SURFHANDLE tex = 0) const;
     UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, double lofs, SURFHANDLE tex = 0) const;
-    UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3 &pos, const VECTOR3 &dir,
+    UINT AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3& pos, const VECTOR3& dir,
                     SURFHANDLE tex = 0) const;
-    UINT AddExhaust(EXHAUSTSPEC *spec);
+    UINT AddExhaust(EXHAUSTSPEC* spec);
     bool DelExhaust(UINT idx) const;
     DWORD GetExhaustCount() const;
-    PSTREAM_HANDLE AddExhaustStream(THRUSTER_HANDLE th, PARTICLESTREAMSPEC *pss = 0) const;
-    PSTREAM_HANDLE AddExhaustStream(THRUSTER_HANDLE th, const VECTOR3 &pos, PARTICLESTREAMSPEC *pss = 0) const;
-    PSTREAM_HANDLE AddParticleStream(PARTICLESTREAMSPEC *pss, const VECTOR3 &pos, const VECTOR3 &dir,
-                                     double *lvl) const;
+    PSTREAM_HANDLE AddExhaustStream(THRUSTER_HANDLE th, PARTICLESTREAMSPEC* pss = 0) const;
+    PSTREAM_HANDLE AddExhaustStream(THRUSTER_HANDLE th, const VECTOR3& pos,
+                                    PARTICLESTREAMSPEC* pss = 0) const;
+    PSTREAM_HANDLE AddParticleStream(PARTICLESTREAMSPEC* pss, const VECTOR3& pos, const VECTOR3& dir,
+                                     double* lvl) const;
     bool DelExhaustStream(PSTREAM_HANDLE ch) const;
 
     // Forces
-    void AddForce(const VECTOR3 &F, const VECTOR3 &r) const;
+    void AddForce(const VECTOR3& F, const VECTOR3& r) const;
 
     // Flight state
     double GetAltitude() const;
-    double GetAltitude(AltitudeMode mode, int *reslvl = 0);
+    double GetAltitude(AltitudeMode mode, int* reslvl = 0);
     double GetAirspeed() const;
     double GetGroundspeed() const;
-    bool GetAirspeedVector(REFFRAME frame, VECTOR3 &v) const;
-    bool GetHorizonAirspeedVector(VECTOR3 &v) const; // obsolete
-    bool GetShipAirspeedVector(VECTOR3 &v) const;    // obsolete
+    bool GetAirspeedVector(REFFRAME frame, VECTOR3& v) const;
+    bool GetHorizonAirspeedVector(VECTOR3& v) const; // obsolete
+    bool GetShipAirspeedVector(VECTOR3& v) const;    // obsolete
     double GetDynPressure() const;
     double GetMachNumber() const;
     double GetAtmTemperature() const;
@@ -167,45 +170,45 @@ public:
     double GetSlipAngle() const;
     bool GroundContact() const;
     DWORD GetFlightStatus() const; // bit 0 landed, bit 1 docked
-    OBJHANDLE GetEquPos(double &longitude, double &latitude, double &radius) const;
+    OBJHANDLE GetEquPos(double& longitude, double& latitude, double& radius) const;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wignored-qualifiers"
     const OBJHANDLE GetSurfaceRef() const;
     const OBJHANDLE GetGravityRef() const;
 #pragma GCC diagnostic pop
-    void GetGlobalPos(VECTOR3 &pos) const;
-    void GetGlobalVel(VECTOR3 &vel) const;
-    void GetRelativePos(OBJHANDLE hRef, VECTOR3 &pos) const;
-    void GetRelativeVel(OBJHANDLE hRef, VECTOR3 &vel) const;
-    void GetAngularVel(VECTOR3 &avel) const;
-    void SetAngularVel(const VECTOR3 &avel) const;
-    void GetGlobalOrientation(VECTOR3 &arot) const;
-    void SetGlobalOrientation(const VECTOR3 &arot) const;
-    void GetRotationMatrix(MATRIX3 &R) const;
-    void SetRotationMatrix(const MATRIX3 &R) const;
-    bool GetForceVector(VECTOR3 &F) const;
-    bool GetThrustVector(VECTOR3 &T) const;
-    bool GetTorqueVector(VECTOR3 &M) const;
-    void Local2Global(const VECTOR3 &local, VECTOR3 &global) const;
-    void Global2Local(const VECTOR3 &global, VECTOR3 &local) const;
-    void Local2Rel(const VECTOR3 &local, VECTOR3 &rel) const;
-    void HorizonRot(const VECTOR3 &loc, VECTOR3 &hor) const;
-    void HorizonInvRot(const VECTOR3 &hor, VECTOR3 &loc) const;
+    void GetGlobalPos(VECTOR3& pos) const;
+    void GetGlobalVel(VECTOR3& vel) const;
+    void GetRelativePos(OBJHANDLE hRef, VECTOR3& pos) const;
+    void GetRelativeVel(OBJHANDLE hRef, VECTOR3& vel) const;
+    void GetAngularVel(VECTOR3& avel) const;
+    void SetAngularVel(const VECTOR3& avel) const;
+    void GetGlobalOrientation(VECTOR3& arot) const;
+    void SetGlobalOrientation(const VECTOR3& arot) const;
+    void GetRotationMatrix(MATRIX3& R) const;
+    void SetRotationMatrix(const MATRIX3& R) const;
+    bool GetForceVector(VECTOR3& F) const;
+    bool GetThrustVector(VECTOR3& T) const;
+    bool GetTorqueVector(VECTOR3& M) const;
+    void Local2Global(const VECTOR3& local, VECTOR3& global) const;
+    void Global2Local(const VECTOR3& global, VECTOR3& local) const;
+    void Local2Rel(const VECTOR3& local, VECTOR3& rel) const;
+    void HorizonRot(const VECTOR3& loc, VECTOR3& hor) const;
+    void HorizonInvRot(const VECTOR3& hor, VECTOR3& loc) const;
 
     // State records and the default scenario lines
-    void GetStatus(VESSELSTATUS &status) const;
-    void GetStatusEx(void *status) const; // caller sets ->version = 2 and the VS_*LIST flags
-    void DefSetState(const VESSELSTATUS *status) const;
-    void DefSetStateEx(const void *status) const;
-    void ParseScenarioLine(char *line, VESSELSTATUS *status) const; // obsolete
-    void ParseScenarioLineEx(char *line, void *status) const;
+    void GetStatus(VESSELSTATUS& status) const;
+    void GetStatusEx(void* status) const; // caller sets ->version = 2 and the VS_*LIST flags
+    void DefSetState(const VESSELSTATUS* status) const;
+    void DefSetStateEx(const void* status) const;
+    void ParseScenarioLine(char* line, VESSELSTATUS* status) const; // obsolete
+    void ParseScenarioLineEx(char* line, void* status) const;
     void SaveDefaultState(FILEHANDLE scn) const; // obsolete: writes the host's default lines
 
     // Meshes (recorded, not drawn)
-    UINT AddMesh(const char *meshname, const VECTOR3 *ofs = 0) const;
-    UINT AddMesh(MESHHANDLE hMesh, const VECTOR3 *ofs = 0) const;
-    UINT InsertMesh(const char *meshname, UINT idx, const VECTOR3 *ofs = 0) const;
-    UINT InsertMesh(MESHHANDLE hMesh, UINT idx, const VECTOR3 *ofs = 0) const;
+    UINT AddMesh(const char* meshname, const VECTOR3* ofs = 0) const;
+    UINT AddMesh(MESHHANDLE hMesh, const VECTOR3* ofs = 0) const;
+    UINT InsertMesh(const char* meshname, UINT idx, const VECTOR3* ofs = 0) const;
+    UINT InsertMesh(MESHHANDLE hMesh, UINT idx, const VECTOR3* ofs = 0) const;
     bool DelMesh(UINT idx, bool retain_anim = false) const;
     void ClearMeshes() const;
     void ClearMeshes(bool retain_anim) const;
@@ -214,7 +217,7 @@ public:
     WORD GetMeshVisibilityMode(UINT idx) const;
 
 protected:
-    Vessel *vessel;
+    Vessel* vessel;
     short flightmodel;
     short version;
 };
@@ -225,16 +228,16 @@ public:
 
     virtual void clbkSetClassCaps(FILEHANDLE cfg);
     virtual void clbkSaveState(FILEHANDLE scn);
-    virtual void clbkLoadStateEx(FILEHANDLE scn, void *status);
-    virtual void clbkSetStateEx(const void *status);
+    virtual void clbkLoadStateEx(FILEHANDLE scn, void* status);
+    virtual void clbkSetStateEx(const void* status);
     virtual void clbkPostCreation();
     virtual void clbkFocusChanged(bool getfocus, OBJHANDLE hNewVessel, OBJHANDLE hOldVessel);
     virtual void clbkPreStep(double simt, double simdt, double mjd);
     virtual void clbkPostStep(double simt, double simdt, double mjd);
-    virtual bool clbkPlaybackEvent(double simt, double event_t, const char *event_type, const char *event);
+    virtual bool clbkPlaybackEvent(double simt, double event_t, const char* event_type, const char* event);
     virtual void clbkVisualCreated(VISHANDLE vis, int refcount);
     virtual void clbkVisualDestroyed(VISHANDLE vis, int refcount);
-    virtual void clbkDrawHUD(int mode, const HUDPAINTSPEC *hps, HDC hDC);
+    virtual void clbkDrawHUD(int mode, const HUDPAINTSPEC* hps, HDC hDC);
     virtual void clbkRCSMode(int mode);
     virtual void clbkADCtrlMode(DWORD mode);
     virtual void clbkHUDMode(int mode);
@@ -242,13 +245,13 @@ public:
     virtual void clbkNavMode(int mode, bool active);
     virtual void clbkDockEvent(int dock, OBJHANDLE mate);
     virtual void clbkAnimate(double simt);
-    virtual int clbkConsumeDirectKey(char *kstate);
-    virtual int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate);
+    virtual int clbkConsumeDirectKey(char* kstate);
+    virtual int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate);
     virtual bool clbkLoadGenericCockpit();
     virtual bool clbkLoadPanel(int id);
     virtual bool clbkPanelMouseEvent(int id, int event, int mx, int my);
     virtual bool clbkPanelRedrawEvent(int id, int event, SURFHANDLE surf);
     virtual bool clbkLoadVC(int id);
-    virtual bool clbkVCMouseEvent(int id, int event, VECTOR3 &p);
+    virtual bool clbkVCMouseEvent(int id, int event, VECTOR3& p);
     virtual bool clbkVCRedrawEvent(int id, int event, SURFHANDLE surf);
 };

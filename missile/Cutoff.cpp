@@ -4,16 +4,14 @@
 
 #include <cmath>
 
-double BurnTimeForRange(double range)
-{
+double BurnTimeForRange(double range) {
     if (range < 41184.08) return 45.0;
     if (range > 324799.44) return 75.0;
     return (range - 224036.94) * 4.9621635032874326e-05 + 65.0;
 }
 
-double PredictedBallisticRange(const double dv[3], const double attCos[3], const double attSin[3],
-                               double r, double r0)
-{
+double PredictedBallisticRange(const double dv[3], const double attCos[3], const double attSin[3], double r,
+                               double r0) {
     // attCos/attSin hold (gamma, beta, alpha).
     const double cg = attCos[0], cb = attCos[1], ca = attCos[2];
     const double sg = attSin[0], sb = attSin[1], sa = attSin[2];

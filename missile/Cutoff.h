@@ -9,5 +9,5 @@ double BurnTimeForRange(double range);
 // dv: velocity now minus the velocity at ignition, host vector; cosines and sines of the attitude angles at
 // ignition, third angle first; r: present distance from the planet centre. Not a number when the state has
 // no such fall (the caller then keeps the engine burning).
-double PredictedBallisticRange(const double dv[3], const double attCos[3], const double attSin[3],
-                               double r, double r0);
+double PredictedBallisticRange(const double dv[3], const double attCos[3], const double attSin[3], double r,
+                               double r0);

@@ -2,10 +2,18 @@
 #include "FailureModel.h"
 #include "Teski.h"
 
-void Teski::DrawFailure() { DrawFailureOf(*this, RandomRange); }
+void Teski::DrawFailure() {
+    DrawFailureOf(*this, RandomRange);
+}
 
-bool Teski::FailureDue() { return FailureDueOf(*this); }
+bool Teski::FailureDue() {
+    return FailureDueOf(*this);
+}
 
-void Teski::TriggerFailure() { TriggerFailureOf(*this, RandomRange); }
+void Teski::TriggerFailure() {
+    TriggerFailureOf(*this, RandomRange);
+}
 
-void Teski::FormatFailureText() { FormatFailureTextOf(*this); }
+void Teski::FormatFailureText() {
+    FormatFailureTextOf(*this);
+}

@@ -16,19 +16,17 @@ inline constexpr int FailEngine = 2;
 inline constexpr int FailControl = 3;
 
 // Word tables of the failure text, by failIdx1 and failIdx2.
-inline constexpr const char *FailureFirstWords[] = {"Destructed on", "Engine", "Control"};
-inline constexpr const char *FailureSecondWords[] = {"takeoff",  "reentry",      "explosion", "shutdown",
-                                                     "low throttle", "yaw", "roll", "pitch"};
+inline constexpr const char* FailureFirstWords[] = {"Destructed on", "Engine", "Control"};
+inline constexpr const char* FailureSecondWords[] = {"takeoff",      "reentry", "explosion", "shutdown",
+                                                     "low throttle", "yaw",     "roll",      "pitch"};
 
 // A word of a table; an index out of range (a damaged scenario) gives an empty word rather than a stray read.
-template <std::size_t N> const char *FailureWord(const char *const (&table)[N], int index)
-{
+template <std::size_t N> const char* FailureWord(const char* const (&table)[N], int index) {
     return index >= 0 && static_cast<std::size_t>(index) < N ? table[index] : "";
 }
 
 // failString = "<first word> <second word> (<failValue>) at <met> sec."
-template <class M> void FormatFailureTextOf(M &m)
-{
+template <class M> void FormatFailureTextOf(M& m) {
     // "%.0f" carries no decimal separator, so the user's locale cannot change the text. The text is made in a
     // buffer that holds any two numbers and cut to the field (only damaged values make it that long).
     char text[1024];
@@ -42,8 +40,7 @@ template <class M> void FormatFailureTextOf(M &m)
 }
 
 // At every ignition: whether this flight fails, how, and when. random(a, b) gives a value in a..a+b.
-template <class M, class R> void DrawFailureOf(M &m, R &&random)
-{
+template <class M, class R> void DrawFailureOf(M& m, R&& random) {
     m.failureArmed = false;
     m.failType = FailNone;
     const double r = random(0, 100);
@@ -75,15 +72,13 @@ template <class M, class R> void DrawFailureOf(M &m, R &&random)
 }
 
 // In every flying step while a failure is armed: has its moment come?
-template <class M> bool FailureDueOf(M &m)
-{
+template <class M> bool FailureDueOf(M& m) {
     if (m.failType == FailDestruction) return m.GetDynPressure() > m.failPressure;
     return m.engineBurning && m.met > m.failTime;
 }
 
 // The failure strikes. A destruction or an explosion ends the missile through CreateWreck(false).
-template <class M, class R> void TriggerFailureOf(M &m, R &&random)
-{
+template <class M, class R> void TriggerFailureOf(M& m, R&& random) {
     if (m.failType == FailDestruction) {
         FormatFailureTextOf(m);
         m.failureArmed = false;

@@ -7,7 +7,7 @@
 namespace {
 
 struct KeyName {
-    const char *name;
+    const char* name;
     MissileKey key;
 };
 
@@ -42,12 +42,11 @@ const KeyName keyNames[] = {
 
 } // namespace
 
-KeyMatch MatchMissileKey(const char *line)
-{
+KeyMatch MatchMissileKey(const char* line) {
     if (std::strncmp(line, "------", 6) == 0) return {MissileKey::Separator, line + 6};
-    const KeyName *best = nullptr;
+    const KeyName* best = nullptr;
     std::size_t bestLength = 0;
-    for (const KeyName &k : keyNames) {
+    for (const KeyName& k : keyNames) {
         const std::size_t n = KeyPrefixLength(line, k.name);
         if (n > bestLength) {
             best = &k;

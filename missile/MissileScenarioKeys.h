@@ -35,9 +35,9 @@ enum class MissileKey {
 
 struct KeyMatch {
     MissileKey key;
-    const char *value; // the text after the key, leading blanks skipped; the whole line for None
+    const char* value; // the text after the key, leading blanks skipped; the whole line for None
 };
 
 // The key a scenario line begins with, letter case ignored; where one key begins another (MET, MET_MECO),
 // the longer one wins.
-KeyMatch MatchMissileKey(const char *line);
+KeyMatch MatchMissileKey(const char* line);

@@ -7,12 +7,15 @@ namespace {
 std::uint32_t state = 1;
 } // namespace
 
-void SeedRandom(unsigned seed) { state = seed; }
+void SeedRandom(unsigned seed) {
+    state = seed;
+}
 
-int NextRandom()
-{
+int NextRandom() {
     state = state * 214013u + 2531011u;
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
 
-double RandomRange(double a, double b) { return a + b * NextRandom() / 32767.0; }
+double RandomRange(double a, double b) {
+    return a + b * NextRandom() / 32767.0;
+}

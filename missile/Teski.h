@@ -20,9 +20,9 @@ public:
     // VESSEL2 callbacks, in the base's slot order.
     void clbkSetClassCaps(FILEHANDLE cfg) override;
     void clbkSaveState(FILEHANDLE scn) override;
-    void clbkLoadStateEx(FILEHANDLE scn, void *status) override;
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
     void clbkPostStep(double simt, double simdt, double mjd) override;
-    int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override;
+    int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) override;
 
     // Flight sequence.
     void StartCountdown();
@@ -87,9 +87,9 @@ public:
     bool contrailActive = false;
     bool autopilot = true;
     bool realistic = true;
-    double launchLongitude = 0; // radians
-    double launchLatitude = 0;  // radians
-    double launchRadius = 0;    // m from the planet centre
+    double launchLongitude = 0;  // radians
+    double launchLatitude = 0;   // radians
+    double launchRadius = 0;     // m from the planet centre
     double headingIdeal = 0;     // degrees
     double headingRealistic = 0; // degrees
     double launchDelay = 0;      // s
@@ -118,9 +118,9 @@ public:
     std::int32_t trackPhase[MaxTrackPoints] = {};
     double reliability = 75; // percent
     bool failureArmed = false;
-    double failTime = 0;        // s
-    std::int32_t failType = 0;  // 0..3
-    double failPressure = 0;    // Pa
+    double failTime = 0;       // s
+    std::int32_t failType = 0; // 0..3
+    double failPressure = 0;   // Pa
     bool headingFixed = false;
     bool bankFixed = false;
     bool pitchFixed = false;

@@ -9,22 +9,19 @@
 namespace {
 
 // Host groups take any level; the other model's groups are empty and skipped.
-void SetLevel(const Teski &t, THGROUP_HANDLE group, double level)
-{
+void SetLevel(const Teski& t, THGROUP_HANDLE group, double level) {
     if (group) t.SetThrusterGroupLevel(group, level);
 }
 
 // Fires one of two opposite groups fully.
-void Fire(const Teski &t, THGROUP_HANDLE on, THGROUP_HANDLE off)
-{
+void Fire(const Teski& t, THGROUP_HANDLE on, THGROUP_HANDLE off) {
     SetLevel(t, off, 0);
     SetLevel(t, on, 1);
 }
 
 } // namespace
 
-void Teski::SimpleAutopilot()
-{
+void Teski::SimpleAutopilot() {
     if (met < AutopilotStartTime) return;
 
     double heading = 0;
@@ -54,8 +51,7 @@ void Teski::SimpleAutopilot()
     BallisticCutoffTest();
 }
 
-void Teski::RealisticAutopilot()
-{
+void Teski::RealisticAutopilot() {
     if (met < AutopilotStartTime) return;
 
     // Actuators first: they follow the demands of the previous step.
@@ -99,8 +95,7 @@ void Teski::RealisticAutopilot()
     TimedCutoffTest();
 }
 
-void Teski::CaptureLaunchAttitude()
-{
+void Teski::CaptureLaunchAttitude() {
     // The ballistic cut-off test turns velocities of the host's global frame with these angles, so they must
     // be the angles of the vessel -> global rotation. The host's state record (GetStatusEx) holds those in
     // free flight, but for a landed vessel - and a missile ignites on its pad - it holds the angles against
@@ -113,20 +108,22 @@ void Teski::CaptureLaunchAttitude()
     launchAttitudeSin = _V(std::sin(arot.z), std::sin(arot.y), std::sin(arot.x));
 }
 
-void Teski::ComputeBurnTime() { metMeco = BurnTimeForRange(range); }
+void Teski::ComputeBurnTime() {
+    metMeco = BurnTimeForRange(range);
+}
 
-void Teski::BallisticCutoffTest()
-{
+void Teski::BallisticCutoffTest() {
     VESSELSTATUS vs{};
     GetStatus(vs);
-    const double dv[3] = {vs.rvel.x - launchVelocity.x, vs.rvel.y - launchVelocity.y, vs.rvel.z - launchVelocity.z};
+    const double dv[3] = {vs.rvel.x - launchVelocity.x, vs.rvel.y - launchVelocity.y,
+                          vs.rvel.z - launchVelocity.z};
     double lon = 0, lat = 0, r = 0;
     GetEquPos(lon, lat, r);
-    const double predicted = PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
+    const double predicted =
+        PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
     if (predicted >= range) CutOffEngine(); // a prediction that is not a number never cuts
 }
 
-void Teski::TimedCutoffTest()
-{
+void Teski::TimedCutoffTest() {
     if (met > metMeco) CutOffEngine();
 }

@@ -10,9 +10,9 @@ namespace {
 
 // Body: overall size (radius, m), dry mass (kg), the three touchdown points (m, vessel frame; the pad under
 // the tail), the legacy aerodynamic moment scales and the ground friction coefficients.
-constexpr double BodySize = 7;         // m
-constexpr double EmptyMass = 4008;     // kg
-constexpr double TailZ = -7.013;       // m, the touchdown plane
+constexpr double BodySize = 7;          // m
+constexpr double EmptyMass = 4008;      // kg
+constexpr double TailZ = -7.013;        // m, the touchdown plane
 constexpr double TouchdownSpread = 0.7; // m, the two side points left and right, up
 constexpr double MomentScale = 0.0001;
 constexpr double FrictionCoeff = 0.5;  // along and across
@@ -20,15 +20,15 @@ constexpr double CameraHeight = 1.512; // m
 
 // Propellant and main engine: fuel mass (kg), thrust (N), vacuum and sea-level specific impulse (m/s) at the
 // reference pressure (Pa), nozzle position and the exhaust flame's size (m).
-constexpr double PropellantMass = 8797;   // kg
-constexpr double MainThrust = 315000;     // N
-constexpr double IspVacuum = 2520;        // m/s
-constexpr double IspSeaLevel = 2000;      // m/s
+constexpr double PropellantMass = 8797;         // kg
+constexpr double MainThrust = 315000;           // N
+constexpr double IspVacuum = 2520;              // m/s
+constexpr double IspSeaLevel = 2000;            // m/s
 constexpr double IspReferencePressure = 101400; // Pa
-constexpr double NozzleZ = -6.613;        // m
-constexpr double FlameLength = 6;         // m
-constexpr double FlameWidth = 0.8;        // m
-constexpr double FlameZ = -8;             // m, where the flame is drawn from
+constexpr double NozzleZ = -6.613;              // m
+constexpr double FlameLength = 6;               // m
+constexpr double FlameWidth = 0.8;              // m
+constexpr double FlameZ = -8;                   // m, where the flame is drawn from
 
 // The permanent exhaust stream at the nozzle: sizes in m, rates per s, speeds in m/s, lifetime in s.
 PARTICLESTREAMSPEC exhaustStreamSpec = {.flags = 0,
@@ -52,8 +52,7 @@ PARTICLESTREAMSPEC exhaustStreamSpec = {.flags = 0,
 
 Teski::Teski(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel) {}
 
-void Teski::clbkSetClassCaps(FILEHANDLE)
-{
+void Teski::clbkSetClassCaps(FILEHANDLE) {
     SetSize(BodySize);
     SetEmptyMass(EmptyMass);
     SetTouchdownPoints(_V(0, -1, TailZ), _V(-TouchdownSpread, TouchdownSpread, TailZ),
@@ -78,18 +77,18 @@ void Teski::clbkSetClassCaps(FILEHANDLE)
 // ---------------------------------------------------------------------------------------------------------
 // Module entry points
 
-DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel)
-{
+DLLCLBK VESSEL* ovcInit(OBJHANDLE hvessel, int flightmodel) {
     // Every creation re-seeds the module's one generator with the calendar time in whole seconds.
     SeedRandom(static_cast<unsigned>(std::time(nullptr)));
     return new (std::nothrow) Teski(hvessel, flightmodel);
 }
 
-DLLCLBK void ovcExit(VESSEL *vessel)
-{
+DLLCLBK void ovcExit(VESSEL* vessel) {
     // The host's destructor is not the class's own: delete through the derived type (null deletes nothing).
-    delete static_cast<Teski *>(vessel);
+    delete static_cast<Teski*>(vessel);
 }
 
 // Lets a test (or a tool) restart the generator's sequence after the missiles have been created.
-DLLCLBK void TeskiSeedRandom(unsigned seed) { SeedRandom(seed); }
+DLLCLBK void TeskiSeedRandom(unsigned seed) {
+    SeedRandom(seed);
+}

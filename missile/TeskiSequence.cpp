@@ -3,8 +3,7 @@
 #include "Angles.h"
 #include "Teski.h"
 
-void Teski::clbkPostStep(double, double simdt, double)
-{
+void Teski::clbkPostStep(double, double simdt, double) {
     if (!launched) {
         if (countdownRunning)
             StepCountdown();
@@ -42,13 +41,11 @@ void Teski::clbkPostStep(double, double simdt, double)
     if (failureArmed && FailureDue()) TriggerFailure();
 }
 
-void Teski::StartCountdown()
-{
+void Teski::StartCountdown() {
     if (!launched) countdownRunning = true;
 }
 
-void Teski::StepCountdown()
-{
+void Teski::StepCountdown() {
     launchDelay -= oapiGetSimStep();
     if (launchDelay < 0) {
         countdownRunning = false;
@@ -56,8 +53,7 @@ void Teski::StepCountdown()
     }
 }
 
-void Teski::Ignite()
-{
+void Teski::Ignite() {
     if (!launched) {
         ignitionCommanded = false;
         launched = true;
@@ -83,14 +79,14 @@ void Teski::Ignite()
     DrawFailure();
 }
 
-void Teski::SampleTrack()
-{
+void Teski::SampleTrack() {
     const int n = trackCount;
     if (n < 0 || n >= MaxTrackPoints) return;
     nextTrackTime = met + 1;
     double radius = 0;
     GetEquPos(trackLongitude[n], trackLatitude[n], radius);
     trackAltitude[n] = radius - launchRadius;
-    trackPhase[n] = contrailActive ? TrackPhaseContrail : (engineBurning ? TrackPhaseBurning : TrackPhaseEngineOff);
+    trackPhase[n] =
+        contrailActive ? TrackPhaseContrail : (engineBurning ? TrackPhaseBurning : TrackPhaseEngineOff);
     trackCount = n + 1;
 }

@@ -1,6 +1,6 @@
 // The missile's scenario block: its keys written after the host's own lines, and read back in any order.
-#include "ScenarioLines.h"
 #include "MissileScenarioKeys.h"
+#include "ScenarioLines.h"
 #include "ScenarioText.h"
 #include "Teski.h"
 
@@ -23,27 +23,30 @@ enum : int {
     FlagPitchFixed = 8192,
 };
 
-void WriteFixed13(FILEHANDLE scn, const char *key, const double *values, int n)
-{
+void WriteFixed13(FILEHANDLE scn, const char* key, const double* values, int n) {
     char text[3 * 400];
     std::size_t used = 0;
     for (int i = 0; i < n; ++i) {
         if (i > 0) text[used++] = ' ';
         FormatFixed(values[i], 13, text + used, sizeof text - used);
-        while (text[used]) ++used;
+        while (text[used])
+            ++used;
     }
     text[used] = '\0';
     WriteScenarioString(scn, key, text);
 }
 
-void WriteSeparator(FILEHANDLE scn) { WriteScenarioString(scn, "------", ""); }
+void WriteSeparator(FILEHANDLE scn) {
+    WriteScenarioString(scn, "------", "");
+}
 
-VECTOR3 Vec(double a, double b, double c) { return _V(a, b, c); }
+VECTOR3 Vec(double a, double b, double c) {
+    return _V(a, b, c);
+}
 
 } // namespace
 
-void Teski::clbkSaveState(FILEHANDLE scn)
-{
+void Teski::clbkSaveState(FILEHANDLE scn) {
     SaveDefaultState(scn);
     WriteSeparator(scn);
     WriteScenarioFloat(scn, "RANGE", range);
@@ -84,27 +87,34 @@ void Teski::clbkSaveState(FILEHANDLE scn)
     const int count = trackCount < 0 ? 0 : (trackCount > MaxTrackPoints ? MaxTrackPoints : trackCount);
     for (int i = 0; i < count; ++i) {
         char line[4 * 400];
-        FormatTrackPoint(i, trackLongitude[i], trackLatitude[i], trackAltitude[i], trackPhase[i], line, sizeof line);
+        FormatTrackPoint(i, trackLongitude[i], trackLatitude[i], trackAltitude[i], trackPhase[i], line,
+                         sizeof line);
         WriteScenarioString(scn, "TRACK", line);
     }
 }
 
-void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
-{
+void Teski::clbkLoadStateEx(FILEHANDLE scn, void* status) {
     int stateFlags = -1;
     bool readRealistic = false, readAutopilot = false, readReliability = false;
-    char *line = nullptr;
+    char* line = nullptr;
     while (oapiReadScenario_nextline(scn, line)) {
         if (!line) continue;
         const KeyMatch m = MatchMissileKey(line);
-        const char *v = m.value;
+        const char* v = m.value;
         int i = 0;
         double d[3];
         switch (m.key) {
-        case MissileKey::None: ParseScenarioLineEx(line, status); break;
-        case MissileKey::Separator: break;
-        case MissileKey::RANGE: ReadReal(v, range); break;
-        case MissileKey::LAUNCHDELAY: ReadReal(v, launchDelay); break;
+        case MissileKey::None:
+            ParseScenarioLineEx(line, status);
+            break;
+        case MissileKey::Separator:
+            break;
+        case MissileKey::RANGE:
+            ReadReal(v, range);
+            break;
+        case MissileKey::LAUNCHDELAY:
+            ReadReal(v, launchDelay);
+            break;
         case MissileKey::REALISTIC:
             if (ReadInt(v, i)) {
                 realistic = i != 0;
@@ -117,9 +127,15 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
                 readAutopilot = true;
             }
             break;
-        case MissileKey::LATITUDE_TARGET: ReadReal(v, targetLatitude); break;
-        case MissileKey::LONGITUDE_TARGET: ReadReal(v, targetLongitude); break;
-        case MissileKey::TARGET: ReadName(v, targetName, sizeof targetName); break;
+        case MissileKey::LATITUDE_TARGET:
+            ReadReal(v, targetLatitude);
+            break;
+        case MissileKey::LONGITUDE_TARGET:
+            ReadReal(v, targetLongitude);
+            break;
+        case MissileKey::TARGET:
+            ReadName(v, targetName, sizeof targetName);
+            break;
         case MissileKey::RELIABILITY:
             if (ReadReal(v, reliability)) {
                 if (reliability < 0) reliability = 0;
@@ -127,7 +143,9 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
                 readReliability = true;
             }
             break;
-        case MissileKey::STATEFLAGS: ReadInt(v, stateFlags); break;
+        case MissileKey::STATEFLAGS:
+            ReadInt(v, stateFlags);
+            break;
         case MissileKey::POS0:
             if (ReadReals(v, d, 3) && Within(d, 2, MaxRadians) && Within(d + 2, 1, MaxMetres)) {
                 launchLongitude = d[0];
@@ -135,14 +153,30 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
                 launchRadius = d[2];
             }
             break;
-        case MissileKey::HEADING_IDEAL: ReadReal(v, headingIdeal); break;
-        case MissileKey::HEADING_REALISTIC: ReadReal(v, headingRealistic); break;
-        case MissileKey::RVEL0: ReadReals(v, launchVelocity.data, 3); break;
-        case MissileKey::COSS: ReadReals(v, launchAttitudeCos.data, 3); break;
-        case MissileKey::SINS: ReadReals(v, launchAttitudeSin.data, 3); break;
-        case MissileKey::MET_MECO: ReadReal(v, metMeco); break;
-        case MissileKey::MET: ReadReal(v, met); break;
-        case MissileKey::MAX_ALTITUDE: ReadReal(v, maxAltitude); break;
+        case MissileKey::HEADING_IDEAL:
+            ReadReal(v, headingIdeal);
+            break;
+        case MissileKey::HEADING_REALISTIC:
+            ReadReal(v, headingRealistic);
+            break;
+        case MissileKey::RVEL0:
+            ReadReals(v, launchVelocity.data, 3);
+            break;
+        case MissileKey::COSS:
+            ReadReals(v, launchAttitudeCos.data, 3);
+            break;
+        case MissileKey::SINS:
+            ReadReals(v, launchAttitudeSin.data, 3);
+            break;
+        case MissileKey::MET_MECO:
+            ReadReal(v, metMeco);
+            break;
+        case MissileKey::MET:
+            ReadReal(v, met);
+            break;
+        case MissileKey::MAX_ALTITUDE:
+            ReadReal(v, maxAltitude);
+            break;
         case MissileKey::FAILDOUBLES:
             if (ReadReals(v, d, 3)) {
                 failTime = d[0];
@@ -160,10 +194,18 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
         case MissileKey::FAILSTRING:
             if (!ReadRest(v, failString, sizeof failString)) failString[0] = '\0';
             break;
-        case MissileKey::FAILIDX1: ReadInt(v, failIdx1); break;
-        case MissileKey::FAILIDX2: ReadInt(v, failIdx2); break;
-        case MissileKey::FAILTYPE: ReadInt(v, failType); break;
-        case MissileKey::MET_GPS: ReadReal(v, nextTrackTime); break;
+        case MissileKey::FAILIDX1:
+            ReadInt(v, failIdx1);
+            break;
+        case MissileKey::FAILIDX2:
+            ReadInt(v, failIdx2);
+            break;
+        case MissileKey::FAILTYPE:
+            ReadInt(v, failType);
+            break;
+        case MissileKey::MET_GPS:
+            ReadReal(v, nextTrackTime);
+            break;
         case MissileKey::TRACK: {
             int index = -1, phase = 0;
             if (ReadTrackPoint(v, index, d[0], d[1], d[2], phase) && index >= 0 && index < MaxTrackPoints &&
@@ -204,7 +246,7 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void *status)
     }
 
     if (targetName[0] == '\0') {
-        const char *name = GetName();
+        const char* name = GetName();
         std::snprintf(targetName, sizeof targetName, "%s-Target", name ? name : "");
     }
 

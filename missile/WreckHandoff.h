@@ -16,8 +16,7 @@
 inline constexpr int WreckNameSize = 100;
 inline constexpr int WreckNameMissileChars = 93;
 
-inline void MakeWreckName(const char *missileName, char (&wreckName)[WreckNameSize])
-{
+inline void MakeWreckName(const char* missileName, char (&wreckName)[WreckNameSize]) {
     std::size_t n = missileName == nullptr ? 0 : ::strnlen(missileName, WreckNameMissileChars);
     std::memcpy(wreckName, missileName == nullptr ? "" : missileName, n);
     std::memcpy(wreckName + n, "-Wreck", sizeof "-Wreck");
@@ -36,8 +35,7 @@ struct HandoffFigures {
 // given in degrees, the launch point in radians, the launch heading in degrees.
 inline HandoffFigures ComputeHandoffFigures(double launchLat, double launchLon, double targetLatDeg,
                                             double targetLonDeg, double headingIdeal, double lat, double lon,
-                                            double radius)
-{
+                                            double radius) {
     HandoffFigures f{};
     RangeAndAzimuth(launchLat, launchLon, lat, lon, radius, f.rangeActual, f.azimuthActual);
     RangeAndAzimuth(RadFromDeg(targetLatDeg), RadFromDeg(targetLonDeg), lat, lon, radius, f.rangeMiss,
@@ -49,8 +47,7 @@ inline HandoffFigures ComputeHandoffFigures(double launchLat, double launchLon, 
 }
 
 // The final point of the track (phase 3), when there is room for it.
-template <class M> void AppendFinalTrackPoint(M &m, double lon, double lat, double height)
-{
+template <class M> void AppendFinalTrackPoint(M& m, double lon, double lat, double height) {
     if (m.trackCount < 0 || m.trackCount >= MaxTrackPoints) return;
     const int n = m.trackCount;
     m.trackLongitude[n] = lon;
@@ -62,9 +59,8 @@ template <class M> void AppendFinalTrackPoint(M &m, double lon, double lat, doub
 
 // Writes every field of the wreck's record from the missile that ends at (lon, lat).
 template <class M>
-void FillFlightResult(FlightResult &r, const M &m, double lon, double lat, double airspeed,
-                      const HandoffFigures &f, bool groundImpact)
-{
+void FillFlightResult(FlightResult& r, const M& m, double lon, double lat, double airspeed,
+                      const HandoffFigures& f, bool groundImpact) {
     r.LATITUDE_TARGET = m.targetLatitude;
     r.LONGITUDE_TARGET = m.targetLongitude;
     r.LONGITUDE_LAST = lon;

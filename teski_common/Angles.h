@@ -5,6 +5,10 @@
 inline constexpr double TeskiPi = 3.14159265358979;
 
 // degrees = radians x 180 / pi
-inline double DegFromRad(double rad) { return rad * 180.0 / TeskiPi; }
+inline double DegFromRad(double rad) {
+    return rad * 180.0 / TeskiPi;
+}
 // radians = degrees x pi x (1/180)
-inline double RadFromDeg(double deg) { return deg * TeskiPi * 0.005555555555555556; }
+inline double RadFromDeg(double deg) {
+    return deg * TeskiPi * 0.005555555555555556;
+}

@@ -4,19 +4,15 @@
 
 #include <Orbitersdk.h>
 
-inline void WriteScenarioString(FILEHANDLE scn, const char *key, const char *value)
-{
-    oapiWriteScenario_string(scn, const_cast<char *>(key), const_cast<char *>(value));
+inline void WriteScenarioString(FILEHANDLE scn, const char* key, const char* value) {
+    oapiWriteScenario_string(scn, const_cast<char*>(key), const_cast<char*>(value));
 }
-inline void WriteScenarioInt(FILEHANDLE scn, const char *key, int value)
-{
-    oapiWriteScenario_int(scn, const_cast<char *>(key), value);
+inline void WriteScenarioInt(FILEHANDLE scn, const char* key, int value) {
+    oapiWriteScenario_int(scn, const_cast<char*>(key), value);
 }
-inline void WriteScenarioFloat(FILEHANDLE scn, const char *key, double value)
-{
-    oapiWriteScenario_float(scn, const_cast<char *>(key), value);
+inline void WriteScenarioFloat(FILEHANDLE scn, const char* key, double value) {
+    oapiWriteScenario_float(scn, const_cast<char*>(key), value);
 }
-inline void WriteScenarioVec(FILEHANDLE scn, const char *key, const VECTOR3 &value)
-{
-    oapiWriteScenario_vec(scn, const_cast<char *>(key), value);
+inline void WriteScenarioVec(FILEHANDLE scn, const char* key, const VECTOR3& value) {
+    oapiWriteScenario_vec(scn, const_cast<char*>(key), value);
 }

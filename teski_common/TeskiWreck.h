@@ -8,7 +8,7 @@
 #include <Orbitersdk.h>
 
 // Class name of the wreck vessel, as the host's class configuration knows it.
-inline constexpr const char *TeskiWreckClassName = "TeskiWreck";
+inline constexpr const char* TeskiWreckClassName = "TeskiWreck";
 
 class TeskiWreck final : public VESSEL2 {
 public:
@@ -16,10 +16,10 @@ public:
 
     // VESSEL2 callbacks, in slot order. The class capabilities come from the host's configuration.
     void clbkSaveState(FILEHANDLE scn) override;
-    void clbkLoadStateEx(FILEHANDLE scn, void *status) override;
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
     void clbkPreStep(double simt, double simdt, double mjd) override;
     void clbkPostStep(double simt, double simdt, double mjd) override;
-    int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override;
+    int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) override;
 
     // The physical states and their set-ups.
     void StateSetup();
@@ -41,5 +41,5 @@ public:
     THRUSTER_HANDLE smokeThruster = nullptr;
 
 private:
-    THRUSTER_HANDLE CreateEffect(const VECTOR3 &pos, PROPELLANT_HANDLE &resource, PARTICLESTREAMSPEC &spec);
+    THRUSTER_HANDLE CreateEffect(const VECTOR3& pos, PROPELLANT_HANDLE& resource, PARTICLESTREAMSPEC& spec);
 };

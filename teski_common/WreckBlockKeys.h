@@ -38,7 +38,7 @@ enum class WreckValue {
 };
 
 struct WreckBlockKey {
-    const char *name;
+    const char* name;
     WreckKeyId id;
     WreckValue value;
 };

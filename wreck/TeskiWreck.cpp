@@ -13,9 +13,9 @@ constexpr double FallPhaseSeconds = 13;
 class HostScenarioWriter final : public WreckBlockWriter {
 public:
     explicit HostScenarioWriter(FILEHANDLE scn) : scn_(scn) {}
-    void WriteInt(const char *key, int value) override { WriteScenarioInt(scn_, key, value); }
-    void WriteFloat(const char *key, double value) override { WriteScenarioFloat(scn_, key, value); }
-    void WriteString(const char *key, const char *value) override { WriteScenarioString(scn_, key, value); }
+    void WriteInt(const char* key, int value) override { WriteScenarioInt(scn_, key, value); }
+    void WriteFloat(const char* key, double value) override { WriteScenarioFloat(scn_, key, value); }
+    void WriteString(const char* key, const char* value) override { WriteScenarioString(scn_, key, value); }
 
 private:
     FILEHANDLE scn_;
@@ -25,25 +25,22 @@ private:
 
 TeskiWreck::TeskiWreck(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel) {}
 
-void TeskiWreck::clbkSaveState(FILEHANDLE scn)
-{
+void TeskiWreck::clbkSaveState(FILEHANDLE scn) {
     SaveDefaultState(scn);
     HostScenarioWriter out(scn);
     WriteWreckBlock(FlightResult, FALLPHASE, out);
 }
 
-void TeskiWreck::clbkLoadStateEx(FILEHANDLE scn, void *status)
-{
+void TeskiWreck::clbkLoadStateEx(FILEHANDLE scn, void* status) {
     EffectStage = 2; // a loaded wreck shows its smoke without the flash
-    char *line = nullptr;
+    char* line = nullptr;
     while (oapiReadScenario_nextline(scn, line)) {
         if (line == nullptr) continue;
         if (!ReadWreckBlockLine(line, FlightResult, FALLPHASE)) ParseScenarioLineEx(line, status);
     }
 }
 
-void TeskiWreck::clbkPreStep(double, double, double)
-{
+void TeskiWreck::clbkPreStep(double, double, double) {
     if (!SetupPending) return;
     // At the first step, not at construction: the missile has filled the record by now, a loaded block has
     // set the flags.
@@ -51,18 +48,18 @@ void TeskiWreck::clbkPreStep(double, double, double)
     SetupPending = false;
 }
 
-void TeskiWreck::clbkPostStep(double simt, double, double)
-{
+void TeskiWreck::clbkPostStep(double simt, double, double) {
     StepEffects(simt);
     if (FlightResult.LANDED != 0) return;
     if (FALLPHASE && simt - FallStartTime > FallPhaseSeconds) FlightSetup();
     if (GroundContact()) LandedSetup();
 }
 
-int TeskiWreck::clbkConsumeBufferedKey(DWORD, bool, char *) { return 0; }
+int TeskiWreck::clbkConsumeBufferedKey(DWORD, bool, char*) {
+    return 0;
+}
 
-void TeskiWreck::StateSetup()
-{
+void TeskiWreck::StateSetup() {
     if (FlightResult.LANDED != 0)
         LandedSetup();
     else if (FALLPHASE)
@@ -71,8 +68,7 @@ void TeskiWreck::StateSetup()
         FlightSetup();
 }
 
-void TeskiWreck::LandedSetup()
-{
+void TeskiWreck::LandedSetup() {
     SetEmptyMass(100000);
     SetCW(2500, 2500, 2500, 2500);
 
@@ -91,8 +87,7 @@ void TeskiWreck::LandedSetup()
 }
 
 // The shape of debris in the air: light, high drag, no lift, weak aerodynamic moments.
-static void DebrisAero(const TeskiWreck &w, double crossSection)
-{
+static void DebrisAero(const TeskiWreck& w, double crossSection) {
     w.SetEmptyMass(1000);
     w.SetCW(1, 1, 1, 1);
     w.SetPMI(_V(1, 1, 1));
@@ -103,16 +98,14 @@ static void DebrisAero(const TeskiWreck &w, double crossSection)
     w.SetBankMomentScale(0.0001);
 }
 
-void TeskiWreck::FallSetup()
-{
+void TeskiWreck::FallSetup() {
     DebrisAero(*this, 20);
     FlightResult.LANDED = 0;
     FALLPHASE = true;
     FallStartTime = oapiGetSimTime();
 }
 
-void TeskiWreck::FlightSetup()
-{
+void TeskiWreck::FlightSetup() {
     DebrisAero(*this, 2);
     FlightResult.LANDED = 0;
     FALLPHASE = false;

@@ -9,36 +9,50 @@
 namespace {
 
 // The record's field of a numeric key; null for the others.
-double FlightResult::*NumberField(WreckKeyId id)
-{
+double FlightResult::*NumberField(WreckKeyId id) {
     switch (id) {
-    case WreckKeyId::LATITUDE_LAST: return &FlightResult::LATITUDE_LAST;
-    case WreckKeyId::LONGITUDE_LAST: return &FlightResult::LONGITUDE_LAST;
-    case WreckKeyId::MAX_ALTITUDE: return &FlightResult::MAX_ALTITUDE;
-    case WreckKeyId::FLIGHT_TIME: return &FlightResult::FLIGHT_TIME;
-    case WreckKeyId::IMPACT_VELOCITY: return &FlightResult::IMPACT_VELOCITY;
-    case WreckKeyId::LATITUDE_TARGET: return &FlightResult::LATITUDE_TARGET;
-    case WreckKeyId::LONGITUDE_TARGET: return &FlightResult::LONGITUDE_TARGET;
-    case WreckKeyId::RANGE_ACTUAL: return &FlightResult::RANGE_ACTUAL;
-    case WreckKeyId::AZIMUTH_ACTUAL: return &FlightResult::AZIMUTH_ACTUAL;
-    case WreckKeyId::RANGE_MISS: return &FlightResult::RANGE_MISS;
-    case WreckKeyId::AZIMUTH_MISS: return &FlightResult::AZIMUTH_MISS;
-    case WreckKeyId::LATERAL_MISS: return &FlightResult::LATERAL_MISS;
-    case WreckKeyId::LONGITUDAL_MISS: return &FlightResult::LONGITUDAL_MISS;
-    case WreckKeyId::LATITUDE_LAUNCH: return &FlightResult::LATITUDE_LAUNCH;
-    case WreckKeyId::LONGITUDE_LAUNCH: return &FlightResult::LONGITUDE_LAUNCH;
+    case WreckKeyId::LATITUDE_LAST:
+        return &FlightResult::LATITUDE_LAST;
+    case WreckKeyId::LONGITUDE_LAST:
+        return &FlightResult::LONGITUDE_LAST;
+    case WreckKeyId::MAX_ALTITUDE:
+        return &FlightResult::MAX_ALTITUDE;
+    case WreckKeyId::FLIGHT_TIME:
+        return &FlightResult::FLIGHT_TIME;
+    case WreckKeyId::IMPACT_VELOCITY:
+        return &FlightResult::IMPACT_VELOCITY;
+    case WreckKeyId::LATITUDE_TARGET:
+        return &FlightResult::LATITUDE_TARGET;
+    case WreckKeyId::LONGITUDE_TARGET:
+        return &FlightResult::LONGITUDE_TARGET;
+    case WreckKeyId::RANGE_ACTUAL:
+        return &FlightResult::RANGE_ACTUAL;
+    case WreckKeyId::AZIMUTH_ACTUAL:
+        return &FlightResult::AZIMUTH_ACTUAL;
+    case WreckKeyId::RANGE_MISS:
+        return &FlightResult::RANGE_MISS;
+    case WreckKeyId::AZIMUTH_MISS:
+        return &FlightResult::AZIMUTH_MISS;
+    case WreckKeyId::LATERAL_MISS:
+        return &FlightResult::LATERAL_MISS;
+    case WreckKeyId::LONGITUDAL_MISS:
+        return &FlightResult::LONGITUDAL_MISS;
+    case WreckKeyId::LATITUDE_LAUNCH:
+        return &FlightResult::LATITUDE_LAUNCH;
+    case WreckKeyId::LONGITUDE_LAUNCH:
+        return &FlightResult::LONGITUDE_LAUNCH;
     case WreckKeyId::LANDED:
     case WreckKeyId::FALLPHASE:
     case WreckKeyId::TARGET:
     case WreckKeyId::FAILURE:
-    case WreckKeyId::TRACK: break;
+    case WreckKeyId::TRACK:
+        break;
     }
     return nullptr;
 }
 
 // A track point is stored only when all five values of its line can be read and its index fits.
-void ReadTrack(const char *p, FlightResult &r)
-{
+void ReadTrack(const char* p, FlightResult& r) {
     int index = 0, phase = 0;
     double lon = 0, lat = 0, alt = 0;
     if (!ReadTrackPoint(p, index, lon, lat, alt, phase)) return;
@@ -50,15 +64,16 @@ void ReadTrack(const char *p, FlightResult &r)
     r.trackCount = index + 1;
 }
 
-void ReadValue(const WreckBlockKey &key, const char *p, FlightResult &r, bool &fallPhase)
-{
+void ReadValue(const WreckBlockKey& key, const char* p, FlightResult& r, bool& fallPhase) {
     int flag = 0;
     double number = 0;
     switch (key.value) {
     case WreckValue::Flag:
         if (!ReadInt(p, flag)) break;
-        if (key.id == WreckKeyId::LANDED) r.LANDED = flag != 0 ? 1 : 0;
-        else fallPhase = flag != 0;
+        if (key.id == WreckKeyId::LANDED)
+            r.LANDED = flag != 0 ? 1 : 0;
+        else
+            fallPhase = flag != 0;
         break;
     case WreckValue::Angle:
         if (ReadReal(p, number)) r.*NumberField(key.id) = RadFromDeg(number);
@@ -67,14 +82,19 @@ void ReadValue(const WreckBlockKey &key, const char *p, FlightResult &r, bool &f
     case WreckValue::Number:
         if (ReadReal(p, number)) r.*NumberField(key.id) = number;
         break;
-    case WreckValue::Name: ReadName(p, r.TARGET, sizeof r.TARGET); break;
-    case WreckValue::Text: ReadRest(p, r.FAILURE, sizeof r.FAILURE); break;
-    case WreckValue::TrackPoint: ReadTrack(p, r); break;
+    case WreckValue::Name:
+        ReadName(p, r.TARGET, sizeof r.TARGET);
+        break;
+    case WreckValue::Text:
+        ReadRest(p, r.FAILURE, sizeof r.FAILURE);
+        break;
+    case WreckValue::TrackPoint:
+        ReadTrack(p, r);
+        break;
     }
 }
 
-void WriteTrack(const FlightResult &r, WreckBlockWriter &out)
-{
+void WriteTrack(const FlightResult& r, WreckBlockWriter& out) {
     char text[4 * FixedNumberRoom];
     const int count = r.trackCount < 0 ? 0 : (r.trackCount > MaxTrackPoints ? MaxTrackPoints : r.trackCount);
     for (int i = 0; i < count; ++i) {
@@ -90,8 +110,7 @@ void WriteTrack(const FlightResult &r, WreckBlockWriter &out)
 
 // A text field that may lack its terminator, written only when it holds something, cut to the N - 1
 // characters the field holds when terminated.
-template <std::size_t N> void WriteText(const char *key, const char (&field)[N], WreckBlockWriter &out)
-{
+template <std::size_t N> void WriteText(const char* key, const char (&field)[N], WreckBlockWriter& out) {
     char text[N];
     CopyBounded(text, field);
     if (text[0] != '\0') out.WriteString(key, text);
@@ -99,16 +118,17 @@ template <std::size_t N> void WriteText(const char *key, const char (&field)[N],
 
 } // namespace
 
-void WriteWreckBlock(const FlightResult &r, bool fallPhase, WreckBlockWriter &out)
-{
+void WriteWreckBlock(const FlightResult& r, bool fallPhase, WreckBlockWriter& out) {
     char text[FixedNumberRoom];
-    for (const WreckBlockKey &key : WreckBlockKeys) {
+    for (const WreckBlockKey& key : WreckBlockKeys) {
         // A number that is not finite (or overflows on the way to degrees) is left out: readers of the block
         // then keep the field at zero instead of refusing the whole scenario at an "inf" or "nan".
         switch (key.value) {
         case WreckValue::Flag:
-            if (key.id == WreckKeyId::LANDED) out.WriteInt(key.name, r.LANDED != 0 ? 1 : 0);
-            else if (r.LANDED == 0) out.WriteInt(key.name, fallPhase ? 1 : 0);
+            if (key.id == WreckKeyId::LANDED)
+                out.WriteInt(key.name, r.LANDED != 0 ? 1 : 0);
+            else if (r.LANDED == 0)
+                out.WriteInt(key.name, fallPhase ? 1 : 0);
             break;
         case WreckValue::Angle:
         case WreckValue::Degrees: {
@@ -122,18 +142,23 @@ void WriteWreckBlock(const FlightResult &r, bool fallPhase, WreckBlockWriter &ou
         case WreckValue::Number:
             if (std::isfinite(r.*NumberField(key.id))) out.WriteFloat(key.name, r.*NumberField(key.id));
             break;
-        case WreckValue::Name: WriteText(key.name, r.TARGET, out); break;
-        case WreckValue::Text: WriteText(key.name, r.FAILURE, out); break;
-        case WreckValue::TrackPoint: WriteTrack(r, out); break;
+        case WreckValue::Name:
+            WriteText(key.name, r.TARGET, out);
+            break;
+        case WreckValue::Text:
+            WriteText(key.name, r.FAILURE, out);
+            break;
+        case WreckValue::TrackPoint:
+            WriteTrack(r, out);
+            break;
         }
     }
 }
 
-bool ReadWreckBlockLine(const char *line, FlightResult &r, bool &fallPhase)
-{
+bool ReadWreckBlockLine(const char* line, FlightResult& r, bool& fallPhase) {
     if (line == nullptr) return false;
     line = SkipBlanks(line);
-    for (const WreckBlockKey &key : WreckBlockKeys) {
+    for (const WreckBlockKey& key : WreckBlockKeys) {
         const std::size_t n = KeyPrefixLength(line, key.name);
         if (n == 0) continue;
         ReadValue(key, line + n, r, fallPhase);

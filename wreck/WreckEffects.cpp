@@ -9,22 +9,48 @@ constexpr double EffectLevel = 0.1;
 
 // Fields in the host's order: flags, source size and rate, emission velocity and its spread, lifetime, growth
 // rate, atmospheric slow-down, lighting, level mapping and range, atmosphere mapping and range, texture.
-PARTICLESTREAMSPEC FlashSpec()
-{
-    return {0, 1.0, 0.5, 0, 0, 2.0, 400.0, 0, PARTICLESTREAMSPEC::EMISSIVE, PARTICLESTREAMSPEC::LVL_FLAT,
-            1.0, 1.0, PARTICLESTREAMSPEC::ATM_FLAT, 1.0, 1.0, nullptr};
+PARTICLESTREAMSPEC FlashSpec() {
+    return {0,
+            1.0,
+            0.5,
+            0,
+            0,
+            2.0,
+            400.0,
+            0,
+            PARTICLESTREAMSPEC::EMISSIVE,
+            PARTICLESTREAMSPEC::LVL_FLAT,
+            1.0,
+            1.0,
+            PARTICLESTREAMSPEC::ATM_FLAT,
+            1.0,
+            1.0,
+            nullptr};
 }
 
-PARTICLESTREAMSPEC SmokeSpec()
-{
-    return {0, 1.0, 10.0, 0, 0, 2.0, 20.0, 5.0, PARTICLESTREAMSPEC::DIFFUSE, PARTICLESTREAMSPEC::LVL_PSQRT,
-            0, 0.5, PARTICLESTREAMSPEC::ATM_FLAT, 1.22, 1.25, nullptr};
+PARTICLESTREAMSPEC SmokeSpec() {
+    return {0,
+            1.0,
+            10.0,
+            0,
+            0,
+            2.0,
+            20.0,
+            5.0,
+            PARTICLESTREAMSPEC::DIFFUSE,
+            PARTICLESTREAMSPEC::LVL_PSQRT,
+            0,
+            0.5,
+            PARTICLESTREAMSPEC::ATM_FLAT,
+            1.22,
+            1.25,
+            nullptr};
 }
 
 } // namespace
 
-THRUSTER_HANDLE TeskiWreck::CreateEffect(const VECTOR3 &pos, PROPELLANT_HANDLE &resource, PARTICLESTREAMSPEC &spec)
-{
+THRUSTER_HANDLE TeskiWreck::CreateEffect(const VECTOR3& pos, PROPELLANT_HANDLE& resource,
+                                         PARTICLESTREAMSPEC& spec) {
     resource = CreatePropellantResource(1, -1, 1);
     const THRUSTER_HANDLE th = CreateThruster(pos, _V(0, 0, -1), 0, resource, 1, 4.9e7, 101400);
     AddExhaustStream(th, _V(0, 0, 0), &spec);
@@ -32,8 +58,7 @@ THRUSTER_HANDLE TeskiWreck::CreateEffect(const VECTOR3 &pos, PROPELLANT_HANDLE &
     return th;
 }
 
-void TeskiWreck::StepEffects(double simt)
-{
+void TeskiWreck::StepEffects(double simt) {
     switch (EffectStage) {
     case 0: {
         PARTICLESTREAMSPEC flash = FlashSpec();

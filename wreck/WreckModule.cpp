@@ -4,13 +4,11 @@
 
 #include <new>
 
-DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel)
-{
+DLLCLBK VESSEL* ovcInit(OBJHANDLE hvessel, int flightmodel) {
     return new (std::nothrow) TeskiWreck(hvessel, flightmodel);
 }
 
-DLLCLBK void ovcExit(VESSEL *vessel)
-{
+DLLCLBK void ovcExit(VESSEL* vessel) {
     // The host's destructor is not the class's own: delete through the derived type (null deletes nothing).
-    delete static_cast<TeskiWreck *>(vessel);
+    delete static_cast<TeskiWreck*>(vessel);
 }

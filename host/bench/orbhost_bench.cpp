@@ -1,11 +1,14 @@
-// orbhost-bench: the cost of a vessel-step through the whole host (module callbacks, physics, bookkeeping) for
-// vessels under thrust in the lower atmosphere, and how it changes with the number of vessels in one world.
+// orbhost-bench: the cost of a vessel-step through the whole host (module callbacks, physics, bookkeeping)
+// for vessels under thrust in the lower atmosphere, and how it changes with the number of vessels in one
+// world.
 //
 // Usage: orbhost-bench [--vessels N[,N...]] [--rounds R] [ROOT]
-//   --vessels   vessel counts to measure, e.g. 1,10,100,1000,10000 (default 10); each count gives a line of the
+//   --vessels   vessel counts to measure, e.g. 1,10,100,1000,10000 (default 10); each count gives a line of
+//   the
 //               curve: microseconds of CPU time per vessel-step and the ratio to the 10-vessel figure
 //   --rounds    rounds per count (default: enough for about 600,000 vessel-steps, 3 to 40)
-//   ROOT        default: $ORB_ROOT, else ../orbroot beside the program; it must hold Modules/HostTestVessel.so
+//   ROOT        default: $ORB_ROOT, else ../orbroot beside the program; it must hold
+//   Modules/HostTestVessel.so
 #include "orbhost/World.h"
 
 #include <algorithm>
@@ -47,23 +50,23 @@ std::string vesselLines(int i, int n) {
     const int rows = (n + 9) / 10, row = i / 10;
     const double r = 6381010, phi = 2 * M_PI * row / rows;
     const double x = row == 0 ? 0.0 : -r * std::sin(phi), y = row == 0 ? r : r * std::cos(phi);
-    return "STATUS Orbiting Earth\nRPOS " + number(x) + " " + number(y) + " " + std::to_string(i % 10 * 1000) +
-           "\nRVEL 0 0 250\nAROT 0 0 0\nPRPLEVEL 0:1\nGROUP 0 1\nQUIET\n";
+    return "STATUS Orbiting Earth\nRPOS " + number(x) + " " + number(y) + " " +
+           std::to_string(i % 10 * 1000) + "\nRVEL 0 0 250\nAROT 0 0 0\nPRPLEVEL 0:1\nGROUP 0 1\nQUIET\n";
 }
 
 struct Figures {
     int vessels = 0, rounds = 0;
     long vesselSteps = 0;
-    double cpu = 0;       // total CPU time of the steps [s]
-    double median = 0;    // median over the rounds of CPU time per vessel-step [s]
-    double best = 0;      // the best round's [s]
-    double minAlt = 1e9;  // lowest altitude at the end of a round [m]
-    double maxQ = 0;      // highest dynamic pressure at the end of a round [Pa]
+    double cpu = 0;      // total CPU time of the steps [s]
+    double median = 0;   // median over the rounds of CPU time per vessel-step [s]
+    double best = 0;     // the best round's [s]
+    double minAlt = 1e9; // lowest altitude at the end of a round [m]
+    double maxQ = 0;     // highest dynamic pressure at the end of a round [Pa]
 };
 
 // Enough steps per round that a round is not over before the caches have been filled, and enough rounds for
 // about 600,000 vessel-steps per count.
-Figures measure(const fs::path &root, int vessels, int roundsWanted) {
+Figures measure(const fs::path& root, int vessels, int roundsWanted) {
     Figures f;
     f.vessels = vessels;
     const int steps = std::clamp(15000 / vessels, 50, 1500);
@@ -71,18 +74,20 @@ Figures measure(const fs::path &root, int vessels, int roundsWanted) {
     std::vector<double> perStep;
     for (int r = 0; r < f.rounds; ++r) {
         orb::World world(root);
-        std::vector<VESSEL *> list;
+        std::vector<VESSEL*> list;
         for (int i = 0; i < vessels; ++i) {
-            OBJHANDLE h = world.createVessel("V" + std::to_string(i), "HostTestVessel", vesselLines(i, vessels));
+            OBJHANDLE h =
+                world.createVessel("V" + std::to_string(i), "HostTestVessel", vesselLines(i, vessels));
             list.push_back(oapiGetVesselInterface(h));
         }
         double t0 = cpuNow();
-        for (int s = 0; s < steps; ++s) world.step(kDt);
+        for (int s = 0; s < steps; ++s)
+            world.step(kDt);
         double used = cpuNow() - t0;
         f.cpu += used;
         f.vesselSteps += long(steps) * vessels;
         perStep.push_back(used / (double(steps) * vessels));
-        for (VESSEL *v : list) {
+        for (VESSEL* v : list) {
             f.minAlt = std::min(f.minAlt, v->GetAltitude());
             f.maxQ = std::max(f.maxQ, v->GetDynPressure());
         }
@@ -93,7 +98,7 @@ Figures measure(const fs::path &root, int vessels, int roundsWanted) {
     return f;
 }
 
-bool parseCounts(const char *text, std::vector<int> &counts) {
+bool parseCounts(const char* text, std::vector<int>& counts) {
     std::string_view s(text);
     while (!s.empty()) {
         int n = 0;
@@ -116,18 +121,20 @@ int usage() {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     std::vector<int> counts;
     int rounds = 0;
-    fs::path buildRoot = std::getenv("ORB_ROOT") ? fs::path(std::getenv("ORB_ROOT"))
-                                                 : fs::canonical("/proc/self/exe").parent_path().parent_path() / "orbroot";
+    fs::path buildRoot = std::getenv("ORB_ROOT")
+                             ? fs::path(std::getenv("ORB_ROOT"))
+                             : fs::canonical("/proc/self/exe").parent_path().parent_path() / "orbroot";
     for (int i = 1; i < argc; ++i) {
         const bool more = i + 1 < argc;
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            std::printf("Usage: orbhost-bench [--vessels N[,N...]] [--rounds R] [ROOT]\n"
-                        "CPU time per vessel-step through the whole host for N vessels (default 10) under thrust in\n"
-                        "the lower atmosphere, one line per count. ROOT holds Modules/HostTestVessel.so (default:\n"
-                        "$ORB_ROOT, else ../orbroot beside the program).\n");
+            std::printf(
+                "Usage: orbhost-bench [--vessels N[,N...]] [--rounds R] [ROOT]\n"
+                "CPU time per vessel-step through the whole host for N vessels (default 10) under thrust in\n"
+                "the lower atmosphere, one line per count. ROOT holds Modules/HostTestVessel.so (default:\n"
+                "$ORB_ROOT, else ../orbroot beside the program).\n");
             return 0;
         } else if (!std::strcmp(argv[i], "--vessels") && more) {
             if (!parseCounts(argv[++i], counts)) return usage();
@@ -161,15 +168,17 @@ int main(int argc, char **argv) {
     std::vector<Figures> curve;
     try {
         for (int n : counts) {
-            const Figures &f = curve.emplace_back(measure(root, n, rounds));
-            std::printf("orbhost-bench: %d vessels under thrust, %ld vessel-steps in %.3f s of CPU time: %.0f "
-                        "vessel-steps per second (best round %.0f)\n",
-                        n, f.vesselSteps, f.cpu, double(f.vesselSteps) / f.cpu, 1.0 / f.best);
-            std::printf("  (lowest altitude %.0f m, highest dynamic pressure %.0f Pa: all in the atmosphere)\n",
-                        f.minAlt, f.maxQ);
+            const Figures& f = curve.emplace_back(measure(root, n, rounds));
+            std::printf(
+                "orbhost-bench: %d vessels under thrust, %ld vessel-steps in %.3f s of CPU time: %.0f "
+                "vessel-steps per second (best round %.0f)\n",
+                n, f.vesselSteps, f.cpu, double(f.vesselSteps) / f.cpu, 1.0 / f.best);
+            std::printf(
+                "  (lowest altitude %.0f m, highest dynamic pressure %.0f Pa: all in the atmosphere)\n",
+                f.minAlt, f.maxQ);
             std::fflush(stdout);
         }
-    } catch (const orb::HostError &e) {
+    } catch (const orb::HostError& e) {
         std::fprintf(stderr, "orbhost-bench: %s\n", e.what());
         fs::remove_all(root, ec);
         return 1;
@@ -178,11 +187,12 @@ int main(int argc, char **argv) {
 
     if (curve.size() > 1) {
         // The reference is the ten-vessel figure when it was measured, else the first count's.
-        auto ref = std::find_if(curve.begin(), curve.end(), [](const Figures &f) { return f.vessels == 10; });
+        auto ref = std::find_if(curve.begin(), curve.end(), [](const Figures& f) { return f.vessels == 10; });
         if (ref == curve.end()) ref = curve.begin();
         const std::string against = "x " + std::to_string(ref->vessels) + " vessels";
-        std::printf("\n%9s %7s %22s %10s %14s\n", "vessels", "rounds", "us per vessel-step", "best", against.c_str());
-        for (const Figures &f : curve)
+        std::printf("\n%9s %7s %22s %10s %14s\n", "vessels", "rounds", "us per vessel-step", "best",
+                    against.c_str());
+        for (const Figures& f : curve)
             std::printf("%9d %7d %22.3f %10.3f %14.2f\n", f.vessels, f.rounds, f.median * 1e6, f.best * 1e6,
                         f.median / ref->median);
     }

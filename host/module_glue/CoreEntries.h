@@ -5,6 +5,6 @@
 
 #include <Orbitersdk.h>
 
-OAPIFUNC int Date2Int(char *date); // "Apr 25 2006" -> 60425 (YYMMDD); 0 for a text that is no date
+OAPIFUNC int Date2Int(char* date);        // "Apr 25 2006" -> 60425 (YYMMDD); 0 for a text that is no date
 OAPIFUNC void InitLib(HINSTANCE hModule); // the module has been loaded: runs its InitModule (or opcDLLInit)
 OAPIFUNC void ExitLib(HINSTANCE hModule); // the module is about to go: runs its ExitModule (or opcDLLExit)

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::string contentOf(const std::filesystem::path &file) {
+std::string contentOf(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
@@ -40,9 +40,10 @@ TEST(ApiFunctions, ScenarioWritersFormatItemsLikeTheSimulator) {
 
 TEST(ApiFunctions, ItemReadersFollowTheSimulatorsRules) {
     TestRoot root;
-    root.write("Config/items.cfg", "; items\r\nName = Teski Mk 2 ; comment\r\nCount = 3.7\r\nScale = 2.5e3\r\n"
-                                   "flag = true\r\nBad = maybe\r\nVec = 1 2 3\r\nShort = 1 2\r\nEmpty =\r\n"
-                                   "END_PARSE\r\nAfter = 1\r\n");
+    root.write("Config/items.cfg",
+               "; items\r\nName = Teski Mk 2 ; comment\r\nCount = 3.7\r\nScale = 2.5e3\r\n"
+               "flag = true\r\nBad = maybe\r\nVec = 1 2 3\r\nShort = 1 2\r\nEmpty =\r\n"
+               "END_PARSE\r\nAfter = 1\r\n");
     orb::World world(root.path());
     FILEHANDLE f = oapiOpenFile("items.cfg", FILE_IN, CONFIG);
     char s[256] = "unchanged";
@@ -77,11 +78,16 @@ TEST(ApiFunctions, ItemReadersFollowTheSimulatorsRules) {
 
 TEST(ApiFunctions, Date2Int) {
     struct Case {
-        const char *date;
+        const char* date;
         int value;
-    } cases[] = {{"Apr 25 2006", 60425}, {"Dec  1 2026", 261201}, {"jan 31 1999", 990131},
-                 {"Foo 1 2000", 0},      {"Apr", 0},                {"", 0}};
-    for (const Case &c : cases) EXPECT_EQ(Date2Int(text(c.date)), c.value) << c.date;
+    } cases[] = {{"Apr 25 2006", 60425},
+                 {"Dec  1 2026", 261201},
+                 {"jan 31 1999", 990131},
+                 {"Foo 1 2000", 0},
+                 {"Apr", 0},
+                 {"", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Date2Int(text(c.date)), c.value) << c.date;
     EXPECT_EQ(Date2Int(nullptr), 0);
 }
 
@@ -93,14 +99,15 @@ namespace {
 struct LandedTestVessel {
     TestRoot root;
     orb::World world{root.path()};
-    OBJHANDLE handle = world.createVessel("A", "HostTestVessel", "STATUS Landed Earth\nPOS 30 40\nPRPLEVEL 0:1\n");
-    VESSEL *vessel = world.vessel("A");
+    OBJHANDLE handle =
+        world.createVessel("A", "HostTestVessel", "STATUS Landed Earth\nPOS 30 40\nPRPLEVEL 0:1\n");
+    VESSEL* vessel = world.vessel("A");
     THRUSTER_HANDLE main = vessel->GetThrusterHandleByIndex(0);
 };
 
 TEST(ApiFunctions, ThrusterIspAndThrustAtAGivenPressure) {
     LandedTestVessel t;
-    VESSEL *a = t.vessel;
+    VESSEL* a = t.vessel;
     EXPECT_NEAR(a->GetThrusterIsp(t.main, 0), 3000, 1e-9);
     EXPECT_NEAR(a->GetThrusterIsp(t.main, 101.4e3), 2500, 1e-9);
     EXPECT_NEAR(a->GetThrusterIsp(t.main, 50.7e3), 2750, 1e-9) << "linear in the pressure";
@@ -129,7 +136,7 @@ TEST(ApiFunctions, ForceVectorsReportWhetherTheyHoldAnything) {
 
 TEST(ApiFunctions, OneAttitudeAxisLeavesTheOthers) {
     LandedTestVessel t;
-    VESSEL *a = t.vessel;
+    VESSEL* a = t.vessel;
     a->SetAttitudeRotLevel(_V(0.5, 0.5, 0.5));
     struct Case {
         int axis;
@@ -139,7 +146,7 @@ TEST(ApiFunctions, OneAttitudeAxisLeavesTheOthers) {
                  {0, -0.3, THGROUP_ATT_PITCHDOWN, THGROUP_ATT_PITCHUP, THGROUP_ATT_BANKRIGHT},
                  {1, 0.6, THGROUP_ATT_YAWLEFT, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_PITCHUP},
                  {2, -0.7, THGROUP_ATT_BANKLEFT, THGROUP_ATT_BANKRIGHT, THGROUP_ATT_YAWLEFT}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         double before = a->GetThrusterGroupLevel(c.untouched);
         a->SetAttitudeRotLevel(c.axis, c.level);
         EXPECT_NEAR(a->GetThrusterGroupLevel(c.on), std::fabs(c.level), 1e-12) << c.axis << " " << c.level;

@@ -8,15 +8,16 @@
 
 namespace {
 
-const char *kTwoVessels = "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 51544.5\nEND_ENVIRONMENT\n"
-                          "BEGIN_FOCUS\n  Ship B\nEND_FOCUS\n"
-                          "BEGIN_SHIPS\n"
-                          "A:HostTestVessel\n  STATUS Landed Earth\n  POS 10 20\n  HEADING 0\n  PRPLEVEL 0:1\nEND\n"
-                          "B:HostTestVessel\n  STATUS Landed Earth\n  POS 11 20\n  HEADING 0\n  PRPLEVEL 0:1\nEND\n"
-                          "END_SHIPS\n";
+const char* kTwoVessels =
+    "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 51544.5\nEND_ENVIRONMENT\n"
+    "BEGIN_FOCUS\n  Ship B\nEND_FOCUS\n"
+    "BEGIN_SHIPS\n"
+    "A:HostTestVessel\n  STATUS Landed Earth\n  POS 10 20\n  HEADING 0\n  PRPLEVEL 0:1\nEND\n"
+    "B:HostTestVessel\n  STATUS Landed Earth\n  POS 11 20\n  HEADING 0\n  PRPLEVEL 0:1\nEND\n"
+    "END_SHIPS\n";
 
 // The log lines from `first` on, up to (not including) the line `until`.
-std::vector<std::string> slice(const std::vector<std::string> &log, int first, int until) {
+std::vector<std::string> slice(const std::vector<std::string>& log, int first, int until) {
     return {log.begin() + first, log.begin() + until};
 }
 
@@ -24,24 +25,24 @@ TEST(CallSequence, CreationStepsAndEnd) {
     TestRoot root;
     orb::World world(root.path());
     world.loadScenarioText(kTwoVessels);
-    const auto &log = world.log();
+    const auto& log = world.log();
     int init = indexOf(log, "HostTestVessel InitModule");
     ASSERT_GE(init, 0);
     // Each vessel is created completely (the class caps before its own lines), then post-creation for all,
     // then the focus vessel named by the scenario learns it has the focus.
     EXPECT_EQ(log[size_t(init) + 1], "Module HostTestVessel.so [Build ******, API 060425]");
-    std::vector<std::string> expected = {"A ovcInit",       "A SetClassCaps",   "A LoadStateEx", "B ovcInit",
-                                         "B SetClassCaps",  "B LoadStateEx",    "A PostCreation", "B PostCreation",
-                                         "B FocusChanged 1"};
+    std::vector<std::string> expected = {"A ovcInit",      "A SetClassCaps", "A LoadStateEx",
+                                         "B ovcInit",      "B SetClassCaps", "B LoadStateEx",
+                                         "A PostCreation", "B PostCreation", "B FocusChanged 1"};
     EXPECT_EQ(slice(log, init + 2, int(log.size())), expected);
     EXPECT_EQ(linesWith(log, "InitModule").size(), 1u) << "the module is loaded once for both vessels";
 
     size_t before = log.size();
     world.step(0.02);
     world.step(0.02);
-    expected = {"A PreStep 0.000 0.020 0.000", "B PreStep 0.000 0.020 0.000", "A PostStep 0.020 0.020 0.000",
-                "B PostStep 0.020 0.020 0.000",      "A PreStep 0.020 0.020 0.020", "B PreStep 0.020 0.020 0.020",
-                "A PostStep 0.040 0.020 0.020",      "B PostStep 0.040 0.020 0.020"};
+    expected = {"A PreStep 0.000 0.020 0.000",  "B PreStep 0.000 0.020 0.000", "A PostStep 0.020 0.020 0.000",
+                "B PostStep 0.020 0.020 0.000", "A PreStep 0.020 0.020 0.020", "B PreStep 0.020 0.020 0.020",
+                "A PostStep 0.040 0.020 0.020", "B PostStep 0.040 0.020 0.020"};
     EXPECT_EQ(slice(log, int(before), int(log.size())), expected);
 
     before = log.size();
@@ -52,14 +53,14 @@ TEST(CallSequence, CreationStepsAndEnd) {
 }
 
 TEST(CallSequence, VesselCreatedInAStepIsUsableAtOnceAndCalledBackFromTheNextStep) {
-    for (const char *kind : {"SPAWN", "SPAWN_PRE"}) {
+    for (const char* kind : {"SPAWN", "SPAWN_PRE"}) {
         SCOPED_TRACE(kind);
         TestRoot root;
         orb::World world(root.path());
         world.createVessel("A", "HostTestVessel",
                            std::string("STATUS Landed Earth\nPOS 10 20\n") + kind + " C 0.04\n");
         world.runSteps(4); // the spawn happens in step 2 (post-step at 0.04) or step 3 (pre-step at 0.04)
-        const auto &log = world.log();
+        const auto& log = world.log();
         int spawned = indexOf(log, "A Spawned C usable");
         ASSERT_GE(spawned, 0) << "oapiGetVesselInterface must give the new vessel at once";
         int created = indexOf(log, "C PostCreation");
@@ -71,7 +72,8 @@ TEST(CallSequence, VesselCreatedInAStepIsUsableAtOnceAndCalledBackFromTheNextSte
         ASSERT_FALSE(cSteps.empty());
         double spawnStepStart = std::string(kind) == "SPAWN" ? 0.02 : 0.04;
         char expect[64];
-        std::snprintf(expect, sizeof expect, "C PreStep %.3f 0.020 %.3f", spawnStepStart + 0.02, spawnStepStart + 0.02);
+        std::snprintf(expect, sizeof expect, "C PreStep %.3f 0.020 %.3f", spawnStepStart + 0.02,
+                      spawnStepStart + 0.02);
         EXPECT_EQ(cSteps.front(), expect);
         EXPECT_NE(world.findVessel("C"), nullptr);
         ASSERT_EQ(world.events().size(), 2u);
@@ -87,7 +89,7 @@ TEST(CallSequence, DeletionWaitsUntilAfterEveryPostStep) {
     world.createVessel("B", "HostTestVessel", "STATUS Landed Earth\nPOS 10 21\nKILL C 0.04\n");
     world.createVessel("C", "HostTestVessel", "STATUS Landed Earth\nPOS 10 22\n");
     world.runSteps(3);
-    const auto &log = world.log();
+    const auto& log = world.log();
     int requested = indexOf(log, "A DeleteRequested");
     int killed = indexOf(log, "B Kill C ok");
     ASSERT_GE(requested, 0);
@@ -113,7 +115,9 @@ TEST(CallSequence, AVesselDeletingItselfOutsideAStepGoesWhenItsCallbackHasReturn
     TestRoot root;
     orb::World world(root.path());
     world.createVessel("Keep", "HostTestVessel", "STATUS Landed Earth\nPOS 10 20\n");
-    EXPECT_EQ(world.createVessel("Gone", "HostTestVessel", "STATUS Landed Earth\nPOS 10 21\nDELETE_AT_CREATION\n"), nullptr);
+    EXPECT_EQ(
+        world.createVessel("Gone", "HostTestVessel", "STATUS Landed Earth\nPOS 10 21\nDELETE_AT_CREATION\n"),
+        nullptr);
     int post = indexOf(world.log(), "Gone PostCreation");
     ASSERT_GE(post, 0);
     EXPECT_GT(indexOf(world.log(), "Gone ovcExit"), post);
@@ -147,14 +151,16 @@ TEST(CallSequence, BufferedKeysGoToTheFocusVesselWithTheirModifiers) {
     EXPECT_EQ(linesWith(world.log(), " Key "),
               (std::vector<std::string>{"A Key 24 down shift ctrl", "A Key 24 up"}));
     // The key arrives at the start of the step, before the pre-steps.
-    EXPECT_LT(indexOf(world.log(), "A Key 24 down shift ctrl"), indexOf(world.log(), "A PreStep 0.000 0.020 0.000"));
+    EXPECT_LT(indexOf(world.log(), "A Key 24 down shift ctrl"),
+              indexOf(world.log(), "A PreStep 0.000 0.020 0.000"));
     EXPECT_EQ(world.moduleAs<HostTestVessel>("A")->keysDown, 1);
 }
 
 TEST(CallSequence, ClassWithoutModuleOrWithoutObjectGivesAPlainVessel) {
     TestRoot root;
     orb::World world(root.path());
-    OBJHANDLE plain = world.createVessel("P", "PlainVessel", "STATUS Landed Earth\nPOS 10 20\nPRPLEVEL 0:1\n");
+    OBJHANDLE plain =
+        world.createVessel("P", "PlainVessel", "STATUS Landed Earth\nPOS 10 20\nPRPLEVEL 0:1\n");
     OBJHANDLE nullObj = world.createVessel("NullOne", "HostTestVessel", "STATUS Landed Earth\nPOS 10 21\n");
     EXPECT_TRUE(world.isPlain(plain));
     EXPECT_TRUE(world.isPlain(nullObj));
@@ -172,7 +178,8 @@ TEST(CallSequence, ClassWithoutModuleOrWithoutObjectGivesAPlainVessel) {
 
 TEST(CallSequence, AnOverlongClassFileValueIsCutToTheModulesBuffer) {
     TestRoot root;
-    root.write("Config/Vessels/HostTestVessel.cfg", "Module = HostTestVessel\nNote = " + std::string(400, 'x') + "\n");
+    root.write("Config/Vessels/HostTestVessel.cfg",
+               "Module = HostTestVessel\nNote = " + std::string(400, 'x') + "\n");
     orb::World world(root.path());
     world.createVessel("A", "HostTestVessel", "STATUS Landed Earth\nPOS 10 20\n");
     EXPECT_EQ(world.moduleAs<HostTestVessel>("A")->cfgNote, std::string(255, 'x'));
@@ -184,7 +191,7 @@ TEST(CallSequence, ModulesReadTheirClassFileAndTheGenericKeysOverrideTheirCaps) 
                                                     "Size = 7.5\nMass = 1234\nEND_PARSE\nSize = 99\n");
     orb::World world(root.path());
     world.createVessel("A", "HostTestVessel", "STATUS Landed Earth\nPOS 10 20\n");
-    auto *a = world.moduleAs<HostTestVessel>("A");
+    auto* a = world.moduleAs<HostTestVessel>("A");
     EXPECT_EQ(a->cfgNote, "from the class file");
     EXPECT_DOUBLE_EQ(a->GetSize(), 7.5) << "Size after clbkSetClassCaps, lines after END_PARSE ignored";
     EXPECT_DOUBLE_EQ(a->GetEmptyMass(), 1234);

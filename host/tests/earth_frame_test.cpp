@@ -23,10 +23,12 @@ namespace fs = std::filesystem;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kEarthMeanRadius = 6.37101e6;
 
-fs::path corpusFile(const std::string &name) { return corpusFolder("scn") / name; }
+fs::path corpusFile(const std::string& name) {
+    return corpusFolder("scn") / name;
+}
 
 // The file's lines without CR, or nothing when the corpus is not there.
-std::vector<std::string> readLines(const fs::path &file) {
+std::vector<std::string> readLines(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
@@ -36,22 +38,22 @@ std::vector<std::string> readLines(const fs::path &file) {
     return lines;
 }
 
-std::string trimmed(const std::string &s) {
+std::string trimmed(const std::string& s) {
     size_t a = s.find_first_not_of(" \t"), b = s.find_last_not_of(" \t");
     return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
 }
 
-double dateMjd(const std::vector<std::string> &lines) {
-    for (const auto &l : lines)
+double dateMjd(const std::vector<std::string>& lines) {
+    for (const auto& l : lines)
         if (trimmed(l).rfind("Date MJD ", 0) == 0) return std::stod(trimmed(l).substr(9));
     return NAN;
 }
 
 // The lines of one ship block (after its "name:class" line, up to END), trimmed.
-std::vector<std::string> shipBlock(const std::vector<std::string> &lines, const std::string &ship) {
+std::vector<std::string> shipBlock(const std::vector<std::string>& lines, const std::string& ship) {
     std::vector<std::string> block;
     bool in = false;
-    for (const auto &l : lines) {
+    for (const auto& l : lines) {
         std::string t = trimmed(l);
         if (!in) {
             in = t.rfind(ship + ":", 0) == 0;
@@ -63,27 +65,29 @@ std::vector<std::string> shipBlock(const std::vector<std::string> &lines, const 
     return block;
 }
 
-std::vector<double> numbersOf(const std::vector<std::string> &block, const std::string &key) {
-    for (const auto &l : block) {
+std::vector<double> numbersOf(const std::vector<std::string>& block, const std::string& key) {
+    for (const auto& l : block) {
         if (l.rfind(key + " ", 0) != 0) continue;
         std::istringstream in(l.substr(key.size()));
         in.imbue(std::locale::classic());
         std::vector<double> v;
-        for (double x; in >> x;) v.push_back(x);
+        for (double x; in >> x;)
+            v.push_back(x);
         return v;
     }
     return {};
 }
 
 // A scenario of the file's date holding the given ship blocks, each as a plain vessel of this host.
-std::string scenarioWith(const std::vector<std::string> &lines, const std::vector<std::string> &ships) {
+std::string scenarioWith(const std::vector<std::string>& lines, const std::vector<std::string>& ships) {
     std::ostringstream s;
     s.precision(17);
-    s << "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD " << dateMjd(lines) << "\nEND_ENVIRONMENT\nBEGIN_SHIPS\n";
-    for (const auto &ship : ships) {
+    s << "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD " << dateMjd(lines)
+      << "\nEND_ENVIRONMENT\nBEGIN_SHIPS\n";
+    for (const auto& ship : ships) {
         s << ship << ":PlainVessel\n";
-        for (const auto &l : shipBlock(lines, ship))
-            for (const char *key : {"STATUS", "RPOS", "RVEL", "AROT", "VROT", "POS", "HEADING", "ALT"})
+        for (const auto& l : shipBlock(lines, ship))
+            for (const char* key : {"STATUS", "RPOS", "RVEL", "AROT", "VROT", "POS", "HEADING", "ALT"})
                 if (l.rfind(std::string(key) + " ", 0) == 0) s << "  " << l << "\n";
         s << "END\n";
     }
@@ -105,7 +109,7 @@ LatLng earthLatLng(const double r[3], double mjd) {
     const double node = 2 * kPi / precessionDays * (mjd - j2000); // the equinox of date on the ecliptic
     const double ce = std::cos(obliquity), se = std::sin(obliquity), cn = std::cos(node), sn = std::sin(node);
     const double north[3] = {-sn * se, ce, cn * se};
-    const double equinox[3] = {cn, 0, sn};             // on the equator, 0 h of right ascension
+    const double equinox[3] = {cn, 0, sn};               // on the equator, 0 h of right ascension
     const double sixHours[3] = {-sn * ce, -se, cn * ce}; // on the equator, 6 h of right ascension
     const double angle = angleAtJ2000 + 2 * kPi * (mjd - j2000) * 86400 / siderealDay - node * ce;
     double meridian[3], east[3];
@@ -125,19 +129,19 @@ double groundDistance(LatLng a, LatLng b) {
     return 2 * std::asin(std::min(1.0, std::sqrt(h))) * kEarthMeanRadius;
 }
 
-double angleBetween(const VECTOR3 &a, const VECTOR3 &b) {
-    double c = (a.x * b.x + a.y * b.y + a.z * b.z) / (std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z) *
-                                                      std::sqrt(b.x * b.x + b.y * b.y + b.z * b.z));
+double angleBetween(const VECTOR3& a, const VECTOR3& b) {
+    double c = (a.x * b.x + a.y * b.y + a.z * b.z) /
+               (std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z) * std::sqrt(b.x * b.x + b.y * b.y + b.z * b.z));
     return std::acos(std::clamp(c, -1.0, 1.0));
 }
 
-LatLng equPos(VESSEL *v) {
+LatLng equPos(VESSEL* v) {
     double lng = 0, lat = 0, rad = 0;
     v->GetEquPos(lng, lat, rad);
     return {lat, lng};
 }
 
-constexpr const char *kCurrentState = "MatiasSaibene_Boeing747_orbiter_addon__Scenarios___Current_state_.scn";
+constexpr const char* kCurrentState = "MatiasSaibene_Boeing747_orbiter_addon__Scenarios___Current_state_.scn";
 
 // A state the simulator saved: an aircraft written in flight in global axes, and a landed glider written
 // with its longitude and latitude, some 60 cm from it. Both lines of the same moment must mean that one
@@ -184,7 +188,7 @@ TEST(EarthFrame, FlyingVesselsOfTheSimulatorsScenariosAreWhereItsEarthPutsThem) 
         {"orbitersim_orbiter__Scenarios__2024_Edition__Space_Shuttle_ascent_autopilot.scn", "ISS"},
         {"orbitersim_orbiter__Scenarios__Checklists__Quickstart.scn", "ISS"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " " + c.ship);
         auto lines = readLines(corpusFile(c.file));
         if (lines.empty()) GTEST_SKIP() << "no scenario corpus beside the source tree";
@@ -205,14 +209,14 @@ TEST(EarthFrame, FlyingVesselsOfTheSimulatorsScenariosAreWhereItsEarthPutsThem) 
 // The station's orbit is inclined 51.6 degrees to the equator; flown for one revolution from the state the
 // simulator's scenario gives, it reaches that latitude and no more. A mirrored axis tilt gives 82 degrees.
 TEST(EarthFrame, TheSpaceStationsOrbitIsInclinedAsTheRealOne) {
-    const char *file = "orbitersim_orbiter__Scenarios__2024_Edition__Space_Shuttle_ascent_autopilot.scn";
+    const char* file = "orbitersim_orbiter__Scenarios__2024_Edition__Space_Shuttle_ascent_autopilot.scn";
     auto lines = readLines(corpusFile(file));
     if (lines.empty()) GTEST_SKIP() << "no scenario corpus beside the source tree";
     TestRoot root;
     orb::World world(root.path());
     world.loadScenarioText(scenarioWith(lines, {"ISS"}), file);
     world.setStepLength(1.0);
-    VESSEL *iss = world.vessel("ISS");
+    VESSEL* iss = world.vessel("ISS");
     double highest = 0;
     world.runUntil(
         [&] {

@@ -24,7 +24,7 @@ TEST(Flight, PitchUpGroupRaisesThePitch) {
     TestRoot root;
     orb::World world(root.path());
     world.createVessel("A", "HostTestVessel", levelOrbit(THGROUP_ATT_PITCHUP));
-    VESSEL *a = world.vessel("A");
+    VESSEL* a = world.vessel("A");
     EXPECT_NEAR(a->GetPitch(), 0.0, 1e-6);
     EXPECT_NEAR(a->GetBank(), 0.0, 1e-6);
     world.runFor(2.0);
@@ -40,7 +40,7 @@ TEST(Flight, BankRightGroupLowersTheRightWing) {
     TestRoot root;
     orb::World world(root.path());
     world.createVessel("A", "HostTestVessel", levelOrbit(THGROUP_ATT_BANKRIGHT));
-    VESSEL *a = world.vessel("A");
+    VESSEL* a = world.vessel("A");
     world.runFor(2.0);
     VECTOR3 w, right;
     a->GetAngularVel(w);
@@ -56,10 +56,11 @@ TEST(Flight, MainEngineBurnsPropellantAtVacuumIsp) {
     TestRoot root;
     orb::World world(root.path());
     world.createVessel("A", "HostTestVessel", levelOrbit(THGROUP_MAIN));
-    VESSEL *a = world.vessel("A");
+    VESSEL* a = world.vessel("A");
     world.runFor(10.0);
     // 10 kN at 3000 m/s vacuum Isp for 10 s (the level is set in the first pre-step)
-    EXPECT_NEAR(1000.0 - a->GetPropellantMass(a->GetPropellantHandleByIndex(0)), 10000.0 / 3000.0 * 10.0, 0.05);
+    EXPECT_NEAR(1000.0 - a->GetPropellantMass(a->GetPropellantHandleByIndex(0)), 10000.0 / 3000.0 * 10.0,
+                0.05);
     EXPECT_NEAR(a->GetMass(), 500.0 + a->GetPropellantMass(a->GetPropellantHandleByIndex(0)), 1e-6);
     EXPECT_NEAR(a->GetThrusterIsp(a->GetThrusterHandleByIndex(0)), 3000.0, 1e-6) << "no pressure up here";
 }
@@ -67,8 +68,9 @@ TEST(Flight, MainEngineBurnsPropellantAtVacuumIsp) {
 TEST(Flight, LandedVesselStaysPutAndLiftsOffUnderThrust) {
     TestRoot root;
     orb::World world(root.path());
-    OBJHANDLE h = world.createVessel("A", "HostTestVessel", "STATUS Landed Earth\nPOS 30 40\nHEADING 45\nPRPLEVEL 0:1\n");
-    VESSEL *a = world.vessel("A");
+    OBJHANDLE h = world.createVessel("A", "HostTestVessel",
+                                     "STATUS Landed Earth\nPOS 30 40\nHEADING 45\nPRPLEVEL 0:1\n");
+    VESSEL* a = world.vessel("A");
     world.runFor(60.0);
     EXPECT_TRUE(world.isLanded(h));
     double lng, lat, rad;
@@ -88,16 +90,18 @@ TEST(Flight, LandedVesselStaysPutAndLiftsOffUnderThrust) {
 // may let one vessel's flight depend on the others'. Landed, on the pad under thrust and in flight with
 // attitude groups: each ends bit for bit where it ends when flown alone.
 TEST(Flight, VesselsFlownTogetherFlyAsEachFlownAlone) {
-    const std::pair<const char *, std::string> ships[] = {
+    const std::pair<const char*, std::string> ships[] = {
         {"Pad", "STATUS Landed Earth\nPOS 136.5 -31.1\nHEADING 20\nPRPLEVEL 0:1\nGROUP 0 1\n"},
         {"Rest", "STATUS Landed Earth\nPOS -70.2 12.5\nHEADING 300\nPRPLEVEL 0:1\n"},
-        {"Climb", "STATUS Orbiting Earth\nRPOS 0 6381010 0\nRVEL 0 0 250\nAROT 0 0 0\nPRPLEVEL 0:1\nGROUP 0 1\n"},
-        {"Turn", "STATUS Orbiting Earth\nRPOS 4000 6381010 -9000\nRVEL 0 0 -250\nAROT 10 0 5\nPRPLEVEL 0:1\nGROUP " +
-                     std::to_string(THGROUP_ATT_YAWLEFT) + " 1\n"},
+        {"Climb",
+         "STATUS Orbiting Earth\nRPOS 0 6381010 0\nRVEL 0 0 250\nAROT 0 0 0\nPRPLEVEL 0:1\nGROUP 0 1\n"},
+        {"Turn",
+         "STATUS Orbiting Earth\nRPOS 4000 6381010 -9000\nRVEL 0 0 -250\nAROT 10 0 5\nPRPLEVEL 0:1\nGROUP " +
+             std::to_string(THGROUP_ATT_YAWLEFT) + " 1\n"},
         {"Orbit", levelOrbit(THGROUP_ATT_BANKRIGHT)},
     };
-    auto fly = [](orb::World &world) { world.runFor(12.0); };
-    auto status = [](orb::World &world, const char *name) {
+    auto fly = [](orb::World& world) { world.runFor(12.0); };
+    auto status = [](orb::World& world, const char* name) {
         VESSELSTATUS2 vs{};
         vs.version = 2;
         world.vessel(name)->GetStatusEx(&vs);
@@ -106,14 +110,15 @@ TEST(Flight, VesselsFlownTogetherFlyAsEachFlownAlone) {
     };
     TestRoot root;
     std::vector<std::vector<double>> alone; // one world at a time
-    for (const auto &[name, lines] : ships) {
+    for (const auto& [name, lines] : ships) {
         orb::World world(root.path());
         world.createVessel(name, "HostTestVessel", lines);
         fly(world);
         alone.push_back(status(world, name));
     }
     orb::World together(root.path());
-    for (const auto &[name, lines] : ships) together.createVessel(name, "HostTestVessel", lines);
+    for (const auto& [name, lines] : ships)
+        together.createVessel(name, "HostTestVessel", lines);
     fly(together);
     for (size_t i = 0; i < std::size(ships); ++i) {
         const auto t = status(together, ships[i].first);

@@ -12,9 +12,9 @@ TEST(HandleSet, AgreesWithAnOrderedSetThroughGrowthAndRemovals) {
     std::vector<char> objects(20000 * 16); // addresses as vessels have them: 16 bytes apart at least
     std::mt19937 random(15);
     orb::HandleSet handles;
-    std::set<const void *> expected;
+    std::set<const void*> expected;
     for (int round = 0; round < 200000; ++round) {
-        const void *p = &objects[(random() % 20000) * 16];
+        const void* p = &objects[(random() % 20000) * 16];
         const unsigned what = random() % 8;
         if (what < 4) {
             handles.insert(p);
@@ -23,7 +23,7 @@ TEST(HandleSet, AgreesWithAnOrderedSetThroughGrowthAndRemovals) {
             handles.erase(p);
             expected.erase(p);
         }
-        const void *asked = &objects[(random() % 20000) * 16];
+        const void* asked = &objects[(random() % 20000) * 16];
         ASSERT_EQ(handles.contains(asked), expected.count(asked) == 1) << "round " << round;
     }
     for (size_t i = 0; i < 20000; ++i)

@@ -15,7 +15,7 @@ using orb::cli::parseRunOptions;
 
 TEST(RunCommandLine, KeyEvents) {
     struct Case {
-        const char *text;
+        const char* text;
         DWORD key;
         unsigned mods;
         double time;
@@ -27,7 +27,7 @@ TEST(RunCommandLine, KeyEvents) {
         {"F10@3+Shift", OAPI_KEY_F10, orb::ModShift, 3},
         {"SPACE@7", OAPI_KEY_SPACE, 0, 7},
     };
-    for (const Case &c : good) {
+    for (const Case& c : good) {
         SCOPED_TRACE(c.text);
         std::string err;
         auto ev = parseKeyEvent(c.text, &err);
@@ -36,7 +36,7 @@ TEST(RunCommandLine, KeyEvents) {
         EXPECT_EQ(ev->mods, c.mods);
         EXPECT_EQ(ev->time, c.time);
     }
-    for (const char *bad : {"O", "O@", "O@-1", "O@soon", "OO@1", "O@1+hyper", "0x100@1", "@1", "O@1e999"}) {
+    for (const char* bad : {"O", "O@", "O@-1", "O@soon", "OO@1", "O@1+hyper", "0x100@1", "@1", "O@1e999"}) {
         SCOPED_TRACE(bad);
         std::string err;
         EXPECT_FALSE(parseKeyEvent(bad, &err));
@@ -46,8 +46,8 @@ TEST(RunCommandLine, KeyEvents) {
 
 TEST(RunCommandLine, Options) {
     std::string err;
-    auto o = parseRunOptions({"Teski/Demo salvo", "--root", "r", "--key", "A@5", "--key", "O@1", "--dt", "0.05",
-                              "--tmax", "100", "--no-save"},
+    auto o = parseRunOptions({"Teski/Demo salvo", "--root", "r", "--key", "A@5", "--key", "O@1", "--dt",
+                              "0.05", "--tmax", "100", "--no-save"},
                              &err);
     ASSERT_TRUE(o) << err;
     EXPECT_EQ(o->scenario, "Teski/Demo salvo");
@@ -58,8 +58,13 @@ TEST(RunCommandLine, Options) {
     ASSERT_EQ(o->keys.size(), 2u);
     EXPECT_EQ(o->keys[0].key, DWORD(OAPI_KEY_O)) << "keys are sorted by time";
     EXPECT_EQ(parseRunOptions({"x"}, &err)->dt, 0.02) << "default step";
-    for (auto bad : std::vector<std::vector<std::string>>{
-             {}, {"--root", "r"}, {"a", "b"}, {"a", "--dt", "0"}, {"a", "--dt"}, {"a", "--bogus"}, {"a", "--tmax", "x"}}) {
+    for (auto bad : std::vector<std::vector<std::string>>{{},
+                                                          {"--root", "r"},
+                                                          {"a", "b"},
+                                                          {"a", "--dt", "0"},
+                                                          {"a", "--dt"},
+                                                          {"a", "--bogus"},
+                                                          {"a", "--tmax", "x"}}) {
         EXPECT_FALSE(parseRunOptions(bad, &err));
         EXPECT_FALSE(err.empty());
     }
@@ -70,7 +75,7 @@ struct RunResult {
     std::string out, err;
 };
 
-RunResult run(const TestRoot &root, std::vector<std::string> args) {
+RunResult run(const TestRoot& root, std::vector<std::string> args) {
     args.insert(args.end(), {"--root", root.path().string()});
     std::string error;
     auto o = parseRunOptions(args, &error);
@@ -80,10 +85,11 @@ RunResult run(const TestRoot &root, std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
-const char *kFalling = "BEGIN_SHIPS\n"
-                       "Drop:HostTestVessel\n  STATUS Orbiting Earth\n  RPOS 0 6371510 0\n  RVEL 0 0 0\n  AROT 0 0 0\nEND\n"
-                       "Pad:HostTestVessel\n  STATUS Landed Earth\n  POS 10 80\nEND\n"
-                       "END_SHIPS\n";
+const char* kFalling =
+    "BEGIN_SHIPS\n"
+    "Drop:HostTestVessel\n  STATUS Orbiting Earth\n  RPOS 0 6371510 0\n  RVEL 0 0 0\n  AROT 0 0 0\nEND\n"
+    "Pad:HostTestVessel\n  STATUS Landed Earth\n  POS 10 80\nEND\n"
+    "END_SHIPS\n";
 
 TEST(Run, EndsWhenNothingHasFlownForTheSettleTimeAndSavesTheCurrentState) {
     TestRoot root;
@@ -104,7 +110,7 @@ TEST(Run, EndsWhenNothingHasFlownForTheSettleTimeAndSavesTheCurrentState) {
     std::string summary = r.out.substr(r.out.find("Summary at t = "));
     std::string pad = summary.substr(summary.find("\n  Pad ") + 1);
     pad = pad.substr(0, pad.find('\n'));
-    for (const char *part : {"HostTestVessel", "landed", " 80.000000", " 10.000000"})
+    for (const char* part : {"HostTestVessel", "landed", " 80.000000", " 10.000000"})
         EXPECT_NE(pad.find(part), std::string::npos) << pad;
     EXPECT_NE(summary.find("\n  Drop "), std::string::npos);
 }
@@ -113,10 +119,12 @@ TEST(Run, EndsWhenNothingHasFlownForTheSettleTimeAndSavesTheCurrentState) {
 // before and after, so a replaced current state is no surprise. A run with keys has no such note.
 TEST(Run, WithoutKeysSaysThatNothingWasLaunchedAndWhichKeyStartsThem) {
     TestRoot root;
-    root.write("Scenarios/pad.scn", "BEGIN_SHIPS\nPad:HostTestVessel\n  STATUS Landed Earth\n  POS 10 80\nEND\nEND_SHIPS\n");
+    root.write("Scenarios/pad.scn",
+               "BEGIN_SHIPS\nPad:HostTestVessel\n  STATUS Landed Earth\n  POS 10 80\nEND\nEND_SHIPS\n");
     RunResult r = run(root, {"pad", "--countdown", "2", "--settle", "1", "--no-save"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const size_t before = r.out.find("orbhost: no key was given; the O key starts the missiles' countdowns (--key O@1)");
+    const size_t before =
+        r.out.find("orbhost: no key was given; the O key starts the missiles' countdowns (--key O@1)");
     const size_t after = r.out.find("orbhost: no missile was launched: no key was given");
     EXPECT_NE(before, std::string::npos) << r.out;
     ASSERT_NE(after, std::string::npos) << r.out;
@@ -130,16 +138,18 @@ TEST(Run, WithoutKeysSaysThatNothingWasLaunchedAndWhichKeyStartsThem) {
 
 TEST(Run, EndsWhenNoVesselIsLeftOrAtTheTimeLimit) {
     TestRoot root;
-    root.write("Scenarios/vanish.scn",
-               "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 2\nEND\nEND_SHIPS\n");
+    root.write(
+        "Scenarios/vanish.scn",
+        "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 2\nEND\nEND_SHIPS\n");
     RunResult r = run(root, {"vanish", "--no-save"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("2.00 s  deleted A (HostTestVessel)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("run ended at 2.00 s: no vessel left"), std::string::npos) << r.out;
     EXPECT_FALSE(std::filesystem::exists(root.path() / "Scenarios" / "(Current state).scn"));
 
-    root.write("Scenarios/still.scn",
-               "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DEBUG_AT 1\nEND\nEND_SHIPS\n");
+    root.write(
+        "Scenarios/still.scn",
+        "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DEBUG_AT 1\nEND\nEND_SHIPS\n");
     r = run(root, {"still", "--tmax", "3", "--countdown", "50"});
     EXPECT_NE(r.out.find("run ended at 3.00 s: time limit reached"), std::string::npos) << r.out;
     // The debug line is shown once, when it changes.
@@ -151,13 +161,14 @@ TEST(Run, UntilGoneEndsOnceTheClassIsGoneAndEverythingHasLandedAndSavesWhereAske
     TestRoot root;
     // A leaves at 2 s; the plain vessel falls 500 m and lands some 10 s later. Without the rule the run
     // would wait for the countdown and the settle time.
-    root.write("Scenarios/drop.scn", "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 2\nEND\n"
-                                     "Drop:PlainVessel\n  STATUS Orbiting Earth\n  RPOS 0 6371510 0\n  RVEL 0 0 0\nEND\n"
-                                     "END_SHIPS\n");
+    root.write("Scenarios/drop.scn",
+               "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 2\nEND\n"
+               "Drop:PlainVessel\n  STATUS Orbiting Earth\n  RPOS 0 6371510 0\n  RVEL 0 0 0\nEND\n"
+               "END_SHIPS\n");
     const std::filesystem::path saveTo = root.path() / "out" / "run-1.scn";
     std::filesystem::create_directories(saveTo.parent_path());
-    RunResult r = run(root, {"drop", "--key", "O@0", "--until-gone", "HostTestVessel", "--save-to", saveTo.string(),
-                             "--settle", "1000", "--countdown", "1000", "--tmax", "300"});
+    RunResult r = run(root, {"drop", "--key", "O@0", "--until-gone", "HostTestVessel", "--save-to",
+                             saveTo.string(), "--settle", "1000", "--countdown", "1000", "--tmax", "300"});
     ASSERT_EQ(r.status, 0) << r.err;
     size_t at = r.out.find("orbhost: run ended at ");
     ASSERT_NE(at, std::string::npos) << r.out;
@@ -177,8 +188,9 @@ TEST(Run, UntilGoneEndsOnceTheClassIsGoneAndEverythingHasLandedAndSavesWhereAske
 
 TEST(Run, SeedReachesEveryLoadedModuleThatExportsItsSeedingFunction) {
     TestRoot root;
-    root.write("Scenarios/one.scn", "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 1\nEND\n"
-                                    "P:PlainVessel\n  STATUS Landed Earth\n  POS 1 3\nEND\nEND_SHIPS\n");
+    root.write("Scenarios/one.scn",
+               "BEGIN_SHIPS\nA:HostTestVessel\n  STATUS Landed Earth\n  POS 1 2\n  DELETE_AT 1\nEND\n"
+               "P:PlainVessel\n  STATUS Landed Earth\n  POS 1 3\nEND\nEND_SHIPS\n");
     RunResult r = run(root, {"one", "--seed", "4294967295", "--no-save", "--tmax", "2"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("HostTestVessel seeded with 4294967295\n"), std::string::npos) << r.out;
@@ -187,7 +199,7 @@ TEST(Run, SeedReachesEveryLoadedModuleThatExportsItsSeedingFunction) {
     EXPECT_LT(r.out.find("A ovcInit"), r.out.find("seeded with"));
 
     std::string err;
-    for (const char *bad : {"-1", "4294967296", "12x", ""}) {
+    for (const char* bad : {"-1", "4294967296", "12x", ""}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(parseRunOptions({"x", "--seed", bad}, &err));
         EXPECT_NE(err.find("--seed"), std::string::npos);
@@ -209,7 +221,7 @@ TEST(Run, BadScenarioRootOrModuleGivesStatusOneAndNamesTheFile) {
         {{"missing"}, (root.path() / "Scenarios" / "missing.scn").string() + ": scenario not found"},
         {{"gone"}, (root.path() / "Modules" / "Gone.so").string() + ": module not found"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         RunResult r = run(root, c.args);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find("orbhost: error: "), std::string::npos);

@@ -16,14 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contentOf(const fs::path &file) {
+std::string contentOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
 
-mode_t modeOf(const fs::path &file) {
+mode_t modeOf(const fs::path& file) {
     struct stat st {};
     ::stat(file.c_str(), &st);
     return st.st_mode & 07777;
@@ -49,7 +49,7 @@ TEST(HostSave, ReplacedFileKeepsPermissionsAndReadOnlyFileIsRefused) {
     // A folder that does not exist: the system's reason, and nothing left behind.
     const std::string missing = errorOf([&] { world.saveScenario(root.path() / "nowhere" / "x.scn"); });
     EXPECT_NE(missing.find("No such file or directory"), std::string::npos) << missing;
-    for (const auto &e : fs::directory_iterator(root.path() / "Scenarios"))
+    for (const auto& e : fs::directory_iterator(root.path() / "Scenarios"))
         EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
 }
 
@@ -95,13 +95,14 @@ TEST(HostSpecialFiles, PipeOrDeviceAsScenarioOrClassFileIsNamedWithoutWaiting) {
         {"fifo.scn", fifo.string()},
         {"zero", (root.path() / "Scenarios" / "zero.scn").string()},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         orb::World world(root.path());
         EXPECT_EQ(errorOf([&] { world.loadScenario(c.name); }), c.shown + ": not a regular file");
     }
     orb::World world(root.path());
-    const std::string msg = errorOf([&] { world.loadScenarioText("BEGIN_SHIPS\nA:Piped\nEND\nEND_SHIPS\n"); });
+    const std::string msg =
+        errorOf([&] { world.loadScenarioText("BEGIN_SHIPS\nA:Piped\nEND\nEND_SHIPS\n"); });
     EXPECT_NE(msg.find("Piped.cfg: not a regular file"), std::string::npos) << msg;
     ::alarm(0);
 }

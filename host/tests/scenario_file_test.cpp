@@ -11,23 +11,24 @@
 
 namespace {
 
-const char *kScenario = "BEGIN_DESC\nTwo vessels ; not a comment here\nEND_DESC\n"
-                        "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 51544.5\nEND_ENVIRONMENT\n"
-                        "BEGIN_FOCUS\n  Ship Orb\nEND_FOCUS\n"
-                        "BEGIN_CAMERA\n  TARGET Orb\n  MODE Extern\n  FOV 40.00\nEND_CAMERA\n"
-                        "BEGIN_HUD\n  TYPE Surface\nEND_HUD\n"
-                        "BEGIN_SHIPS\n"
-                        "Pad:HostTestVessel\n"
-                        "  STATUS Landed Earth\n  POS 10.0000000 50.0000000\n  HEADING 90.00\n"
-                        "  PRPLEVEL 0:0.500000\nEND\n"
-                        "Orb:HostTestVessel\n"
-                        "  STATUS Orbiting Earth\n  RPOS 6671010.000 0.000 0.000\n  RVEL 0.0000 0.0000 7729.0000\n"
-                        "  AROT 10.000 20.000 30.000\n  VROT 0.5000 0.0000 0.0000\n  PRPLEVEL 0:1.000000\n"
-                        "  THLEVEL 0:0.750000\nEND\n"
-                        "END_SHIPS\n"
-                        "BEGIN_SomePlugin\n  KEY value\nEND\n";
+const char* kScenario =
+    "BEGIN_DESC\nTwo vessels ; not a comment here\nEND_DESC\n"
+    "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 51544.5\nEND_ENVIRONMENT\n"
+    "BEGIN_FOCUS\n  Ship Orb\nEND_FOCUS\n"
+    "BEGIN_CAMERA\n  TARGET Orb\n  MODE Extern\n  FOV 40.00\nEND_CAMERA\n"
+    "BEGIN_HUD\n  TYPE Surface\nEND_HUD\n"
+    "BEGIN_SHIPS\n"
+    "Pad:HostTestVessel\n"
+    "  STATUS Landed Earth\n  POS 10.0000000 50.0000000\n  HEADING 90.00\n"
+    "  PRPLEVEL 0:0.500000\nEND\n"
+    "Orb:HostTestVessel\n"
+    "  STATUS Orbiting Earth\n  RPOS 6671010.000 0.000 0.000\n  RVEL 0.0000 0.0000 7729.0000\n"
+    "  AROT 10.000 20.000 30.000\n  VROT 0.5000 0.0000 0.0000\n  PRPLEVEL 0:1.000000\n"
+    "  THLEVEL 0:0.750000\nEND\n"
+    "END_SHIPS\n"
+    "BEGIN_SomePlugin\n  KEY value\nEND\n";
 
-std::string blockOf(const std::string &saved, const std::string &header) {
+std::string blockOf(const std::string& saved, const std::string& header) {
     size_t at = saved.find(header + "\r\n");
     if (at == std::string::npos) return {};
     return saved.substr(at, saved.find("END\r\n", at) + 5 - at);
@@ -39,7 +40,7 @@ TEST(ScenarioFile, SaveWritesTheSimulatorsFormat) {
     world.loadScenarioText(kScenario);
     world.step();
     std::string saved = world.saveText();
-    for (const char *expected : {
+    for (const char* expected : {
              "BEGIN_DESC\r\nTwo vessels ; not a comment here\r\nEND_DESC\r\n",
              "BEGIN_ENVIRONMENT\r\n  System Sol\r\n  Date MJD 51544.5000002315\r\nEND_ENVIRONMENT\r\n",
              "BEGIN_FOCUS\r\n  Ship Orb\r\nEND_FOCUS\r\n",
@@ -77,10 +78,10 @@ TEST(ScenarioFile, ASavedStateLoadsBackToTheSameText) {
         world.loadScenario("saved");
         second = world.saveText();
         // The reloaded vessels carry the saved state: levels, tanks, position.
-        VESSEL *orb = world.vessel("Orb");
+        VESSEL* orb = world.vessel("Orb");
         ASSERT_NE(orb, nullptr);
         EXPECT_DOUBLE_EQ(orb->GetThrusterLevel(orb->GetThrusterHandleByIndex(0)), 0.75);
-        VESSEL *pad = world.vessel("Pad");
+        VESSEL* pad = world.vessel("Pad");
         EXPECT_NEAR(pad->GetPropellantMass(pad->GetPropellantHandleByIndex(0)), 500.0, 1e-3);
         double lng, lat, rad;
         pad->GetEquPos(lng, lat, rad);
@@ -94,10 +95,10 @@ TEST(ScenarioFile, TanksAndThrustersNotListedStartEmptyAndOff) {
     TestRoot root;
     orb::World world(root.path());
     world.createVessel("A", "HostTestVessel", "STATUS Landed Earth\nPOS 0 0\n");
-    VESSEL *a = world.vessel("A");
+    VESSEL* a = world.vessel("A");
     EXPECT_EQ(a->GetPropellantMass(a->GetPropellantHandleByIndex(0)), 0.0);
     world.createVessel("B", "HostTestVessel", "STATUS Landed Earth\nPOS 0 1\nFUEL 0.25\n");
-    VESSEL *b = world.vessel("B");
+    VESSEL* b = world.vessel("B");
     EXPECT_NEAR(b->GetPropellantMass(b->GetPropellantHandleByIndex(0)), 250.0, 1e-9);
 }
 
@@ -110,14 +111,16 @@ TEST(ScenarioFile, CurrentStateIsSavedInTheRootsScenarioFolder) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
-    EXPECT_EQ(ss.str().rfind("BEGIN_URLDESC\r\nCurrentState\r\nEND_URLDESC\r\n\r\nBEGIN_ENVIRONMENT\r\n", 0), 0u);
+    EXPECT_EQ(ss.str().rfind("BEGIN_URLDESC\r\nCurrentState\r\nEND_URLDESC\r\n\r\nBEGIN_ENVIRONMENT\r\n", 0),
+              0u);
     EXPECT_NE(ss.str().find("Pad:HostTestVessel\r\n"), std::string::npos);
 }
 
 TEST(ScenarioFile, ScenarioNamesResolveBelowTheScenarioFolder) {
     TestRoot root;
-    root.write("Scenarios/Sub/One vessel.scn",
-               "BEGIN_SHIPS\r\nA:HostTestVessel\r\n  STATUS Landed Earth\r\n  POS 1 2\r\nEND\r\nEND_SHIPS\r\n");
+    root.write(
+        "Scenarios/Sub/One vessel.scn",
+        "BEGIN_SHIPS\r\nA:HostTestVessel\r\n  STATUS Landed Earth\r\n  POS 1 2\r\nEND\r\nEND_SHIPS\r\n");
     orb::World world(root.path());
     world.loadScenario("Sub/One vessel");
     EXPECT_NE(world.findVessel("A"), nullptr);
@@ -135,7 +138,7 @@ TEST(ScenarioFile, TruncatedAnywhereLoadsOrFailsCleanly) {
         try {
             world.loadScenarioText(full.substr(0, cut), "cut.scn");
             world.step();
-        } catch (const orb::HostError &e) {
+        } catch (const orb::HostError& e) {
             EXPECT_EQ(std::string(e.what()).rfind("cut.scn: ", 0), 0u) << e.what();
         }
     }
@@ -148,7 +151,7 @@ TEST(ScenarioFile, RealScenariosLoadOrFailCleanly) {
     std::error_code ec;
     if (!std::filesystem::is_directory(corpus, ec)) GTEST_SKIP() << "no scenario corpus at " << corpus;
     int files = 0;
-    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         if (entry.path().extension() != ".scn") continue;
         ++files;
         TestRoot root;
@@ -157,7 +160,7 @@ TEST(ScenarioFile, RealScenariosLoadOrFailCleanly) {
             world.loadScenario(entry.path().string());
             world.runSteps(3);
             EXPECT_FALSE(world.saveText().empty());
-        } catch (const orb::HostError &e) {
+        } catch (const orb::HostError& e) {
             EXPECT_NE(std::string(e.what()).find(entry.path().string()), std::string::npos) << e.what();
         }
     }

@@ -26,33 +26,32 @@ struct FlightFigures {
 };
 
 // afterCreate runs once the missile exists, before the key (a test seeds the module's generator there).
-inline FlightFigures FlyOnce(orb::World &world, bool realistic, double range, double headingDeg = 300.0,
-                             const std::function<void()> &afterCreate = {})
-{
+inline FlightFigures FlyOnce(orb::World& world, bool realistic, double range, double headingDeg = 300.0,
+                             const std::function<void()>& afterCreate = {}) {
     FlightFigures f;
     f.realistic = realistic;
     f.commandedRange = range;
-    const std::string lines = "STATUS Landed Earth\nPOS 136.52 -30.95\nHEADING " + std::to_string(headingDeg) +
-                              "\nFUEL 1.000\n------\nRANGE " + std::to_string(range) +
-                              "\nLAUNCHDELAY 0\nREALISTIC " + (realistic ? "1" : "0") +
-                              "\nLATITUDE_TARGET 0\nLONGITUDE_TARGET 0\nRELIABILITY 100\n";
+    const std::string lines =
+        "STATUS Landed Earth\nPOS 136.52 -30.95\nHEADING " + std::to_string(headingDeg) +
+        "\nFUEL 1.000\n------\nRANGE " + std::to_string(range) + "\nLAUNCHDELAY 0\nREALISTIC " +
+        (realistic ? "1" : "0") + "\nLATITUDE_TARGET 0\nLONGITUDE_TARGET 0\nRELIABILITY 100\n";
     world.createVessel("F", "Teski", lines);
     if (afterCreate) afterCreate();
     world.sendKey(OAPI_KEY_O);
     f.completed = world.runUntil(
         [&] {
-            const Teski *m = world.moduleAs<Teski>("F");
+            const Teski* m = world.moduleAs<Teski>("F");
             if (!m) return true;
             if (m->launched && !m->engineBurning && f.burnTime < 0) f.burnTime = m->met;
             return false;
         },
         1500);
-    const TeskiWreck *w = world.moduleAs<TeskiWreck>("F-Wreck");
+    const TeskiWreck* w = world.moduleAs<TeskiWreck>("F-Wreck");
     if (!w) {
         f.completed = false;
         return f;
     }
-    const FlightResult &r = w->FlightResult;
+    const FlightResult& r = w->FlightResult;
     f.apogee = r.MAX_ALTITUDE;
     f.actualRange = r.RANGE_ACTUAL;
     f.miss = r.RANGE_MISS;
@@ -63,18 +62,16 @@ inline FlightFigures FlyOnce(orb::World &world, bool realistic, double range, do
     return f;
 }
 
-inline void PrintFlightHeader()
-{
+inline void PrintFlightHeader() {
     std::printf("%-9s %9s %8s %9s %10s %9s %6s %10s %9s %8s\n", "model", "range km", "burn s", "apogee km",
                 "actual km", "miss km", "miss %", "long. km", "lat. km", "time s");
 }
 
-inline void PrintFlight(const FlightFigures &f)
-{
+inline void PrintFlight(const FlightFigures& f) {
     std::printf("%-9s %9.1f %8.2f %9.1f %10.2f %9.2f %6.2f %10.2f %9.2f %8.1f\n",
                 f.realistic ? "realistic" : "simple", f.commandedRange / 1000, f.burnTime, f.apogee / 1000,
-                f.actualRange / 1000, f.miss / 1000, 100 * f.miss / f.commandedRange, f.longitudinalMiss / 1000,
-                f.lateralMiss / 1000, f.flightTime);
+                f.actualRange / 1000, f.miss / 1000, 100 * f.miss / f.commandedRange,
+                f.longitudinalMiss / 1000, f.lateralMiss / 1000, f.flightTime);
 }
 
 } // namespace missiletest

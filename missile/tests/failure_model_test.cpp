@@ -26,21 +26,19 @@ struct FakeMissile {
     char failString[256] = {};
     double failValue = 0;
     int failIdx1 = 0, failIdx2 = 0;
-    void *thMain = this;
+    void* thMain = this;
 
     double dynPressure = 0;
     double thrusterLevel = 1;
     int cutOffs = 0;
     int wrecks = 0;
     double GetDynPressure() const { return dynPressure; }
-    void SetThrusterLevel(void *th, double level)
-    {
+    void SetThrusterLevel(void* th, double level) {
         EXPECT_EQ(th, thMain);
         thrusterLevel = level;
     }
     void CutOffEngine() { ++cutOffs; }
-    void CreateWreck(bool groundImpact)
-    {
+    void CreateWreck(bool groundImpact) {
         EXPECT_FALSE(groundImpact);
         ++wrecks;
     }
@@ -52,8 +50,7 @@ struct Script {
     std::vector<double> values;
     std::vector<std::pair<double, double>> spans;
     std::size_t next = 0;
-    double operator()(double a, double b)
-    {
+    double operator()(double a, double b) {
         spans.emplace_back(a, b);
         EXPECT_LT(next, values.size()) << "more draws than scripted";
         return next < values.size() ? values[next++] : a;
@@ -62,15 +59,14 @@ struct Script {
 
 using Spans = std::vector<std::pair<double, double>>;
 
-TEST(DrawFailure, ReliabilityDecidesWhetherAFailureIsArmed)
-{
+TEST(DrawFailure, ReliabilityDecidesWhetherAFailureIsArmed) {
     struct Case {
         double reliability, r;
         bool armed;
     };
-    const Case cases[] = {{100, 100, false}, {100, 99.99, false}, {0, 0, false},    {0, 0.003, true},
+    const Case cases[] = {{100, 100, false}, {100, 99.99, false}, {0, 0, false},  {0, 0.003, true},
                           {75, 75, false},   {75, 75.01, true},   {50, 100, true}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         FakeMissile m;
         m.reliability = c.reliability;
         m.failureArmed = true; // a waiting failure is replaced by the new draw
@@ -85,8 +81,7 @@ TEST(DrawFailure, ReliabilityDecidesWhetherAFailureIsArmed)
     }
 }
 
-TEST(DrawFailure, KindByKAndMomentOrThreshold)
-{
+TEST(DrawFailure, KindByKAndMomentOrThreshold) {
     struct Case {
         bool realistic;
         std::vector<double> draws; // r, k, then c and the pressure, or the time
@@ -94,7 +89,12 @@ TEST(DrawFailure, KindByKAndMomentOrThreshold)
         Spans spans;
     };
     const Case cases[] = {
-        {true, {50, 29.99, 4.99, 61000}, FailDestruction, 0, 0, {{0, 100}, {0, 90}, {0, 100}, {50000, 20000}}},
+        {true,
+         {50, 29.99, 4.99, 61000},
+         FailDestruction,
+         0,
+         0,
+         {{0, 100}, {0, 90}, {0, 100}, {50000, 20000}}},
         {false, {50, 0, 4.99, 61000}, FailDestruction, 0, 0, {{0, 100}, {0, 90}, {0, 100}, {50000, 50000}}},
         {true, {50, 0, 5, 61000}, FailDestruction, 0, 1, {{0, 100}, {0, 90}, {0, 100}, {70000, 330000}}},
         {false, {50, 10, 5, 61000}, FailDestruction, 0, 1, {{0, 100}, {0, 90}, {0, 100}, {100000, 700000}}},
@@ -103,7 +103,7 @@ TEST(DrawFailure, KindByKAndMomentOrThreshold)
         {true, {50, 60.01, 33}, FailEngine, 1, -1, {{0, 100}, {0, 90}, {0, 70}}},
         {false, {50, 90, 33}, FailEngine, 1, -1, {{0, 100}, {0, 90}, {0, 70}}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         FakeMissile m;
         m.realistic = c.realistic;
         m.failIdx2 = -1; // an engine or control failure picks its second word only when it strikes
@@ -126,8 +126,7 @@ TEST(DrawFailure, KindByKAndMomentOrThreshold)
 
 // With the module's own generator: reliability 0 fails nearly always, the kinds come about equally often,
 // and every threshold and moment lies in its span.
-TEST(DrawFailure, SeededGeneratorSpreadsKindsAndKeepsSpans)
-{
+TEST(DrawFailure, SeededGeneratorSpreadsKindsAndKeepsSpans) {
     SeedRandom(20261209);
     int kinds[4] = {};
     int takeoff = 0;
@@ -150,7 +149,8 @@ TEST(DrawFailure, SeededGeneratorSpreadsKindsAndKeepsSpans)
         }
     }
     EXPECT_LT(kinds[FailNone], 10);
-    for (int kind : {FailDestruction, FailEngine, FailControl}) EXPECT_NEAR(kinds[kind], draws / 3.0, 250) << kind;
+    for (int kind : {FailDestruction, FailEngine, FailControl})
+        EXPECT_NEAR(kinds[kind], draws / 3.0, 250) << kind;
     EXPECT_NEAR(takeoff, kinds[FailDestruction] * 0.05, 60);
 
     SeedRandom(7);
@@ -162,8 +162,7 @@ TEST(DrawFailure, SeededGeneratorSpreadsKindsAndKeepsSpans)
     }
 }
 
-TEST(FailureDue, DestructionByPressureOthersByTimeWhileBurning)
-{
+TEST(FailureDue, DestructionByPressureOthersByTimeWhileBurning) {
     FakeMissile m;
     m.failType = FailDestruction;
     m.failPressure = 100000;
@@ -188,25 +187,36 @@ TEST(FailureDue, DestructionByPressureOthersByTimeWhileBurning)
     }
 }
 
-TEST(TriggerFailure, EachOutcomeWithItsEffectAndText)
-{
+TEST(TriggerFailure, EachOutcomeWithItsEffectAndText) {
     struct Case {
         int type;
         std::vector<double> draws;
         double met;
-        const char *text;
+        const char* text;
         int wrecks, cutOffs;
         Spans spans;
     };
     const Case cases[] = {
         {FailEngine, {9.99}, 45.4, "Engine explosion (0) at 45 sec.", 1, 0, {{0, 30}}},
         {FailEngine, {10, 20.01}, 50.6, "Engine shutdown (0) at 51 sec.", 0, 1, {{0, 30}, {0, 30}}},
-        {FailEngine, {10, 20, 0.4}, 12, "Engine low throttle (40) at 12 sec.", 0, 0, {{0, 30}, {0, 30}, {0, 1}}},
+        {FailEngine,
+         {10, 20, 0.4},
+         12,
+         "Engine low throttle (40) at 12 sec.",
+         0,
+         0,
+         {{0, 30}, {0, 30}, {0, 1}}},
         {FailControl, {9.9, 123.4}, 20, "Control yaw (123) at 20 sec.", 0, 0, {{0, 30}, {-180, 360}}},
-        {FailControl, {10, 20.5, -37.2}, 31.6, "Control roll (-37) at 32 sec.", 0, 0, {{0, 30}, {0, 30}, {-180, 360}}},
+        {FailControl,
+         {10, 20.5, -37.2},
+         31.6,
+         "Control roll (-37) at 32 sec.",
+         0,
+         0,
+         {{0, 30}, {0, 30}, {-180, 360}}},
         {FailControl, {10, 20, 12.6}, 8, "Control pitch (13) at 8 sec.", 0, 0, {{0, 30}, {0, 30}, {0, 90}}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         FakeMissile m;
         m.failType = c.type;
@@ -242,8 +252,7 @@ TEST(TriggerFailure, EachOutcomeWithItsEffectAndText)
     EXPECT_EQ(low.failValue, 40);
 }
 
-TEST(TriggerFailure, DestructionTellsItsThresholdAndEndsTheMissile)
-{
+TEST(TriggerFailure, DestructionTellsItsThresholdAndEndsTheMissile) {
     FakeMissile m;
     m.failType = FailDestruction;
     m.failIdx1 = 0;
@@ -259,8 +268,7 @@ TEST(TriggerFailure, DestructionTellsItsThresholdAndEndsTheMissile)
     EXPECT_TRUE(none.spans.empty());
 }
 
-TEST(FormatFailureText, IndicesFromADamagedScenarioGiveEmptyWords)
-{
+TEST(FormatFailureText, IndicesFromADamagedScenarioGiveEmptyWords) {
     FakeMissile m;
     m.failIdx1 = 7;
     m.failIdx2 = -3;

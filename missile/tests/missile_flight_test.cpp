@@ -17,8 +17,7 @@ constexpr double FuelTime = 8797.0 / (315000.0 / 2520.0);
 
 class MissileFlight : public MissileTest, public ::testing::WithParamInterface<FlightCase> {};
 
-TEST_P(MissileFlight, FliesFromThePadToGroundContact)
-{
+TEST_P(MissileFlight, FliesFromThePadToGroundContact) {
     const FlightCase c = GetParam();
     const FlightFigures f = FlyOnce(*world, c.realistic, c.range, 300.0, [&] { SeedModule(1); });
     PrintFlightHeader();
@@ -31,7 +30,7 @@ TEST_P(MissileFlight, FliesFromThePadToGroundContact)
         // The engine burns for the time of the burn-time table, and the missile holds its heading within its
         // random error of a quarter degree and the drift of the turning planet; how far the burn carries it
         // is the table's calibration, reported but not judged here.
-        const double table = c.range < 41184.08   ? 45
+        const double table = c.range < 41184.08    ? 45
                              : c.range > 324799.44 ? 75
                                                    : (c.range - 224036.94) * 4.9621635032874326e-05 + 65;
         EXPECT_NEAR(f.burnTime, table, 0.05);
@@ -51,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(BothModels, MissileFlight,
                          ::testing::Values(FlightCase{false, 100000}, FlightCase{false, 300000},
                                            FlightCase{false, 500000}, FlightCase{true, 50000},
                                            FlightCase{true, 150000}, FlightCase{true, 300000}),
-                         [](const ::testing::TestParamInfo<FlightCase> &i) {
+                         [](const ::testing::TestParamInfo<FlightCase>& i) {
                              return std::string(i.param.realistic ? "Realistic" : "Simple") +
                                     std::to_string(static_cast<int>(i.param.range / 1000)) + "km";
                          });

@@ -11,35 +11,33 @@ using namespace missiletest;
 class MissileSequence : public MissileTest {
 protected:
     // Every attitude group of the missile at level 0?
-    bool AttitudeGroupsIdle(const std::string &name) const
-    {
-        const Teski *m = Missile(name);
-        for (THGROUP_HANDLE g : {m->thgBankLeft, m->thgBankRight, m->thgYawLeft, m->thgYawRight,
-                                 m->thgLowerVaneYawLeft, m->thgLowerVaneYawRight, m->thgUpperVaneYawLeft,
-                                 m->thgUpperVaneYawRight, m->thgLowerRudderYawLeft, m->thgLowerRudderYawRight,
-                                 m->thgUpperRudderYawLeft, m->thgUpperRudderYawRight, m->thgPitchUp, m->thgPitchDown})
+    bool AttitudeGroupsIdle(const std::string& name) const {
+        const Teski* m = Missile(name);
+        for (THGROUP_HANDLE g :
+             {m->thgBankLeft, m->thgBankRight, m->thgYawLeft, m->thgYawRight, m->thgLowerVaneYawLeft,
+              m->thgLowerVaneYawRight, m->thgUpperVaneYawLeft, m->thgUpperVaneYawRight,
+              m->thgLowerRudderYawLeft, m->thgLowerRudderYawRight, m->thgUpperRudderYawLeft,
+              m->thgUpperRudderYawRight, m->thgPitchUp, m->thgPitchDown})
             if (Level(name, g) != 0.0) return false;
         return true;
     }
     // Active particle streams placed where the contrail goes.
-    int ContrailStreams(const std::string &name) const
-    {
+    int ContrailStreams(const std::string& name) const {
         int n = 0;
-        for (const orb::StreamRecord &s : world->streams(world->findVessel(name)))
+        for (const orb::StreamRecord& s : world->streams(world->findVessel(name)))
             n += s.active && s.ownPos && s.pos.z == -25.0;
         return n;
     }
 };
 
-TEST_F(MissileSequence, ZeroDelayIgnitesAtTheSecondStepAfterTheKey)
-{
+TEST_F(MissileSequence, ZeroDelayIgnitesAtTheSecondStepAfterTheKey) {
     Create("M", PadLines(90, "LAUNCHDELAY 0\nREALISTIC 0\n"));
     world->sendKey(OAPI_KEY_O);
     world->step(); // the key arrives; the countdown runs below zero
     EXPECT_TRUE(Missile("M")->ignitionCommanded);
     EXPECT_FALSE(Missile("M")->launched);
     world->step();
-    const Teski *m = Missile("M");
+    const Teski* m = Missile("M");
     EXPECT_TRUE(m->launched && m->engineBurning);
     EXPECT_FALSE(m->ignitionCommanded || m->countdownRunning);
     EXPECT_EQ(world->vessel("M")->GetThrusterLevel(m->thMain), 1.0);
@@ -51,10 +49,9 @@ TEST_F(MissileSequence, ZeroDelayIgnitesAtTheSecondStepAfterTheKey)
     EXPECT_NEAR(m->nextTrackTime, m->met + 1, 1e-12);
 }
 
-TEST_F(MissileSequence, OneKeyStartsEveryCountdownAndASecondChangesNothing)
-{
+TEST_F(MissileSequence, OneKeyStartsEveryCountdownAndASecondChangesNothing) {
     const double delays[] = {0, 10, 20};
-    const char *names[] = {"A", "B", "C"};
+    const char* names[] = {"A", "B", "C"};
     for (int i = 0; i < 3; ++i)
         Create(names[i], PadLines(90 * i, "LAUNCHDELAY " + std::to_string(delays[i]) + "\nREALISTIC 0\n",
                                   136.52 + 0.01 * i));
@@ -66,7 +63,7 @@ TEST_F(MissileSequence, OneKeyStartsEveryCountdownAndASecondChangesNothing)
     world->runUntil(
         [&] {
             for (int i = 0; i < 3; ++i) {
-                const Teski *m = Missile(names[i]);
+                const Teski* m = Missile(names[i]);
                 if (ignition[i] < 0 && m->launched) ignition[i] = world->simTime();
                 if (!m->launched) { // before launch nothing but the countdown runs
                     EXPECT_EQ(m->met, 0.0);
@@ -86,8 +83,7 @@ TEST_F(MissileSequence, OneKeyStartsEveryCountdownAndASecondChangesNothing)
     }
 }
 
-TEST_F(MissileSequence, ThrottleIgnitesAndTheTargetIsMadeFromRangeAndHeading)
-{
+TEST_F(MissileSequence, ThrottleIgnitesAndTheTargetIsMadeFromRangeAndHeading) {
     Create("M", PadLines(123.25, "RANGE 200000\nLATITUDE_TARGET 0\nLONGITUDE_TARGET 140\n"));
     world->step();
     EXPECT_FALSE(Missile("M")->launched);
@@ -98,7 +94,7 @@ TEST_F(MissileSequence, ThrottleIgnitesAndTheTargetIsMadeFromRangeAndHeading)
     world->vessel("M")->GetStatusEx(&landed);
     world->vessel("M")->SetThrusterGroupLevel(THGROUP_MAIN, 0.5);
     world->step();
-    const Teski *m = Missile("M");
+    const Teski* m = Missile("M");
     ASSERT_TRUE(m->launched);
     // The launch attitude is the vessel's global one, which the cut-off test needs for the host's global
     // velocities; the landed state record would give angles against the rotating planet frame instead.
@@ -126,8 +122,7 @@ TEST_F(MissileSequence, ThrottleIgnitesAndTheTargetIsMadeFromRangeAndHeading)
     EXPECT_NEAR(az, m->headingIdeal, 1e-6);
 }
 
-TEST_F(MissileSequence, GivenTargetIsKept)
-{
+TEST_F(MissileSequence, GivenTargetIsKept) {
     Create("M", PadLines(10, "LATITUDE_TARGET -29.5\nLONGITUDE_TARGET 137.1\n"));
     world->vessel("M")->SetThrusterGroupLevel(THGROUP_MAIN, 1);
     world->step();
@@ -136,12 +131,11 @@ TEST_F(MissileSequence, GivenTargetIsKept)
     EXPECT_EQ(Missile("M")->targetLongitude, 137.1);
 }
 
-TEST_F(MissileSequence, UserCutOffAndReIgnition)
-{
+TEST_F(MissileSequence, UserCutOffAndReIgnition) {
     Create("M", PadLines(45, "REALISTIC 0\nRANGE 900000\n"));
     world->vessel("M")->SetThrusterGroupLevel(THGROUP_MAIN, 1);
     ASSERT_TRUE(world->runUntil([&] { return Missile("M")->met > 10; }, 20));
-    Teski *m = Missile("M");
+    Teski* m = Missile("M");
     const double lat0 = m->launchLatitude, hdg0 = m->headingIdeal, tlat = m->targetLatitude;
     EXPECT_FALSE(AttitudeGroupsIdle("M")); // the simple autopilot fires its groups
 
@@ -161,8 +155,7 @@ TEST_F(MissileSequence, UserCutOffAndReIgnition)
     EXPECT_EQ(m->targetLatitude, tlat);
 }
 
-TEST_F(MissileSequence, CountdownEndingWithTheAutopilotOffCutsOffAndEndsAtThePad)
-{
+TEST_F(MissileSequence, CountdownEndingWithTheAutopilotOffCutsOffAndEndsAtThePad) {
     Create("M", PadLines(0, "LAUNCHDELAY 0\nREALISTIC 0\n"));
     world->sendKey(OAPI_KEY_A);
     world->step();
@@ -175,7 +168,7 @@ TEST_F(MissileSequence, CountdownEndingWithTheAutopilotOffCutsOffAndEndsAtThePad
     EXPECT_FALSE(Missile("M")->engineBurning); // ... so the engine is cut off at the next step
     // On the pad, ground contact after 3 s of mission time ends the flight.
     ASSERT_TRUE(world->runUntil([&] { return world->findVessel("M") == nullptr; }, 5));
-    const TeskiWreck *w = Wreck("M");
+    const TeskiWreck* w = Wreck("M");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->FlightResult.LANDED, 1);
     EXPECT_LT(w->FlightResult.RANGE_ACTUAL, 20.0);
@@ -183,13 +176,13 @@ TEST_F(MissileSequence, CountdownEndingWithTheAutopilotOffCutsOffAndEndsAtThePad
     EXPECT_LT(w->FlightResult.FLIGHT_TIME, 3.1);
 }
 
-TEST_F(MissileSequence, TrackStopsAtFourHundredPoints)
-{
+TEST_F(MissileSequence, TrackStopsAtFourHundredPoints) {
     std::string lines = "STATEFLAGS 8\nMET 0\nMET_GPS 0\nPOS0 2.38 -0.54 6371017\n";
-    for (int i = 0; i < 399; ++i) lines += "TRACK " + std::to_string(i) + " 2.38 -0.54 0 1\n";
+    for (int i = 0; i < 399; ++i)
+        lines += "TRACK " + std::to_string(i) + " 2.38 -0.54 0 1\n";
     Create("M", PadLines(0, lines));
     world->step();
-    const Teski *m = Missile("M");
+    const Teski* m = Missile("M");
     ASSERT_EQ(m->trackCount, 400);
     EXPECT_EQ(m->trackPhase[399], TrackPhaseEngineOff);
     const double next = m->nextTrackTime;
@@ -198,9 +191,8 @@ TEST_F(MissileSequence, TrackStopsAtFourHundredPoints)
     EXPECT_EQ(m->nextTrackTime, next);
 }
 
-TEST_F(MissileSequence, AutopilotsStartAtFourSecondsAndOnlyWhenOn)
-{
-    for (const char *keys : {"REALISTIC 0\n", "REALISTIC 1\n"}) {
+TEST_F(MissileSequence, AutopilotsStartAtFourSecondsAndOnlyWhenOn) {
+    for (const char* keys : {"REALISTIC 0\n", "REALISTIC 1\n"}) {
         SCOPED_TRACE(keys);
         world.reset();
         world = std::make_unique<orb::World>(OrbRoot());
@@ -213,7 +205,7 @@ TEST_F(MissileSequence, AutopilotsStartAtFourSecondsAndOnlyWhenOn)
         EXPECT_FALSE(AttitudeGroupsIdle("M")); // the laws act from 4 s on
     }
     // With the autopilot off no group is touched, in either model; the user flies the engine.
-    for (const char *keys : {"REALISTIC 0\nAUTOPILOT 0\n", "REALISTIC 1\nAUTOPILOT 0\n"}) {
+    for (const char* keys : {"REALISTIC 0\nAUTOPILOT 0\n", "REALISTIC 1\nAUTOPILOT 0\n"}) {
         SCOPED_TRACE(keys);
         world.reset();
         world = std::make_unique<orb::World>(OrbRoot());
@@ -225,14 +217,13 @@ TEST_F(MissileSequence, AutopilotsStartAtFourSecondsAndOnlyWhenOn)
     }
 }
 
-TEST_F(MissileSequence, ContrailFollowsItsBandWhileTheEngineBurns)
-{
+TEST_F(MissileSequence, ContrailFollowsItsBandWhileTheEngineBurns) {
     Create("M", PadLines(0, "REALISTIC 1\nRANGE 320000\nRELIABILITY 100\n"));
     world->sendKey(OAPI_KEY_O);
     bool seen = false, gone = false, cutTested = false;
     world->runUntil(
         [&] {
-            const Teski *m = Missile("M");
+            const Teski* m = Missile("M");
             if (!m) return true;
             const bool due = m->engineBurning && m->altitude > 4000 && m->altitude < 20000;
             EXPECT_EQ(m->contrailActive, due) << "altitude " << m->altitude << " met " << m->met;
@@ -242,7 +233,7 @@ TEST_F(MissileSequence, ContrailFollowsItsBandWhileTheEngineBurns)
             if (m->contrailActive && m->altitude > 15000 && !cutTested) {
                 // A cut-off inside the band removes the contrail at once; a re-ignition brings it back.
                 cutTested = true;
-                Teski *mm = Missile("M");
+                Teski* mm = Missile("M");
                 world->vessel("M")->SetThrusterLevel(mm->thMain, 0);
                 world->step();
                 EXPECT_FALSE(mm->contrailActive);

@@ -6,11 +6,10 @@ using namespace missiletest;
 
 class MissileSetup : public MissileTest {};
 
-TEST_F(MissileSetup, BodyMainEngineAndExhaust)
-{
+TEST_F(MissileSetup, BodyMainEngineAndExhaust) {
     const OBJHANDLE h = Create("M", PadLines(0, "REALISTIC 0\n"));
-    const Teski *m = Missile("M");
-    const VESSEL *v = world->vessel("M");
+    const Teski* m = Missile("M");
+    const VESSEL* v = world->vessel("M");
     EXPECT_EQ(v->GetSize(), 7.0);
     EXPECT_EQ(v->GetEmptyMass(), 4008.0);
     VECTOR3 co;
@@ -29,14 +28,14 @@ TEST_F(MissileSetup, BodyMainEngineAndExhaust)
     EXPECT_EQ(dir.z, 1.0);
     EXPECT_EQ(v->GetGroupThrusterCount(THGROUP_MAIN), 1u);
 
-    const auto &flames = world->exhausts(h);
+    const auto& flames = world->exhausts(h);
     ASSERT_EQ(flames.size(), 1u);
     EXPECT_EQ(flames[0].lscale, 6.0);
     EXPECT_EQ(flames[0].wscale, 0.8);
     EXPECT_EQ(flames[0].pos.z, -8.0);
     EXPECT_EQ(flames[0].dir.z, -1.0);
 
-    const auto &streams = world->streams(h);
+    const auto& streams = world->streams(h);
     ASSERT_EQ(streams.size(), 1u); // the nozzle stream; the contrail comes only in flight
     EXPECT_EQ(streams[0].pos.z, -6.613);
     EXPECT_EQ(streams[0].spec.srcsize, 1.0);
@@ -46,14 +45,13 @@ TEST_F(MissileSetup, BodyMainEngineAndExhaust)
     EXPECT_EQ(streams[0].spec.amax, 1.25);
 }
 
-TEST_F(MissileSetup, AttitudeThrustersOfBothModels)
-{
+TEST_F(MissileSetup, AttitudeThrustersOfBothModels) {
     Create("S", PadLines(0, "REALISTIC 0\n"));
     Create("R", PadLines(0, "REALISTIC 1\n"));
-    const VESSEL *s = world->vessel("S");
-    const VESSEL *r = world->vessel("R");
-    const Teski *ms = Missile("S");
-    const Teski *mr = Missile("R");
+    const VESSEL* s = world->vessel("S");
+    const VESSEL* r = world->vessel("R");
+    const Teski* ms = Missile("S");
+    const Teski* mr = Missile("R");
 
     // Simple: pairs of 30 N thrusters 6 m out, on a 1 kg tank of their own.
     const THRUSTER_HANDLE yaw = s->GetGroupThruster(ms->thgYawLeft, 0);
@@ -81,8 +79,7 @@ TEST_F(MissileSetup, AttitudeThrustersOfBothModels)
     EXPECT_EQ(rd.x, 0.7);
 }
 
-TEST_F(MissileSetup, ContrailStreamSettings)
-{
+TEST_F(MissileSetup, ContrailStreamSettings) {
     const OBJHANDLE h = Create("M", PadLines(0, "REALISTIC 1\nRELIABILITY 100\n"));
     world->sendKey(OAPI_KEY_O);
     ASSERT_TRUE(world->runUntil([&] { return Missile("M")->contrailActive; }, 60));

@@ -8,10 +8,9 @@ using namespace missiletest;
 
 class MissileState : public MissileTest {};
 
-TEST_F(MissileState, PlannerKeysOnlyGiveAPadMissileUnderAutopilot)
-{
+TEST_F(MissileState, PlannerKeysOnlyGiveAPadMissileUnderAutopilot) {
     struct Case {
-        const char *keys;
+        const char* keys;
         bool realistic;
         double reliability;
     };
@@ -22,11 +21,12 @@ TEST_F(MissileState, PlannerKeysOnlyGiveAPadMissileUnderAutopilot)
         {"", true, 75},
     };
     int n = 0;
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const std::string name = "M" + std::to_string(++n);
         Create(name, PadLines(45, std::string("RANGE 300000.0\nLAUNCHDELAY 7\nLATITUDE_TARGET -29.1\n"
-                                              "LONGITUDE_TARGET 138.5\nTARGET Lake\n") + c.keys));
-        const Teski *m = Missile(name);
+                                              "LONGITUDE_TARGET 138.5\nTARGET Lake\n") +
+                                      c.keys));
+        const Teski* m = Missile(name);
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->realistic, c.realistic) << c.keys;
         EXPECT_EQ(m->reliability, c.reliability) << c.keys;
@@ -40,10 +40,9 @@ TEST_F(MissileState, PlannerKeysOnlyGiveAPadMissileUnderAutopilot)
     }
 }
 
-TEST_F(MissileState, NoKeysKeepTheInitialValues)
-{
+TEST_F(MissileState, NoKeysKeepTheInitialValues) {
     Create("M1", PadLines(0, ""));
-    const Teski *m = Missile("M1");
+    const Teski* m = Missile("M1");
     EXPECT_TRUE(m->realistic);
     EXPECT_TRUE(m->autopilot);
     EXPECT_EQ(m->range, 500000.0);
@@ -51,9 +50,9 @@ TEST_F(MissileState, NoKeysKeepTheInitialValues)
     EXPECT_STREQ(m->targetName, "M1-Target");
 }
 
-TEST_F(MissileState, PadMissileSavesItsKeysInOrderAndNothingOfAFlight)
-{
-    Create("M1", PadLines(45, "RANGE 150000\nLATITUDE_TARGET -31.45\nLONGITUDE_TARGET 135.05\nTARGET Lake\n"));
+TEST_F(MissileState, PadMissileSavesItsKeysInOrderAndNothingOfAFlight) {
+    Create("M1",
+           PadLines(45, "RANGE 150000\nLATITUDE_TARGET -31.45\nLONGITUDE_TARGET 135.05\nTARGET Lake\n"));
     Create("M2", PadLines(45, "REALISTIC 0\n"));
     const std::string saved = world->saveText();
     const auto b1 = SavedBlock(saved, "M1");
@@ -65,8 +64,8 @@ TEST_F(MissileState, PadMissileSavesItsKeysInOrderAndNothingOfAFlight)
     EXPECT_EQ(std::stod(SavedValue(b1, "RANGE")), 150000.0);
 
     // The missile's keys follow the host's own lines, in this order.
-    const std::vector<std::string> expected = {"------",   "RANGE",      "LAUNCHDELAY", "LATITUDE_TARGET",
-                                               "LONGITUDE_TARGET", "TARGET", "------", "STATEFLAGS",
+    const std::vector<std::string> expected = {"------",           "RANGE",  "LAUNCHDELAY", "LATITUDE_TARGET",
+                                               "LONGITUDE_TARGET", "TARGET", "------",      "STATEFLAGS",
                                                "RELIABILITY"};
     auto keys = SavedKeys(b1);
     ASSERT_GE(keys.size(), expected.size());
@@ -74,10 +73,9 @@ TEST_F(MissileState, PadMissileSavesItsKeysInOrderAndNothingOfAFlight)
     EXPECT_EQ(keys, expected);
 }
 
-TEST_F(MissileState, StateFlagsBothWays)
-{
+TEST_F(MissileState, StateFlagsBothWays) {
     struct Case {
-        const char *keys;
+        const char* keys;
         int savedFlags; // what the missile writes back
     };
     const Case cases[] = {
@@ -92,23 +90,22 @@ TEST_F(MissileState, StateFlagsBothWays)
         {"AUTOPILOT 0\nSTATEFLAGS 528\n", 16}, // ... or before the flags
         {"STATEFLAGS 528\nREALISTIC 0\n", 512},
         {"REALISTIC 1\nSTATEFLAGS 0\n", 16},
-        {"STATEFLAGS -1\n", 528},              // negative: the initial flags stay
+        {"STATEFLAGS -1\n", 528}, // negative: the initial flags stay
     };
     int n = 0;
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const std::string name = "F" + std::to_string(++n);
         Create(name, PadLines(0, c.keys));
         EXPECT_FALSE(Missile(name)->contrailActive) << c.keys;
         EXPECT_EQ(SavedValue(SavedBlock(world->saveText(), name), "STATEFLAGS"), std::to_string(c.savedFlags))
             << c.keys;
     }
-    const Teski *m = Missile("F4");
+    const Teski* m = Missile("F4");
     EXPECT_TRUE(m->failureArmed && m->headingFixed && m->bankFixed && m->pitchFixed);
     EXPECT_FALSE(m->launched || m->autopilot || m->realistic);
 }
 
-TEST_F(MissileState, RealisticModelWorksTheBurnTimeOutOfTheRange)
-{
+TEST_F(MissileState, RealisticModelWorksTheBurnTimeOutOfTheRange) {
     Create("R", PadLines(0, "STATEFLAGS 8\nRANGE 224036.94\nMET_MECO 12\n"));
     EXPECT_FALSE(Missile("R")->realistic); // STATEFLAGS 8 has no realistic bit
     EXPECT_EQ(Missile("R")->metMeco, 12.0);
@@ -116,29 +113,30 @@ TEST_F(MissileState, RealisticModelWorksTheBurnTimeOutOfTheRange)
     EXPECT_NEAR(Missile("Q")->metMeco, 65.0, 1e-9);
 }
 
-TEST_F(MissileState, LaunchedStateReadsBackWhole)
-{
-    const std::string flight = "STATEFLAGS 3144\n" // launched, burning, failure armed, heading fixed
-                               "RANGE 250000\nLAUNCHDELAY -0.01\nLATITUDE_TARGET -29.0\nLONGITUDE_TARGET 135.0\n"
-                               "TARGET Far\nRELIABILITY 80\n"
-                               "POS0 2.3826833 -0.5401745 6371017.25\nHEADING_IDEAL 300.5\nHEADING_REALISTIC 300.6\n"
-                               "RVEL0 100.5 -20.25 300\nCOSS 1 0.5 0.25\nSINS 0 0.866 0.968\nMET_MECO 66.5\nMET 1.5\n"
-                               "MAX_ALTITUDE 812.5\nFAILDOUBLES 31.5 0 -37.2\nCONTROLSFIXED 12.5 -3 0\n"
-                               "FAILSTRING Control roll (-37) at 32 sec.\nFAILIDX1 2\nFAILIDX2 6\nFAILTYPE 3\n"
-                               "MET_GPS 2\nTRACK 0 2.3826833 -0.5401745 0 1\nTRACK 1 2.3826834 -0.5401744 20.5 2\n";
+TEST_F(MissileState, LaunchedStateReadsBackWhole) {
+    const std::string flight =
+        "STATEFLAGS 3144\n" // launched, burning, failure armed, heading fixed
+        "RANGE 250000\nLAUNCHDELAY -0.01\nLATITUDE_TARGET -29.0\nLONGITUDE_TARGET 135.0\n"
+        "TARGET Far\nRELIABILITY 80\n"
+        "POS0 2.3826833 -0.5401745 6371017.25\nHEADING_IDEAL 300.5\nHEADING_REALISTIC 300.6\n"
+        "RVEL0 100.5 -20.25 300\nCOSS 1 0.5 0.25\nSINS 0 0.866 0.968\nMET_MECO 66.5\nMET 1.5\n"
+        "MAX_ALTITUDE 812.5\nFAILDOUBLES 31.5 0 -37.2\nCONTROLSFIXED 12.5 -3 0\n"
+        "FAILSTRING Control roll (-37) at 32 sec.\nFAILIDX1 2\nFAILIDX2 6\nFAILTYPE 3\n"
+        "MET_GPS 2\nTRACK 0 2.3826833 -0.5401745 0 1\nTRACK 1 2.3826834 -0.5401744 20.5 2\n";
     Create("A", PadLines(300.5, flight));
     const std::string saved = world->saveText();
-    Create("B", std::string("STATUS Landed Earth\nPOS 136.52 -30.95\nHEADING 300.5\n") + [&] {
-        std::string own;
-        bool past = false;
-        for (const std::string &line : SavedBlock(saved, "A")) {
-            past = past || line == "------";
-            if (past) own += line + "\n";
-        }
-        return own;
-    }());
-    const Teski *a = Missile("A");
-    const Teski *b = Missile("B");
+    Create(
+        "B", std::string("STATUS Landed Earth\nPOS 136.52 -30.95\nHEADING 300.5\n") + [&] {
+            std::string own;
+            bool past = false;
+            for (const std::string& line : SavedBlock(saved, "A")) {
+                past = past || line == "------";
+                if (past) own += line + "\n";
+            }
+            return own;
+        }());
+    const Teski* a = Missile("A");
+    const Teski* b = Missile("B");
     EXPECT_TRUE(b->launched && b->engineBurning && b->failureArmed && b->headingFixed);
     EXPECT_FALSE(b->realistic);
     EXPECT_EQ(b->range, a->range);
@@ -162,8 +160,7 @@ TEST_F(MissileState, LaunchedStateReadsBackWhole)
     EXPECT_EQ(b->trackLatitude[1], a->trackLatitude[1]); // 13 decimals carry radians exactly enough
 }
 
-TEST_F(MissileState, TrackLinesFillByIndexAndIgnoreIndicesOutOfRange)
-{
+TEST_F(MissileState, TrackLinesFillByIndexAndIgnoreIndicesOutOfRange) {
     Create("T", PadLines(0, "STATEFLAGS 8\nTRACK 0 0.1 0.2 0 1\nTRACK 1 0.1 0.2 5 1\nTRACK 400 0.3 0.4 9 3\n"
                             "TRACK -1 0.3 0.4 9 3\nTRACK 2 0.1 0.2\nTRACK 99999999999 0.1 0.2 3 1\n"));
     EXPECT_EQ(Missile("T")->trackCount, 2);
@@ -173,17 +170,18 @@ TEST_F(MissileState, TrackLinesFillByIndexAndIgnoreIndicesOutOfRange)
     // The saved track holds every point up to the count.
     const auto block = SavedBlock(world->saveText(), "U");
     int tracks = 0;
-    for (const std::string &line : block) tracks += line.rfind("TRACK ", 0) == 0;
+    for (const std::string& line : block)
+        tracks += line.rfind("TRACK ", 0) == 0;
     EXPECT_EQ(tracks, 400);
 }
 
-TEST_F(MissileState, ValuesThatWouldOverflowWhatIsDerivedAreLeftUnread)
-{
-    // Each bad line follows a good one of its key: the good values stay, and the saved block holds only numbers.
+TEST_F(MissileState, ValuesThatWouldOverflowWhatIsDerivedAreLeftUnread) {
+    // Each bad line follows a good one of its key: the good values stay, and the saved block holds only
+    // numbers.
     Create("O", PadLines(0, "STATEFLAGS 8\nPOS0 0.5 0.25 6371000\nPOS0 1e308 0.25 6371000\n"
                             "POS0 0.5 -1e300 6371000\nPOS0 0.5 0.25 1e308\nTRACK 0 0.5 0.25 0 1\n"
                             "TRACK 1 1e308 0.25 10 1\nTRACK 1 0.5 -1e307 10 1\nTRACK 1 0.5 0.25 -1e300 1\n"));
-    const Teski *m = Missile("O");
+    const Teski* m = Missile("O");
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->launchLongitude, 0.5);
     EXPECT_EQ(m->launchLatitude, 0.25);
@@ -194,8 +192,7 @@ TEST_F(MissileState, ValuesThatWouldOverflowWhatIsDerivedAreLeftUnread)
     EXPECT_EQ(saved.find("nan"), std::string::npos) << saved;
 }
 
-TEST_F(MissileState, DefaultTargetNameIsCutToItsField)
-{
+TEST_F(MissileState, DefaultTargetNameIsCutToItsField) {
     const std::string longName(80, 'N');
     Create(longName, PadLines(0, ""));
     EXPECT_EQ(std::strlen(Missile(longName)->targetName), 51u);
@@ -206,8 +203,7 @@ TEST_F(MissileState, DefaultTargetNameIsCutToItsField)
 
 // The target's name is the rest of its line: names of several words arrive whole (and are saved
 // whole), blanks around the name are not part of it, and a one-word line reads as it always did.
-TEST_F(MissileState, TargetNameTakesTheRestOfItsLine)
-{
+TEST_F(MissileState, TargetNameTakesTheRestOfItsLine) {
     const struct {
         std::string line;
         std::string expected;
@@ -221,7 +217,7 @@ TEST_F(MissileState, TargetNameTakesTheRestOfItsLine)
          std::string(40, 'W') + " " + std::string(10, 'X')},
     };
     int n = 0;
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         const std::string name = "T" + std::to_string(++n);
         Create(name, PadLines(0, c.line));
         EXPECT_EQ(std::string(Missile(name)->targetName), c.expected) << c.line;
@@ -229,8 +225,7 @@ TEST_F(MissileState, TargetNameTakesTheRestOfItsLine)
     EXPECT_EQ(SavedValue(SavedBlock(world->saveText(), "T1"), "TARGET"), "Salt Flat");
 }
 
-TEST_F(MissileState, SetUpFollowsTheModelAndNeedsABlock)
-{
+TEST_F(MissileState, SetUpFollowsTheModelAndNeedsABlock) {
     Create("S", PadLines(0, "REALISTIC 0\n"));
     Create("R", PadLines(0, "REALISTIC 1\n"));
     VESSELSTATUS vs{};
@@ -241,15 +236,15 @@ TEST_F(MissileState, SetUpFollowsTheModelAndNeedsABlock)
     EXPECT_EQ(world->thrusterLevels(world->findVessel("R")).size(), 17u); // main + 4 + 8 + 4
     EXPECT_EQ(world->thrusterLevels(bare).size(), 1u);
 
-    const Teski *s = Missile("S");
+    const Teski* s = Missile("S");
     EXPECT_TRUE(s->thgYawLeft && s->thgYawRight && s->thgBankLeft && s->thgPitchDown);
     EXPECT_FALSE(s->thgUpperVaneYawLeft || s->thgLowerRudderYawRight);
-    const Teski *r = Missile("R");
+    const Teski* r = Missile("R");
     EXPECT_FALSE(r->thgYawLeft || r->thgYawRight);
     EXPECT_TRUE(r->thgUpperVaneYawLeft && r->thgLowerRudderYawRight && r->thgBankRight && r->thgPitchUp);
 
-    for (const char *name : {"S", "R"}) {
-        const auto &meshes = world->meshes(world->findVessel(name));
+    for (const char* name : {"S", "R"}) {
+        const auto& meshes = world->meshes(world->findVessel(name));
         ASSERT_EQ(meshes.size(), 1u) << name;
         EXPECT_EQ(meshes[0].visibility, MESHVIS_ALWAYS);
         EXPECT_NE(meshes[0].handle, nullptr);
@@ -265,16 +260,16 @@ TEST_F(MissileState, SetUpFollowsTheModelAndNeedsABlock)
     EXPECT_NEAR(pmi.x, 0.35, 1e-12);
 }
 
-TEST_F(MissileState, BadInputLoadsAndKeepsWhatCouldNotBeRead)
-{
+TEST_F(MissileState, BadInputLoadsAndKeepsWhatCouldNotBeRead) {
     const std::string overlong(3000, 'W');
     const std::string lines = "RANGE abc\nLAUNCHDELAY 1e999\nREALISTIC x\nAUTOPILOT\nTARGET " + overlong +
                               "\nLATITUDE_TARGET --5\nLONGITUDE_TARGET nan\nPOS0 1 2\nSTATEFLAGS junk\n"
                               "RELIABILITY inf\nMET_GPS\nCOSS 1 2 x\nMET_MECO ,5\nFAILIDX1 9999999999999\n"
                               "TRACK 400 0.1 0.2 3 1\nTRACK -7 0.1 0.2 3 1\nTRACK 5 0.1\n"
-                              "FAILSTRING " + overlong + "\n\x01\x7f\xff garbage\n" + overlong + "\n";
+                              "FAILSTRING " +
+                              overlong + "\n\x01\x7f\xff garbage\n" + overlong + "\n";
     ASSERT_NO_THROW(Create("G", PadLines(10, lines)));
-    const Teski *m = Missile("G");
+    const Teski* m = Missile("G");
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->range, 500000.0);
     EXPECT_EQ(m->launchDelay, 0.0);
@@ -294,8 +289,7 @@ TEST_F(MissileState, BadInputLoadsAndKeepsWhatCouldNotBeRead)
     EXPECT_EQ(SavedValue(SavedBlock(world->saveText(), "G"), "STATEFLAGS"), "528");
 }
 
-TEST_F(MissileState, ReliabilityIsLimitedToPercent)
-{
+TEST_F(MissileState, ReliabilityIsLimitedToPercent) {
     Create("L", PadLines(0, "RELIABILITY -5\n"));
     Create("H", PadLines(0, "RELIABILITY 150\n"));
     EXPECT_EQ(Missile("L")->reliability, 0.0);

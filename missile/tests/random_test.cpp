@@ -5,21 +5,22 @@
 
 #include <vector>
 
-TEST(RandomGenerator, SameSeedSameSequence)
-{
+TEST(RandomGenerator, SameSeedSameSequence) {
     SeedRandom(1234);
     std::vector<int> first;
-    for (int i = 0; i < 50; ++i) first.push_back(NextRandom());
+    for (int i = 0; i < 50; ++i)
+        first.push_back(NextRandom());
     SeedRandom(1234);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(NextRandom(), first[i]);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(NextRandom(), first[i]);
     SeedRandom(1235);
     int same = 0;
-    for (int i = 0; i < 50; ++i) same += NextRandom() == first[i];
+    for (int i = 0; i < 50; ++i)
+        same += NextRandom() == first[i];
     EXPECT_LT(same, 5);
 }
 
-TEST(RandomGenerator, IntegersCoverZeroTo32767)
-{
+TEST(RandomGenerator, IntegersCoverZeroTo32767) {
     SeedRandom(99);
     int lo = 32767, hi = 0;
     long long sum = 0;
@@ -37,8 +38,7 @@ TEST(RandomGenerator, IntegersCoverZeroTo32767)
     EXPECT_NEAR(static_cast<double>(sum) / n, 16383.5, 150);
 }
 
-TEST(RandomGenerator, RandomRangeSpansAToAPlusB)
-{
+TEST(RandomGenerator, RandomRangeSpansAToAPlusB) {
     SeedRandom(7);
     for (int i = 0; i < 10000; ++i) {
         const double v = RandomRange(-0.25, 0.5);

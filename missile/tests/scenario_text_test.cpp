@@ -7,12 +7,11 @@
 #include <cstring>
 #include <string>
 
-TEST(MissileKeys, LongestKeyWinsAndCaseIsIgnored)
-{
+TEST(MissileKeys, LongestKeyWinsAndCaseIsIgnored) {
     struct Case {
-        const char *line;
+        const char* line;
         MissileKey key;
-        const char *value;
+        const char* value;
     };
     const Case cases[] = {
         {"MET 12.5", MissileKey::MET, "12.5"},
@@ -34,22 +33,20 @@ TEST(MissileKeys, LongestKeyWinsAndCaseIsIgnored)
         {"------", MissileKey::Separator, ""},
         {"------------", MissileKey::Separator, "------"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const KeyMatch m = MatchMissileKey(c.line);
         EXPECT_EQ(m.key, c.key) << c.line;
         EXPECT_STREQ(m.value, c.value) << c.line;
     }
 }
 
-TEST(MissileKeys, HostLinesAreNotMissileKeys)
-{
-    for (const char *line : {"STATUS Landed Earth", "POS 13.4 52.5", "HEADING 90.00", "RVEL 1 2 3", "ALT 7.013",
-                             "AROT 1 2 3", "PRPLEVEL 0:1.000000", "", "-----", "ME", "TARGE"})
+TEST(MissileKeys, HostLinesAreNotMissileKeys) {
+    for (const char* line : {"STATUS Landed Earth", "POS 13.4 52.5", "HEADING 90.00", "RVEL 1 2 3",
+                             "ALT 7.013", "AROT 1 2 3", "PRPLEVEL 0:1.000000", "", "-----", "ME", "TARGE"})
         EXPECT_EQ(MatchMissileKey(line).key, MissileKey::None) << line;
 }
 
-TEST(ValueReaders, RealsAndIntegers)
-{
+TEST(ValueReaders, RealsAndIntegers) {
     double d = -1;
     EXPECT_TRUE(ReadReal("  300000.5", d));
     EXPECT_EQ(d, 300000.5);
@@ -57,7 +54,7 @@ TEST(ValueReaders, RealsAndIntegers)
     EXPECT_EQ(d, 1000.0);
     EXPECT_TRUE(ReadReal("-.25xyz", d));
     EXPECT_EQ(d, -0.25);
-    for (const char *bad : {"", "   ", "abc", "nan", "inf", "-inf", "1e999", "+-1", ",5"}) {
+    for (const char* bad : {"", "   ", "abc", "nan", "inf", "-inf", "1e999", "+-1", ",5"}) {
         d = 42;
         EXPECT_FALSE(ReadReal(bad, d)) << bad;
         EXPECT_EQ(d, 42.0) << bad;
@@ -69,15 +66,14 @@ TEST(ValueReaders, RealsAndIntegers)
     EXPECT_EQ(i, 3);
     EXPECT_TRUE(ReadInt("-1", i));
     EXPECT_EQ(i, -1);
-    for (const char *bad : {"", "x", "99999999999", "--1"}) {
+    for (const char* bad : {"", "x", "99999999999", "--1"}) {
         i = 7;
         EXPECT_FALSE(ReadInt(bad, i)) << bad;
         EXPECT_EQ(i, 7) << bad;
     }
 }
 
-TEST(ValueReaders, GroupsAreAllOrNothing)
-{
+TEST(ValueReaders, GroupsAreAllOrNothing) {
     double v[3] = {1, 2, 3};
     EXPECT_FALSE(ReadReals("4 5", v, 3));
     EXPECT_FALSE(ReadReals("4 x 6", v, 3));
@@ -96,8 +92,7 @@ TEST(ValueReaders, GroupsAreAllOrNothing)
     EXPECT_EQ(phase, 2);
 }
 
-TEST(TextReaders, BoundedNamesAndRestOfLine)
-{
+TEST(TextReaders, BoundedNamesAndRestOfLine) {
     char name[52];
     std::strcpy(name, "old");
     EXPECT_FALSE(ReadName("   ", name, sizeof name));
@@ -119,8 +114,7 @@ TEST(TextReaders, BoundedNamesAndRestOfLine)
     EXPECT_EQ(std::strlen(text), 255u);
 }
 
-TEST(TextReaders, BoundedCopyCutsAndTerminates)
-{
+TEST(TextReaders, BoundedCopyCutsAndTerminates) {
     char full[8];
     std::memset(full, 'A', sizeof full); // a field without its terminator
     char small[5] = "xxxx";
@@ -133,8 +127,7 @@ TEST(TextReaders, BoundedCopyCutsAndTerminates)
     EXPECT_STREQ(large, "Mesa");
 }
 
-TEST(Writers, FixedNotationAndTrackLines)
-{
+TEST(Writers, FixedNotationAndTrackLines) {
     char buf[400];
     FormatFixed(52.5, 13, buf, sizeof buf);
     EXPECT_STREQ(buf, "52.5000000000000");

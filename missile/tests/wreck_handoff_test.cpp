@@ -10,14 +10,13 @@ namespace {
 constexpr double R = 6371000;
 
 struct MissFigureCase {
-    const char *name;
-    double heading;            // launch heading, degrees
-    double north, east;        // impact relative to the target, metres
+    const char* name;
+    double heading;     // launch heading, degrees
+    double north, east; // impact relative to the target, metres
     double rangeMiss, azimuthMiss, lateral, longitudal;
 };
 
-TEST(HandoffFigures, MissSplitAlongAndAcrossTheLaunchHeading)
-{
+TEST(HandoffFigures, MissSplitAlongAndAcrossTheLaunchHeading) {
     const double targetLat = 50, targetLon = 10;
     const MissFigureCase cases[] = {
         {"2 km beyond, launched north", 0, 2000, 0, 2000, 0, 0, 2000},
@@ -26,12 +25,12 @@ TEST(HandoffFigures, MissSplitAlongAndAcrossTheLaunchHeading)
         {"1 km left of an eastward launch", 90, 1000, 0, 1000, 0, -1000, 0},
         {"1 km short of an eastward launch", 90, 0, -1000, 1000, 270, 0, -1000},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const double lat = RadFromDeg(targetLat) + c.north / R;
         const double lon = RadFromDeg(targetLon) + c.east / (R * std::cos(RadFromDeg(targetLat)));
-        const HandoffFigures f =
-            ComputeHandoffFigures(RadFromDeg(45), RadFromDeg(10), targetLat, targetLon, c.heading, lat, lon, R);
+        const HandoffFigures f = ComputeHandoffFigures(RadFromDeg(45), RadFromDeg(10), targetLat, targetLon,
+                                                       c.heading, lat, lon, R);
         EXPECT_NEAR(f.rangeMiss, c.rangeMiss, 0.01);
         EXPECT_NEAR(f.azimuthMiss, c.azimuthMiss, 0.01);
         EXPECT_NEAR(f.lateralMiss, c.lateral, 0.2);
@@ -39,11 +38,10 @@ TEST(HandoffFigures, MissSplitAlongAndAcrossTheLaunchHeading)
     }
 }
 
-TEST(HandoffFigures, ActualFlightFromLaunchPointAndHitOnTarget)
-{
+TEST(HandoffFigures, ActualFlightFromLaunchPointAndHitOnTarget) {
     // Launched north from 45 N 10 E, ends exactly on the target 5 degrees further north.
-    const HandoffFigures f = ComputeHandoffFigures(RadFromDeg(45), RadFromDeg(10), 50, 10, 0, RadFromDeg(50),
-                                                   RadFromDeg(10), R);
+    const HandoffFigures f =
+        ComputeHandoffFigures(RadFromDeg(45), RadFromDeg(10), 50, 10, 0, RadFromDeg(50), RadFromDeg(10), R);
     EXPECT_NEAR(f.rangeActual, R * RadFromDeg(5), 0.01);
     EXPECT_NEAR(f.azimuthActual, 0, 1e-6);
     EXPECT_EQ(f.rangeMiss, 0);
@@ -63,8 +61,7 @@ struct FakeMissile {
     char failString[256] = {};
 };
 
-TEST(HandoffRecord, FinalPointOnlyWhileTheTrackHasRoom)
-{
+TEST(HandoffRecord, FinalPointOnlyWhileTheTrackHasRoom) {
     FakeMissile m;
     m.trackCount = 2;
     AppendFinalTrackPoint(m, 0.3, 0.7, 30000);
@@ -82,8 +79,7 @@ TEST(HandoffRecord, FinalPointOnlyWhileTheTrackHasRoom)
     EXPECT_EQ(m.trackLongitude[MaxTrackPoints - 1], 0.3);
 }
 
-TEST(HandoffRecord, EveryFieldWrittenAndTextsCutToTheRecord)
-{
+TEST(HandoffRecord, EveryFieldWrittenAndTextsCutToTheRecord) {
     FakeMissile m;
     m.trackCount = 3;
     for (int i = 0; i < 3; ++i) {
@@ -135,8 +131,7 @@ TEST(HandoffRecord, EveryFieldWrittenAndTextsCutToTheRecord)
     EXPECT_EQ(r.trackCount, 0);
 }
 
-TEST(HandoffRecord, WreckNameKeepsItsSuffixWithin99Characters)
-{
+TEST(HandoffRecord, WreckNameKeepsItsSuffixWithin99Characters) {
     char name[WreckNameSize];
     MakeWreckName("M1", name);
     EXPECT_STREQ(name, "M1-Wreck");

@@ -14,21 +14,21 @@ struct CommandResult {
 };
 
 // Runs a program with its arguments (no shell: every argument is passed as it stands).
-CommandResult RunProgram(const std::vector<std::string> &argv);
-std::string Quote(const std::string &argument);
+CommandResult RunProgram(const std::vector<std::string>& argv);
+std::string Quote(const std::string& argument);
 
 // The build's installation root, or the one ORB_ROOT names.
-const char *OrbRoot();
+const char* OrbRoot();
 
 class ScratchRoot {
 public:
     // A fresh folder with a copy of the installation root in it (<folder>/orbroot).
-    explicit ScratchRoot(const std::filesystem::path &orbRoot);
+    explicit ScratchRoot(const std::filesystem::path& orbRoot);
     ~ScratchRoot();
-    ScratchRoot(const ScratchRoot &) = delete;
-    ScratchRoot &operator=(const ScratchRoot &) = delete;
+    ScratchRoot(const ScratchRoot&) = delete;
+    ScratchRoot& operator=(const ScratchRoot&) = delete;
 
-    const std::filesystem::path &folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path root() const { return folder_ / "orbroot"; }
 
 private:

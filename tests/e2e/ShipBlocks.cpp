@@ -6,30 +6,26 @@
 
 namespace e2e {
 
-std::optional<std::string> ShipBlock::value(std::string_view key) const
-{
+std::optional<std::string> ShipBlock::value(std::string_view key) const {
     std::optional<std::string> found;
-    for (const auto &[k, v] : lines)
+    for (const auto& [k, v] : lines)
         if (k == key) found = v;
     return found;
 }
 
-std::optional<double> ShipBlock::number(std::string_view key) const
-{
+std::optional<double> ShipBlock::number(std::string_view key) const {
     const auto text = value(key);
     return text ? ParseNumber(*text) : std::nullopt;
 }
 
-std::vector<std::string> ShipBlock::values(std::string_view key) const
-{
+std::vector<std::string> ShipBlock::values(std::string_view key) const {
     std::vector<std::string> out;
-    for (const auto &[k, v] : lines)
+    for (const auto& [k, v] : lines)
         if (k == key) out.push_back(v);
     return out;
 }
 
-std::vector<ShipBlock> ReadShipBlocks(std::string_view text)
-{
+std::vector<ShipBlock> ReadShipBlocks(std::string_view text) {
     std::vector<ShipBlock> ships;
     bool inShips = false, inBlock = false;
     size_t pos = 0;
@@ -47,7 +43,8 @@ std::vector<ShipBlock> ReadShipBlocks(std::string_view text)
         if (!inBlock) {
             const size_t colon = line.find(':');
             if (colon == std::string_view::npos || line.empty() || line[0] == ' ') continue;
-            ships.push_back({std::string(line.substr(0, colon)), std::string(line.substr(colon + 1)), {}, false});
+            ships.push_back(
+                {std::string(line.substr(0, colon)), std::string(line.substr(colon + 1)), {}, false});
             inBlock = true;
         } else if (line == "END") {
             ships.back().ended = true;
@@ -65,18 +62,18 @@ std::vector<ShipBlock> ReadShipBlocks(std::string_view text)
     return ships;
 }
 
-std::vector<ShipBlock> ShipsOfClass(const std::vector<ShipBlock> &ships, std::string_view className)
-{
+std::vector<ShipBlock> ShipsOfClass(const std::vector<ShipBlock>& ships, std::string_view className) {
     std::vector<ShipBlock> out;
-    for (const ShipBlock &s : ships)
+    for (const ShipBlock& s : ships)
         if (s.className == className) out.push_back(s);
     return out;
 }
 
-std::optional<double> ParseNumber(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+std::optional<double> ParseNumber(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     double v = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -84,8 +81,7 @@ std::optional<double> ParseNumber(std::string_view text)
     return v;
 }
 
-std::vector<std::string> Words(std::string_view text)
-{
+std::vector<std::string> Words(std::string_view text) {
     std::vector<std::string> out;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -99,8 +95,7 @@ std::vector<std::string> Words(std::string_view text)
     return out;
 }
 
-std::string ReadFile(const std::string &path)
-{
+std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();

@@ -25,13 +25,13 @@ struct ShipBlock {
 
 // Ship blocks between BEGIN_SHIPS and END_SHIPS; CR LF or LF lines.
 std::vector<ShipBlock> ReadShipBlocks(std::string_view scenarioText);
-std::vector<ShipBlock> ShipsOfClass(const std::vector<ShipBlock> &ships, std::string_view className);
+std::vector<ShipBlock> ShipsOfClass(const std::vector<ShipBlock>& ships, std::string_view className);
 
 // A decimal number that fills the whole text (blanks around allowed); nothing otherwise.
 std::optional<double> ParseNumber(std::string_view text);
 // Splits at blanks, empty pieces dropped.
 std::vector<std::string> Words(std::string_view text);
 
-std::string ReadFile(const std::string &path);
+std::string ReadFile(const std::string& path);
 
 } // namespace e2e

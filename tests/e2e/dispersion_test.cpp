@@ -15,15 +15,15 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <thread>
 #include <filesystem>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace e2e;
 
-extern char **environ;
+extern char** environ;
 
 namespace {
 
@@ -31,8 +31,7 @@ const fs::path SourceDir = TESKI_SOURCE_DIR_PATH;
 const std::string Orbhost = ORBHOST_EXE, Cli = ZIELMARK_CLI_EXE;
 constexpr int Runs = 4;
 
-std::vector<std::string> Lines(const std::string &text)
-{
+std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string l; std::getline(in, l);) {
@@ -49,46 +48,42 @@ protected:
         CommandResult plan, first, again, other;
         fs::path out, plan_file;
     };
-    static inline Flown *flown = nullptr;
+    static inline Flown* flown = nullptr;
 
-    static CommandResult Fly(const fs::path &out, const char *seed)
-    {
-        return RunProgram({Cli, "dispersion", flown->plan_file.string(), "--runs", std::to_string(Runs), "--seed", seed,
-                           "--jobs", "2", "--out", out.string(), "--orbhost", Orbhost});
+    static CommandResult Fly(const fs::path& out, const char* seed) {
+        return RunProgram({Cli, "dispersion", flown->plan_file.string(), "--runs", std::to_string(Runs),
+                           "--seed", seed, "--jobs", "2", "--out", out.string(), "--orbhost", Orbhost});
     }
 
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         flown = new Flown;
         flown->scratch = std::make_unique<ScratchRoot>(OrbRoot());
         flown->plan_file = flown->scratch->root() / "Scenarios" / "Teski" / "spread.scn";
         // Two realistic missiles (heading error and failures drawn from the generator), short ranges.
-        flown->plan = RunProgram({Cli, "plan", (SourceDir / "examples" / "desert_range.kml").string(), "--out",
-                                  flown->plan_file.string(), "--assign", "TeskAlpha=Dry Lake", "--assign",
-                                  "TeskBravo=Salt Flats", "--delay", "TeskAlpha=0", "--delay", "TeskBravo=0",
-                                  "--date", "10.12.2026", "--time", "06:00", "--utc"});
+        flown->plan = RunProgram({Cli, "plan", (SourceDir / "examples" / "desert_range.kml").string(),
+                                  "--out", flown->plan_file.string(), "--assign", "TeskAlpha=Dry Lake",
+                                  "--assign", "TeskBravo=Salt Flats", "--delay", "TeskAlpha=0", "--delay",
+                                  "TeskBravo=0", "--date", "10.12.2026", "--time", "06:00", "--utc"});
         flown->out = flown->scratch->folder() / "spread dispersion";
         flown->first = Fly(flown->out, "17");
         flown->again = Fly(flown->scratch->folder() / "again", "17");
         flown->other = Fly(flown->scratch->folder() / "other", "18");
     }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         delete flown;
         flown = nullptr;
     }
-    static std::string Out(const char *name) { return ReadFile((flown->out / name).string()); }
+    static std::string Out(const char* name) { return ReadFile((flown->out / name).string()); }
 };
 
-TEST_F(Dispersion, FliesEveryRunAndWritesEveryOutput)
-{
+TEST_F(Dispersion, FliesEveryRunAndWritesEveryOutput) {
     ASSERT_EQ(flown->plan.status, 0) << flown->plan.output;
     ASSERT_EQ(flown->first.status, 0) << flown->first.output;
     EXPECT_NE(flown->first.output.find(std::to_string(Runs) + " of " + std::to_string(Runs) + " runs done"),
               std::string::npos)
         << flown->first.output;
-    for (const char *name : {"summary.txt", "dispersion.csv", "impacts.csv", "dispersion.json", "dispersion.kml",
-                             "01_TeskAlpha.svg", "02_TeskBravo.svg"})
+    for (const char* name : {"summary.txt", "dispersion.csv", "impacts.csv", "dispersion.json",
+                             "dispersion.kml", "01_TeskAlpha.svg", "02_TeskBravo.svg"})
         EXPECT_TRUE(fs::is_regular_file(flown->out / name)) << name;
     // Without the converter the pictures stay SVG and the summary says why.
     const bool png = fs::is_regular_file(flown->out / "01_TeskAlpha.png");
@@ -97,15 +92,14 @@ TEST_F(Dispersion, FliesEveryRunAndWritesEveryOutput)
     const auto impacts = Lines(Out("impacts.csv"));
     ASSERT_EQ(impacts.size(), 1u + 2 * Runs) << Out("impacts.csv");
     const std::string summary = Out("summary.txt");
-    for (const char *part : {"TeskAlpha to Dry", "TeskBravo to Salt", "runs 4,", "about the target:"})
+    for (const char* part : {"TeskAlpha to Dry", "TeskBravo to Salt", "runs 4,", "about the target:"})
         EXPECT_NE(summary.find(part), std::string::npos) << part << "\n" << summary;
     EXPECT_NE(flown->first.output.find("TeskAlpha to Dry"), std::string::npos) << "the table is shown too";
     // The scratch files of the runs are gone.
     EXPECT_FALSE(fs::exists(flown->out / "runs"));
 }
 
-TEST_F(Dispersion, TheSameSeedFliesTheSameImpactsAndAnotherSeedOthers)
-{
+TEST_F(Dispersion, TheSameSeedFliesTheSameImpactsAndAnotherSeedOthers) {
     ASSERT_EQ(flown->again.status, 0) << flown->again.output;
     ASSERT_EQ(flown->other.status, 0) << flown->other.output;
     const std::string first = Out("impacts.csv");
@@ -114,14 +108,13 @@ TEST_F(Dispersion, TheSameSeedFliesTheSameImpactsAndAnotherSeedOthers)
     // Within one dispersion the runs differ from one another: each run has a seed of its own.
     const auto rows = Lines(first);
     std::vector<std::string> alpha;
-    for (const std::string &r : rows)
+    for (const std::string& r : rows)
         if (r.rfind("TeskAlpha,", 0) == 0) alpha.push_back(r.substr(r.find(',', 10)));
     ASSERT_EQ(alpha.size(), size_t(Runs));
     EXPECT_NE(alpha[0], alpha[1]);
 }
 
-TEST_F(Dispersion, KmlHoldsEachMissilesImpactsAndClosedRingsOnTheGround)
-{
+TEST_F(Dispersion, KmlHoldsEachMissilesImpactsAndClosedRingsOnTheGround) {
     pugi::xml_document doc;
     const std::string kml = Out("dispersion.kml");
     ASSERT_TRUE(doc.load_string(kml.c_str())) << "well-formed XML";
@@ -144,10 +137,11 @@ TEST_F(Dispersion, KmlHoldsEachMissilesImpactsAndClosedRingsOnTheGround)
             if (!ring) continue;
             std::istringstream in(ring.child_value("coordinates"));
             std::vector<std::string> tuples;
-            for (std::string t; in >> t;) tuples.push_back(t);
+            for (std::string t; in >> t;)
+                tuples.push_back(t);
             ASSERT_GE(tuples.size(), 4u) << p.child_value("name");
             EXPECT_EQ(tuples.front(), tuples.back()) << "a ring closes: " << p.child_value("name");
-            for (const std::string &t : tuples) {
+            for (const std::string& t : tuples) {
                 double lon = 0, lat = 0, alt = 1;
                 ASSERT_EQ(std::sscanf(t.c_str(), "%lf,%lf,%lf", &lon, &lat, &alt), 3) << t;
                 EXPECT_LE(std::fabs(lat), 90);
@@ -159,19 +153,18 @@ TEST_F(Dispersion, KmlHoldsEachMissilesImpactsAndClosedRingsOnTheGround)
     EXPECT_EQ(folders, 2);
 }
 
-TEST_F(Dispersion, RunsLaunchedWithABadOrbhostAreReportedNotCounted)
-{
+TEST_F(Dispersion, RunsLaunchedWithABadOrbhostAreReportedNotCounted) {
     // orbhost refusing its root, and a "program" that cannot be started at all (the plan itself).
     const std::string plan = flown->plan_file.string();
     struct Case {
         std::string orbhost, root, why;
     } cases[] = {{Orbhost, (flown->scratch->folder() / "nowhere").string(), "orbhost: error: "},
                  {plan, flown->scratch->root().string(), plan + ": cannot be started"}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         const fs::path out = flown->scratch->folder() / "broken";
-        const CommandResult r = RunProgram({Cli, "dispersion", plan, "--runs", "2", "--seed", "1", "--out", out.string(),
-                                            "--orbhost", c.orbhost, "--root", c.root});
+        const CommandResult r = RunProgram({Cli, "dispersion", plan, "--runs", "2", "--seed", "1", "--out",
+                                            out.string(), "--orbhost", c.orbhost, "--root", c.root});
         EXPECT_EQ(r.status, 1) << r.output;
         EXPECT_NE(r.output.find("Run 1 gave no result: " + c.why), std::string::npos) << r.output;
         EXPECT_NE(r.output.find("no run gave a result"), std::string::npos) << r.output;
@@ -181,14 +174,17 @@ TEST_F(Dispersion, RunsLaunchedWithABadOrbhostAreReportedNotCounted)
     }
 }
 
-TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown)
-{
+TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown) {
     const fs::path out = flown->scratch->folder() / "stopped";
     const std::string log = (flown->scratch->folder() / "stopped.log").string();
-    std::vector<std::string> args = {Cli, "dispersion", flown->plan_file.string(), "--runs", "100000", "--seed", "2",
-                                     "--jobs", "2", "--out", out.string(), "--orbhost", Orbhost};
-    std::vector<char *> argv;
-    for (std::string &a : args) argv.push_back(a.data());
+    std::vector<std::string> args = {Cli,      "dispersion", flown->plan_file.string(),
+                                     "--runs", "100000",     "--seed",
+                                     "2",      "--jobs",     "2",
+                                     "--out",  out.string(), "--orbhost",
+                                     Orbhost};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
@@ -208,7 +204,8 @@ TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown)
     kill(pid, SIGINT);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(20)) << "it stops, it does not fly on";
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(20))
+        << "it stops, it does not fly on";
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 130) << ReadFile(log);
     const std::string summary = ReadFile((out / "summary.txt").string());

@@ -10,12 +10,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace e2e;
@@ -33,8 +33,7 @@ struct TableRow {
 };
 
 // Cells set apart by two blanks or more.
-std::vector<std::string> SplitAtGaps(const std::string &line)
-{
+std::vector<std::string> SplitAtGaps(const std::string& line) {
     std::vector<std::string> cells;
     size_t pos = 0;
     while (pos < line.size()) {
@@ -48,8 +47,7 @@ std::vector<std::string> SplitAtGaps(const std::string &line)
 }
 
 // Columns are set apart by two blanks or more; captions and failure texts hold single blanks only.
-std::vector<TableRow> ReadTable(const std::string &output, std::string &error)
-{
+std::vector<TableRow> ReadTable(const std::string& output, std::string& error) {
     std::vector<TableRow> rows;
     std::istringstream in(output);
     std::string line;
@@ -81,14 +79,15 @@ std::vector<TableRow> ReadTable(const std::string &output, std::string &error)
 }
 
 // Distance (m) and initial azimuth (degrees) on the planning program's sphere.
-std::pair<double, double> GreatCircle(double lat1, double lon1, double lat2, double lon2)
-{
+std::pair<double, double> GreatCircle(double lat1, double lon1, double lat2, double lon2) {
     const double d2r = M_PI / 180;
     lat1 *= d2r, lon1 *= d2r, lat2 *= d2r, lon2 *= d2r;
-    const double c = std::sin(lat1) * std::sin(lat2) + std::cos(lat1) * std::cos(lat2) * std::cos(lon2 - lon1);
+    const double c =
+        std::sin(lat1) * std::sin(lat2) + std::cos(lat1) * std::cos(lat2) * std::cos(lon2 - lon1);
     const double dist = std::acos(std::clamp(c, -1.0, 1.0)) * 6371010.0;
     const double y = std::sin(lon2 - lon1) * std::cos(lat2);
-    const double x = std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(lon2 - lon1);
+    const double x =
+        std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(lon2 - lon1);
     return {dist, std::fmod(std::atan2(y, x) / d2r + 360, 360)};
 }
 
@@ -100,36 +99,54 @@ protected:
         std::vector<ShipBlock> planned, saved;
         fs::path kml;
     };
-    static inline Firing *firing = nullptr;
+    static inline Firing* firing = nullptr;
 
-    static void SetUpTestSuite()
-    {
-        const char *root = OrbRoot();
+    static void SetUpTestSuite() {
+        const char* root = OrbRoot();
         firing = new Firing;
         firing->scratch = std::make_unique<ScratchRoot>(root);
         const fs::path r = firing->scratch->root();
         const fs::path scenario = r / "Scenarios" / "Teski" / "e2e.scn";
-        firing->plan = RunProgram({Cli, "plan", (SourceDir / "examples" / "desert_range.kml").string(), "--out",
-                            scenario.string(), "--assign", "TeskAlpha=Dry Lake", "--assign", "TeskBravo=Salt Flats",
-                            "--assign", "TeskCharlie=Mesa North", "--delay", "TeskAlpha=0", "--delay",
-                            "TeskBravo=1", "--delay", "TeskCharlie=2", "--realistic", "TeskBravo=0", "--date",
-                            "10.12.2026", "--time", "06:00", "--utc"});
+        firing->plan = RunProgram({Cli,
+                                   "plan",
+                                   (SourceDir / "examples" / "desert_range.kml").string(),
+                                   "--out",
+                                   scenario.string(),
+                                   "--assign",
+                                   "TeskAlpha=Dry Lake",
+                                   "--assign",
+                                   "TeskBravo=Salt Flats",
+                                   "--assign",
+                                   "TeskCharlie=Mesa North",
+                                   "--delay",
+                                   "TeskAlpha=0",
+                                   "--delay",
+                                   "TeskBravo=1",
+                                   "--delay",
+                                   "TeskCharlie=2",
+                                   "--realistic",
+                                   "TeskBravo=0",
+                                   "--date",
+                                   "10.12.2026",
+                                   "--time",
+                                   "06:00",
+                                   "--utc"});
         firing->planned = ReadShipBlocks(ReadFile(scenario.string()));
-        firing->flight = RunProgram({Orbhost, "run", "Teski/e2e", "--root", r.string(), "--key", "O@1", "--progress", "0"});
+        firing->flight = RunProgram(
+            {Orbhost, "run", "Teski/e2e", "--root", r.string(), "--key", "O@1", "--progress", "0"});
         const fs::path current = r / "Scenarios" / "(Current state).scn";
         firing->saved = ReadShipBlocks(ReadFile(current.string()));
         fs::create_directories(firing->scratch->folder() / "out");
         firing->kml = firing->scratch->folder() / "out" / "e2e.kml";
-        firing->results = RunProgram({Cli, "results", current.string(), "--kml", firing->kml.string(), "--diagrams",
-                               (firing->scratch->folder() / "out" / "diagrams").string()});
+        firing->results =
+            RunProgram({Cli, "results", current.string(), "--kml", firing->kml.string(), "--diagrams",
+                        (firing->scratch->folder() / "out" / "diagrams").string()});
     }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         delete firing;
         firing = nullptr;
     }
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_NE(firing, nullptr);
         ASSERT_EQ(firing->plan.status, 0) << firing->plan.output;
         ASSERT_EQ(firing->flight.status, 0) << firing->flight.output;
@@ -138,23 +155,23 @@ protected:
     static std::vector<ShipBlock> Wrecks() { return ShipsOfClass(firing->saved, "TeskiWreck"); }
 };
 
-TEST_F(FiringLoop, EveryPlannedMissileComesBackAsAWreckWithResults)
-{
+TEST_F(FiringLoop, EveryPlannedMissileComesBackAsAWreckWithResults) {
     const auto missiles = ShipsOfClass(firing->planned, "Teski");
     ASSERT_EQ(missiles.size(), 3u) << firing->plan.output;
     EXPECT_TRUE(ShipsOfClass(firing->saved, "Teski").empty()) << "a missile never became a wreck";
     const auto wrecks = Wrecks();
     ASSERT_EQ(wrecks.size(), missiles.size()) << firing->flight.output;
-    for (const ShipBlock &m : missiles) {
+    for (const ShipBlock& m : missiles) {
         SCOPED_TRACE(m.name);
-        auto w = std::find_if(wrecks.begin(), wrecks.end(), [&](auto &b) { return b.name == m.name + "-Wreck"; });
+        auto w =
+            std::find_if(wrecks.begin(), wrecks.end(), [&](auto& b) { return b.name == m.name + "-Wreck"; });
         ASSERT_NE(w, wrecks.end());
         EXPECT_TRUE(w->ended);
         EXPECT_EQ(w->value("LANDED"), "1");
-        for (const char *key : {"LATITUDE_LAST", "LONGITUDE_LAST", "MAX_ALTITUDE", "FLIGHT_TIME", "IMPACT_VELOCITY",
-                                "LATITUDE_TARGET", "LONGITUDE_TARGET", "RANGE_ACTUAL", "AZIMUTH_ACTUAL", "RANGE_MISS",
-                                "AZIMUTH_MISS", "LATERAL_MISS", "LONGITUDAL_MISS", "LATITUDE_LAUNCH",
-                                "LONGITUDE_LAUNCH"}) {
+        for (const char* key :
+             {"LATITUDE_LAST", "LONGITUDE_LAST", "MAX_ALTITUDE", "FLIGHT_TIME", "IMPACT_VELOCITY",
+              "LATITUDE_TARGET", "LONGITUDE_TARGET", "RANGE_ACTUAL", "AZIMUTH_ACTUAL", "RANGE_MISS",
+              "AZIMUTH_MISS", "LATERAL_MISS", "LONGITUDAL_MISS", "LATITUDE_LAUNCH", "LONGITUDE_LAUNCH"}) {
             const auto v = w->number(key);
             ASSERT_TRUE(v && std::isfinite(*v)) << key << " = " << w->value(key).value_or("(missing)");
         }
@@ -172,27 +189,27 @@ TEST_F(FiringLoop, EveryPlannedMissileComesBackAsAWreckWithResults)
             const auto fields = Words(track[i]);
             ASSERT_EQ(fields.size(), 5u) << track[i];
             EXPECT_EQ(fields[0], std::to_string(i));
-            for (const std::string &f : fields) EXPECT_TRUE(ParseNumber(f) && std::isfinite(*ParseNumber(f))) << f;
+            for (const std::string& f : fields)
+                EXPECT_TRUE(ParseNumber(f) && std::isfinite(*ParseNumber(f))) << f;
         }
     }
 }
 
-TEST_F(FiringLoop, FiguresTableMatchesTheWreckBlocks)
-{
+TEST_F(FiringLoop, FiguresTableMatchesTheWreckBlocks) {
     std::string error;
     const auto rows = ReadTable(firing->results.output, error);
     ASSERT_TRUE(error.empty()) << error;
     const auto wrecks = Wrecks();
     ASSERT_EQ(rows.size(), wrecks.size()) << firing->results.output;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const ShipBlock &w = wrecks[i];
+        const ShipBlock& w = wrecks[i];
         SCOPED_TRACE(w.name);
         const std::string missile = w.name.substr(0, w.name.find("-Wreck"));
         EXPECT_EQ(rows[i].caption, missile + " to " + w.value("TARGET").value_or(""));
         const auto [planned, azimuth] =
-            GreatCircle(*w.number("LATITUDE_LAUNCH"), *w.number("LONGITUDE_LAUNCH"), *w.number("LATITUDE_TARGET"),
-                        *w.number("LONGITUDE_TARGET"));
-        const auto &f = rows[i].figures; // azimuth, planned range, actual range, miss, longitudal, lateral
+            GreatCircle(*w.number("LATITUDE_LAUNCH"), *w.number("LONGITUDE_LAUNCH"),
+                        *w.number("LATITUDE_TARGET"), *w.number("LONGITUDE_TARGET"));
+        const auto& f = rows[i].figures; // azimuth, planned range, actual range, miss, longitudal, lateral
         EXPECT_NEAR(f[0], azimuth, 1.0);
         EXPECT_NEAR(f[1], planned, 1.0);
         EXPECT_NEAR(f[2], *w.number("RANGE_ACTUAL"), 0.51);
@@ -202,14 +219,13 @@ TEST_F(FiringLoop, FiguresTableMatchesTheWreckBlocks)
         EXPECT_EQ(rows[i].failure, w.value("FAILURE").value_or(""));
         // The plan's range is the planned range the table shows.
         auto m = std::find_if(firing->planned.begin(), firing->planned.end(),
-                              [&](auto &b) { return b.name == missile; });
+                              [&](auto& b) { return b.name == missile; });
         ASSERT_NE(m, firing->planned.end());
         EXPECT_NEAR(f[1], *m->number("RANGE"), 1.0);
     }
 }
 
-TEST_F(FiringLoop, ResultKmlHoldsThreeMarksAndATrackFolderPerMissile)
-{
+TEST_F(FiringLoop, ResultKmlHoldsThreeMarksAndATrackFolderPerMissile) {
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed = doc.load_file(firing->kml.c_str());
     ASSERT_TRUE(parsed) << parsed.description() << " at offset " << parsed.offset;
@@ -231,10 +247,10 @@ TEST_F(FiringLoop, ResultKmlHoldsThreeMarksAndATrackFolderPerMissile)
     EXPECT_EQ(marks["#stLaunch"].size(), wrecks.size());
     EXPECT_EQ(trackPieces.size(), wrecks.size());
     for (size_t i = 0; i < wrecks.size() && i < marks["#stWreck"].size(); ++i) {
-        const ShipBlock &w = wrecks[i];
+        const ShipBlock& w = wrecks[i];
         SCOPED_TRACE(w.name);
         const std::string missile = w.name.substr(0, w.name.find("-Wreck"));
-        const auto &[name, coordinates] = marks["#stWreck"][i];
+        const auto& [name, coordinates] = marks["#stWreck"][i];
         EXPECT_EQ(name, missile + " to " + w.value("TARGET").value_or(""));
         double lon = 0, lat = 0;
         ASSERT_EQ(std::sscanf(coordinates.c_str(), "%lf,%lf", &lon, &lat), 2) << coordinates;
@@ -245,15 +261,14 @@ TEST_F(FiringLoop, ResultKmlHoldsThreeMarksAndATrackFolderPerMissile)
         EXPECT_EQ(trackPieces["trk " + w.name], w.values("TRACK").size() - 1);
     }
     size_t diagrams = 0;
-    for (const auto &e : fs::directory_iterator(firing->scratch->folder() / "out" / "diagrams"))
+    for (const auto& e : fs::directory_iterator(firing->scratch->folder() / "out" / "diagrams"))
         diagrams += e.path().extension() == ".svg";
     EXPECT_EQ(diagrams, wrecks.size());
 }
 
 // The firing's result KML, lying beside a planning file, is not offered for planning: the folder check lists
 // only the planning file.
-TEST_F(FiringLoop, ResultKmlIsNoPlanningSource)
-{
+TEST_F(FiringLoop, ResultKmlIsNoPlanningSource) {
     const fs::path out = firing->kml.parent_path();
     fs::copy_file(SourceDir / "examples" / "desert_range.kml", out / "desert_range.kml",
                   fs::copy_options::overwrite_existing);
@@ -266,31 +281,39 @@ TEST_F(FiringLoop, ResultKmlIsNoPlanningSource)
 
 // The one-command firing itself, without set-up, build and window, in a scratch root. `path` puts a folder
 // in front of the programs the script finds (empty: the machine's own).
-CommandResult RunFiringScript(const ScratchRoot &scratch, const fs::path &out, const fs::path &path = {})
-{
-    std::vector<std::string> argv = {(SourceDir / "scripts" / "firing.sh").string(), "--no-setup", "--no-build",
-                                     "--no-gui", "--build", TESKI_BUILD_DIR, "--root", scratch.root().string(),
-                                     "--out", out.string(), "--seed", "11"};
+CommandResult RunFiringScript(const ScratchRoot& scratch, const fs::path& out, const fs::path& path = {}) {
+    std::vector<std::string> argv = {(SourceDir / "scripts" / "firing.sh").string(),
+                                     "--no-setup",
+                                     "--no-build",
+                                     "--no-gui",
+                                     "--build",
+                                     TESKI_BUILD_DIR,
+                                     "--root",
+                                     scratch.root().string(),
+                                     "--out",
+                                     out.string(),
+                                     "--seed",
+                                     "11"};
     if (!path.empty()) {
-        const char *inherited = std::getenv("PATH");
-        argv.insert(argv.begin(), {"env", "PATH=" + path.string() + ":" + (inherited ? inherited : "/usr/bin:/bin")});
+        const char* inherited = std::getenv("PATH");
+        argv.insert(argv.begin(),
+                    {"env", "PATH=" + path.string() + ":" + (inherited ? inherited : "/usr/bin:/bin")});
     }
     return RunProgram(argv);
 }
 
-bool IsPng(const fs::path &file)
-{
+bool IsPng(const fs::path& file) {
     return ReadFile(file.string()).rfind("\x89PNG\r\n\x1a\n", 0) == 0;
 }
 
-TEST(FiringScript, WritesTheResultsIntoTheFolderItNames)
-{
+TEST(FiringScript, WritesTheResultsIntoTheFolderItNames) {
     ScratchRoot scratch(OrbRoot());
     const fs::path out = scratch.folder() / "firing out";
     const CommandResult r = RunFiringScript(scratch, out);
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("results in " + out.string()), std::string::npos) << r.output;
-    const auto wrecks = ShipsOfClass(ReadShipBlocks(ReadFile((out / "desert_range result.scn").string())), "TeskiWreck");
+    const auto wrecks =
+        ShipsOfClass(ReadShipBlocks(ReadFile((out / "desert_range result.scn").string())), "TeskiWreck");
     EXPECT_EQ(wrecks.size(), 3u); // desert_range.kml has three launch sites, each given a target
     std::string error;
     EXPECT_EQ(ReadTable(ReadFile((out / "figures.txt").string()), error).size(), wrecks.size()) << error;
@@ -298,7 +321,7 @@ TEST(FiringScript, WritesTheResultsIntoTheFolderItNames)
     EXPECT_TRUE(doc.load_file((out / "desert_range.kml").c_str()));
     // Every diagram as SVG and as a real PNG picture beside it.
     size_t svg = 0;
-    for (const auto &e : fs::directory_iterator(out / "diagrams")) {
+    for (const auto& e : fs::directory_iterator(out / "diagrams")) {
         if (e.path().extension() != ".svg") continue;
         ++svg;
         fs::path png = e.path();
@@ -309,8 +332,7 @@ TEST(FiringScript, WritesTheResultsIntoTheFolderItNames)
 
 // A converter that says it succeeded but writes no picture: the promised PNG is missing, so the firing fails
 // and says which diagram, rather than report "done".
-TEST(FiringScript, ADiagramLeftWithoutItsPictureFailsTheFiring)
-{
+TEST(FiringScript, ADiagramLeftWithoutItsPictureFailsTheFiring) {
     ScratchRoot scratch(OrbRoot());
     const fs::path fakes = scratch.folder() / "fake programs";
     fs::create_directories(fakes);

@@ -21,23 +21,25 @@ namespace {
 constexpr double Pi = 3.14159265358979;
 
 // Target `range` metres from (lat, lon) along `heading`, on the mean sphere; degrees in and out.
-void TargetAt(double lat, double lon, double heading, double range, double &tlat, double &tlon)
-{
+void TargetAt(double lat, double lon, double heading, double range, double& tlat, double& tlon) {
     const double s = range / 6371010.0, a = heading * Pi / 180, p = lat * Pi / 180;
     const double p2 = std::asin(std::sin(p) * std::cos(s) + std::cos(p) * std::sin(s) * std::cos(a));
-    const double dl = std::atan2(std::sin(a) * std::sin(s) * std::cos(p), std::cos(s) - std::sin(p) * std::sin(p2));
+    const double dl =
+        std::atan2(std::sin(a) * std::sin(s) * std::cos(p), std::cos(s) - std::sin(p) * std::sin(p2));
     tlat = p2 * 180 / Pi;
     tlon = lon + dl * 180 / Pi;
 }
 
 // Commanded ranges where the realistic model's cut-off table is at home.
-double RangeOf(int i) { return 200000 + 50000 * i; }
+double RangeOf(int i) {
+    return 200000 + 50000 * i;
+}
 
 // A launch scenario as the planning program writes it: landed missiles with their targets.
-std::string LaunchScenario(int missiles, double reliability)
-{
+std::string LaunchScenario(int missiles, double reliability) {
     std::ostringstream s;
-    s << "BEGIN_DESC\r\nEND_DESC\r\nBEGIN_ENVIRONMENT\r\n  System Sol\r\n  Date MJD 51982.5\r\nEND_ENVIRONMENT\r\n"
+    s << "BEGIN_DESC\r\nEND_DESC\r\nBEGIN_ENVIRONMENT\r\n  System Sol\r\n  Date MJD "
+         "51982.5\r\nEND_ENVIRONMENT\r\n"
       << "BEGIN_FOCUS\r\n  Ship Tesk1\r\nEND_FOCUS\r\nBEGIN_SHIPS\r\n";
     for (int i = 1; i <= missiles; ++i) {
         const double lat = 50 + 0.02 * i, lon = 10, heading = 20.0 * i, range = RangeOf(i);
@@ -58,11 +60,10 @@ std::string LaunchScenario(int missiles, double reliability)
 
 // The missile module draws from one generator that every creation seeds with the clock; seeding it through
 // the module's test hook once all missiles exist makes the firing repeatable.
-void SeedMissileGenerator(const std::string &root, unsigned seed)
-{
-    void *lib = dlopen((root + "/Modules/Teski.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+void SeedMissileGenerator(const std::string& root, unsigned seed) {
+    void* lib = dlopen((root + "/Modules/Teski.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(lib, nullptr) << "Teski module not loaded";
-    auto *seedRandom = reinterpret_cast<void (*)(unsigned)>(dlsym(lib, "TeskiSeedRandom"));
+    auto* seedRandom = reinterpret_cast<void (*)(unsigned)>(dlsym(lib, "TeskiSeedRandom"));
     ASSERT_NE(seedRandom, nullptr);
     seedRandom(seed);
     dlclose(lib);
@@ -70,13 +71,13 @@ void SeedMissileGenerator(const std::string &root, unsigned seed)
 
 struct ShipBlock {
     std::string name, className;
-    std::vector<std::string> lines;      // every line of the block
+    std::vector<std::string> lines;            // every line of the block
     std::map<std::string, std::string> values; // first value of each key
-    std::vector<std::string> own() const // the wreck's own lines, from LANDED on
+    std::vector<std::string> own() const       // the wreck's own lines, from LANDED on
     {
         std::vector<std::string> out;
         bool in = false;
-        for (const auto &l : lines) {
+        for (const auto& l : lines) {
             in = in || l.rfind("LANDED", 0) == 0;
             if (in) out.push_back(l);
         }
@@ -84,8 +85,7 @@ struct ShipBlock {
     }
 };
 
-std::vector<ShipBlock> Ships(const std::string &text)
-{
+std::vector<ShipBlock> Ships(const std::string& text) {
     std::vector<ShipBlock> ships;
     std::istringstream in(text);
     std::string line;
@@ -94,34 +94,37 @@ std::vector<ShipBlock> Ships(const std::string &text)
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const auto first = line.find_first_not_of(' ');
         const std::string t = first == std::string::npos ? "" : line.substr(first);
-        if (t == "BEGIN_SHIPS") { inShips = true; continue; }
+        if (t == "BEGIN_SHIPS") {
+            inShips = true;
+            continue;
+        }
         if (t == "END_SHIPS") break;
         if (!inShips) continue;
         if (t == "END") continue;
         if (first == 0) {
             const auto colon = t.find(':');
-            ships.push_back({t.substr(0, colon), colon == std::string::npos ? t : t.substr(colon + 1), {}, {}});
+            ships.push_back(
+                {t.substr(0, colon), colon == std::string::npos ? t : t.substr(colon + 1), {}, {}});
             continue;
         }
         if (ships.empty()) continue;
         ships.back().lines.push_back(t);
         const auto blank = t.find(' ');
         const std::string key = t.substr(0, blank);
-        if (!ships.back().values.count(key)) ships.back().values[key] = blank == std::string::npos ? "" : t.substr(blank + 1);
+        if (!ships.back().values.count(key))
+            ships.back().values[key] = blank == std::string::npos ? "" : t.substr(blank + 1);
     }
     return ships;
 }
 
-std::string ReadFile(const std::filesystem::path &p)
-{
+std::string ReadFile(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);
     std::stringstream s;
     s << f.rdbuf();
     return s.str();
 }
 
-bool AllDown(const orb::World &world)
-{
+bool AllDown(const orb::World& world) {
     for (size_t i = 0; i < world.vesselCount(); ++i) {
         const OBJHANDLE h = world.vesselHandle(i);
         if (world.className(h) != "TeskiWreck" || !world.isLanded(h)) return false;
@@ -130,26 +133,25 @@ bool AllDown(const orb::World &world)
 }
 
 // Flies the scenario to its end and returns the saved current state.
-std::string Fire(int missiles, double reliability, unsigned seed)
-{
+std::string Fire(int missiles, double reliability, unsigned seed) {
     const TempRoot temp("firing");
     const std::string root = temp.path().string();
     orb::World world(root);
     world.loadScenarioText(LaunchScenario(missiles, reliability), "launch scenario");
     SeedMissileGenerator(root, seed);
     world.sendKey(OAPI_KEY_O);
-    EXPECT_TRUE(world.runUntil([&] { return AllDown(world); }, 1800)) << "still flying at " << world.simTime();
+    EXPECT_TRUE(world.runUntil([&] { return AllDown(world); }, 1800))
+        << "still flying at " << world.simTime();
     return ReadFile(world.saveCurrentState());
 }
 
-TEST(Firing, EveryMissileEndsAsALandedWreckWithItsResults)
-{
+TEST(Firing, EveryMissileEndsAsALandedWreckWithItsResults) {
     const int n = 3;
     const std::string saved = Fire(n, 100, 1);
     const auto ships = Ships(saved);
     ASSERT_EQ(ships.size(), static_cast<size_t>(n)) << saved;
     for (int i = 1; i <= n; ++i) {
-        const ShipBlock &s = ships[i - 1];
+        const ShipBlock& s = ships[i - 1];
         SCOPED_TRACE(s.name);
         EXPECT_EQ(s.className, "TeskiWreck");
         EXPECT_EQ(s.name, "Tesk" + std::to_string(i) + "-Wreck");
@@ -167,26 +169,25 @@ TEST(Firing, EveryMissileEndsAsALandedWreckWithItsResults)
         // The track ends with the impact point, engine off, at height 0.
         std::string last;
         int points = 0;
-        for (const auto &l : s.lines)
+        for (const auto& l : s.lines)
             if (l.rfind("TRACK ", 0) == 0) last = l, ++points;
         EXPECT_GT(points, 30);
         EXPECT_EQ(last.substr(last.size() - 18), " 0.0000000000000 3") << last;
     }
 }
 
-TEST(Firing, UnreliableMissilesFailAndTheirWrecksSayHow)
-{
+TEST(Firing, UnreliableMissilesFailAndTheirWrecksSayHow) {
     const int n = 6;
     const std::string saved = Fire(n, 0, 7);
     const auto ships = Ships(saved);
     ASSERT_EQ(ships.size(), static_cast<size_t>(n));
     int failed = 0, brokeUp = 0;
-    for (const auto &s : ships) {
+    for (const auto& s : ships) {
         EXPECT_EQ(s.className, "TeskiWreck");
         EXPECT_EQ(s.values.at("LANDED"), "1");
         if (!s.values.count("FAILURE")) continue;
         ++failed;
-        const std::string &text = s.values.at("FAILURE");
+        const std::string& text = s.values.at("FAILURE");
         EXPECT_NE(text.find(" sec."), std::string::npos) << text;
         if (text.rfind("Destructed on", 0) == 0 || text.find("explosion") != std::string::npos) ++brokeUp;
     }
@@ -207,7 +208,7 @@ TEST(Firing, UnreliableMissilesFailAndTheirWrecksSayHow)
         ASSERT_EQ(after.size(), before.size());
         for (size_t k = 0; k < before.size(); ++k) {
             if (before[k].rfind("LATITUDE_LAST ", 0) == 0 || before[k].rfind("LONGITUDE_LAST ", 0) == 0) {
-                const auto value = [](const std::string &l) { return std::stod(l.substr(l.find(' ') + 1)); };
+                const auto value = [](const std::string& l) { return std::stod(l.substr(l.find(' ') + 1)); };
                 EXPECT_NEAR(value(after[k]), value(before[k]), 1e-7) << before[k];
             } else {
                 EXPECT_EQ(after[k], before[k]);

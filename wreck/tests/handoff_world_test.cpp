@@ -18,10 +18,10 @@ constexpr double Pi = 3.14159265358979;
 constexpr double Deg = Pi / 180;
 
 // A missile standing at 10 E 50 N that has flown for 10 s: its next step ends the flight at ground contact.
-Teski *LaunchedMissileOnTheGround(orb::World &world, const char *name)
-{
-    world.createVessel(name, "Teski", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nPRPLEVEL 0:1\nREALISTIC 0\n");
-    auto *m = world.moduleAs<Teski>(name);
+Teski* LaunchedMissileOnTheGround(orb::World& world, const char* name) {
+    world.createVessel(name, "Teski",
+                       "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nPRPLEVEL 0:1\nREALISTIC 0\n");
+    auto* m = world.moduleAs<Teski>(name);
     if (m == nullptr) return nullptr;
     double lon = 0, lat = 0, radius = 0;
     m->GetEquPos(lon, lat, radius);
@@ -38,10 +38,9 @@ Teski *LaunchedMissileOnTheGround(orb::World &world, const char *name)
     return m;
 }
 
-TEST(HandoffInHost, GroundImpactMissSplitAlongAndAcrossTheLaunchHeading)
-{
+TEST(HandoffInHost, GroundImpactMissSplitAlongAndAcrossTheLaunchHeading) {
     struct Case {
-        const char *name;
+        const char* name;
         double north, east; // impact relative to the target, metres
         double lateral, longitudal;
     };
@@ -49,25 +48,26 @@ TEST(HandoffInHost, GroundImpactMissSplitAlongAndAcrossTheLaunchHeading)
         {"2 km beyond the target", 2000, 0, 0, 2000},
         {"1 km right of the target", 0, 1000, 1000, 0},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         orb::World world(Root());
-        Teski *m = LaunchedMissileOnTheGround(world, "M1");
+        Teski* m = LaunchedMissileOnTheGround(world, "M1");
         ASSERT_NE(m, nullptr);
         double lon = 0, lat = 0, radius = 0;
         m->GetEquPos(lon, lat, radius);
         m->targetLatitude = (lat - c.north / radius) / Deg;
         m->targetLongitude = (lon - c.east / (radius * std::cos(lat))) / Deg;
         std::snprintf(m->targetName, sizeof m->targetName, "Ziel");
-        ASSERT_TRUE(oapiSetFocusObject(world.findVessel("M1")) != nullptr || world.focus() == world.findVessel("M1"));
+        ASSERT_TRUE(oapiSetFocusObject(world.findVessel("M1")) != nullptr ||
+                    world.focus() == world.findVessel("M1"));
 
         world.step();
         EXPECT_EQ(world.findVessel("M1"), nullptr);
         const OBJHANDLE h = world.findVessel("M1-Wreck");
         ASSERT_NE(h, nullptr);
         EXPECT_EQ(world.focus(), h);
-        auto *w = world.moduleAs<TeskiWreck>("M1-Wreck");
-        const FlightResult &r = w->FlightResult;
+        auto* w = world.moduleAs<TeskiWreck>("M1-Wreck");
+        const FlightResult& r = w->FlightResult;
         EXPECT_EQ(r.LANDED, 1);
         EXPECT_NEAR(r.RANGE_MISS, std::hypot(c.north, c.east), 0.05);
         EXPECT_NEAR(r.LATERAL_MISS, c.lateral, 0.5);
@@ -94,8 +94,7 @@ TEST(HandoffInHost, GroundImpactMissSplitAlongAndAcrossTheLaunchHeading)
     }
 }
 
-TEST(HandoffInHost, BreakUpInTheAirLeavesAFallingWreckWithTheFailureText)
-{
+TEST(HandoffInHost, BreakUpInTheAirLeavesAFallingWreckWithTheFailureText) {
     orb::World world(Root());
     world.createVessel("Pad", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 1\n");
     world.createVessel("Other", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50.1\nHEADING 0\nLANDED 1\n");
@@ -109,7 +108,7 @@ TEST(HandoffInHost, BreakUpInTheAirLeavesAFallingWreckWithTheFailureText)
     vs.status = 0;
     world.createVessel("M2", "Teski", vs);
     oapiSetFocusObject(world.findVessel("Other"));
-    auto *m = world.moduleAs<Teski>("M2");
+    auto* m = world.moduleAs<Teski>("M2");
     ASSERT_NE(m, nullptr);
     m->launched = true;
     m->met = 40.2;
@@ -128,8 +127,8 @@ TEST(HandoffInHost, BreakUpInTheAirLeavesAFallingWreckWithTheFailureText)
     const OBJHANDLE h = world.findVessel("M2-Wreck");
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(world.focus(), world.findVessel("Other")); // a missile without the focus leaves it where it is
-    auto *w = world.moduleAs<TeskiWreck>("M2-Wreck");
-    const FlightResult &r = w->FlightResult;
+    auto* w = world.moduleAs<TeskiWreck>("M2-Wreck");
+    const FlightResult& r = w->FlightResult;
     EXPECT_EQ(r.LANDED, 0);
     EXPECT_STREQ(r.FAILURE, "Destructed on takeoff (61234) at 40 sec.");
     ASSERT_GE(r.trackCount, 1);
@@ -145,8 +144,7 @@ TEST(HandoffInHost, BreakUpInTheAirLeavesAFallingWreckWithTheFailureText)
     EXPECT_EQ(cs.y, 20);
 }
 
-TEST(HandoffInHost, LongMissileNameIsCutSoTheWreckNameKeepsItsSuffix)
-{
+TEST(HandoffInHost, LongMissileNameIsCutSoTheWreckNameKeepsItsSuffix) {
     orb::World world(Root());
     const std::string name(120, 'N');
     ASSERT_NE(LaunchedMissileOnTheGround(world, name.c_str()), nullptr);
@@ -157,13 +155,12 @@ TEST(HandoffInHost, LongMissileNameIsCutSoTheWreckNameKeepsItsSuffix)
 
 // Without the wreck module the host makes a plain vessel: the missile writes nothing through it, says so on
 // the debug line, and still ends.
-TEST(HandoffInHost, NoWreckObjectLosesTheResultsButNothingBreaks)
-{
+TEST(HandoffInHost, NoWreckObjectLosesTheResultsButNothingBreaks) {
     const TempRoot temp("nowreck");
     const std::filesystem::path root = temp.path();
     std::filesystem::remove(root / "Config" / "Vessels" / "TeskiWreck.cfg");
     {
-        std::FILE *cfg = std::fopen((root / "Config" / "TeskiWreck.cfg").c_str(), "wb");
+        std::FILE* cfg = std::fopen((root / "Config" / "TeskiWreck.cfg").c_str(), "wb");
         ASSERT_NE(cfg, nullptr);
         std::fputs("ClassName = TeskiWreck\r\n", cfg);
         std::fclose(cfg);

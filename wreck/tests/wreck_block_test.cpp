@@ -13,25 +13,27 @@ namespace {
 // Keeps the lines as "KEY value", the way the host writes them; floats in shortest form.
 struct Recorder : WreckBlockWriter {
     std::vector<std::string> lines;
-    void WriteInt(const char *key, int value) override { lines.push_back(std::string(key) + " " + std::to_string(value)); }
-    void WriteFloat(const char *key, double value) override
-    {
+    void WriteInt(const char* key, int value) override {
+        lines.push_back(std::string(key) + " " + std::to_string(value));
+    }
+    void WriteFloat(const char* key, double value) override {
         char text[64];
         std::snprintf(text, sizeof text, "%g", value);
         lines.push_back(std::string(key) + " " + text);
     }
-    void WriteString(const char *key, const char *value) override { lines.push_back(std::string(key) + " " + value); }
+    void WriteString(const char* key, const char* value) override {
+        lines.push_back(std::string(key) + " " + value);
+    }
 
-    std::vector<std::string> Keys() const
-    {
+    std::vector<std::string> Keys() const {
         std::vector<std::string> keys;
-        for (const auto &l : lines) keys.push_back(l.substr(0, l.find(' ')));
+        for (const auto& l : lines)
+            keys.push_back(l.substr(0, l.find(' ')));
         return keys;
     }
 };
 
-FlightResult SampleResult()
-{
+FlightResult SampleResult() {
     FlightResult r{};
     r.LATITUDE_TARGET = 52.5;
     r.LONGITUDE_TARGET = 13.25;
@@ -62,28 +64,41 @@ FlightResult SampleResult()
     return r;
 }
 
-FlightResult ReadLines(const std::vector<std::string> &lines, bool &fallPhase)
-{
+FlightResult ReadLines(const std::vector<std::string>& lines, bool& fallPhase) {
     FlightResult r{};
-    for (const auto &l : lines) EXPECT_TRUE(ReadWreckBlockLine(l.c_str(), r, fallPhase)) << l;
+    for (const auto& l : lines)
+        EXPECT_TRUE(ReadWreckBlockLine(l.c_str(), r, fallPhase)) << l;
     return r;
 }
 
-TEST(WreckBlockSave, LandedWreckWritesKeysInOrderWithoutFallPhaseOrEmptyFailure)
-{
+TEST(WreckBlockSave, LandedWreckWritesKeysInOrderWithoutFallPhaseOrEmptyFailure) {
     Recorder out;
     WriteWreckBlock(SampleResult(), true, out);
-    const std::vector<std::string> expected = {
-        "LANDED", "LATITUDE_LAST", "LONGITUDE_LAST", "MAX_ALTITUDE", "FLIGHT_TIME", "IMPACT_VELOCITY",
-        "LATITUDE_TARGET", "LONGITUDE_TARGET", "RANGE_ACTUAL", "AZIMUTH_ACTUAL", "RANGE_MISS", "AZIMUTH_MISS",
-        "LATERAL_MISS", "LONGITUDAL_MISS", "LATITUDE_LAUNCH", "LONGITUDE_LAUNCH", "TARGET", "TRACK", "TRACK"};
+    const std::vector<std::string> expected = {"LANDED",
+                                               "LATITUDE_LAST",
+                                               "LONGITUDE_LAST",
+                                               "MAX_ALTITUDE",
+                                               "FLIGHT_TIME",
+                                               "IMPACT_VELOCITY",
+                                               "LATITUDE_TARGET",
+                                               "LONGITUDE_TARGET",
+                                               "RANGE_ACTUAL",
+                                               "AZIMUTH_ACTUAL",
+                                               "RANGE_MISS",
+                                               "AZIMUTH_MISS",
+                                               "LATERAL_MISS",
+                                               "LONGITUDAL_MISS",
+                                               "LATITUDE_LAUNCH",
+                                               "LONGITUDE_LAUNCH",
+                                               "TARGET",
+                                               "TRACK",
+                                               "TRACK"};
     EXPECT_EQ(out.Keys(), expected);
     EXPECT_EQ(out.lines[0], "LANDED 1");
     EXPECT_EQ(out.lines[16], "TARGET Ziel-7");
 }
 
-TEST(WreckBlockSave, FlyingWreckWritesFallPhaseAfterLandedAndItsFailure)
-{
+TEST(WreckBlockSave, FlyingWreckWritesFallPhaseAfterLandedAndItsFailure) {
     FlightResult r = SampleResult();
     r.LANDED = 0;
     std::strcpy(r.FAILURE, "Engine explosion (0) at 45 sec.");
@@ -97,8 +112,7 @@ TEST(WreckBlockSave, FlyingWreckWritesFallPhaseAfterLandedAndItsFailure)
     }
 }
 
-TEST(WreckBlockSave, AnglesInDegreesWith13DecimalsButTrackInRadians)
-{
+TEST(WreckBlockSave, AnglesInDegreesWith13DecimalsButTrackInRadians) {
     Recorder out;
     WriteWreckBlock(SampleResult(), false, out);
     EXPECT_EQ(out.lines[2], "LONGITUDE_LAST 28.6478897565412");  // 0.5 rad
@@ -109,8 +123,7 @@ TEST(WreckBlockSave, AnglesInDegreesWith13DecimalsButTrackInRadians)
     EXPECT_EQ(out.lines[18], "TRACK 1 0.5100000000000 0.9100000000000 0.0000000000000 3");
 }
 
-TEST(WreckBlockSave, NumbersThatAreNotFiniteAreLeftOutAndTheTrackEndsBeforeThem)
-{
+TEST(WreckBlockSave, NumbersThatAreNotFiniteAreLeftOutAndTheTrackEndsBeforeThem) {
     FlightResult r = SampleResult();
     r.LATITUDE_LAUNCH = 1e308; // finite in radians, beyond the doubles in degrees
     r.RANGE_MISS = std::nan("");
@@ -122,18 +135,17 @@ TEST(WreckBlockSave, NumbersThatAreNotFiniteAreLeftOutAndTheTrackEndsBeforeThem)
     Recorder out;
     WriteWreckBlock(r, false, out);
     const std::vector<std::string> expected = {
-        "LANDED", "LATITUDE_LAST", "LONGITUDE_LAST", "MAX_ALTITUDE", "FLIGHT_TIME", "IMPACT_VELOCITY",
-        "LONGITUDE_TARGET", "RANGE_ACTUAL", "AZIMUTH_ACTUAL", "AZIMUTH_MISS", "LONGITUDAL_MISS", "LONGITUDE_LAUNCH",
-        "TARGET", "TRACK"};
+        "LANDED",          "LATITUDE_LAST",    "LONGITUDE_LAST", "MAX_ALTITUDE",   "FLIGHT_TIME",
+        "IMPACT_VELOCITY", "LONGITUDE_TARGET", "RANGE_ACTUAL",   "AZIMUTH_ACTUAL", "AZIMUTH_MISS",
+        "LONGITUDAL_MISS", "LONGITUDE_LAUNCH", "TARGET",         "TRACK"};
     EXPECT_EQ(out.Keys(), expected);
-    for (const auto &line : out.lines) {
+    for (const auto& line : out.lines) {
         EXPECT_EQ(line.find("inf"), std::string::npos) << line;
         EXPECT_EQ(line.find("nan"), std::string::npos) << line;
     }
 }
 
-TEST(WreckBlockLoad, SavedBlockReadsBackWhole)
-{
+TEST(WreckBlockLoad, SavedBlockReadsBackWhole) {
     FlightResult saved = SampleResult();
     saved.LANDED = 0;
     std::strcpy(saved.FAILURE, "Control roll (-37) at 32 sec.");
@@ -160,8 +172,7 @@ TEST(WreckBlockLoad, SavedBlockReadsBackWhole)
     EXPECT_EQ(back.trackPhase[1], 3);
 }
 
-TEST(WreckBlockLoad, LastTrackLineSetsTheCount)
-{
+TEST(WreckBlockLoad, LastTrackLineSetsTheCount) {
     struct Case {
         std::vector<std::string> lines;
         int count;
@@ -173,10 +184,11 @@ TEST(WreckBlockLoad, LastTrackLineSetsTheCount)
         {{"TRACK 399 0.1 0.2 3 1"}, 400},
         {{"TRACK 0 0.1 0.2 3 1", "TRACK 5 0.1 0.2 3", "TRACK 6 x"}, 1}, // incomplete lines store nothing
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         FlightResult r{};
         bool fall = false;
-        for (const auto &l : c.lines) EXPECT_TRUE(ReadWreckBlockLine(l.c_str(), r, fall));
+        for (const auto& l : c.lines)
+            EXPECT_TRUE(ReadWreckBlockLine(l.c_str(), r, fall));
         EXPECT_EQ(r.trackCount, c.count) << c.lines.back();
     }
     FlightResult r{};
@@ -186,8 +198,7 @@ TEST(WreckBlockLoad, LastTrackLineSetsTheCount)
     EXPECT_EQ(r.trackLongitude[0], 0.0); // points no line set stay zero
 }
 
-TEST(WreckBlockLoad, KeysMatchWithoutCaseAndForeignLinesGoToTheHost)
-{
+TEST(WreckBlockLoad, KeysMatchWithoutCaseAndForeignLinesGoToTheHost) {
     FlightResult r{};
     bool fall = false;
     EXPECT_TRUE(ReadWreckBlockLine("landed 1", r, fall));
@@ -196,18 +207,18 @@ TEST(WreckBlockLoad, KeysMatchWithoutCaseAndForeignLinesGoToTheHost)
     EXPECT_EQ(r.LANDED, 1);
     EXPECT_TRUE(fall);
     EXPECT_EQ(r.RANGE_MISS, 1234.5);
-    for (const char *host : {"STATUS Landed Earth", "POS 13.1 52.2", "HEADING 0.00", "ALT 2.000", "AROT 1 2 3", ""})
+    for (const char* host :
+         {"STATUS Landed Earth", "POS 13.1 52.2", "HEADING 0.00", "ALT 2.000", "AROT 1 2 3", ""})
         EXPECT_FALSE(ReadWreckBlockLine(host, r, fall)) << host;
     EXPECT_TRUE(ReadWreckBlockLine("LANDED 0", r, fall));
     EXPECT_EQ(r.LANDED, 0);
     EXPECT_TRUE(fall); // one flag never changes the other
 }
 
-TEST(WreckBlockLoad, UnreadableValuesLeaveFieldsAsTheyWere)
-{
+TEST(WreckBlockLoad, UnreadableValuesLeaveFieldsAsTheyWere) {
     FlightResult r = SampleResult();
     bool fall = true;
-    for (const char *bad : {"LANDED x", "FALLPHASE", "RANGE_MISS abc", "LATITUDE_LAST nan", "FLIGHT_TIME inf",
+    for (const char* bad : {"LANDED x", "FALLPHASE", "RANGE_MISS abc", "LATITUDE_LAST nan", "FLIGHT_TIME inf",
                             "TARGET   ", "FAILURE ", "MAX_ALTITUDE 1e999"})
         EXPECT_TRUE(ReadWreckBlockLine(bad, r, fall)) << bad;
     const FlightResult sample = SampleResult();
@@ -221,8 +232,7 @@ TEST(WreckBlockLoad, UnreadableValuesLeaveFieldsAsTheyWere)
     EXPECT_TRUE(fall);
 }
 
-TEST(WreckBlockLoad, TextsAreBoundedAndTargetIsTheRestOfItsLine)
-{
+TEST(WreckBlockLoad, TextsAreBoundedAndTargetIsTheRestOfItsLine) {
     FlightResult r{};
     bool fall = false;
     const std::string longName(80, 'N');

@@ -16,12 +16,14 @@ namespace {
 constexpr double Deg = 3.14159265358979 / 180;
 
 // The four callbacks are reached through the host's base class, as the host reaches them.
-VESSEL2 *Callbacks(TeskiWreck *w) { return w; }
+VESSEL2* Callbacks(TeskiWreck* w) {
+    return w;
+}
 
 // A wreck as the missile creates it: from a state record, not from scenario lines, so it shows the flash.
-OBJHANDLE CreateFromStatus(orb::World &world, const char *name, bool landed)
-{
-    const OBJHANDLE pad = world.createVessel("Pad", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 30\nLANDED 1\n");
+OBJHANDLE CreateFromStatus(orb::World& world, const char* name, bool landed) {
+    const OBJHANDLE pad =
+        world.createVessel("Pad", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 30\nLANDED 1\n");
     VESSELSTATUS vs;
     world.vessel(pad)->GetStatus(vs);
     if (landed) {
@@ -35,25 +37,24 @@ struct StreamKinds {
     int flash = 0, smoke = 0;
 };
 
-StreamKinds Streams(const orb::World &world, OBJHANDLE h)
-{
+StreamKinds Streams(const orb::World& world, OBJHANDLE h) {
     StreamKinds k;
-    for (const auto &s : world.streams(h)) {
+    for (const auto& s : world.streams(h)) {
         if (!s.hasSpec) continue;
-        if (s.spec.srcrate == 0.5 && s.spec.growthrate == 400 && s.spec.ltype == PARTICLESTREAMSPEC::EMISSIVE) ++k.flash;
-        if (s.spec.srcrate == 10 && s.spec.growthrate == 20 && s.spec.levelmap == PARTICLESTREAMSPEC::LVL_PSQRT &&
-            s.spec.amin == 1.22 && s.spec.amax == 1.25)
+        if (s.spec.srcrate == 0.5 && s.spec.growthrate == 400 && s.spec.ltype == PARTICLESTREAMSPEC::EMISSIVE)
+            ++k.flash;
+        if (s.spec.srcrate == 10 && s.spec.growthrate == 20 &&
+            s.spec.levelmap == PARTICLESTREAMSPEC::LVL_PSQRT && s.spec.amin == 1.22 && s.spec.amax == 1.25)
             ++k.smoke;
     }
     return k;
 }
 
-TEST(WreckEffects, NewWreckFlashesForASecondThenSmokes)
-{
+TEST(WreckEffects, NewWreckFlashesForASecondThenSmokes) {
     orb::World world(Root());
     world.setStepLength(0.1);
     const OBJHANDLE h = CreateFromStatus(world, "M1-Wreck", true);
-    auto *w = world.moduleAs<TeskiWreck>("M1-Wreck");
+    auto* w = world.moduleAs<TeskiWreck>("M1-Wreck");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->EffectStage, 0);
 
@@ -82,11 +83,11 @@ TEST(WreckEffects, NewWreckFlashesForASecondThenSmokes)
     EXPECT_EQ(k.smoke, 1);
 }
 
-TEST(WreckEffects, LoadedWreckSmokesWithoutFlash)
-{
+TEST(WreckEffects, LoadedWreckSmokesWithoutFlash) {
     orb::World world(Root());
-    const OBJHANDLE h = world.createVessel("W", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 1\n");
-    auto *w = world.moduleAs<TeskiWreck>("W");
+    const OBJHANDLE h =
+        world.createVessel("W", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 1\n");
+    auto* w = world.moduleAs<TeskiWreck>("W");
     EXPECT_EQ(w->EffectStage, 2);
     world.step();
     EXPECT_EQ(w->EffectStage, 3);
@@ -96,9 +97,9 @@ TEST(WreckEffects, LoadedWreckSmokesWithoutFlash)
 }
 
 // A wreck in the air, as a missile broken up in flight leaves it: the missile's free-flight state.
-OBJHANDLE CreateInAir(orb::World &world, const char *name, double height)
-{
-    const OBJHANDLE pad = world.createVessel("Pad", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 1\n");
+OBJHANDLE CreateInAir(orb::World& world, const char* name, double height) {
+    const OBJHANDLE pad =
+        world.createVessel("Pad", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 1\n");
     world.step();
     VESSELSTATUS vs;
     world.vessel(pad)->GetStatus(vs);
@@ -108,12 +109,11 @@ OBJHANDLE CreateInAir(orb::World &world, const char *name, double height)
     return world.createVessel(name, "TeskiWreck", vs);
 }
 
-TEST(WreckFall, BrokenUpWreckFallsWithLargeCrossSectionsFor13Seconds)
-{
+TEST(WreckFall, BrokenUpWreckFallsWithLargeCrossSectionsFor13Seconds) {
     orb::World world(Root());
     world.setStepLength(0.05);
     const OBJHANDLE h = CreateInAir(world, "A-Wreck", 30000);
-    auto *w = world.moduleAs<TeskiWreck>("A-Wreck");
+    auto* w = world.moduleAs<TeskiWreck>("A-Wreck");
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->FALLPHASE); // a wreck broken up in flight starts falling
     const double created = world.simTime();
@@ -135,12 +135,11 @@ TEST(WreckFall, BrokenUpWreckFallsWithLargeCrossSectionsFor13Seconds)
     EXPECT_EQ(w->FlightResult.LANDED, 0);
 }
 
-TEST(WreckFall, FallingWreckLandsWhereItComesToRest)
-{
+TEST(WreckFall, FallingWreckLandsWhereItComesToRest) {
     orb::World world(Root());
     world.setStepLength(0.05);
     const OBJHANDLE h = CreateInAir(world, "B-Wreck", 300);
-    auto *w = world.moduleAs<TeskiWreck>("B-Wreck");
+    auto* w = world.moduleAs<TeskiWreck>("B-Wreck");
     w->FlightResult.LONGITUDE_LAST = 1.0; // where the missile broke up
     w->FlightResult.LATITUDE_LAST = 1.0;
     ASSERT_TRUE(world.runUntil([&] { return w->FlightResult.LANDED != 0; }, 120));
@@ -160,12 +159,11 @@ TEST(WreckFall, FallingWreckLandsWhereItComesToRest)
     EXPECT_EQ(tail.find("FALLPHASE"), std::string::npos) << tail;
 }
 
-TEST(WreckFall, GroundContactAsTheFallPhaseEndsFliesThenLandsInThatStep)
-{
+TEST(WreckFall, GroundContactAsTheFallPhaseEndsFliesThenLandsInThatStep) {
     orb::World world(Root());
-    const OBJHANDLE h =
-        world.createVessel("E-Wreck", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 0\nFALLPHASE 1\n");
-    auto *w = world.moduleAs<TeskiWreck>("E-Wreck");
+    const OBJHANDLE h = world.createVessel(
+        "E-Wreck", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\nLANDED 0\nFALLPHASE 1\n");
+    auto* w = world.moduleAs<TeskiWreck>("E-Wreck");
     Callbacks(w)->clbkPreStep(world.simTime(), 0.02, world.mjd());
     EXPECT_TRUE(w->FALLPHASE);
     ASSERT_TRUE(world.vessel(h)->GroundContact());
@@ -178,12 +176,12 @@ TEST(WreckFall, GroundContactAsTheFallPhaseEndsFliesThenLandsInThatStep)
     EXPECT_EQ(world.vessel(h)->GetEmptyMass(), 100000);
 }
 
-TEST(WreckLanded, LoadedLandedWreckIsPutDownAtItsPlaceWithHeadingZero)
-{
+TEST(WreckLanded, LoadedLandedWreckIsPutDownAtItsPlaceWithHeadingZero) {
     orb::World world(Root());
-    const OBJHANDLE h = world.createVessel(
-        "C-Wreck", "TeskiWreck", "STATUS Landed Earth\nPOS 11.5 48.25\nHEADING 135\nLANDED 1\nLATITUDE_LAST 1\n");
-    auto *w = world.moduleAs<TeskiWreck>("C-Wreck");
+    const OBJHANDLE h =
+        world.createVessel("C-Wreck", "TeskiWreck",
+                           "STATUS Landed Earth\nPOS 11.5 48.25\nHEADING 135\nLANDED 1\nLATITUDE_LAST 1\n");
+    auto* w = world.moduleAs<TeskiWreck>("C-Wreck");
     EXPECT_TRUE(w->SetupPending); // reading LANDED leaves the set-up for the first step
     world.step();
     EXPECT_TRUE(world.isLanded(h));
@@ -194,14 +192,13 @@ TEST(WreckLanded, LoadedLandedWreckIsPutDownAtItsPlaceWithHeadingZero)
     EXPECT_NEAR(w->FlightResult.LATITUDE_LAST, 48.25 * Deg, 1e-9);
 }
 
-TEST(WreckScenario, SavedWreckLoadsBackWithItsRecord)
-{
+TEST(WreckScenario, SavedWreckLoadsBackWithItsRecord) {
     std::string saved;
     {
         orb::World world(Root());
         world.createVessel("D-Wreck", "TeskiWreck", "STATUS Landed Earth\nPOS 10 50\nHEADING 0\n");
-        auto *w = world.moduleAs<TeskiWreck>("D-Wreck");
-        FlightResult &r = w->FlightResult;
+        auto* w = world.moduleAs<TeskiWreck>("D-Wreck");
+        FlightResult& r = w->FlightResult;
         r.LANDED = 1;
         r.LATITUDE_TARGET = 50.1;
         r.LONGITUDE_TARGET = 10.2;
@@ -215,15 +212,16 @@ TEST(WreckScenario, SavedWreckLoadsBackWithItsRecord)
         world.runSteps(3);
         saved = world.saveText();
     }
-    EXPECT_NE(saved.find("  TRACK 1 0.5000000000000 0.0000000000000 0.0000000000000 3\r\n"), std::string::npos)
+    EXPECT_NE(saved.find("  TRACK 1 0.5000000000000 0.0000000000000 0.0000000000000 3\r\n"),
+              std::string::npos)
         << saved;
     EXPECT_NE(saved.find("  FAILURE Control roll (-37) at 32 sec.\r\n"), std::string::npos);
 
     orb::World again(Root());
     again.loadScenarioText(saved, "saved wreck");
-    auto *w = again.moduleAs<TeskiWreck>("D-Wreck");
+    auto* w = again.moduleAs<TeskiWreck>("D-Wreck");
     ASSERT_NE(w, nullptr);
-    const FlightResult &r = w->FlightResult;
+    const FlightResult& r = w->FlightResult;
     EXPECT_EQ(r.LANDED, 1);
     EXPECT_EQ(r.LATITUDE_TARGET, 50.1);
     EXPECT_EQ(r.RANGE_MISS, 1234.5);
@@ -235,13 +233,12 @@ TEST(WreckScenario, SavedWreckLoadsBackWithItsRecord)
     EXPECT_EQ(w->EffectStage, 2);
 }
 
-TEST(WreckModule, EntryPointsAsTheHostUsesThem)
-{
+TEST(WreckModule, EntryPointsAsTheHostUsesThem) {
     orb::World world(Root()); // loads nothing yet; the module is opened here the way the host opens it
-    void *lib = dlopen((Root() + "/Modules/TeskiWreck.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* lib = dlopen((Root() + "/Modules/TeskiWreck.so").c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(lib, nullptr) << dlerror();
-    auto *version = reinterpret_cast<int (*)()>(dlsym(lib, "GetModuleVersion"));
-    auto *exit = reinterpret_cast<void (*)(VESSEL *)>(dlsym(lib, "ovcExit"));
+    auto* version = reinterpret_cast<int (*)()>(dlsym(lib, "GetModuleVersion"));
+    auto* exit = reinterpret_cast<void (*)(VESSEL*)>(dlsym(lib, "ovcExit"));
     ASSERT_NE(version, nullptr);
     ASSERT_NE(exit, nullptr);
     EXPECT_EQ(version(), 60425); // "Apr 25 2006", the module library's date

@@ -5,14 +5,14 @@
 
 class TCanvasImage : public QWidget {
 public:
-  TCanvasImage(QWidget* parent, int left, int top, int width, int height);
-  QImage& Canvas() { return Image; }
-  const QImage& Canvas() const { return Image; }
-  void Fill(const QColor& colour);
+    TCanvasImage(QWidget* parent, int left, int top, int width, int height);
+    QImage& Canvas() { return Image; }
+    const QImage& Canvas() const { return Image; }
+    void Fill(const QColor& colour);
 
 protected:
-  void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent*) override;
 
 private:
-  QImage Image;
+    QImage Image;
 };

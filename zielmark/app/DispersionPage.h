@@ -12,23 +12,23 @@ class TPrompt;
 
 class TDispersionPage : public QWidget {
 public:
-  TDispersionPage(QWidget* parent, TPrompt& prompt);
+    TDispersionPage(QWidget* parent, TPrompt& prompt);
 
-  void btnOpenDispersionClick();
-  // Reads dispersion.json of `folder`; false (with the reason on the page) when it cannot be read.
-  bool OpenFolder(const QString& folder);
-  void lbMissilesClick();
+    void btnOpenDispersionClick();
+    // Reads dispersion.json of `folder`; false (with the reason on the page) when it cannot be read.
+    bool OpenFolder(const QString& folder);
+    void lbMissilesClick();
 
-  QPushButton* btnOpenDispersion;
-  QLabel* lblDispersionDir;
-  QListWidget* lbMissiles;
-  QLabel* stFigures;
-  QLabel* imgDispersion;
+    QPushButton* btnOpenDispersion;
+    QLabel* lblDispersionDir;
+    QListWidget* lbMissiles;
+    QLabel* stFigures;
+    QLabel* imgDispersion;
 
 private:
-  TPrompt& Prompt;
-  QString Folder;
-  QJsonArray Missiles;
+    TPrompt& Prompt;
+    QString Folder;
+    QJsonArray Missiles;
 };
 
 // The figures of one missile of dispersion.json, as the page shows them.

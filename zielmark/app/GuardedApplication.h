@@ -7,10 +7,10 @@ class TPrompt;
 
 class TGuardedApplication : public QApplication {
 public:
-  TGuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
-  void SetPrompt(TPrompt* prompt) { Prompt = prompt; }
-  bool notify(QObject* receiver, QEvent* event) override;
+    TGuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    void SetPrompt(TPrompt* prompt) { Prompt = prompt; }
+    bool notify(QObject* receiver, QEvent* event) override;
 
 private:
-  TPrompt* Prompt = nullptr;
+    TPrompt* Prompt = nullptr;
 };

@@ -5,19 +5,19 @@
 #include <QMessageBox>
 
 bool TQtPrompt::AskYesNo(QWidget* parent, const QString& question) {
-  return QMessageBox::question(parent, QApplication::applicationName(), question,
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    return QMessageBox::question(parent, QApplication::applicationName(), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void TQtPrompt::ShowError(QWidget* parent, const QString& message) {
-  QMessageBox::critical(parent, QApplication::applicationName(), message);
+    QMessageBox::critical(parent, QApplication::applicationName(), message);
 }
 
 void TQtPrompt::ShowInfo(QWidget* parent, const QString& message) {
-  QMessageBox::information(parent, QApplication::applicationName(), message);
+    QMessageBox::information(parent, QApplication::applicationName(), message);
 }
 
 QString TQtPrompt::BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) {
-  // Only file-system folders; an empty answer means the user cancelled.
-  return QFileDialog::getExistingDirectory(parent, title, initialDir, QFileDialog::ShowDirsOnly);
+    // Only file-system folders; an empty answer means the user cancelled.
+    return QFileDialog::getExistingDirectory(parent, title, initialDir, QFileDialog::ShowDirsOnly);
 }

@@ -6,22 +6,22 @@ class QWidget;
 
 class TPrompt {
 public:
-  virtual ~TPrompt() = default;
-  // A confirmation question with Yes and No; true only for Yes.
-  virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
-  // An error inside an event: shown, then the window goes on.
-  virtual void ShowError(QWidget* parent, const QString& message) = 0;
-  // A plain notice (for instance where the settings are kept).
-  virtual void ShowInfo(QWidget* parent, const QString& message) = 0;
-  // The folder chooser: the chosen folder's full path, or empty when cancelled.
-  virtual QString BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) = 0;
+    virtual ~TPrompt() = default;
+    // A confirmation question with Yes and No; true only for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
+    // An error inside an event: shown, then the window goes on.
+    virtual void ShowError(QWidget* parent, const QString& message) = 0;
+    // A plain notice (for instance where the settings are kept).
+    virtual void ShowInfo(QWidget* parent, const QString& message) = 0;
+    // The folder chooser: the chosen folder's full path, or empty when cancelled.
+    virtual QString BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) = 0;
 };
 
 // The toolkit's own dialogs.
 class TQtPrompt : public TPrompt {
 public:
-  bool AskYesNo(QWidget* parent, const QString& question) override;
-  void ShowError(QWidget* parent, const QString& message) override;
-  void ShowInfo(QWidget* parent, const QString& message) override;
-  QString BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) override;
+    bool AskYesNo(QWidget* parent, const QString& question) override;
+    void ShowError(QWidget* parent, const QString& message) override;
+    void ShowInfo(QWidget* parent, const QString& message) override;
+    QString BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) override;
 };

@@ -4,5 +4,9 @@
 
 #include <string>
 
-inline QString Q(const std::string& text) { return QString::fromStdString(text); }
-inline std::string S(const QString& text) { return text.toStdString(); }
+inline QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+inline std::string S(const QString& text) {
+    return text.toStdString();
+}

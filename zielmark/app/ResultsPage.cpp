@@ -25,203 +25,216 @@
 namespace {
 
 QColor PenColour(zm::TChartColour colour) {
-  switch (colour) {
-    case zm::TChartColour::Blue: return Qt::blue;
-    case zm::TChartColour::Red: return Qt::red;
-    case zm::TChartColour::Black: break;
-  }
-  return Qt::black;
+    switch (colour) {
+    case zm::TChartColour::Blue:
+        return Qt::blue;
+    case zm::TChartColour::Red:
+        return Qt::red;
+    case zm::TChartColour::Black:
+        break;
+    }
+    return Qt::black;
 }
 
 void SelectEntry(QComboBox* combo, const std::string& text) {
-  combo->setCurrentIndex(combo->findText(Q(text), Qt::MatchExactly));
-  if (combo->currentIndex() < 0 && combo->isEditable()) combo->setEditText(QString());
+    combo->setCurrentIndex(combo->findText(Q(text), Qt::MatchExactly));
+    if (combo->currentIndex() < 0 && combo->isEditable()) combo->setEditText(QString());
 }
 
-}  // namespace
+} // namespace
 
 TOrbToGePage::TOrbToGePage(QWidget* parent, TPageContext& context) : QWidget(parent), Context(context) {
-  BuildControls();
-  ConnectEvents();
+    BuildControls();
+    ConnectEvents();
 }
 
 void TOrbToGePage::ConnectEvents() {
-  connect(rbNewOrbResFile, &QRadioButton::clicked, this, [this] { rbNewOrbResFileClick(); });
-  connect(rbSavedOrbResFile, &QRadioButton::clicked, this, [this] { rbNewOrbResFileClick(); });
-  connect(cbSavedOrbResFiles, &QComboBox::activated, this, [this] { cbSavedOrbResFilesChange(); });
-  connect(lbOrbResults, &QListWidget::itemSelectionChanged, this, [this] {
-    if (!FillingSource) lbOrbResultsClick();
-  });
-  connect(cbResultFiles, &QComboBox::activated, this, [this] { cbResultFilesChange(); });
-  connect(cbResultFiles->lineEdit(), &QLineEdit::textEdited, this, [this] { cbResultFilesChange(); });
-  connect(btnSaveGEFile, &QPushButton::clicked, this, [this] { btnSaveGEFileClick(); });
+    connect(rbNewOrbResFile, &QRadioButton::clicked, this, [this] { rbNewOrbResFileClick(); });
+    connect(rbSavedOrbResFile, &QRadioButton::clicked, this, [this] { rbNewOrbResFileClick(); });
+    connect(cbSavedOrbResFiles, &QComboBox::activated, this, [this] { cbSavedOrbResFilesChange(); });
+    connect(lbOrbResults, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!FillingSource) lbOrbResultsClick();
+    });
+    connect(cbResultFiles, &QComboBox::activated, this, [this] { cbResultFilesChange(); });
+    connect(cbResultFiles->lineEdit(), &QLineEdit::textEdited, this, [this] { cbResultFilesChange(); });
+    connect(btnSaveGEFile, &QPushButton::clicked, this, [this] { btnSaveGEFileClick(); });
 }
 
 zm::TResultSourceInputs TOrbToGePage::SourceInputs() const {
-  return zm::ResultSourceInputsOf(Context.Options());
+    return zm::ResultSourceInputsOf(Context.Options());
 }
 
 void TOrbToGePage::OrbResFilesToGUI() {
-  const zm::TResultSource source = zm::ChooseResultSource(SourceInputs());
-  {
-    const QSignalBlocker blockSaved(cbSavedOrbResFiles);
-    cbSavedOrbResFiles->clear();
-    for (const std::string& name : source.SavedFiles) cbSavedOrbResFiles->addItem(Q(name));
-    cbSavedOrbResFiles->setCurrentIndex(source.SavedSelected);
-  }
-  rbNewOrbResFile->setEnabled(source.RecentEnabled);
-  rbSavedOrbResFile->setEnabled(source.PreviousEnabled);
-  // The two buttons form an exclusive group, which would refuse to leave both unchecked.
-  rbNewOrbResFile->setAutoExclusive(false);
-  rbSavedOrbResFile->setAutoExclusive(false);
-  rbNewOrbResFile->setChecked(source.RecentChecked);
-  rbSavedOrbResFile->setChecked(source.PreviousChecked);
-  rbNewOrbResFile->setAutoExclusive(true);
-  rbSavedOrbResFile->setAutoExclusive(true);
-  UpdateSaveGEFileButton();
-  rbNewOrbResFileClick();
+    const zm::TResultSource source = zm::ChooseResultSource(SourceInputs());
+    {
+        const QSignalBlocker blockSaved(cbSavedOrbResFiles);
+        cbSavedOrbResFiles->clear();
+        for (const std::string& name : source.SavedFiles)
+            cbSavedOrbResFiles->addItem(Q(name));
+        cbSavedOrbResFiles->setCurrentIndex(source.SavedSelected);
+    }
+    rbNewOrbResFile->setEnabled(source.RecentEnabled);
+    rbSavedOrbResFile->setEnabled(source.PreviousEnabled);
+    // The two buttons form an exclusive group, which would refuse to leave both unchecked.
+    rbNewOrbResFile->setAutoExclusive(false);
+    rbSavedOrbResFile->setAutoExclusive(false);
+    rbNewOrbResFile->setChecked(source.RecentChecked);
+    rbSavedOrbResFile->setChecked(source.PreviousChecked);
+    rbNewOrbResFile->setAutoExclusive(true);
+    rbSavedOrbResFile->setAutoExclusive(true);
+    UpdateSaveGEFileButton();
+    rbNewOrbResFileClick();
 }
 
 void TOrbToGePage::rbNewOrbResFileClick() {
-  lblCurrentState->setEnabled(rbNewOrbResFile->isChecked());
-  cbSavedOrbResFiles->setEnabled(rbSavedOrbResFile->isChecked());
-  if (rbNewOrbResFile->isChecked()) LoadOrbResults(Context.Options().CurrentStateFile);
-  else cbSavedOrbResFilesChange();
+    lblCurrentState->setEnabled(rbNewOrbResFile->isChecked());
+    cbSavedOrbResFiles->setEnabled(rbSavedOrbResFile->isChecked());
+    if (rbNewOrbResFile->isChecked())
+        LoadOrbResults(Context.Options().CurrentStateFile);
+    else
+        cbSavedOrbResFilesChange();
 }
 
 void TOrbToGePage::cbSavedOrbResFilesChange() {
-  LoadOrbResults(Context.Options().FltResDir + S(cbSavedOrbResFiles->currentText()));
+    LoadOrbResults(Context.Options().FltResDir + S(cbSavedOrbResFiles->currentText()));
 }
 
 void TOrbToGePage::LoadOrbResults(const std::string& path) {
-  const zm::TResult read = zm::LoadOrbResults(path, OrbResults);
-  if (read.Code == zm::TResultCode::Missing) return;
-  ShowWreckList();
-  if (!read.Ok()) {
-    // The wrecks read before the bad line stay listed; the figures keep what they showed.
-    Context.Prompt().ShowError(this, Q(read.Message));
-    return;
-  }
-  FillResultFiles();
-  lbOrbResultsClick();
+    const zm::TResult read = zm::LoadOrbResults(path, OrbResults);
+    if (read.Code == zm::TResultCode::Missing) return;
+    ShowWreckList();
+    if (!read.Ok()) {
+        // The wrecks read before the bad line stay listed; the figures keep what they showed.
+        Context.Prompt().ShowError(this, Q(read.Message));
+        return;
+    }
+    FillResultFiles();
+    lbOrbResultsClick();
 }
 
 void TOrbToGePage::ShowWreckList() {
-  FillingSource = true;
-  lbOrbResults->clear();
-  for (const zm::TTeskWreck& wreck : OrbResults.Wrecks) {
-    auto* item = new QListWidgetItem(Q(wreck.Caption()), lbOrbResults);
-    item->setSizeHint(QSize(item->sizeHint().width(), 13));
-  }
-  lbOrbResults->setCurrentRow(OrbResults.Selected);
-  FillingSource = false;
+    FillingSource = true;
+    lbOrbResults->clear();
+    for (const zm::TTeskWreck& wreck : OrbResults.Wrecks) {
+        auto* item = new QListWidgetItem(Q(wreck.Caption()), lbOrbResults);
+        item->setSizeHint(QSize(item->sizeHint().width(), 13));
+    }
+    lbOrbResults->setCurrentRow(OrbResults.Selected);
+    FillingSource = false;
 }
 
 void TOrbToGePage::lbOrbResultsClick() {
-  OrbResults.Selected = lbOrbResults->currentRow();
-  for (QLabel* label : {lblLaunchAz, lblPlannedRange, lblActualRange, lblRangeMiss, lblLongitudalMiss,
-                        lblLateralMiss, lblFailure})
-    label->clear();
-  imgChart->Fill(Qt::white);
-  const zm::TTeskWreck* wreck = OrbResults.SelectedWreck();
-  if (!wreck) return;
-  const zm::TResultFigures figures = zm::ResultFigures(*wreck);
-  lblLaunchAz->setText(Q(figures.LaunchAz));
-  lblPlannedRange->setText(Q(figures.PlannedRange));
-  lblActualRange->setText(Q(figures.ActualRange));
-  lblRangeMiss->setText(Q(figures.RangeMiss));
-  lblLongitudalMiss->setText(Q(figures.LongitudalMiss));
-  lblLateralMiss->setText(Q(figures.LateralMiss));
-  lblFailure->setText(Q(figures.Failure));
-  DrawChart(*wreck);
+    OrbResults.Selected = lbOrbResults->currentRow();
+    for (QLabel* label : {lblLaunchAz, lblPlannedRange, lblActualRange, lblRangeMiss, lblLongitudalMiss,
+                          lblLateralMiss, lblFailure})
+        label->clear();
+    imgChart->Fill(Qt::white);
+    const zm::TTeskWreck* wreck = OrbResults.SelectedWreck();
+    if (!wreck) return;
+    const zm::TResultFigures figures = zm::ResultFigures(*wreck);
+    lblLaunchAz->setText(Q(figures.LaunchAz));
+    lblPlannedRange->setText(Q(figures.PlannedRange));
+    lblActualRange->setText(Q(figures.ActualRange));
+    lblRangeMiss->setText(Q(figures.RangeMiss));
+    lblLongitudalMiss->setText(Q(figures.LongitudalMiss));
+    lblLateralMiss->setText(Q(figures.LateralMiss));
+    lblFailure->setText(Q(figures.Failure));
+    DrawChart(*wreck);
 }
 
 void TOrbToGePage::DrawChart(const zm::TTeskWreck& wreck) {
-  QImage& canvas = imgChart->Canvas();
-  const QFontMetrics metrics(imgChart->font());
-  const zm::TTextMeasure measure = [&metrics](const std::string& text) {
-    const QString q = Q(text);
-    return zm::TTextSize{metrics.horizontalAdvance(q), metrics.height()};
-  };
-  const zm::TImpactChart chart = zm::BuildImpactChart(wreck, measure, canvas.width(), canvas.height());
-  if (!chart.HasScale) return;  // no miss to scale by: the figures stand, the diagram stays white
-  QPainter painter(&canvas);
-  painter.setBrush(Qt::white);
-  const auto drawLine = [&painter](const zm::TChartLine& line) {
-    painter.setPen(QPen(PenColour(line.Pen), 1));
-    painter.drawLine(line.From.X, line.From.Y, line.To.X, line.To.Y);
-  };
-  for (const zm::TChartLine& line : chart.Lines) drawLine(line);
-  for (const zm::TChartCircle& circle : chart.Circles) {
-    painter.setPen(QPen(PenColour(circle.Pen), 1));
-    const int r = zm::TChartCircle::Radius;
-    // The box runs from centre - r up to, not including, centre + r: a circle 2r pixels across.
-    painter.drawEllipse(circle.Center.X - r, circle.Center.Y - r, 2 * r, 2 * r);
-  }
-  for (const zm::TChartLine& line : chart.Arrow) drawLine(line);
-  painter.setFont(imgChart->font());
-  painter.setPen(Qt::black);
-  painter.setBackground(Qt::white);
-  painter.setBackgroundMode(Qt::OpaqueMode);
-  for (const zm::TChartLabel& label : chart.Labels) {
-    const QString text = Q(label.Text);
-    painter.fillRect(label.TopLeft.X, label.TopLeft.Y, metrics.horizontalAdvance(text), metrics.height(), Qt::white);
-    painter.drawText(label.TopLeft.X, label.TopLeft.Y + metrics.ascent(), text);
-  }
-  painter.end();
-  imgChart->update();
+    QImage& canvas = imgChart->Canvas();
+    const QFontMetrics metrics(imgChart->font());
+    const zm::TTextMeasure measure = [&metrics](const std::string& text) {
+        const QString q = Q(text);
+        return zm::TTextSize{metrics.horizontalAdvance(q), metrics.height()};
+    };
+    const zm::TImpactChart chart = zm::BuildImpactChart(wreck, measure, canvas.width(), canvas.height());
+    if (!chart.HasScale) return; // no miss to scale by: the figures stand, the diagram stays white
+    QPainter painter(&canvas);
+    painter.setBrush(Qt::white);
+    const auto drawLine = [&painter](const zm::TChartLine& line) {
+        painter.setPen(QPen(PenColour(line.Pen), 1));
+        painter.drawLine(line.From.X, line.From.Y, line.To.X, line.To.Y);
+    };
+    for (const zm::TChartLine& line : chart.Lines)
+        drawLine(line);
+    for (const zm::TChartCircle& circle : chart.Circles) {
+        painter.setPen(QPen(PenColour(circle.Pen), 1));
+        const int r = zm::TChartCircle::Radius;
+        // The box runs from centre - r up to, not including, centre + r: a circle 2r pixels across.
+        painter.drawEllipse(circle.Center.X - r, circle.Center.Y - r, 2 * r, 2 * r);
+    }
+    for (const zm::TChartLine& line : chart.Arrow)
+        drawLine(line);
+    painter.setFont(imgChart->font());
+    painter.setPen(Qt::black);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    for (const zm::TChartLabel& label : chart.Labels) {
+        const QString text = Q(label.Text);
+        painter.fillRect(label.TopLeft.X, label.TopLeft.Y, metrics.horizontalAdvance(text), metrics.height(),
+                         Qt::white);
+        painter.drawText(label.TopLeft.X, label.TopLeft.Y + metrics.ascent(), text);
+    }
+    painter.end();
+    imgChart->update();
 }
 
 void TOrbToGePage::FillResultFiles() {
-  {
-    const QSignalBlocker block(cbResultFiles);
-    cbResultFiles->clear();
-    for (const std::string& name : zm::ListResultNames(Context.Options().FltResDir))
-      cbResultFiles->addItem(Q(name));
-    cbResultFiles->setCurrentIndex(-1);
-    cbResultFiles->setEditText(QString());
-  }
-  // "Save!" follows the name shown, also when the program empties the box: an empty name saves a hidden ".kml".
-  UpdateSaveGEFileButton();
+    {
+        const QSignalBlocker block(cbResultFiles);
+        cbResultFiles->clear();
+        for (const std::string& name : zm::ListResultNames(Context.Options().FltResDir))
+            cbResultFiles->addItem(Q(name));
+        cbResultFiles->setCurrentIndex(-1);
+        cbResultFiles->setEditText(QString());
+    }
+    // "Save!" follows the name shown, also when the program empties the box: an empty name saves a hidden
+    // ".kml".
+    UpdateSaveGEFileButton();
 }
 
 void TOrbToGePage::UpdateSaveGEFileButton() {
-  btnSaveGEFile->setEnabled(zm::IsValidSaveName(S(cbResultFiles->currentText())));
+    btnSaveGEFile->setEnabled(zm::IsValidSaveName(S(cbResultFiles->currentText())));
 }
 
-void TOrbToGePage::cbResultFilesChange() { UpdateSaveGEFileButton(); }
+void TOrbToGePage::cbResultFilesChange() {
+    UpdateSaveGEFileButton();
+}
 
 void TOrbToGePage::btnSaveGEFileClick() {
-  if (!zm::IsValidSaveName(S(cbResultFiles->currentText()))) return;  // the button is disabled then
-  zm::TGlobalOptions& options = Context.Options();
-  const std::string name = zm::ChangeFileExt(S(cbResultFiles->currentText()), ".kml");
-  const std::string path = options.FltResDir + name;
-  const std::string kmlQuestion = zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path);
-  if (Context.Prompt().AskYesNo(this, Q(kmlQuestion))) {
-    const zm::TResult written = zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks);
-    if (!written.Ok()) Context.Prompt().ShowError(this, Q(written.Message));
-  }
-  if (rbNewOrbResFile->isChecked()) {
-    const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");
-    const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
-    if (Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
-      // A failed copy is reported too: the user would otherwise believe the scenario kept.
-      const zm::TResult copied = zm::CopyScenarioFile(options.CurrentStateFile, copyPath);
-      if (!copied.Ok()) Context.Prompt().ShowError(this, Q(copied.Message));
+    if (!zm::IsValidSaveName(S(cbResultFiles->currentText()))) return; // the button is disabled then
+    zm::TGlobalOptions& options = Context.Options();
+    const std::string name = zm::ChangeFileExt(S(cbResultFiles->currentText()), ".kml");
+    const std::string path = options.FltResDir + name;
+    const std::string kmlQuestion = zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path);
+    if (Context.Prompt().AskYesNo(this, Q(kmlQuestion))) {
+        const zm::TResult written = zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks);
+        if (!written.Ok()) Context.Prompt().ShowError(this, Q(written.Message));
     }
-  }
-  const std::string remembered = S(cbSavedOrbResFiles->currentText());
-  options.ListFltResScnFiles();
-  {
-    const QSignalBlocker block(cbSavedOrbResFiles);
-    cbSavedOrbResFiles->clear();
-    for (const std::string& saved : options.FltResScnFiles) cbSavedOrbResFiles->addItem(Q(saved));
-    SelectEntry(cbSavedOrbResFiles, remembered);
-  }
-  FillResultFiles();
-  {
-    const QSignalBlocker block(cbResultFiles);
-    SelectEntry(cbResultFiles, zm::ResultNameOf(name));
-  }
-  UpdateSaveGEFileButton();
+    if (rbNewOrbResFile->isChecked()) {
+        const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");
+        const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
+        if (Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
+            // A failed copy is reported too: the user would otherwise believe the scenario kept.
+            const zm::TResult copied = zm::CopyScenarioFile(options.CurrentStateFile, copyPath);
+            if (!copied.Ok()) Context.Prompt().ShowError(this, Q(copied.Message));
+        }
+    }
+    const std::string remembered = S(cbSavedOrbResFiles->currentText());
+    options.ListFltResScnFiles();
+    {
+        const QSignalBlocker block(cbSavedOrbResFiles);
+        cbSavedOrbResFiles->clear();
+        for (const std::string& saved : options.FltResScnFiles)
+            cbSavedOrbResFiles->addItem(Q(saved));
+        SelectEntry(cbSavedOrbResFiles, remembered);
+    }
+    FillResultFiles();
+    {
+        const QSignalBlocker block(cbResultFiles);
+        SelectEntry(cbResultFiles, zm::ResultNameOf(name));
+    }
+    UpdateSaveGEFileButton();
 }

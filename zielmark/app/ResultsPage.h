@@ -15,48 +15,48 @@ class TPageContext;
 
 class TOrbToGePage : public QWidget {
 public:
-  TOrbToGePage(QWidget* parent, TPageContext& context);
+    TOrbToGePage(QWidget* parent, TPageContext& context);
 
-  // Operations the shell calls.
-  void OrbResFilesToGUI();
+    // Operations the shell calls.
+    void OrbResFilesToGUI();
 
-  // Published handlers and the page's operations.
-  void rbNewOrbResFileClick();
-  void cbSavedOrbResFilesChange();
-  void lbOrbResultsClick();
-  void FillResultFiles();
-  void UpdateSaveGEFileButton();
-  void cbResultFilesChange();
-  void btnSaveGEFileClick();
-  void LoadOrbResults(const std::string& path);
+    // Published handlers and the page's operations.
+    void rbNewOrbResFileClick();
+    void cbSavedOrbResFilesChange();
+    void lbOrbResultsClick();
+    void FillResultFiles();
+    void UpdateSaveGEFileButton();
+    void cbResultFilesChange();
+    void btnSaveGEFileClick();
+    void LoadOrbResults(const std::string& path);
 
-  const zm::TOrbResults& Results() const { return OrbResults; }
+    const zm::TOrbResults& Results() const { return OrbResults; }
 
-  // Controls.
-  QRadioButton* rbNewOrbResFile;
-  QLabel* lblCurrentState;
-  QRadioButton* rbSavedOrbResFile;
-  QComboBox* cbSavedOrbResFiles;
-  QListWidget* lbOrbResults;
-  TCanvasImage* imgChart;
-  QLabel* lblFailure;
-  QLabel* lblLaunchAz;
-  QLabel* lblPlannedRange;
-  QLabel* lblActualRange;
-  QLabel* lblRangeMiss;
-  QLabel* lblLongitudalMiss;
-  QLabel* lblLateralMiss;
-  QComboBox* cbResultFiles;
-  QPushButton* btnSaveGEFile;
+    // Controls.
+    QRadioButton* rbNewOrbResFile;
+    QLabel* lblCurrentState;
+    QRadioButton* rbSavedOrbResFile;
+    QComboBox* cbSavedOrbResFiles;
+    QListWidget* lbOrbResults;
+    TCanvasImage* imgChart;
+    QLabel* lblFailure;
+    QLabel* lblLaunchAz;
+    QLabel* lblPlannedRange;
+    QLabel* lblActualRange;
+    QLabel* lblRangeMiss;
+    QLabel* lblLongitudalMiss;
+    QLabel* lblLateralMiss;
+    QComboBox* cbResultFiles;
+    QPushButton* btnSaveGEFile;
 
 private:
-  void BuildControls();
-  void ConnectEvents();
-  void ShowWreckList();
-  void DrawChart(const zm::TTeskWreck& wreck);
-  zm::TResultSourceInputs SourceInputs() const;
+    void BuildControls();
+    void ConnectEvents();
+    void ShowWreckList();
+    void DrawChart(const zm::TTeskWreck& wreck);
+    zm::TResultSourceInputs SourceInputs() const;
 
-  TPageContext& Context;
-  zm::TOrbResults OrbResults;
-  bool FillingSource = false;  // the program, not the user, is changing the source controls
+    TPageContext& Context;
+    zm::TOrbResults OrbResults;
+    bool FillingSource = false; // the program, not the user, is changing the source controls
 };

@@ -9,17 +9,17 @@ class QPushButton;
 
 class TSetupPage : public QWidget {
 public:
-  explicit TSetupPage(QWidget* parent);
+    explicit TSetupPage(QWidget* parent);
 
-  QLabel* lblSrcWptDir;
-  QLabel* lblOrbScnDir;
-  QLabel* lblFltResDir;
-  QPushButton* btnSrcWprDirBrowse;
-  QPushButton* btnOrbScnDirBrowse;
-  QPushButton* btnSaveGEDirBrowse;
-  QFrame* pnlGlobalWarnings;
-  QLabel* stGlobalWarnings;
-  QPushButton* btnGlobalWarningsRefresh;
+    QLabel* lblSrcWptDir;
+    QLabel* lblOrbScnDir;
+    QLabel* lblFltResDir;
+    QPushButton* btnSrcWprDirBrowse;
+    QPushButton* btnOrbScnDirBrowse;
+    QPushButton* btnSaveGEDirBrowse;
+    QFrame* pnlGlobalWarnings;
+    QLabel* stGlobalWarnings;
+    QPushButton* btnGlobalWarningsRefresh;
 };
 
 // The text of the about box.

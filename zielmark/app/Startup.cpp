@@ -8,27 +8,30 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
-#include <QtGlobal>
 #include <QStringList>
+#include <QtGlobal>
 
-void MakeProgramFolderCurrent() { QDir::setCurrent(QCoreApplication::applicationDirPath()); }
+void MakeProgramFolderCurrent() {
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+}
 
 TSettingsLocation ChooseSettingsFile(const QString& explicitFile) {
-  if (!explicitFile.isEmpty()) {
-    // A named settings file that is there but cannot be read (a pipe, a device) is said, not waited on.
-    const QString path = QFileInfo(explicitFile).absoluteFilePath();
-    std::string text;
-    if (zm::FileExists(path.toStdString()))
-      if (const zm::TResult read = zm::ReadWholeFile(path.toStdString(), text); !read.Ok())
-        return {path, QString::fromStdString(read.Message + "; the settings start from their defaults")};
-    return {path, QString()};
-  }
-  std::string notice;
-  const QString file =
-      QString::fromStdString(zm::SettingsFileFor(QCoreApplication::applicationFilePath().toStdString(), &notice));
-  // Said once: when the settings in the user's folder already exist, the user has been told.
-  if (QFileInfo::exists(file)) notice.clear();
-  return {file, QString::fromStdString(notice)};
+    if (!explicitFile.isEmpty()) {
+        // A named settings file that is there but cannot be read (a pipe, a device) is said, not waited on.
+        const QString path = QFileInfo(explicitFile).absoluteFilePath();
+        std::string text;
+        if (zm::FileExists(path.toStdString()))
+            if (const zm::TResult read = zm::ReadWholeFile(path.toStdString(), text); !read.Ok())
+                return {path,
+                        QString::fromStdString(read.Message + "; the settings start from their defaults")};
+        return {path, QString()};
+    }
+    std::string notice;
+    const QString file = QString::fromStdString(
+        zm::SettingsFileFor(QCoreApplication::applicationFilePath().toStdString(), &notice));
+    // Said once: when the settings in the user's folder already exist, the user has been told.
+    if (QFileInfo::exists(file)) notice.clear();
+    return {file, QString::fromStdString(notice)};
 }
 
 namespace {
@@ -37,19 +40,20 @@ namespace {
 const QStringList kProgramFontFamilies{"Liberation Sans", "Arial", "Nimbus Sans", "Helvetica"};
 
 bool LoadProgramFont() {
-  bool loaded = true;
-  for (const char* file : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"})
-    loaded = QFontDatabase::addApplicationFont(file) >= 0 && loaded;
-  return loaded;
+    bool loaded = true;
+    for (const char* file : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"})
+        loaded = QFontDatabase::addApplicationFont(file) >= 0 && loaded;
+    return loaded;
 }
-}  // namespace
+} // namespace
 
 void ApplyProgramLook(QApplication& app) {
-  QApplication::setStyle("Fusion");
-  static const bool loaded = LoadProgramFont();  // once, however often the look is applied
-  if (!loaded) qWarning("Zielmark: the built-in font could not be loaded; captions may not fit their places");
-  QFont font = app.font();
-  font.setFamilies(kProgramFontFamilies);
-  font.setPixelSize(11);
-  QApplication::setFont(font);
+    QApplication::setStyle("Fusion");
+    static const bool loaded = LoadProgramFont(); // once, however often the look is applied
+    if (!loaded)
+        qWarning("Zielmark: the built-in font could not be loaded; captions may not fit their places");
+    QFont font = app.font();
+    font.setFamilies(kProgramFontFamilies);
+    font.setPixelSize(11);
+    QApplication::setFont(font);
 }

@@ -7,9 +7,9 @@
 void MakeProgramFolderCurrent();
 
 struct TSettingsLocation {
-  QString IniFileName;
-  // Not empty when the settings go to the user's configuration folder: the program says so.
-  QString Notice;
+    QString IniFileName;
+    // Not empty when the settings go to the user's configuration folder: the program says so.
+    QString Notice;
 };
 
 // Beside the program with its name and ".ini", or in the user's configuration folder when the program's

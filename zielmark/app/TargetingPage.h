@@ -1,6 +1,6 @@
-// The "Google Earth to Orbiter" page: a KML file's launch sites and targets, their assignment by drag and drop
-// or at random, the per-missile delay and "Realistic" flag, description, focus, date and time, and saving the
-// launch scenario. The page's state lives in the core's planning model; the controls show it.
+// The "Google Earth to Orbiter" page: a KML file's launch sites and targets, their assignment by drag and
+// drop or at random, the per-missile delay and "Realistic" flag, description, focus, date and time, and
+// saving the launch scenario. The page's state lives in the core's planning model; the controls show it.
 #pragma once
 #include "Unit_Targeting.h"
 
@@ -24,84 +24,84 @@ class TWaypointList;
 
 class TGeToOrbPage : public QWidget {
 public:
-  TGeToOrbPage(QWidget* parent, TPageContext& context);
-  ~TGeToOrbPage() override;
+    TGeToOrbPage(QWidget* parent, TPageContext& context);
+    ~TGeToOrbPage() override;
 
-  // Operations the shell calls.
-  void FillSourceFileList();
-  void ClearTargetingPage();
+    // Operations the shell calls.
+    void FillSourceFileList();
+    void ClearTargetingPage();
 
-  // Published handlers, named after control and event.
-  void cbLoadGEFilesChange();
-  void lbTesksDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
-  void lbTargetsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
-  bool lbTargetsDragOver();
-  // The missile dragged (-1: none) dropped at a point of the target list.
-  void lbTargetsDragDrop(int tesk, int x, int y);
-  void btnRandomizeClick();
-  void chbFlipAllCheckBoxesClick();
-  void rbTimeLocalClick();
-  void meOrbDateChange();
-  void cbSaveOrbFilesChange();
-  void btnSaveOrbFileClick();
-  void OrbDateTimeToGUI();
-  void DateTimeGUItoUTC();
+    // Published handlers, named after control and event.
+    void cbLoadGEFilesChange();
+    void lbTesksDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
+    void lbTargetsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
+    bool lbTargetsDragOver();
+    // The missile dragged (-1: none) dropped at a point of the target list.
+    void lbTargetsDragDrop(int tesk, int x, int y);
+    void btnRandomizeClick();
+    void chbFlipAllCheckBoxesClick();
+    void rbTimeLocalClick();
+    void meOrbDateChange();
+    void cbSaveOrbFilesChange();
+    void btnSaveOrbFileClick();
+    void OrbDateTimeToGUI();
+    void DateTimeGUItoUTC();
 
-  // Controls.
-  QComboBox* cbLoadGEFiles;
-  QLabel* stGEDescr;
-  QFrame* pnlTargeting;
-  TWaypointList* lbTesks;
-  TCanvasImage* imgLinks;
-  TWaypointList* lbTargets;
-  QCheckBox* chbFlipAllCheckBoxes;
-  QPushButton* btnRandomize;
-  QPlainTextEdit* mOrbDescr;
-  QComboBox* cbActiveVessel;
-  QRadioButton* rbTimeLocal;
-  QRadioButton* rbTimeUTC;
-  QLineEdit* meOrbDate;
-  QLineEdit* meOrbTime;
-  QComboBox* cbSaveOrbFiles;
-  QPushButton* btnSaveOrbFile;
-  QFrame* pnlGEtoOrbWarnings;
-  QLabel* stGEtoOrbWarnings;
+    // Controls.
+    QComboBox* cbLoadGEFiles;
+    QLabel* stGEDescr;
+    QFrame* pnlTargeting;
+    TWaypointList* lbTesks;
+    TCanvasImage* imgLinks;
+    TWaypointList* lbTargets;
+    QCheckBox* chbFlipAllCheckBoxes;
+    QPushButton* btnRandomize;
+    QPlainTextEdit* mOrbDescr;
+    QComboBox* cbActiveVessel;
+    QRadioButton* rbTimeLocal;
+    QRadioButton* rbTimeUTC;
+    QLineEdit* meOrbDate;
+    QLineEdit* meOrbTime;
+    QComboBox* cbSaveOrbFiles;
+    QPushButton* btnSaveOrbFile;
+    QFrame* pnlGEtoOrbWarnings;
+    QLabel* stGEtoOrbWarnings;
 
-  // Each missile row's delay spinner and "Realistic" box, in list order.
-  struct TRowControls {
-    QSpinBox* DelayUpDown;
-    QCheckBox* RealisticBox;
-  };
-  const std::vector<TRowControls>& Rows() const { return RowControls; }
+    // Each missile row's delay spinner and "Realistic" box, in list order.
+    struct TRowControls {
+        QSpinBox* DelayUpDown;
+        QCheckBox* RealisticBox;
+    };
+    const std::vector<TRowControls>& Rows() const { return RowControls; }
 
-  // The page's state: waypoints, delays, flags, description, focus, date, scenario name.
-  zm::TTargetingPage Model;
+    // The page's state: waypoints, delays, flags, description, focus, date, scenario name.
+    zm::TTargetingPage Model;
 
 private:
-  void BuildControls();
-  void ConnectEvents();
-  void CreateRowControls();
-  void FreeRowControls();
-  void FillScenarioFileList();
-  // Shows the model in the controls; the program's own changes do not run the change handlers.
-  void ModelToGUI();
-  void ShowWaypoints();
-  void ShowDescription();
-  void ShowFocus();
-  void ShowDateTime();
-  void ShowScenarioName();
-  void ShowWarnings();
-  void ShowDateTimeValidity();
-  void MarkField(QLineEdit* field, bool valid, const QString& why);
-  void DrawLinks();
-  // Names what the last read of a scenario could not take (the model keeps it).
-  void ShowScenarioRead();
-  void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect, bool selected,
-                        const QWidget* list);
+    void BuildControls();
+    void ConnectEvents();
+    void CreateRowControls();
+    void FreeRowControls();
+    void FillScenarioFileList();
+    // Shows the model in the controls; the program's own changes do not run the change handlers.
+    void ModelToGUI();
+    void ShowWaypoints();
+    void ShowDescription();
+    void ShowFocus();
+    void ShowDateTime();
+    void ShowScenarioName();
+    void ShowWarnings();
+    void ShowDateTimeValidity();
+    void MarkField(QLineEdit* field, bool valid, const QString& why);
+    void DrawLinks();
+    // Names what the last read of a scenario could not take (the model keeps it).
+    void ShowScenarioRead();
+    void DrawWaypointItem(QPainter& painter, const QString& text, bool linked, const QRect& rect,
+                          bool selected, const QWidget* list);
 
-  TPageContext& Context;
-  std::vector<TRowControls> RowControls;
-  bool Showing = false;  // set while ModelToGUI writes into the controls
-  // Keeps the date and time fields' change events from writing back what is being displayed.
-  bool UpdatingDateTime = false;
+    TPageContext& Context;
+    std::vector<TRowControls> RowControls;
+    bool Showing = false; // set while ModelToGUI writes into the controls
+    // Keeps the date and time fields' change events from writing back what is being displayed.
+    bool UpdatingDateTime = false;
 };

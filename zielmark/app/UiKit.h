@@ -10,7 +10,8 @@ class QWidget;
 enum class TFrameLook { Raised, Sunken };
 
 // A framed panel at a fixed place.
-QFrame* MakePanel(QWidget* parent, int left, int top, int width, int height, TFrameLook look = TFrameLook::Raised);
+QFrame* MakePanel(QWidget* parent, int left, int top, int width, int height,
+                  TFrameLook look = TFrameLook::Raised);
 // A label sized to its text at (left, top).
 QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top);
 // A bold label; a heading when pixelSize is given (16 pixels for the page titles).

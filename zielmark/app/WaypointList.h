@@ -7,36 +7,36 @@
 
 class TWaypointList : public QListWidget {
 public:
-  static constexpr int ItemHeight = 21;
-  using TDrawItem = std::function<void(QPainter&, int index, const QRect& rect, bool selected)>;
-  using TDragOver = std::function<bool()>;
-  // The dragged row of the source list (-1 when the drop carries none) and the drop point.
-  using TDragDrop = std::function<void(int draggedRow, int x, int y)>;
+    static constexpr int ItemHeight = 21;
+    using TDrawItem = std::function<void(QPainter&, int index, const QRect& rect, bool selected)>;
+    using TDragOver = std::function<bool()>;
+    // The dragged row of the source list (-1 when the drop carries none) and the drop point.
+    using TDragDrop = std::function<void(int draggedRow, int x, int y)>;
 
-  TWaypointList(QWidget* parent, int left, int top, int width, int height);
+    TWaypointList(QWidget* parent, int left, int top, int width, int height);
 
-  void SetDrawItem(TDrawItem handler) { DrawItem = std::move(handler); }
-  void MakeDragSource();
-  void MakeDropTarget(TDragOver over, TDragDrop drop);
-  // The item at a point of the list's client area, -1 below the last item.
-  int ItemAtPoint(int x, int y) const;
-  // Paint a row through the owner-draw handler (the delegate calls it).
-  void PaintItem(QPainter& painter, int index, const QRect& rect, bool selected) const;
+    void SetDrawItem(TDrawItem handler) { DrawItem = std::move(handler); }
+    void MakeDragSource();
+    void MakeDropTarget(TDragOver over, TDragDrop drop);
+    // The item at a point of the list's client area, -1 below the last item.
+    int ItemAtPoint(int x, int y) const;
+    // Paint a row through the owner-draw handler (the delegate calls it).
+    void PaintItem(QPainter& painter, int index, const QRect& rect, bool selected) const;
 
-  static const char* MimeType;
+    static const char* MimeType;
 
 protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dragMoveEvent(QDragMoveEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-  TDrawItem DrawItem;
-  TDragOver DragOver;
-  TDragDrop DragDrop;
-  bool IsDragSource = false;
-  QPoint PressPos;
-  int PressedRow = -1;  // the row under the left button's press; -1: none, or the empty part of the list
+    TDrawItem DrawItem;
+    TDragOver DragOver;
+    TDragDrop DragDrop;
+    bool IsDragSource = false;
+    QPoint PressPos;
+    int PressedRow = -1; // the row under the left button's press; -1: none, or the empty part of the list
 };

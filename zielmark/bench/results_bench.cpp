@@ -76,9 +76,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
-            std::printf("usage: zielmark-bench-results [WRECKS] [--keep DIR]\n"
-                        "Reads a current state of WRECKS wrecks (default 5,000) and writes its result KML; prints\n"
-                        "the CPU and wall time of each and the peak memory. --keep DIR leaves both files in DIR.\n");
+            std::printf(
+                "usage: zielmark-bench-results [WRECKS] [--keep DIR]\n"
+                "Reads a current state of WRECKS wrecks (default 5,000) and writes its result KML; prints\n"
+                "the CPU and wall time of each and the peak memory. --keep DIR leaves both files in DIR.\n");
             return 0;
         }
         if (a == "--keep" && i + 1 < argc)

@@ -30,10 +30,12 @@ const char* kUsage =
     "Usage: zielmark-cli dispersion PLAN.scn --runs N [--seed S] [--jobs J] [--out DIR] [OPTIONS]\n"
     "\n"
     "Flies the launch scenario N times in orbhost (O pressed at 1 s), each run with the missiles' random\n"
-    "generator seeded from S and the run's number, J runs at a time; a run ends as soon as no missile is left\n"
+    "generator seeded from S and the run's number, J runs at a time; a run ends as soon as no missile is "
+    "left\n"
     "and every wreck has landed. Then writes, for each missile, the failures by kind and by phase and, over\n"
     "the flights without a failure, the mean point of impact, CEP, R90 and R95 about the mean point and\n"
-    "about the target, the standard deviations along and across the launch azimuth and the 1-, 2- and 3-sigma\n"
+    "about the target, the standard deviations along and across the launch azimuth and the 1-, 2- and "
+    "3-sigma\n"
     "error ellipses. Ctrl-C stops the runs and writes the outputs of those done.\n"
     "\n"
     "Options:\n"
@@ -76,7 +78,8 @@ bool ParseCount(const std::string& text, unsigned long long max, unsigned long l
 
 // The run's own seed: the dispersion's seed and the run number mixed, so neighbouring runs share nothing.
 unsigned RunSeed(unsigned seed, int run) {
-    unsigned long long z = (static_cast<unsigned long long>(seed) << 32) + unsigned(run) + 0x9E3779B97F4A7C15ull;
+    unsigned long long z =
+        (static_cast<unsigned long long>(seed) << 32) + unsigned(run) + 0x9E3779B97F4A7C15ull;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return unsigned((z ^ (z >> 31)) & 0xFFFFFFFFu);
@@ -91,7 +94,8 @@ fs::path OwnFolder() {
 // The installation root that holds the plan: the folder above its Scenarios folder, when it looks like one.
 fs::path RootOf(const fs::path& plan) {
     for (fs::path p = fs::absolute(plan).parent_path(); p.has_relative_path(); p = p.parent_path())
-        if (p.filename() == "Scenarios" && fs::is_directory(p.parent_path() / "Config")) return p.parent_path();
+        if (p.filename() == "Scenarios" && fs::is_directory(p.parent_path() / "Config"))
+            return p.parent_path();
     if (const char* env = std::getenv("ORB_ROOT"); env && *env) return env;
     return {};
 }
@@ -99,8 +103,10 @@ fs::path RootOf(const fs::path& plan) {
 std::string Clock(double seconds) {
     const long s = long(seconds + 0.5);
     char buf[32];
-    if (s >= 3600) std::snprintf(buf, sizeof buf, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
-    else std::snprintf(buf, sizeof buf, "%ld:%02ld", s / 60, s % 60);
+    if (s >= 3600)
+        std::snprintf(buf, sizeof buf, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    else
+        std::snprintf(buf, sizeof buf, "%ld:%02ld", s / 60, s % 60);
     return buf;
 }
 
@@ -116,8 +122,15 @@ std::string FirstLine(const std::string& file) {
 
 int RunDispersion(int argc, char** argv) {
     const TCliArgs args = ParseCliArgs(argc, argv,
-                                       {{"runs", true}, {"seed", true}, {"jobs", true}, {"out", true}, {"root", true},
-                                        {"orbhost", true}, {"dt", true}, {"keep-runs", false}, {"help", false}});
+                                       {{"runs", true},
+                                        {"seed", true},
+                                        {"jobs", true},
+                                        {"out", true},
+                                        {"root", true},
+                                        {"orbhost", true},
+                                        {"dt", true},
+                                        {"keep-runs", false},
+                                        {"help", false}});
     if (!args.Error.empty()) return UsageError(args.Error);
     if (args.Has("help")) {
         std::fputs(kUsage, stdout);
@@ -130,7 +143,8 @@ int RunDispersion(int argc, char** argv) {
     if (!args.Has("runs") || !ParseCount(args.Value("runs"), 100000, runs) || runs == 0)
         return UsageError("--runs N is required, a whole number from 1 to 100000");
     if (args.Has("seed")) {
-        if (!ParseCount(args.Value("seed"), 0xFFFFFFFFull, seed)) return UsageError("--seed: a whole number from 0 to 4294967295");
+        if (!ParseCount(args.Value("seed"), 0xFFFFFFFFull, seed))
+            return UsageError("--seed: a whole number from 0 to 4294967295");
     } else {
         seed = static_cast<unsigned>(std::time(nullptr));
     }
@@ -139,13 +153,15 @@ int RunDispersion(int argc, char** argv) {
     std::string dt;
     if (args.Has("dt")) {
         double v = 0;
-        if (!TryParseFloat(args.Value("dt"), v) || !(v > 0)) return UsageError("--dt: a step length in seconds above 0");
+        if (!TryParseFloat(args.Value("dt"), v) || !(v > 0))
+            return UsageError("--dt: a step length in seconds above 0");
         dt = args.Value("dt");
     }
     const fs::path orbhost = args.Has("orbhost") ? fs::path(args.Value("orbhost")) : OwnFolder() / "orbhost";
     if (!fs::exists(orbhost)) return Fail(orbhost.string() + ": orbhost not found (give it with --orbhost)");
     const fs::path root = args.Has("root") ? fs::path(args.Value("root")) : RootOf(plan);
-    if (root.empty()) return Fail(plan.string() + ": not inside an installation's Scenarios folder; give --root");
+    if (root.empty())
+        return Fail(plan.string() + ": not inside an installation's Scenarios folder; give --root");
     const fs::path out = args.Has("out") ? fs::path(args.Value("out"))
                                          : plan.parent_path() / (plan.stem().string() + " dispersion");
 
@@ -155,7 +171,8 @@ int RunDispersion(int argc, char** argv) {
     fs::path scratch = out / "runs";
     if (!keep) {
         std::string pattern = (fs::temp_directory_path() / "zielmark-dispersion-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) return Fail("cannot create a temporary folder in " + fs::temp_directory_path().string());
+        if (!::mkdtemp(pattern.data()))
+            return Fail("cannot create a temporary folder in " + fs::temp_directory_path().string());
         scratch = pattern;
     }
     fs::create_directories(scratch, ec);
@@ -165,16 +182,30 @@ int RunDispersion(int argc, char** argv) {
     std::vector<std::string> savedFiles(runs);
     for (size_t i = 0; i < farm.size(); ++i) {
         const std::string number = std::to_string(i + 1);
-        const fs::path base = scratch / ("run-" + std::string(number.size() < 4 ? 4 - number.size() : 0, '0') + number);
-        farm[i].Argv = {orbhost.string(), "run", fs::absolute(plan).string(), "--root", root.string(),
-                        "--key", "O@1", "--until-gone", "Teski", "--progress", "0",
-                        "--seed", std::to_string(RunSeed(unsigned(seed), int(i + 1))), "--save-to", base.string() + ".scn"};
+        const fs::path base =
+            scratch / ("run-" + std::string(number.size() < 4 ? 4 - number.size() : 0, '0') + number);
+        farm[i].Argv = {orbhost.string(),
+                        "run",
+                        fs::absolute(plan).string(),
+                        "--root",
+                        root.string(),
+                        "--key",
+                        "O@1",
+                        "--until-gone",
+                        "Teski",
+                        "--progress",
+                        "0",
+                        "--seed",
+                        std::to_string(RunSeed(unsigned(seed), int(i + 1))),
+                        "--save-to",
+                        base.string() + ".scn"};
         if (!dt.empty()) farm[i].Argv.insert(farm[i].Argv.end(), {"--dt", dt});
         farm[i].LogFile = base.string() + ".log";
         savedFiles[i] = base.string() + ".scn";
     }
 
-    std::fprintf(stderr, "dispersion: %llu runs of %s, seed %llu, %llu at a time\n", runs, plan.filename().c_str(), seed, jobs);
+    std::fprintf(stderr, "dispersion: %llu runs of %s, seed %llu, %llu at a time\n", runs,
+                 plan.filename().c_str(), seed, jobs);
     const bool tty = isatty(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     size_t lastShown = 0;
@@ -193,8 +224,8 @@ int RunDispersion(int argc, char** argv) {
             d.AddRun(int(i + 1), read.Wrecks);
         } else {
             d.AddFailedRun(int(i + 1));
-            const std::string why = !result.Started       ? orbhost.string() + ": cannot be started"
-                                    : result.ExitCode != 0 ? FirstLine(farm[i].LogFile)
+            const std::string why = !result.Started           ? orbhost.string() + ": cannot be started"
+                                    : result.ExitCode != 0    ? FirstLine(farm[i].LogFile)
                                     : outcome.Message.empty() ? saved + ": not saved"
                                                               : outcome.Message;
             notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
@@ -207,32 +238,37 @@ int RunDispersion(int argc, char** argv) {
         }
     };
     std::vector<TFarmResult> results;
-    const bool complete = RunFarm(farm, unsigned(jobs), results, [&](size_t i, const TFarmResult& result, size_t done) {
-        collect(i, result);
-        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const double left = elapsed / double(done) * double(runs - done);
-        // On a terminal one line that updates; in a log a line every tenth of the way.
-        if (tty || done == runs || done * 10 / runs != lastShown * 10 / runs) {
-            std::fprintf(stderr, "%s%zu of %llu runs done, %s elapsed, about %s left%s", tty ? "\r" : "", done, runs,
-                         Clock(elapsed).c_str(), Clock(left).c_str(), tty ? "   " : "\n");
-            lastShown = done;
-        }
-    });
+    const bool complete =
+        RunFarm(farm, unsigned(jobs), results, [&](size_t i, const TFarmResult& result, size_t done) {
+            collect(i, result);
+            const double elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double left = elapsed / double(done) * double(runs - done);
+            // On a terminal one line that updates; in a log a line every tenth of the way.
+            if (tty || done == runs || done * 10 / runs != lastShown * 10 / runs) {
+                std::fprintf(stderr, "%s%zu of %llu runs done, %s elapsed, about %s left%s", tty ? "\r" : "",
+                             done, runs, Clock(elapsed).c_str(), Clock(left).c_str(), tty ? "   " : "\n");
+                lastShown = done;
+            }
+        });
     if (tty) std::fputc('\n', stderr);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     d.Finish();
     if (!complete) notes.push_back("Stopped by Ctrl-C after " + std::to_string(d.RunsFlown) + " runs.");
 
-    // PNG copies of the pictures come from rsvg-convert; without it the SVG files stay and the summary says so.
+    // PNG copies of the pictures come from rsvg-convert; without it the SVG files stay and the summary says
+    // so.
     bool converterMissing = false;
     const TResultOf<std::vector<std::string>> written = WriteDispersionFolder(out.string(), d, notes);
     if (!written.Ok()) return Fail(written.Message);
     for (const std::string& svg : written.Value) {
         const int status = RunProgram({"rsvg-convert", "-o", ChangeFileExt(svg, ".png"), svg});
         if (status == 0) continue;
-        notes.push_back(status == -1 ? "rsvg-convert was not found (Debian package librsvg2-bin): the pictures are SVG only."
-                                     : "rsvg-convert failed on " + svg + ": the picture is SVG only.");
+        notes.push_back(
+            status == -1
+                ? "rsvg-convert was not found (Debian package librsvg2-bin): the pictures are SVG only."
+                : "rsvg-convert failed on " + svg + ": the picture is SVG only.");
         std::fprintf(stderr, "zielmark-cli dispersion: %s\n", notes.back().c_str());
         converterMissing = true;
         if (status == -1) break;
@@ -248,7 +284,8 @@ int RunDispersion(int argc, char** argv) {
     if (ReadWholeFile(JoinPath(out.string(), "summary.txt"), summary).Ok()) {
         std::vector<std::string> lines;
         SplitLines(summary, lines);
-        for (const std::string& l : lines) std::printf("%s\n", l.c_str());
+        for (const std::string& l : lines)
+            std::printf("%s\n", l.c_str());
     }
     std::printf("\n%d runs in %.1f s; outputs in %s\n", d.RunsFlown, wall, out.string().c_str());
     if (!complete) return 130;

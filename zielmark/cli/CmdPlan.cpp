@@ -45,169 +45,195 @@ const char* kUsage =
     "2 wrong usage.\n";
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "zielmark-cli plan: %s\n\nzielmark-cli plan --help shows the options.\n", message.c_str());
-  return 2;
+    std::fprintf(stderr, "zielmark-cli plan: %s\n\nzielmark-cli plan --help shows the options.\n",
+                 message.c_str());
+    return 2;
 }
 
 int Failure(const std::string& message) {
-  std::fprintf(stderr, "zielmark-cli plan: %s\n", message.c_str());
-  return 1;
+    std::fprintf(stderr, "zielmark-cli plan: %s\n", message.c_str());
+    return 1;
 }
 
 bool SplitPair(const std::string& text, std::string& left, std::string& right) {
-  const size_t eq = text.rfind('=');
-  if (eq == std::string::npos || eq == 0) return false;
-  left = text.substr(0, eq);
-  right = text.substr(eq + 1);
-  return true;
+    const size_t eq = text.rfind('=');
+    if (eq == std::string::npos || eq == 0) return false;
+    left = text.substr(0, eq);
+    right = text.substr(eq + 1);
+    return true;
 }
 
 std::string Names(const auto& items) {
-  std::string s;
-  for (const auto& i : items) s += (s.empty() ? "" : ", ") + i.Name;
-  return s.empty() ? "none" : s;
+    std::string s;
+    for (const auto& i : items)
+        s += (s.empty() ? "" : ", ") + i.Name;
+    return s.empty() ? "none" : s;
 }
 
 // The missile an option names: exact, else letter case ignored; when there is none, the usage error that
 // lists the missiles there are.
 struct TNamedMissile {
-  int Index = -1;
-  std::string Error;
+    int Index = -1;
+    std::string Error;
 };
 TNamedMissile MissileNamed(const TWaypoints& w, const std::string& name) {
-  const int exact = w.FindTesk(name);
-  const int i = exact >= 0 ? exact : w.IndexOfTesk(name);
-  if (i < 0) return {-1, "no missile \"" + name + "\"; missiles: " + Names(w.Tesks)};
-  return {i, {}};
+    const int exact = w.FindTesk(name);
+    const int i = exact >= 0 ? exact : w.IndexOfTesk(name);
+    if (i < 0) return {-1, "no missile \"" + name + "\"; missiles: " + Names(w.Tesks)};
+    return {i, {}};
 }
 
-}  // namespace
+} // namespace
 
 int RunPlan(int argc, char** argv) {
-  const TCliArgs args = ParseCliArgs(argc, argv,
-                                     {{"out", true}, {"assign", true}, {"random", false}, {"seed", true},
-                                      {"delay", true}, {"realistic", true}, {"all-realistic", true}, {"alternate-models", false},
-                                      {"description", true}, {"focus", true}, {"date", true}, {"time", true},
-                                      {"utc", false}, {"force", false}, {"transforms", true}, {"help", false}});
-  if (!args.Error.empty()) return UsageError(args.Error);
-  if (args.Has("help")) {
-    std::fputs(kUsage, stdout);
+    const TCliArgs args = ParseCliArgs(argc, argv,
+                                       {{"out", true},
+                                        {"assign", true},
+                                        {"random", false},
+                                        {"seed", true},
+                                        {"delay", true},
+                                        {"realistic", true},
+                                        {"all-realistic", true},
+                                        {"alternate-models", false},
+                                        {"description", true},
+                                        {"focus", true},
+                                        {"date", true},
+                                        {"time", true},
+                                        {"utc", false},
+                                        {"force", false},
+                                        {"transforms", true},
+                                        {"help", false}});
+    if (!args.Error.empty()) return UsageError(args.Error);
+    if (args.Has("help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.Positional.size() != 1) return UsageError("exactly one KML file expected");
+    // The file first: options cannot help a file that is not there.
+    if (DirectoryExists(args.Positional[0]))
+        return Failure("\"" + args.Positional[0] + "\" is a folder, not a KML file");
+    if (!FileExists(args.Positional[0]))
+        return Failure("KML file \"" + args.Positional[0] + "\" does not exist");
+    if (!args.Has("out")) return UsageError("--out SCENARIO is required");
+    if (!args.Has("assign") && !args.Has("random"))
+        return UsageError("give --assign MISSILE=TARGET or --random");
+
+    DModule().TransformDir = IncludeTrailingPathDelimiter(args.Value("transforms", ProgramDir()));
+    const std::string kmlPath = args.Positional[0];
+    const std::string out = args.Value("out");
+
+    TTargetingPage page;
+    page.SystemBiasMinutes = SystemBiasMinutes();
+    page.ZoneMinutes = page.SystemBiasMinutes;
+    const TResult imported = page.LoadKml(ExtractFilePath(kmlPath), ExtractFileName(kmlPath), NowLocal());
+    if (imported.Code == TResultCode::Empty) return Failure("\"" + kmlPath + "\" holds no placemarks");
+    if (!imported.Ok()) return Failure(imported.Message);
+    // Launch sites whose names no scenario can carry are named; the others are planned.
+    std::vector<std::string> notes;
+    SplitLines(page.NotesText, notes);
+    for (const std::string& note : notes) // the page's "- " list mark left off
+        std::fprintf(stderr, "zielmark-cli plan: warning: %s\n",
+                     note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0));
+    if (page.Waypoints.Tesks.empty())
+        return Failure("\"" + kmlPath +
+                       "\" has no launch site (a placemark whose name begins with \"Tesk\")");
+
+    if (args.Has("random")) {
+        TRandomInt random = ClockSeededRandom();
+        if (args.Has("seed")) {
+            int seed = 0;
+            if (!TryParseInt(args.Value("seed"), seed)) return UsageError("--seed needs an integer");
+            random = SeededRandom(static_cast<unsigned>(seed));
+        }
+        page.Randomize(random);
+    }
+    for (const auto& a : args.Values("assign")) {
+        std::string missile, target;
+        if (!SplitPair(a, missile, target))
+            return UsageError("--assign needs MISSILE=TARGET, not \"" + a + "\"");
+        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        if (m.Index < 0) return UsageError(m.Error);
+        const int j = page.Waypoints.IndexOfTarget(target);
+        if (j < 0)
+            return UsageError("no target \"" + target + "\"; targets: " + Names(page.Waypoints.Targets));
+        page.AssignTarget(m.Index, j);
+    }
+    if (args.Has("all-realistic")) {
+        const std::string v = args.Value("all-realistic");
+        if (v != "0" && v != "1") return UsageError("--all-realistic needs 0 or 1");
+        page.SetAllRealistic(v == "1");
+    }
+    if (args.Has("alternate-models"))
+        for (size_t i = 0; i < page.Waypoints.Tesks.size(); ++i)
+            page.Waypoints.Tesks[i].Realistic = i % 2 == 0;
+    for (const auto& d : args.Values("delay")) {
+        std::string missile, seconds;
+        int value = 0;
+        if (!SplitPair(d, missile, seconds) || !TryParseInt(seconds, value) || value < 0 ||
+            value > MaxLaunchDelay)
+            return UsageError("--delay needs MISSILE=SECONDS with 0..100 seconds, not \"" + d + "\"");
+        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        if (m.Index < 0) return UsageError(m.Error);
+        page.Waypoints.Tesks[static_cast<size_t>(m.Index)].SetDelay(value);
+    }
+    for (const auto& r : args.Values("realistic")) {
+        std::string missile, flag;
+        if (!SplitPair(r, missile, flag) || (flag != "0" && flag != "1"))
+            return UsageError("--realistic needs MISSILE=0 or MISSILE=1, not \"" + r + "\"");
+        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        if (m.Index < 0) return UsageError(m.Error);
+        page.Waypoints.Tesks[static_cast<size_t>(m.Index)].Realistic = flag == "1";
+    }
+    page.RecountLinks();
+    page.FillFocusList();
+    if (args.Has("focus")) {
+        page.SelectFocus(args.Value("focus"));
+        if (page.FocusIndex < 0)
+            return UsageError("--focus must name an assigned missile, not \"" + args.Value("focus") + "\"");
+    }
+    if (args.Has("description")) page.Description = args.Values("description");
+
+    page.SetShowUtc(args.Has("utc"));
+    if (args.Has("date")) page.DateText = args.Value("date");
+    if (args.Has("time")) page.TimeText = args.Value("time");
+    if (!page.DateTimeGUItoUTC())
+        return UsageError("not a valid date and time: \"" + page.DateText + " " + page.TimeText + "\"");
+
+    page.ScenarioFileName = ExtractFileName(out);
+    const std::string folder = ExtractFilePath(out);
+    if (!folder.empty() && !DirectoryExists(folder))
+        return Failure("folder \"" + folder + "\" does not exist");
+    page.UpdateGEtoOrbWarnings();
+    if (!page.SaveEnabled()) return Failure("not written:\n" + page.WarningsText);
+
+    const bool force = args.Has("force");
+    std::string mru;
+    const TResultOf<std::string> saved = SaveLaunchScenario(
+        page, folder, [&](const std::string& question) { return question != AskOverwrite || force; }, mru);
+    if (saved.Code == TResultCode::Declined)
+        return Failure("\"" + saved.Value + "\" exists; --force replaces it");
+    if (!saved.Ok()) return Failure(saved.Message);
+    std::printf("Written: %s\n", saved.Value.c_str());
+    std::printf("Date: %s %s UTC\n", FormatDate(page.ScenarioDateUtc).c_str(),
+                FormatTime(page.ScenarioDateUtc).c_str());
+    std::printf("Focus: %s\n", page.FocusName().c_str());
+    std::vector<std::vector<std::string>> rows = {
+        {"Missile", "Target", "Range km", "Azimuth deg", "Delay s", "Model"}};
+    for (const auto& m : page.Waypoints.Tesks) {
+        if (!m.IsAssigned()) {
+            rows.push_back({m.Name, "no target (left out)"});
+            continue;
+        }
+        rows.push_back({m.Name, m.TargetName, FormatFixed(m.Range / 1000.0L, 1), FormatFixed(m.Azimuth, 1),
+                        std::to_string(m.Delay), m.Realistic ? "realistic" : "simple"});
+    }
+    PrintTextTable(rows, {false, false, true, true, true, false});
+    // Advice does not stop the scenario: the user may want just that firing.
+    if (!page.AdviceText.empty()) {
+        std::string advice = page.AdviceText;
+        for (size_t cr; (cr = advice.find('\r')) != std::string::npos;)
+            advice.erase(cr, 1);
+        std::printf("Warnings:\n%s", advice.c_str());
+    }
     return 0;
-  }
-  if (args.Positional.size() != 1) return UsageError("exactly one KML file expected");
-  // The file first: options cannot help a file that is not there.
-  if (DirectoryExists(args.Positional[0]))
-    return Failure("\"" + args.Positional[0] + "\" is a folder, not a KML file");
-  if (!FileExists(args.Positional[0])) return Failure("KML file \"" + args.Positional[0] + "\" does not exist");
-  if (!args.Has("out")) return UsageError("--out SCENARIO is required");
-  if (!args.Has("assign") && !args.Has("random")) return UsageError("give --assign MISSILE=TARGET or --random");
-
-  DModule().TransformDir = IncludeTrailingPathDelimiter(args.Value("transforms", ProgramDir()));
-  const std::string kmlPath = args.Positional[0];
-  const std::string out = args.Value("out");
-
-  TTargetingPage page;
-  page.SystemBiasMinutes = SystemBiasMinutes();
-  page.ZoneMinutes = page.SystemBiasMinutes;
-  const TResult imported = page.LoadKml(ExtractFilePath(kmlPath), ExtractFileName(kmlPath), NowLocal());
-  if (imported.Code == TResultCode::Empty) return Failure("\"" + kmlPath + "\" holds no placemarks");
-  if (!imported.Ok()) return Failure(imported.Message);
-  // Launch sites whose names no scenario can carry are named; the others are planned.
-  std::vector<std::string> notes;
-  SplitLines(page.NotesText, notes);
-  for (const std::string& note : notes)  // the page's "- " list mark left off
-    std::fprintf(stderr, "zielmark-cli plan: warning: %s\n", note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0));
-  if (page.Waypoints.Tesks.empty())
-    return Failure("\"" + kmlPath + "\" has no launch site (a placemark whose name begins with \"Tesk\")");
-
-  if (args.Has("random")) {
-    TRandomInt random = ClockSeededRandom();
-    if (args.Has("seed")) {
-      int seed = 0;
-      if (!TryParseInt(args.Value("seed"), seed)) return UsageError("--seed needs an integer");
-      random = SeededRandom(static_cast<unsigned>(seed));
-    }
-    page.Randomize(random);
-  }
-  for (const auto& a : args.Values("assign")) {
-    std::string missile, target;
-    if (!SplitPair(a, missile, target)) return UsageError("--assign needs MISSILE=TARGET, not \"" + a + "\"");
-    const TNamedMissile m = MissileNamed(page.Waypoints, missile);
-    if (m.Index < 0) return UsageError(m.Error);
-    const int j = page.Waypoints.IndexOfTarget(target);
-    if (j < 0) return UsageError("no target \"" + target + "\"; targets: " + Names(page.Waypoints.Targets));
-    page.AssignTarget(m.Index, j);
-  }
-  if (args.Has("all-realistic")) {
-    const std::string v = args.Value("all-realistic");
-    if (v != "0" && v != "1") return UsageError("--all-realistic needs 0 or 1");
-    page.SetAllRealistic(v == "1");
-  }
-  if (args.Has("alternate-models"))
-    for (size_t i = 0; i < page.Waypoints.Tesks.size(); ++i) page.Waypoints.Tesks[i].Realistic = i % 2 == 0;
-  for (const auto& d : args.Values("delay")) {
-    std::string missile, seconds;
-    int value = 0;
-    if (!SplitPair(d, missile, seconds) || !TryParseInt(seconds, value) || value < 0 || value > MaxLaunchDelay)
-      return UsageError("--delay needs MISSILE=SECONDS with 0..100 seconds, not \"" + d + "\"");
-    const TNamedMissile m = MissileNamed(page.Waypoints, missile);
-    if (m.Index < 0) return UsageError(m.Error);
-    page.Waypoints.Tesks[static_cast<size_t>(m.Index)].SetDelay(value);
-  }
-  for (const auto& r : args.Values("realistic")) {
-    std::string missile, flag;
-    if (!SplitPair(r, missile, flag) || (flag != "0" && flag != "1"))
-      return UsageError("--realistic needs MISSILE=0 or MISSILE=1, not \"" + r + "\"");
-    const TNamedMissile m = MissileNamed(page.Waypoints, missile);
-    if (m.Index < 0) return UsageError(m.Error);
-    page.Waypoints.Tesks[static_cast<size_t>(m.Index)].Realistic = flag == "1";
-  }
-  page.RecountLinks();
-  page.FillFocusList();
-  if (args.Has("focus")) {
-    page.SelectFocus(args.Value("focus"));
-    if (page.FocusIndex < 0) return UsageError("--focus must name an assigned missile, not \"" + args.Value("focus") + "\"");
-  }
-  if (args.Has("description")) page.Description = args.Values("description");
-
-  page.SetShowUtc(args.Has("utc"));
-  if (args.Has("date")) page.DateText = args.Value("date");
-  if (args.Has("time")) page.TimeText = args.Value("time");
-  if (!page.DateTimeGUItoUTC())
-    return UsageError("not a valid date and time: \"" + page.DateText + " " + page.TimeText + "\"");
-
-  page.ScenarioFileName = ExtractFileName(out);
-  const std::string folder = ExtractFilePath(out);
-  if (!folder.empty() && !DirectoryExists(folder)) return Failure("folder \"" + folder + "\" does not exist");
-  page.UpdateGEtoOrbWarnings();
-  if (!page.SaveEnabled()) return Failure("not written:\n" + page.WarningsText);
-
-  const bool force = args.Has("force");
-  std::string mru;
-  const TResultOf<std::string> saved = SaveLaunchScenario(
-      page, folder, [&](const std::string& question) { return question != AskOverwrite || force; },
-      mru);
-  if (saved.Code == TResultCode::Declined)
-    return Failure("\"" + saved.Value + "\" exists; --force replaces it");
-  if (!saved.Ok()) return Failure(saved.Message);
-  std::printf("Written: %s\n", saved.Value.c_str());
-  std::printf("Date: %s %s UTC\n", FormatDate(page.ScenarioDateUtc).c_str(), FormatTime(page.ScenarioDateUtc).c_str());
-  std::printf("Focus: %s\n", page.FocusName().c_str());
-  std::vector<std::vector<std::string>> rows = {{"Missile", "Target", "Range km", "Azimuth deg", "Delay s", "Model"}};
-  for (const auto& m : page.Waypoints.Tesks) {
-    if (!m.IsAssigned()) {
-      rows.push_back({m.Name, "no target (left out)"});
-      continue;
-    }
-    rows.push_back({m.Name, m.TargetName, FormatFixed(m.Range / 1000.0L, 1), FormatFixed(m.Azimuth, 1),
-                    std::to_string(m.Delay), m.Realistic ? "realistic" : "simple"});
-  }
-  PrintTextTable(rows, {false, false, true, true, true, false});
-  // Advice does not stop the scenario: the user may want just that firing.
-  if (!page.AdviceText.empty()) {
-    std::string advice = page.AdviceText;
-    for (size_t cr; (cr = advice.find('\r')) != std::string::npos;) advice.erase(cr, 1);
-    std::printf("Warnings:\n%s", advice.c_str());
-  }
-  return 0;
 }

@@ -142,7 +142,8 @@ int RunResults(int argc, char** argv) {
             return UsageError("\"" + o.Kml + "\" is not a usable file name for --kml");
     }
 
-    if (DirectoryExists(o.Scenario)) return Failure("\"" + o.Scenario + "\" is a folder, not a scenario file");
+    if (DirectoryExists(o.Scenario))
+        return Failure("\"" + o.Scenario + "\" is a folder, not a scenario file");
     if (!FileExists(o.Scenario)) return Failure("scenario \"" + o.Scenario + "\" does not exist");
     if (const TResultOf<bool> test = IsFlightResultScenario(o.Scenario); !test.Value) {
         if (!test.Ok()) return Failure(test.Message);
@@ -186,7 +187,8 @@ int RunResults(int argc, char** argv) {
         // The KML file's folder is made like the diagrams' folder.
         std::error_code ec;
         if (!kmlDir.empty()) std::filesystem::create_directories(kmlDir, ec);
-        if (!kmlDir.empty() && !DirectoryExists(kmlDir)) return Failure("cannot create folder \"" + kmlDir + "\"");
+        if (!kmlDir.empty() && !DirectoryExists(kmlDir))
+            return Failure("cannot create folder \"" + kmlDir + "\"");
         if (const TResult written = WriteGEFile(kmlDir, kmlName, results.Wrecks); !written.Ok())
             return Failure(written.Message);
         std::printf("Wrote %s\n", (kmlDir + kmlName).c_str());

@@ -15,13 +15,16 @@ extern char** environ;
 namespace {
 
 volatile sig_atomic_t gStop = 0;
-void OnStop(int) { gStop = 1; }
+void OnStop(int) {
+    gStop = 1;
+}
 
 // Starts a child in a process group of its own, so a Ctrl-C at the terminal reaches only us and we decide
 // what becomes of the runs.
 pid_t Spawn(const std::vector<std::string>& argv, const std::string& logFile) {
     std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
@@ -59,7 +62,8 @@ bool RunFarm(const std::vector<TFarmJob>& jobs, unsigned parallel, std::vector<T
              const std::function<void(size_t, const TFarmResult&, size_t)>& onEnd) {
     results.assign(jobs.size(), {});
     gStop = 0;
-    struct sigaction stop {}, oldInt {}, oldTerm {};
+    struct sigaction stop {
+    }, oldInt{}, oldTerm{};
     stop.sa_handler = OnStop;
     sigemptyset(&stop.sa_mask);
     stop.sa_flags = 0; // no SA_RESTART: waitpid returns at once with EINTR
@@ -98,7 +102,8 @@ bool RunFarm(const std::vector<TFarmJob>& jobs, unsigned parallel, std::vector<T
     }
     const bool stopped = gStop != 0;
     // Interrupted: the runs still going are stopped and do not count.
-    for (const auto& [pid, index] : running) kill(-pid, SIGTERM);
+    for (const auto& [pid, index] : running)
+        kill(-pid, SIGTERM);
     for (const auto& [pid, index] : running) {
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {

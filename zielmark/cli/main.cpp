@@ -7,9 +7,9 @@
 namespace {
 
 struct TCommand {
-  const char* Name;
-  int (*Run)(int, char**);
-  const char* Summary;
+    const char* Name;
+    int (*Run)(int, char**);
+    const char* Summary;
 };
 
 constexpr TCommand kCommands[] = {
@@ -20,25 +20,26 @@ constexpr TCommand kCommands[] = {
 };
 
 void PrintUsage(FILE* out) {
-  std::fprintf(out, "Usage: zielmark-cli COMMAND [OPTIONS]\n\nCommands:\n");
-  for (const auto& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.Name, c.Summary);
-  std::fprintf(out, "\nzielmark-cli COMMAND --help shows the options of a command.\n");
+    std::fprintf(out, "Usage: zielmark-cli COMMAND [OPTIONS]\n\nCommands:\n");
+    for (const auto& c : kCommands)
+        std::fprintf(out, "  %-10s %s\n", c.Name, c.Summary);
+    std::fprintf(out, "\nzielmark-cli COMMAND --help shows the options of a command.\n");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    for (const auto& c : kCommands)
+        if (!std::strcmp(argv[1], c.Name)) return c.Run(argc - 1, argv + 1);
+    std::fprintf(stderr, "zielmark-cli: unknown command \"%s\"\n\n", argv[1]);
     PrintUsage(stderr);
     return 2;
-  }
-  if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
-    PrintUsage(stdout);
-    return 0;
-  }
-  for (const auto& c : kCommands)
-    if (!std::strcmp(argv[1], c.Name)) return c.Run(argc - 1, argv + 1);
-  std::fprintf(stderr, "zielmark-cli: unknown command \"%s\"\n\n", argv[1]);
-  PrintUsage(stderr);
-  return 2;
 }

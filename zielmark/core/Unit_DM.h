@@ -22,17 +22,17 @@ inline constexpr const char* TransformFileF = "kml2datF.xtr";
 // The table an import produces: named fields, one record per placemark in file order. A field
 // whose element was missing has no value (std::nullopt), which is not the same as empty text.
 class TKmlTable {
- public:
-  using TRecord = std::vector<std::optional<std::string>>;
-  std::vector<std::string> FieldNames;
-  std::vector<TRecord> Records;
+public:
+    using TRecord = std::vector<std::optional<std::string>>;
+    std::vector<std::string> FieldNames;
+    std::vector<TRecord> Records;
 
-  size_t RecordCount() const { return Records.size(); }
-  bool IsEmpty() const { return Records.empty(); }
-  void Clear();
-  int FieldIndex(std::string_view name) const;  // -1 when the table has no such field
-  // The value of a field of a record, or null when the field or its value is missing.
-  const std::string* FieldText(size_t record, std::string_view name) const;
+    size_t RecordCount() const { return Records.size(); }
+    bool IsEmpty() const { return Records.empty(); }
+    void Clear();
+    int FieldIndex(std::string_view name) const; // -1 when the table has no such field
+    // The value of a field of a record, or null when the field or its value is missing.
+    const std::string* FieldText(size_t record, std::string_view name) const;
 };
 
 // Names of the fields an import fills; empty = all of them.
@@ -40,66 +40,66 @@ using TFieldNames = std::vector<std::string_view>;
 
 // One transformation, as read from its file (the format is described in the files themselves).
 class TTransformation {
- public:
-  struct TField {
-    std::string Name;
-    std::vector<std::vector<std::string>> Paths;  // alternatives, each a list of element names
-    bool Trim = false;
-  };
-  std::vector<std::vector<std::string>> StartPaths;
-  std::string RecordElement;
-  std::vector<std::string> ThroughElements;
-  std::vector<TField> Fields;
+public:
+    struct TField {
+        std::string Name;
+        std::vector<std::vector<std::string>> Paths; // alternatives, each a list of element names
+        bool Trim = false;
+    };
+    std::vector<std::vector<std::string>> StartPaths;
+    std::string RecordElement;
+    std::vector<std::string> ThroughElements;
+    std::vector<TField> Fields;
 
-  // Reads a transformation file; a failure's message names the file (and line).
-  TResult Load(const std::string& path);
-  TResult Parse(std::string_view text, const std::string& fileName);
-  // Fills the table from a parsed XML document (replacing what it held). With onlyFields given, the
-  // other fields are left without value (the counting needs only names and styles).
-  void Apply(const pugi::xml_node& document, TKmlTable& table, const TFieldNames& onlyFields = {}) const;
+    // Reads a transformation file; a failure's message names the file (and line).
+    TResult Load(const std::string& path);
+    TResult Parse(std::string_view text, const std::string& fileName);
+    // Fills the table from a parsed XML document (replacing what it held). With onlyFields given, the
+    // other fields are left without value (the counting needs only names and styles).
+    void Apply(const pugi::xml_node& document, TKmlTable& table, const TFieldNames& onlyFields = {}) const;
 };
 
 // The data module: imports KML files into KMLDataSet. One instance serves the program (DModule()).
 class TDModule {
- public:
-  // Folder of the transformation files, with a trailing separator; empty = the current directory.
-  std::string TransformDir;
-  TKmlTable KMLDataSet;
+public:
+    // Folder of the transformation files, with a trailing separator; empty = the current directory.
+    std::string TransformDir;
+    TKmlTable KMLDataSet;
 
-  // Imports with kml2datD.xtr, and with kml2datF.xtr when the first yields no record. Ok: KMLDataSet holds
-  // records; Empty: the file holds none; Failed: the file cannot be read, is not well-formed XML, or a
-  // transformation file is bad (the message names the file and the reason).
-  TResult ImportKml(const std::string& path, const TFieldNames& onlyFields = {});
-  std::string TransformPath(const char* fileName) const { return TransformDir + fileName; }
+    // Imports with kml2datD.xtr, and with kml2datF.xtr when the first yields no record. Ok: KMLDataSet holds
+    // records; Empty: the file holds none; Failed: the file cannot be read, is not well-formed XML, or a
+    // transformation file is bad (the message names the file and the reason).
+    TResult ImportKml(const std::string& path, const TFieldNames& onlyFields = {});
+    std::string TransformPath(const char* fileName) const { return TransformDir + fileName; }
 
-  // While a batch lives, the transformation files are looked at once, not before every import
-  // (a folder check imports every file of a folder in a row).
-  class TBatch {
-   public:
-    explicit TBatch(TDModule& dm) : Dm_(dm) {
-      if (Dm_.BatchDepth_++ == 0) ++Dm_.BatchGeneration_;
-    }
-    ~TBatch() { --Dm_.BatchDepth_; }
-    TBatch(const TBatch&) = delete;
-    TBatch& operator=(const TBatch&) = delete;
+    // While a batch lives, the transformation files are looked at once, not before every import
+    // (a folder check imports every file of a folder in a row).
+    class TBatch {
+    public:
+        explicit TBatch(TDModule& dm) : Dm_(dm) {
+            if (Dm_.BatchDepth_++ == 0) ++Dm_.BatchGeneration_;
+        }
+        ~TBatch() { --Dm_.BatchDepth_; }
+        TBatch(const TBatch&) = delete;
+        TBatch& operator=(const TBatch&) = delete;
 
-   private:
-    TDModule& Dm_;
-  };
+    private:
+        TDModule& Dm_;
+    };
 
- private:
-  struct TCached {
-    std::string Path;
-    long long MTimeNs = -1;
-    long long Size = -1;
-    unsigned CheckedGeneration = 0;  // the batch in which time and size were last compared
-    TTransformation Rules;
-  };
-  TCached CacheD_, CacheF_;
-  TResultOf<const TTransformation*> Rules(TCached& cache, const char* fileName);
-  std::string Buffer_;
-  int BatchDepth_ = 0;
-  unsigned BatchGeneration_ = 0;
+private:
+    struct TCached {
+        std::string Path;
+        long long MTimeNs = -1;
+        long long Size = -1;
+        unsigned CheckedGeneration = 0; // the batch in which time and size were last compared
+        TTransformation Rules;
+    };
+    TCached CacheD_, CacheF_;
+    TResultOf<const TTransformation*> Rules(TCached& cache, const char* fileName);
+    std::string Buffer_;
+    int BatchDepth_ = 0;
+    unsigned BatchGeneration_ = 0;
 };
 
 TDModule& DModule();
@@ -117,10 +117,10 @@ inline constexpr std::string_view ImpactStyleId = "stWreck";
 bool IsImpactStyle(std::string_view styleUrl);
 
 struct TPlacemarkCounts {
-  int Impacts = 0;  // impact marks of a result file (by their style); counted nowhere else
-  int Wrecks = 0;
-  int LaunchSites = 0;
-  int Others = 0;
+    int Impacts = 0; // impact marks of a result file (by their style); counted nowhere else
+    int Wrecks = 0;
+    int LaunchSites = 0;
+    int Others = 0;
 };
 
 // These import through DModule() (its KMLDataSet then holds the file's records) and fail when the file cannot
@@ -134,4 +134,4 @@ TResultOf<bool> IsResultKml(const std::string& path);
 // <Placemark, raw (entities and markup kept, line breaks CR LF); empty otherwise.
 std::string ReadKmlDescription(const std::string& path);
 
-}  // namespace zm
+} // namespace zm

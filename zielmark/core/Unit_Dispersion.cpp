@@ -68,7 +68,8 @@ std::string SafeFileName(const std::string& name) {
 
 int TMissileDispersion::Failures() const {
     int n = 0;
-    for (const auto& [kind, count] : FailuresByKind) n += count;
+    for (const auto& [kind, count] : FailuresByKind)
+        n += count;
     return n;
 }
 
@@ -76,7 +77,8 @@ void TDispersion::AddRun(int run, const std::vector<TTeskWreck>& wrecks) {
     ++RunsFlown;
     for (const TTeskWreck& w : wrecks) {
         const std::string name = w.MissileName.empty() ? w.Name : w.MissileName;
-        auto it = std::find_if(Missiles.begin(), Missiles.end(), [&](const TMissileDispersion& m) { return m.Missile == name; });
+        auto it = std::find_if(Missiles.begin(), Missiles.end(),
+                               [&](const TMissileDispersion& m) { return m.Missile == name; });
         if (it == Missiles.end()) {
             TMissileDispersion m;
             m.Missile = name;
@@ -95,19 +97,22 @@ void TDispersion::AddRun(int run, const std::vector<TTeskWreck>& wrecks) {
         impact.Outcome = OutcomeOf(w);
         impact.Latitude = w.LatitudeLast;
         impact.Longitude = w.LongitudeLast;
-        impact.Offset = LaunchFrameOffset(it->TargetLatitude, it->TargetLongitude, it->LaunchAzimuth, w.LatitudeLast,
-                                          w.LongitudeLast);
+        impact.Offset = LaunchFrameOffset(it->TargetLatitude, it->TargetLongitude, it->LaunchAzimuth,
+                                          w.LatitudeLast, w.LongitudeLast);
         it->Impacts.push_back(impact);
     }
 }
 
-void TDispersion::AddFailedRun(int run) { RunsFailed.push_back(run); }
+void TDispersion::AddFailedRun(int run) {
+    RunsFailed.push_back(run);
+}
 
 void TDispersion::Finish() {
     std::sort(RunsFailed.begin(), RunsFailed.end());
     // By name: the wrecks come in the order they landed, which differs from run to run.
-    std::stable_sort(Missiles.begin(), Missiles.end(),
-                     [](const TMissileDispersion& a, const TMissileDispersion& b) { return a.Missile < b.Missile; });
+    std::stable_sort(
+        Missiles.begin(), Missiles.end(),
+        [](const TMissileDispersion& a, const TMissileDispersion& b) { return a.Missile < b.Missile; });
     for (TMissileDispersion& m : Missiles) {
         std::sort(m.Impacts.begin(), m.Impacts.end(),
                   [](const TDispersionImpact& a, const TDispersionImpact& b) { return a.Run < b.Run; });

@@ -16,8 +16,9 @@ namespace zm {
 
 // What became of one flight.
 struct TFlightOutcome {
-    std::string Kind;    // "none" for a flight without a failure, else the failure's first words, e.g. "Engine shutdown"
-    std::string Phase;   // "powered" or "unpowered" for a failure (when it struck); empty without one
+    std::string
+        Kind; // "none" for a flight without a failure, else the failure's first words, e.g. "Engine shutdown"
+    std::string Phase;         // "powered" or "unpowered" for a failure (when it struck); empty without one
     bool ReachedGround = true; // false when the missile was destroyed in the air
 };
 
@@ -26,11 +27,11 @@ struct TFlightOutcome {
 TFlightOutcome OutcomeOf(const TTeskWreck& wreck);
 
 struct TDispersionImpact {
-    int Run = 0;                 // 1-based run number
+    int Run = 0; // 1-based run number
     TFlightOutcome Outcome;
-    long double Latitude = 0;    // degrees, where the wreck came to rest
+    long double Latitude = 0; // degrees, where the wreck came to rest
     long double Longitude = 0;
-    TLocalPoint Offset;          // from the target, in the launch frame
+    TLocalPoint Offset; // from the target, in the launch frame
 };
 
 struct TMissileDispersion {
@@ -52,7 +53,7 @@ struct TMissileDispersion {
 
 struct TDispersion {
     int RunsPlanned = 0;
-    int RunsFlown = 0;          // runs whose saved state was read
+    int RunsFlown = 0;           // runs whose saved state was read
     std::vector<int> RunsFailed; // runs that gave no readable state
     unsigned Seed = 0;
     std::string Plan;

@@ -20,7 +20,8 @@ TResultOf<std::vector<std::string>> WriteDispersionFolder(const std::string& dir
     std::filesystem::create_directories(dir, ec);
     if (!DirectoryExists(dir)) return TResult::Failure(dir + ": cannot create the folder");
     std::string summary = DispersionTable(d);
-    for (const std::string& n : notes) summary += "\n" + n + "\n";
+    for (const std::string& n : notes)
+        summary += "\n" + n + "\n";
     std::vector<std::string> lines;
     SplitLines(summary, lines);
     summary = JoinLinesCrLf(lines);

@@ -14,7 +14,9 @@ namespace {
 // The square plotting area, left of the legend.
 constexpr double kLeft = 80, kTop = 50, kSize = 520;
 
-std::string N(double v) { return FormatFixed(std::isfinite(v) ? v : 0.0, 2); }
+std::string N(double v) {
+    return FormatFixed(std::isfinite(v) ? v : 0.0, 2);
+}
 
 // A tick spacing of 1, 2 or 5 times a power of ten that gives a handful of ticks over `span`.
 double TickStep(double span) {
@@ -41,12 +43,10 @@ TView ViewOf(const TMissileDispersion& m) {
         lo[0] = std::min(lo[0], along - r), hi[0] = std::max(hi[0], along + r);
         lo[1] = std::min(lo[1], across - r), hi[1] = std::max(hi[1], across + r);
     };
-    const bool anyClean = std::any_of(m.Impacts.begin(), m.Impacts.end(), [](const TDispersionImpact& i) {
-        return i.Outcome.Kind == "none";
-    });
+    const bool anyClean = std::any_of(m.Impacts.begin(), m.Impacts.end(),
+                                      [](const TDispersionImpact& i) { return i.Outcome.Kind == "none"; });
     for (const TDispersionImpact& i : m.Impacts)
-        if (!anyClean || i.Outcome.Kind == "none")
-            take(i.Offset.Along, i.Offset.Across, 0);
+        if (!anyClean || i.Outcome.Kind == "none") take(i.Offset.Along, i.Offset.Across, 0);
     if (s.Count > 0) {
         take(s.Mean.Along, s.Mean.Across, std::max(s.Ellipses[2].SemiMajor, s.CepMean.Value));
         take(0, 0, s.CepTarget.Value);
@@ -59,8 +59,8 @@ TView ViewOf(const TMissileDispersion& m) {
 }
 
 std::string Text(double x, double y, const std::string& s, const char* anchor = "start", int size = 12) {
-    return "<text x=\"" + N(x) + "\" y=\"" + N(y) + "\" font-size=\"" + std::to_string(size) + "\" text-anchor=\"" +
-           anchor + "\">" + KmlText(s) + "</text>\n";
+    return "<text x=\"" + N(x) + "\" y=\"" + N(y) + "\" font-size=\"" + std::to_string(size) +
+           "\" text-anchor=\"" + anchor + "\">" + KmlText(s) + "</text>\n";
 }
 
 } // namespace
@@ -70,9 +70,15 @@ std::string FailureColour(const std::string& kind) {
         const char* Kind;
         const char* Colour;
     } kColours[] = {
-        {"none", "#1f5fbf"},          {"Destructed on takeoff", "#7f1f1f"}, {"Destructed on reentry", "#d62728"},
-        {"Engine explosion", "#ff7f0e"}, {"Engine shutdown", "#8c564b"},    {"Engine low throttle", "#bcbd22"},
-        {"Control yaw", "#2ca02c"},    {"Control roll", "#17becf"},          {"Control pitch", "#9467bd"},
+        {"none", "#1f5fbf"},
+        {"Destructed on takeoff", "#7f1f1f"},
+        {"Destructed on reentry", "#d62728"},
+        {"Engine explosion", "#ff7f0e"},
+        {"Engine shutdown", "#8c564b"},
+        {"Engine low throttle", "#bcbd22"},
+        {"Control yaw", "#2ca02c"},
+        {"Control roll", "#17becf"},
+        {"Control pitch", "#9467bd"},
     };
     for (const auto& c : kColours)
         if (kind == c.Kind) return c.Colour;
@@ -82,73 +88,90 @@ std::string FailureColour(const std::string& kind) {
 std::string DispersionSvg(const TMissileDispersion& m) {
     const TDispersionStats& s = m.Stats;
     const TView v = ViewOf(m);
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                      std::to_string(DispersionPlotWidth) + "\" height=\"" + std::to_string(DispersionPlotHeight) +
-                      "\" viewBox=\"0 0 " + std::to_string(DispersionPlotWidth) + " " +
-                      std::to_string(DispersionPlotHeight) + "\" font-family=\"DejaVu Sans\">\n";
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+        std::to_string(DispersionPlotWidth) + "\" height=\"" + std::to_string(DispersionPlotHeight) +
+        "\" viewBox=\"0 0 " + std::to_string(DispersionPlotWidth) + " " +
+        std::to_string(DispersionPlotHeight) + "\" font-family=\"DejaVu Sans\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    svg += Text(kLeft, 22, m.Missile + " to " + m.Target + ": " + std::to_string(m.Runs) + " runs, " +
-                               std::to_string(s.Count) + " without a failure", "start", 15);
-    svg += Text(kLeft, 40, "launch azimuth " + FormatFixed(m.LaunchAzimuth, 1) + " deg, range " +
-                               FormatFixed(m.PlannedRange / 1000, 1) + " km", "start", 11);
+    svg += Text(kLeft, 22,
+                m.Missile + " to " + m.Target + ": " + std::to_string(m.Runs) + " runs, " +
+                    std::to_string(s.Count) + " without a failure",
+                "start", 15);
+    svg += Text(kLeft, 40,
+                "launch azimuth " + FormatFixed(m.LaunchAzimuth, 1) + " deg, range " +
+                    FormatFixed(m.PlannedRange / 1000, 1) + " km",
+                "start", 11);
 
     // Grid and axes: metres across (x) and along (y) the launch azimuth, from the target.
     svg += "<g stroke=\"#e4e4e4\" stroke-width=\"1\">\n";
     const double step = TickStep(2 * v.Half);
     std::string labels;
-    for (double t = std::ceil((v.CentreAcross - v.Half) / step) * step; t <= v.CentreAcross + v.Half; t += step) {
-        svg += "<line x1=\"" + N(v.X(t)) + "\" y1=\"" + N(kTop) + "\" x2=\"" + N(v.X(t)) + "\" y2=\"" + N(kTop + kSize) + "\"/>\n";
+    for (double t = std::ceil((v.CentreAcross - v.Half) / step) * step; t <= v.CentreAcross + v.Half;
+         t += step) {
+        svg += "<line x1=\"" + N(v.X(t)) + "\" y1=\"" + N(kTop) + "\" x2=\"" + N(v.X(t)) + "\" y2=\"" +
+               N(kTop + kSize) + "\"/>\n";
         labels += Text(v.X(t), kTop + kSize + 16, FormatFixed(t, 0), "middle", 11);
     }
-    for (double t = std::ceil((v.CentreAlong - v.Half) / step) * step; t <= v.CentreAlong + v.Half; t += step) {
-        svg += "<line x1=\"" + N(kLeft) + "\" y1=\"" + N(v.Y(t)) + "\" x2=\"" + N(kLeft + kSize) + "\" y2=\"" + N(v.Y(t)) + "\"/>\n";
+    for (double t = std::ceil((v.CentreAlong - v.Half) / step) * step; t <= v.CentreAlong + v.Half;
+         t += step) {
+        svg += "<line x1=\"" + N(kLeft) + "\" y1=\"" + N(v.Y(t)) + "\" x2=\"" + N(kLeft + kSize) +
+               "\" y2=\"" + N(v.Y(t)) + "\"/>\n";
         labels += Text(kLeft - 6, v.Y(t) + 4, FormatFixed(t, 0), "end", 11);
     }
     svg += "</g>\n" + labels;
-    svg += "<rect x=\"" + N(kLeft) + "\" y=\"" + N(kTop) + "\" width=\"" + N(kSize) + "\" height=\"" + N(kSize) +
-           "\" fill=\"none\" stroke=\"#404040\"/>\n";
-    svg += Text(kLeft + kSize / 2, kTop + kSize + 34, "metres across the launch azimuth (right +)", "middle", 12);
-    svg += "<text x=\"20\" y=\"" + N(kTop + kSize / 2) + "\" font-size=\"12\" text-anchor=\"middle\" transform=\"rotate(-90 20 " +
-           N(kTop + kSize / 2) + ")\">metres along the launch azimuth (beyond +)</text>\n";
+    svg += "<rect x=\"" + N(kLeft) + "\" y=\"" + N(kTop) + "\" width=\"" + N(kSize) + "\" height=\"" +
+           N(kSize) + "\" fill=\"none\" stroke=\"#404040\"/>\n";
+    svg += Text(kLeft + kSize / 2, kTop + kSize + 34, "metres across the launch azimuth (right +)", "middle",
+                12);
+    svg += "<text x=\"20\" y=\"" + N(kTop + kSize / 2) +
+           "\" font-size=\"12\" text-anchor=\"middle\" transform=\"rotate(-90 20 " + N(kTop + kSize / 2) +
+           ")\">metres along the launch azimuth (beyond +)</text>\n";
 
-    svg += "<svg x=\"" + N(kLeft) + "\" y=\"" + N(kTop) + "\" width=\"" + N(kSize) + "\" height=\"" + N(kSize) +
-           "\" viewBox=\"" + N(kLeft) + " " + N(kTop) + " " + N(kSize) + " " + N(kSize) + "\" overflow=\"hidden\">\n";
+    svg += "<svg x=\"" + N(kLeft) + "\" y=\"" + N(kTop) + "\" width=\"" + N(kSize) + "\" height=\"" +
+           N(kSize) + "\" viewBox=\"" + N(kLeft) + " " + N(kTop) + " " + N(kSize) + " " + N(kSize) +
+           "\" overflow=\"hidden\">\n";
     if (s.Count > 0) {
         const double cx = v.X(s.Mean.Across), cy = v.Y(s.Mean.Along);
         for (const TErrorEllipse& e : s.Ellipses)
-            svg += "<ellipse cx=\"" + N(cx) + "\" cy=\"" + N(cy) + "\" rx=\"" + N(v.Len(e.SemiMajor)) + "\" ry=\"" +
-                   N(v.Len(e.SemiMinor)) + "\" transform=\"rotate(" + N(s.MajorAngle - 90) + " " + N(cx) + " " + N(cy) +
-                   ")\" fill=\"none\" stroke=\"#404040\" stroke-width=\"" + (e.Sigma == 1 ? "1.6" : "1") + "\"/>\n";
+            svg += "<ellipse cx=\"" + N(cx) + "\" cy=\"" + N(cy) + "\" rx=\"" + N(v.Len(e.SemiMajor)) +
+                   "\" ry=\"" + N(v.Len(e.SemiMinor)) + "\" transform=\"rotate(" + N(s.MajorAngle - 90) +
+                   " " + N(cx) + " " + N(cy) + ")\" fill=\"none\" stroke=\"#404040\" stroke-width=\"" +
+                   (e.Sigma == 1 ? "1.6" : "1") + "\"/>\n";
         svg += "<circle cx=\"" + N(cx) + "\" cy=\"" + N(cy) + "\" r=\"" + N(v.Len(s.CepMean.Value)) +
                "\" fill=\"none\" stroke=\"#1f5fbf\" stroke-width=\"1.6\" stroke-dasharray=\"6 3\"/>\n";
-        svg += "<circle cx=\"" + N(v.X(0)) + "\" cy=\"" + N(v.Y(0)) + "\" r=\"" + N(v.Len(s.CepTarget.Value)) +
+        svg += "<circle cx=\"" + N(v.X(0)) + "\" cy=\"" + N(v.Y(0)) + "\" r=\"" +
+               N(v.Len(s.CepTarget.Value)) +
                "\" fill=\"none\" stroke=\"#d62728\" stroke-width=\"1.2\" stroke-dasharray=\"2 3\"/>\n";
     }
     int outside = 0;
     for (const TDispersionImpact& i : m.Impacts) {
         const std::string colour = FailureColour(i.Outcome.Kind);
         double x = v.X(i.Offset.Across), y = v.Y(i.Offset.Along);
-        const double cx = std::clamp(x, kLeft + 4, kLeft + kSize - 4), cy = std::clamp(y, kTop + 4, kTop + kSize - 4);
+        const double cx = std::clamp(x, kLeft + 4, kLeft + kSize - 4),
+                     cy = std::clamp(y, kTop + 4, kTop + kSize - 4);
         if (cx != x || cy != y) {
             ++outside;
-            svg += "<circle cx=\"" + N(cx) + "\" cy=\"" + N(cy) + "\" r=\"3.5\" fill=\"white\" stroke=\"" + colour +
-                   "\" stroke-width=\"1.5\"/>\n";
+            svg += "<circle cx=\"" + N(cx) + "\" cy=\"" + N(cy) + "\" r=\"3.5\" fill=\"white\" stroke=\"" +
+                   colour + "\" stroke-width=\"1.5\"/>\n";
             continue;
         }
         if (i.Outcome.ReachedGround)
-            svg += "<circle cx=\"" + N(x) + "\" cy=\"" + N(y) + "\" r=\"3\" fill=\"" + colour + "\" fill-opacity=\"0.75\"/>\n";
+            svg += "<circle cx=\"" + N(x) + "\" cy=\"" + N(y) + "\" r=\"3\" fill=\"" + colour +
+                   "\" fill-opacity=\"0.75\"/>\n";
         else // destroyed in the air: a cross
-            svg += "<path d=\"M" + N(x - 4) + " " + N(y - 4) + "L" + N(x + 4) + " " + N(y + 4) + "M" + N(x - 4) + " " +
-                   N(y + 4) + "L" + N(x + 4) + " " + N(y - 4) + "\" stroke=\"" + colour + "\" stroke-width=\"2\"/>\n";
+            svg += "<path d=\"M" + N(x - 4) + " " + N(y - 4) + "L" + N(x + 4) + " " + N(y + 4) + "M" +
+                   N(x - 4) + " " + N(y + 4) + "L" + N(x + 4) + " " + N(y - 4) + "\" stroke=\"" + colour +
+                   "\" stroke-width=\"2\"/>\n";
     }
     // Target: a red cross in a circle; mean point: a black diamond.
-    svg += "<g stroke=\"#d62728\" stroke-width=\"2\" fill=\"none\"><circle cx=\"" + N(v.X(0)) + "\" cy=\"" + N(v.Y(0)) +
-           "\" r=\"7\"/><path d=\"M" + N(v.X(0) - 10) + " " + N(v.Y(0)) + "H" + N(v.X(0) + 10) + "M" + N(v.X(0)) + " " +
-           N(v.Y(0) - 10) + "V" + N(v.Y(0) + 10) + "\"/></g>\n";
+    svg += "<g stroke=\"#d62728\" stroke-width=\"2\" fill=\"none\"><circle cx=\"" + N(v.X(0)) + "\" cy=\"" +
+           N(v.Y(0)) + "\" r=\"7\"/><path d=\"M" + N(v.X(0) - 10) + " " + N(v.Y(0)) + "H" + N(v.X(0) + 10) +
+           "M" + N(v.X(0)) + " " + N(v.Y(0) - 10) + "V" + N(v.Y(0) + 10) + "\"/></g>\n";
     if (s.Count > 0) {
         const double cx = v.X(s.Mean.Across), cy = v.Y(s.Mean.Along);
-        svg += "<path d=\"M" + N(cx) + " " + N(cy - 7) + "L" + N(cx + 7) + " " + N(cy) + "L" + N(cx) + " " + N(cy + 7) +
-               "L" + N(cx - 7) + " " + N(cy) + "Z\" fill=\"black\"/>\n";
+        svg += "<path d=\"M" + N(cx) + " " + N(cy - 7) + "L" + N(cx + 7) + " " + N(cy) + "L" + N(cx) + " " +
+               N(cy + 7) + "L" + N(cx - 7) + " " + N(cy) + "Z\" fill=\"black\"/>\n";
     }
     svg += "</svg>\n";
 
@@ -156,9 +179,11 @@ std::string DispersionSvg(const TMissileDispersion& m) {
     double y = kTop + 10;
     const double lx = kLeft + kSize + 14;
     std::set<std::string> kinds;
-    for (const TDispersionImpact& i : m.Impacts) kinds.insert(i.Outcome.Kind);
+    for (const TDispersionImpact& i : m.Impacts)
+        kinds.insert(i.Outcome.Kind);
     for (const std::string& k : kinds) {
-        svg += "<circle cx=\"" + N(lx + 5) + "\" cy=\"" + N(y - 4) + "\" r=\"4\" fill=\"" + FailureColour(k) + "\"/>\n";
+        svg += "<circle cx=\"" + N(lx + 5) + "\" cy=\"" + N(y - 4) + "\" r=\"4\" fill=\"" + FailureColour(k) +
+               "\"/>\n";
         svg += Text(lx + 14, y, k == "none" ? "no failure" : k, "start", 10);
         y += 16;
     }
@@ -166,7 +191,8 @@ std::string DispersionSvg(const TMissileDispersion& m) {
     svg += Text(lx, y, "x  destroyed in the air", "start", 10), y += 16;
     svg += Text(lx, y, "\u25c6  mean point of impact", "start", 10), y += 16;
     svg += Text(lx, y, "\u2295  target", "start", 10), y += 16;
-    if (outside > 0) svg += Text(lx, y, "o  " + std::to_string(outside) + " beyond the edge", "start", 10), y += 16;
+    if (outside > 0)
+        svg += Text(lx, y, "o  " + std::to_string(outside) + " beyond the edge", "start", 10), y += 16;
     y += 6;
     if (s.Count > 0) {
         const auto line = [&](const std::string& t) { svg += Text(lx, y, t, "start", 10), y += 15; };

@@ -33,14 +33,17 @@ TRadius RadiusOf(const std::vector<double>& sorted, double p) {
 std::vector<double> SortedDistances(const std::vector<TLocalPoint>& points, TLocalPoint centre) {
     std::vector<double> d;
     d.reserve(points.size());
-    for (const TLocalPoint& q : points) d.push_back(std::hypot(q.Along - centre.Along, q.Across - centre.Across));
+    for (const TLocalPoint& q : points)
+        d.push_back(std::hypot(q.Along - centre.Along, q.Across - centre.Across));
     std::sort(d.begin(), d.end());
     return d;
 }
 
 } // namespace
 
-double EllipseShare(int sigma) { return std::erf(sigma / std::sqrt(2.0)); }
+double EllipseShare(int sigma) {
+    return std::erf(sigma / std::sqrt(2.0));
+}
 
 double SampleQuantile(const std::vector<double>& sorted, double p) {
     if (sorted.empty()) return 0;
@@ -104,7 +107,8 @@ TDispersionStats ComputeDispersion(const std::vector<TLocalPoint>& points) {
     }
     s.SdAlong = std::sqrt(saa);
     s.SdAcross = std::sqrt(scc);
-    s.Correlation = s.SdAlong > 0 && s.SdAcross > 0 ? std::clamp(sac / (s.SdAlong * s.SdAcross), -1.0, 1.0) : 0;
+    s.Correlation =
+        s.SdAlong > 0 && s.SdAcross > 0 ? std::clamp(sac / (s.SdAlong * s.SdAcross), -1.0, 1.0) : 0;
 
     // Eigen-decomposition of the symmetric covariance [[saa, sac], [sac, scc]].
     const double half = (saa + scc) / 2, root = std::hypot((saa - scc) / 2, sac);

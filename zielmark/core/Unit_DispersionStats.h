@@ -29,22 +29,22 @@ struct TRadius {
 };
 
 struct TErrorEllipse {
-    double Sigma = 1;       // 1, 2 or 3
-    double Share = 0;       // the share of a normal distribution inside, 0..1
-    double Scale = 0;       // the semi-axes in principal standard deviations: sqrt(-2 ln(1 - Share))
-    double SemiMajor = 0;   // metres
-    double SemiMinor = 0;   // metres
+    double Sigma = 1;     // 1, 2 or 3
+    double Share = 0;     // the share of a normal distribution inside, 0..1
+    double Scale = 0;     // the semi-axes in principal standard deviations: sqrt(-2 ln(1 - Share))
+    double SemiMajor = 0; // metres
+    double SemiMinor = 0; // metres
 };
 
 struct TDispersionStats {
     size_t Count = 0;
-    TLocalPoint Mean;            // mean point of impact, as offset from the target
-    double SdAlong = 0;          // sample standard deviations (n - 1) along and across the launch azimuth
+    TLocalPoint Mean;   // mean point of impact, as offset from the target
+    double SdAlong = 0; // sample standard deviations (n - 1) along and across the launch azimuth
     double SdAcross = 0;
-    double Correlation = 0;      // of along and across, -1..1 (0 when a deviation is 0)
-    double SigmaMajor = 0;       // standard deviations along the principal axes of the covariance
+    double Correlation = 0; // of along and across, -1..1 (0 when a deviation is 0)
+    double SigmaMajor = 0;  // standard deviations along the principal axes of the covariance
     double SigmaMinor = 0;
-    double MajorAngle = 0;       // degrees from the launch azimuth to the major axis, clockwise, 0..180
+    double MajorAngle = 0; // degrees from the launch azimuth to the major axis, clockwise, 0..180
     std::array<TErrorEllipse, 3> Ellipses{};
     TRadius CepMean, R90Mean, R95Mean;       // about the mean point of impact
     TRadius CepTarget, R90Target, R95Target; // about the target

@@ -34,36 +34,36 @@ TResult WriteFileAtomic(const std::string& path, std::string_view content);
 // temporary file. The first failure is kept: later Writes do nothing and Commit reports it.
 class TAtomicFile {
 public:
-  TAtomicFile() = default;
-  TAtomicFile(const TAtomicFile&) = delete;
-  TAtomicFile& operator=(const TAtomicFile&) = delete;
-  ~TAtomicFile();
+    TAtomicFile() = default;
+    TAtomicFile(const TAtomicFile&) = delete;
+    TAtomicFile& operator=(const TAtomicFile&) = delete;
+    ~TAtomicFile();
 
-  TResult Open(const std::string& path);
-  bool Write(std::string_view bytes);
-  TResult Commit();
+    TResult Open(const std::string& path);
+    bool Write(std::string_view bytes);
+    TResult Commit();
 
 private:
-  bool Fail(const std::string& reason);
-  bool Discard(int err);  // closes and removes the temporary file after a failure
-  TResult Outcome() const { return Error.empty() ? TResult::Success() : TResult::Failure(Error); }
+    bool Fail(const std::string& reason);
+    bool Discard(int err); // closes and removes the temporary file after a failure
+    TResult Outcome() const { return Error.empty() ? TResult::Success() : TResult::Failure(Error); }
 
-  std::string Path, Target, Temp, Error;
-  int Fd = -1;
-  bool Replacing = false;
-  unsigned OldMode = 0;
+    std::string Path, Target, Temp, Error;
+    int Fd = -1;
+    bool Replacing = false;
+    unsigned OldMode = 0;
 };
 
-bool FileExists(const std::string& path);       // an existing file that is not a folder
+bool FileExists(const std::string& path); // an existing file that is not a folder
 bool DirectoryExists(const std::string& path);
 bool IsPathDelimiter(char c);
 bool IsAbsolutePath(std::string_view path);
 std::string IncludeTrailingPathDelimiter(std::string_view path);
 // folder + name with one separator between; an empty folder means the current directory.
 std::string JoinPath(std::string_view folder, std::string_view name);
-std::string ExtractFileName(std::string_view path);  // behind the last separator
-std::string ExtractFilePath(std::string_view path);  // up to and including the last separator
-std::string ExtractFileExt(std::string_view path);   // from the last '.' of the name, or empty
+std::string ExtractFileName(std::string_view path); // behind the last separator
+std::string ExtractFilePath(std::string_view path); // up to and including the last separator
+std::string ExtractFileExt(std::string_view path);  // from the last '.' of the name, or empty
 // The name with its extension replaced (or appended when it has none); ext includes the dot.
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
 // A name a file can be saved under: a valid file name whose last part has a name before its extension,
@@ -71,8 +71,8 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext);
 bool IsValidSaveName(std::string_view text);
 
 struct TFolderEntry {
-  std::string Name;      // without folder
-  long long MTimeNs = 0; // modification time
+    std::string Name;      // without folder
+    long long MTimeNs = 0; // modification time
 };
 // Regular files of the folder whose names end in ext (letter case ignored, ext with dot), sorted
 // by name, letter case ignored. Other matching entries that are not folders (pipes, devices,
@@ -85,4 +85,4 @@ std::string ProgramPath();
 // Folder of the running program with a trailing separator, or empty.
 std::string ProgramDir();
 
-}  // namespace zm
+} // namespace zm

@@ -20,17 +20,17 @@ inline constexpr int MinutesPerDay = 1440;
 // The program's one number and date format: '.' decimals, no thousands separator,
 // dates "DD.MM.YYYY", times "HH:MM".
 struct TFormatSettings {
-  char DecimalSeparator = '.';
-  char DateSeparator = '.';
-  char TimeSeparator = ':';
+    char DecimalSeparator = '.';
+    char DateSeparator = '.';
+    char TimeSeparator = ':';
 };
 inline constexpr TFormatSettings FmtSettings{};
 
 // ---- Geodesy ----------------------------------------------------------------------------------
 
 struct TGreatCircle {
-  long double Distance = 0;  // radians of arc (GreatCircle) or kilometres (GreatCircleKmDeg)
-  long double Azimuth = 0;   // radians 0..2 pi (GreatCircle) or degrees 0..360 (GreatCircleKmDeg)
+    long double Distance = 0; // radians of arc (GreatCircle) or kilometres (GreatCircleKmDeg)
+    long double Azimuth = 0;  // radians 0..2 pi (GreatCircle) or degrees 0..360 (GreatCircleKmDeg)
 };
 
 // Distance and initial course from point 1 to point 2 on the unit sphere (all angles in radians).
@@ -40,15 +40,27 @@ TGreatCircle GreatCircle(long double lat1, long double lon1, long double lat2, l
 // The same on a sphere of EarthRadiusKm: kilometres and degrees.
 TGreatCircle GreatCircleKmDeg(long double lat1, long double lon1, long double lat2, long double lon2);
 
-inline constexpr long double DegToRad(long double deg) { return deg * Pi / 180.0L; }
-inline constexpr long double RadToDeg(long double rad) { return rad * 180.0L / Pi; }
+inline constexpr long double DegToRad(long double deg) {
+    return deg * Pi / 180.0L;
+}
+inline constexpr long double RadToDeg(long double rad) {
+    return rad * 180.0L / Pi;
+}
 
 // ---- Day numbers, MJD, time zones -------------------------------------------------------------
 
-inline double MjdToDateTime(double mjd) { return mjd - MjdOffset; }
-inline double DateTimeToMjd(double dayNumber) { return dayNumber + MjdOffset; }
-inline double AddMinutes(int minutes, double dayNumber) { return dayNumber + minutes / double(MinutesPerDay); }
-inline double SubtractMinutes(int minutes, double dayNumber) { return dayNumber - minutes / double(MinutesPerDay); }
+inline double MjdToDateTime(double mjd) {
+    return mjd - MjdOffset;
+}
+inline double DateTimeToMjd(double dayNumber) {
+    return dayNumber + MjdOffset;
+}
+inline double AddMinutes(int minutes, double dayNumber) {
+    return dayNumber + minutes / double(MinutesPerDay);
+}
+inline double SubtractMinutes(int minutes, double dayNumber) {
+    return dayNumber - minutes / double(MinutesPerDay);
+}
 // -60 * round(longitude / 15), halves to even: 7.5 -> 0, 7.6 -> -60, 22.5 -> -120, 180 -> -720.
 int ZoneMinutesForLongitude(long double longitudeDeg);
 
@@ -56,7 +68,7 @@ int ZoneMinutesForLongitude(long double longitudeDeg);
 bool TryEncodeDate(int year, int month, int day, double& dayNumber);
 bool TryEncodeTime(int hour, int minute, int second, int msec, double& fraction);
 struct TDateTimeParts {
-  int Year = 1899, Month = 12, Day = 30, Hour = 0, Minute = 0, Second = 0, MilliSecond = 0;
+    int Year = 1899, Month = 12, Day = 30, Hour = 0, Minute = 0, Second = 0, MilliSecond = 0;
 };
 // Splits a day number into calendar parts, rounded to the millisecond.
 TDateTimeParts DecodeDateTime(double dayNumber);
@@ -93,13 +105,15 @@ size_t PosAfter(std::string_view pattern, size_t start, std::string_view text);
 std::string TextBetween(std::string_view startMarker, std::string_view endMarker, size_t& position,
                         std::string_view text);
 // 1-based position of pattern in text, or 0 (Pos).
-inline size_t Pos(std::string_view pattern, std::string_view text) { return PosFrom(pattern, 1, text); }
+inline size_t Pos(std::string_view pattern, std::string_view text) {
+    return PosFrom(pattern, 1, text);
+}
 
 // ASCII letter case ignored.
 bool SameText(std::string_view a, std::string_view b);
 int CompareText(std::string_view a, std::string_view b);
-bool StartsWith(std::string_view text, std::string_view prefix);  // letter case counting
-std::string_view TrimBlanks(std::string_view text);                // blanks, tabs, CR, LF
+bool StartsWith(std::string_view text, std::string_view prefix); // letter case counting
+std::string_view TrimBlanks(std::string_view text);              // blanks, tabs, CR, LF
 
 // ---- Numbers (locale-independent) -------------------------------------------------------------
 
@@ -117,4 +131,4 @@ bool TryParseInt(std::string_view text, int& value);
 // TryParseInt, or fallback when the text is not an integer.
 int StrToIntDef(std::string_view text, int fallback);
 
-}  // namespace zm
+} // namespace zm

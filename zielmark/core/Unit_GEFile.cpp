@@ -371,7 +371,8 @@ std::string BuildGEFileText(const std::string& fileName, const std::vector<TTesk
 }
 
 // Written as it is formed, through the same atomic save as every other file.
-TResult WriteGEFile(const std::string& dir, const std::string& fileName, const std::vector<TTeskWreck>& wrecks) {
+TResult WriteGEFile(const std::string& dir, const std::string& fileName,
+                    const std::vector<TTeskWreck>& wrecks) {
     TAtomicFile file;
     if (TResult opened = file.Open(dir + fileName); !opened.Ok()) return opened;
     TKmlOut doc;

@@ -16,7 +16,8 @@ std::string BuildGEFileText(const std::string& fileName, const std::vector<TTesk
 // Writes the document as `fileName` into `dir` (which ends in the folder separator). The file is written to
 // a temporary file beside it and renamed over it when complete, so a failed write leaves an old file whole.
 // A failure's message names the file.
-TResult WriteGEFile(const std::string& dir, const std::string& fileName, const std::vector<TTeskWreck>& wrecks);
+TResult WriteGEFile(const std::string& dir, const std::string& fileName,
+                    const std::vector<TTeskWreck>& wrecks);
 
 // FormatFixed(value, decimals) appended to out, the same bytes, without its slow long double conversions for
 // the magnitudes a track has.

@@ -25,47 +25,47 @@ inline constexpr const char* WarnNoResultScenario =
 std::string SettingsFileFor(const std::string& programPath, std::string* notice = nullptr);
 
 class TGlobalOptions {
- public:
-  std::string IniFileName;
-  int ActiveMainTab = 0;  // 0 "Folder Setup", 1 "Google Earth to Orbiter", 2 "Orbiter to Google Earth"
-  std::string SrcWptDir;
-  std::string OrbScnDir;
-  std::string FltResDir;
-  std::string MRUSourceKmlFile;
-  std::string MRUEditedScnFile;
-  std::string OrbRootDir;
-  bool GeToOrbEnabled = false;
-  bool OrbToGeEnabled = false;
-  bool HasWarnings = false;
-  std::vector<std::string> Warnings;  // lines without line end
-  std::vector<std::string> SrcKmlFiles;
-  std::vector<std::string> FltResScnFiles;
-  std::string NewestSrcKmlFile;
-  std::string NewestFltResScnFile;
-  std::string CurrentStateFile;
-  bool CurrentStateUsable = false;
-  // Files the listings skipped because they could not be read or parsed, each naming the file.
-  std::vector<std::string> FileProblems;
-  // Set when the settings live in the user's configuration folder instead of beside the program.
-  std::string IniNotice;
+public:
+    std::string IniFileName;
+    int ActiveMainTab = 0; // 0 "Folder Setup", 1 "Google Earth to Orbiter", 2 "Orbiter to Google Earth"
+    std::string SrcWptDir;
+    std::string OrbScnDir;
+    std::string FltResDir;
+    std::string MRUSourceKmlFile;
+    std::string MRUEditedScnFile;
+    std::string OrbRootDir;
+    bool GeToOrbEnabled = false;
+    bool OrbToGeEnabled = false;
+    bool HasWarnings = false;
+    std::vector<std::string> Warnings; // lines without line end
+    std::vector<std::string> SrcKmlFiles;
+    std::vector<std::string> FltResScnFiles;
+    std::string NewestSrcKmlFile;
+    std::string NewestFltResScnFile;
+    std::string CurrentStateFile;
+    bool CurrentStateUsable = false;
+    // Files the listings skipped because they could not be read or parsed, each naming the file.
+    std::vector<std::string> FileProblems;
+    // Set when the settings live in the user's configuration folder instead of beside the program.
+    std::string IniNotice;
 
-  // The program's start: settings file beside programPath, LoadFromIni, CheckFolders.
-  void Init(const std::string& programPath);
-  // Reads the six settings from iniFile (which becomes IniFileName); missing values give defaults.
-  void LoadFromIni(const std::string& iniFile);
-  // Writes the six settings to IniFileName atomically, keeping other sections of the file.
-  TResult SaveToIni() const;
-  // Normalises the folders, derives the scenario root and the current-state file, rebuilds the
-  // warnings and the listings, and sets the availability flags. The transformation files are
-  // looked for in DModule().TransformDir.
-  void CheckFolders();
-  bool ListSrcKmlFiles();
-  bool ListFltResScnFiles();
-  // The warning lines, each followed by CR LF.
-  std::string WarningsText() const;
+    // The program's start: settings file beside programPath, LoadFromIni, CheckFolders.
+    void Init(const std::string& programPath);
+    // Reads the six settings from iniFile (which becomes IniFileName); missing values give defaults.
+    void LoadFromIni(const std::string& iniFile);
+    // Writes the six settings to IniFileName atomically, keeping other sections of the file.
+    TResult SaveToIni() const;
+    // Normalises the folders, derives the scenario root and the current-state file, rebuilds the
+    // warnings and the listings, and sets the availability flags. The transformation files are
+    // looked for in DModule().TransformDir.
+    void CheckFolders();
+    bool ListSrcKmlFiles();
+    bool ListFltResScnFiles();
+    // The warning lines, each followed by CR LF.
+    std::string WarningsText() const;
 };
 
 // The results page's source panel inputs as the settings object's last folder check left them.
 TResultSourceInputs ResultSourceInputsOf(const TGlobalOptions& options);
 
-}  // namespace zm
+} // namespace zm

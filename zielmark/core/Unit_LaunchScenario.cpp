@@ -10,205 +10,230 @@ namespace {
 // A text inserted into one line must not break it into several (a name read from KML may hold
 // line breaks), which would corrupt the scenario's structure.
 std::string OneLine(std::string_view text) {
-  std::string s(text);
-  for (char& c : s)
-    if (c == '\r' || c == '\n') c = ' ';
-  return s;
+    std::string s(text);
+    for (char& c : s)
+        if (c == '\r' || c == '\n') c = ' ';
+    return s;
 }
 
-}  // namespace
+} // namespace
 
 void BuildLaunchScenario(TTargetingPage& page) {
-  std::vector<std::string>& t = page.ScenarioText;
-  t.clear();
-  const std::string focus = OneLine(page.FocusName());
-  t.push_back("BEGIN_DESC");
-  for (const auto& line : page.Description) t.push_back(OneLine(line));
-  t.push_back(std::string(GeneratedFromMarker) + OneLine(page.KmlFileName) + " ===");
-  t.insert(t.end(), {"END_DESC", "", "BEGIN_ENVIRONMENT", "  System Sol"});
-  std::string mjd = FormatFixed(DateTimeToMjd(page.ScenarioDateUtc), 12);
-  if (mjd.size() < 5) mjd.insert(0, 5 - mjd.size(), ' ');
-  t.push_back("  Date MJD " + mjd);
-  t.insert(t.end(), {"END_ENVIRONMENT", "", "BEGIN_FOCUS", "  Ship " + focus, "END_FOCUS", "", "BEGIN_CAMERA",
-                     "  TARGET " + focus, "  MODE Extern", "  POS 4.00 -114.61 -45.56", "  TRACKMODE GlobalFrame",
-                     "  FOV 50.00", "END_CAMERA", "", "BEGIN_HUD", "  TYPE Surface", "END_HUD", "", "BEGIN_MFD Right",
-                     "  TYPE Surface", "  SPDMODE 1", "END_MFD", "", "BEGIN_SHIPS"});
-  for (const auto& m : page.Waypoints.Tesks) {
-    if (!m.IsAssigned()) continue;
-    t.push_back(OneLine(m.Name) + ":Teski");
-    t.push_back("  STATUS Landed Earth");
-    t.push_back("  POS " + FormatFixed(m.Lon, 13) + " " + FormatFixed(m.Lat, 13));
-    t.push_back("  HEADING " + FormatFixed(m.Azimuth, 4));
-    t.push_back("  FUEL 1.000");
-    t.push_back("  ------");
-    t.push_back("  RANGE " + FormatFixed(m.Range, 1));
-    t.push_back("  LAUNCHDELAY " + FormatInt(m.Delay));
-    t.push_back(std::string("  REALISTIC ") + (m.Realistic ? "1" : "0"));
-    t.push_back("  LATITUDE_TARGET " + FormatFixed(m.TargetLat, 13));
-    t.push_back("  LONGITUDE_TARGET " + FormatFixed(m.TargetLon, 13));
-    t.push_back("  TARGET " + OneLine(m.TargetName));
-    t.push_back("END");
-  }
-  t.push_back("END_SHIPS");
+    std::vector<std::string>& t = page.ScenarioText;
+    t.clear();
+    const std::string focus = OneLine(page.FocusName());
+    t.push_back("BEGIN_DESC");
+    for (const auto& line : page.Description)
+        t.push_back(OneLine(line));
+    t.push_back(std::string(GeneratedFromMarker) + OneLine(page.KmlFileName) + " ===");
+    t.insert(t.end(), {"END_DESC", "", "BEGIN_ENVIRONMENT", "  System Sol"});
+    std::string mjd = FormatFixed(DateTimeToMjd(page.ScenarioDateUtc), 12);
+    if (mjd.size() < 5) mjd.insert(0, 5 - mjd.size(), ' ');
+    t.push_back("  Date MJD " + mjd);
+    t.insert(t.end(), {"END_ENVIRONMENT",
+                       "",
+                       "BEGIN_FOCUS",
+                       "  Ship " + focus,
+                       "END_FOCUS",
+                       "",
+                       "BEGIN_CAMERA",
+                       "  TARGET " + focus,
+                       "  MODE Extern",
+                       "  POS 4.00 -114.61 -45.56",
+                       "  TRACKMODE GlobalFrame",
+                       "  FOV 50.00",
+                       "END_CAMERA",
+                       "",
+                       "BEGIN_HUD",
+                       "  TYPE Surface",
+                       "END_HUD",
+                       "",
+                       "BEGIN_MFD Right",
+                       "  TYPE Surface",
+                       "  SPDMODE 1",
+                       "END_MFD",
+                       "",
+                       "BEGIN_SHIPS"});
+    for (const auto& m : page.Waypoints.Tesks) {
+        if (!m.IsAssigned()) continue;
+        t.push_back(OneLine(m.Name) + ":Teski");
+        t.push_back("  STATUS Landed Earth");
+        t.push_back("  POS " + FormatFixed(m.Lon, 13) + " " + FormatFixed(m.Lat, 13));
+        t.push_back("  HEADING " + FormatFixed(m.Azimuth, 4));
+        t.push_back("  FUEL 1.000");
+        t.push_back("  ------");
+        t.push_back("  RANGE " + FormatFixed(m.Range, 1));
+        t.push_back("  LAUNCHDELAY " + FormatInt(m.Delay));
+        t.push_back(std::string("  REALISTIC ") + (m.Realistic ? "1" : "0"));
+        t.push_back("  LATITUDE_TARGET " + FormatFixed(m.TargetLat, 13));
+        t.push_back("  LONGITUDE_TARGET " + FormatFixed(m.TargetLon, 13));
+        t.push_back("  TARGET " + OneLine(m.TargetName));
+        t.push_back("END");
+    }
+    t.push_back("END_SHIPS");
 }
 
-std::string LaunchScenarioFileText(const TTargetingPage& page) { return JoinLinesCrLf(page.ScenarioText); }
+std::string LaunchScenarioFileText(const TTargetingPage& page) {
+    return JoinLinesCrLf(page.ScenarioText);
+}
 
-std::string ScenarioFileNameFor(const std::string& name) { return ChangeFileExt(name, ".scn"); }
+std::string ScenarioFileNameFor(const std::string& name) {
+    return ChangeFileExt(name, ".scn");
+}
 
 TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& path) {
-  std::vector<std::string> lines;
-  if (TResult read = ReadTextLines(path, lines); !read.Ok()) return read;
-  TScenarioReadResult result;
-  page.ScenarioText = lines;
+    std::vector<std::string> lines;
+    if (TResult read = ReadTextLines(path, lines); !read.Ok()) return read;
+    TScenarioReadResult result;
+    page.ScenarioText = lines;
 
-  page.Description.clear();
-  for (auto& m : page.Waypoints.Tesks) {
-    m.TargetName.clear();
-    m.Range = 0;
-    m.Azimuth = 0;
-    m.Delay = 0;
-    m.Realistic = true;
-  }
+    page.Description.clear();
+    for (auto& m : page.Waypoints.Tesks) {
+        m.TargetName.clear();
+        m.Range = 0;
+        m.Azimuth = 0;
+        m.Delay = 0;
+        m.Realistic = true;
+    }
 
-  bool inDesc = false, inFocus = false, inShip = false;
-  std::string focusName;
-  int current = -1;  // the missile of the ship block being read
-  for (size_t n = 0; n < lines.size(); ++n) {
-    const std::string& line = lines[n];
-    // Description.
-    if (line.find("BEGIN_DESC") != std::string::npos) {
-      inDesc = true;
-    } else if (inDesc) {
-      if (line == "END_DESC") {
-        inDesc = false;
-        if (page.Description.empty()) page.Description.push_back(DefaultScenarioDescription);
-      } else if (line.find(GeneratedFromMarker) == std::string::npos) {
-        page.Description.push_back(line);
-      }
-    }
-    // Focus.
-    if (line.find("BEGIN_FOCUS") != std::string::npos) {
-      inFocus = true;
-    } else if (inFocus) {
-      if (line == "END_FOCUS")
-        inFocus = false;
-      else if (line.find("Ship") != std::string::npos)
-        focusName = line.size() > 7 ? line.substr(7) : std::string();
-    }
-    // Date.
-    if (const size_t p = line.find("Date MJD"); p != std::string::npos) {
-      double mjd = 0;
-      if (line.size() > p + 8 && TryParseFloat(std::string_view(line).substr(p + 8), mjd))
-        page.ScenarioDateUtc = MjdToDateTime(mjd);
-      else
-        result.Value.push_back("\"" + path + "\" line " + std::to_string(n + 1) +
-                                  ": the date is not a number; the date is kept");
-    }
-    // Ships.
-    if (const size_t p = line.find(":Tesk"); p != std::string::npos) {
-      // The block changes exactly the missile of that name; another that differs only in letter
-      // case is left alone.
-      current = page.Waypoints.FindTesk(std::string_view(line).substr(0, p));
-      if (current >= 0) inShip = true;
-    } else if (inShip) {
-      if (line == "END") {
-        inShip = false;
-        current = -1;
-      } else if (current >= 0) {
-        TTesk& m = page.Waypoints.Tesks[static_cast<size_t>(current)];
-        if (StartsWith(line, "  LAUNCHDELAY ")) {
-          m.SetDelay(StrToIntDef(std::string_view(line).substr(14), 0));
-        } else if (StartsWith(line, "  REALISTIC ")) {
-          m.Realistic = StrToIntDef(std::string_view(line).substr(11), 0) > 0;
-        } else if (StartsWith(line, "  TARGET ")) {
-          const int j = page.Waypoints.IndexOfTarget(std::string_view(line).substr(9));
-          if (j >= 0) page.Waypoints.AssignTarget(current, j);
+    bool inDesc = false, inFocus = false, inShip = false;
+    std::string focusName;
+    int current = -1; // the missile of the ship block being read
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        // Description.
+        if (line.find("BEGIN_DESC") != std::string::npos) {
+            inDesc = true;
+        } else if (inDesc) {
+            if (line == "END_DESC") {
+                inDesc = false;
+                if (page.Description.empty()) page.Description.push_back(DefaultScenarioDescription);
+            } else if (line.find(GeneratedFromMarker) == std::string::npos) {
+                page.Description.push_back(line);
+            }
         }
-      }
+        // Focus.
+        if (line.find("BEGIN_FOCUS") != std::string::npos) {
+            inFocus = true;
+        } else if (inFocus) {
+            if (line == "END_FOCUS")
+                inFocus = false;
+            else if (line.find("Ship") != std::string::npos)
+                focusName = line.size() > 7 ? line.substr(7) : std::string();
+        }
+        // Date.
+        if (const size_t p = line.find("Date MJD"); p != std::string::npos) {
+            double mjd = 0;
+            if (line.size() > p + 8 && TryParseFloat(std::string_view(line).substr(p + 8), mjd))
+                page.ScenarioDateUtc = MjdToDateTime(mjd);
+            else
+                result.Value.push_back("\"" + path + "\" line " + std::to_string(n + 1) +
+                                       ": the date is not a number; the date is kept");
+        }
+        // Ships.
+        if (const size_t p = line.find(":Tesk"); p != std::string::npos) {
+            // The block changes exactly the missile of that name; another that differs only in letter
+            // case is left alone.
+            current = page.Waypoints.FindTesk(std::string_view(line).substr(0, p));
+            if (current >= 0) inShip = true;
+        } else if (inShip) {
+            if (line == "END") {
+                inShip = false;
+                current = -1;
+            } else if (current >= 0) {
+                TTesk& m = page.Waypoints.Tesks[static_cast<size_t>(current)];
+                if (StartsWith(line, "  LAUNCHDELAY ")) {
+                    m.SetDelay(StrToIntDef(std::string_view(line).substr(14), 0));
+                } else if (StartsWith(line, "  REALISTIC ")) {
+                    m.Realistic = StrToIntDef(std::string_view(line).substr(11), 0) > 0;
+                } else if (StartsWith(line, "  TARGET ")) {
+                    const int j = page.Waypoints.IndexOfTarget(std::string_view(line).substr(9));
+                    if (j >= 0) page.Waypoints.AssignTarget(current, j);
+                }
+            }
+        }
     }
-  }
-  page.RecountLinks();
-  page.OrbDateTimeToGUI();
-  page.FillFocusList();
-  if (!focusName.empty()) page.SelectFocus(focusName);
-  page.UpdateGEtoOrbWarnings();
-  return result;
+    page.RecountLinks();
+    page.OrbDateTimeToGUI();
+    page.FillFocusList();
+    if (!focusName.empty()) page.SelectFocus(focusName);
+    page.UpdateGEtoOrbWarnings();
+    return result;
 }
 
 bool IsGeneratedFrom(const std::string& scenarioPath, const std::string& kmlFileName) {
-  std::vector<std::string> lines;
-  if (!ReadTextLines(scenarioPath, lines).Ok()) return false;
-  for (const auto& line : lines) {
-    if (line.find(GeneratedFromMarker) == std::string::npos) continue;
-    std::string_view named = line.size() > 20 ? std::string_view(line).substr(20) : std::string_view();
-    const size_t end = named.find(" ===");
-    named = end == std::string_view::npos ? std::string_view() : named.substr(0, end);
-    if (named == kmlFileName) return true;
-  }
-  return ExtractFileName(scenarioPath) == ChangeFileExt(kmlFileName, ".scn");
+    std::vector<std::string> lines;
+    if (!ReadTextLines(scenarioPath, lines).Ok()) return false;
+    for (const auto& line : lines) {
+        if (line.find(GeneratedFromMarker) == std::string::npos) continue;
+        std::string_view named = line.size() > 20 ? std::string_view(line).substr(20) : std::string_view();
+        const size_t end = named.find(" ===");
+        named = end == std::string_view::npos ? std::string_view() : named.substr(0, end);
+        if (named == kmlFileName) return true;
+    }
+    return ExtractFileName(scenarioPath) == ChangeFileExt(kmlFileName, ".scn");
 }
 
 std::string ScenarioSavePath(const TTargetingPage& page, const std::string& orbScnDir) {
-  return JoinPath(orbScnDir, ScenarioFileNameFor(page.ScenarioFileName));
+    return JoinPath(orbScnDir, ScenarioFileNameFor(page.ScenarioFileName));
 }
 
 TResultOf<std::string> SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir,
                                           const TConfirm& confirm, std::string& mruEdited) {
-  page.DateTimeGUItoUTC();
-  BuildLaunchScenario(page);
-  const std::string fileName = ScenarioFileNameFor(page.ScenarioFileName);
-  const std::string path = ScenarioSavePath(page, orbScnDir);
-  page.UpdateGEtoOrbWarnings();
-  if (!page.SaveEnabled())
-    return {TResult::Failure("Cannot save \"" + path + "\": " + page.WarningsText, TResultCode::Refused),
-            path};
-  if (!confirm || !confirm(FileExists(path) ? AskOverwrite : AskCreate))
-    return {TResult::Outcome(TResultCode::Declined), path};
-  if (TResult written = WriteFileAtomic(path, LaunchScenarioFileText(page)); !written.Ok())
-    return {written, path};
-  mruEdited = fileName;
-  FillScenarioFileList(page, orbScnDir, mruEdited);
-  return {TResult::Success(), path};
+    page.DateTimeGUItoUTC();
+    BuildLaunchScenario(page);
+    const std::string fileName = ScenarioFileNameFor(page.ScenarioFileName);
+    const std::string path = ScenarioSavePath(page, orbScnDir);
+    page.UpdateGEtoOrbWarnings();
+    if (!page.SaveEnabled())
+        return {TResult::Failure("Cannot save \"" + path + "\": " + page.WarningsText, TResultCode::Refused),
+                path};
+    if (!confirm || !confirm(FileExists(path) ? AskOverwrite : AskCreate))
+        return {TResult::Outcome(TResultCode::Declined), path};
+    if (TResult written = WriteFileAtomic(path, LaunchScenarioFileText(page)); !written.Ok())
+        return {written, path};
+    mruEdited = fileName;
+    FillScenarioFileList(page, orbScnDir, mruEdited);
+    return {TResult::Success(), path};
 }
 
 void FillScenarioFileList(TTargetingPage& page, const std::string& orbScnDir, const std::string& mruEdited) {
-  page.ScenarioFiles.clear();
-  page.ScenarioFileName.clear();
-  page.ScenarioRead = {};
-  const std::string folder = orbScnDir.empty() ? std::string() : IncludeTrailingPathDelimiter(orbScnDir);
-  std::string newest;
-  long long newestTime = 0;
-  bool haveNewest = false;
-  for (const auto& e : ListFolderFiles(folder, ".scn")) {
-    if (!IsGeneratedFrom(folder + e.Name, page.KmlFileName)) continue;
-    page.ScenarioFiles.push_back(e.Name);
-    if (!haveNewest || e.MTimeNs > newestTime) {
-      newest = e.Name;
-      newestTime = e.MTimeNs;
-      haveNewest = true;
+    page.ScenarioFiles.clear();
+    page.ScenarioFileName.clear();
+    page.ScenarioRead = {};
+    const std::string folder = orbScnDir.empty() ? std::string() : IncludeTrailingPathDelimiter(orbScnDir);
+    std::string newest;
+    long long newestTime = 0;
+    bool haveNewest = false;
+    for (const auto& e : ListFolderFiles(folder, ".scn")) {
+        if (!IsGeneratedFrom(folder + e.Name, page.KmlFileName)) continue;
+        page.ScenarioFiles.push_back(e.Name);
+        if (!haveNewest || e.MTimeNs > newestTime) {
+            newest = e.Name;
+            newestTime = e.MTimeNs;
+            haveNewest = true;
+        }
     }
-  }
-  std::string chosen;
-  if (!mruEdited.empty())
-    for (const auto& f : page.ScenarioFiles)
-      if (SameText(f, mruEdited)) {
-        chosen = f;
-        break;
-      }
-  if (chosen.empty() && haveNewest) chosen = newest;
-  if (!chosen.empty()) ScenarioNameChanged(page, orbScnDir, chosen);
-  page.UpdateGEtoOrbWarnings();
+    std::string chosen;
+    if (!mruEdited.empty())
+        for (const auto& f : page.ScenarioFiles)
+            if (SameText(f, mruEdited)) {
+                chosen = f;
+                break;
+            }
+    if (chosen.empty() && haveNewest) chosen = newest;
+    if (!chosen.empty()) ScenarioNameChanged(page, orbScnDir, chosen);
+    page.UpdateGEtoOrbWarnings();
 }
 
 const TScenarioReadResult& ScenarioNameChanged(TTargetingPage& page, const std::string& orbScnDir,
                                                const std::string& name) {
-  page.ScenarioFileName = name;
-  const std::string path = JoinPath(orbScnDir, name);
-  page.ScenarioRead = {};
-  if (!name.empty() && FileExists(path)) page.ScenarioRead = ReadLaunchScenario(page, path);
-  page.UpdateGEtoOrbWarnings();
-  return page.ScenarioRead;
+    page.ScenarioFileName = name;
+    const std::string path = JoinPath(orbScnDir, name);
+    page.ScenarioRead = {};
+    if (!name.empty() && FileExists(path)) page.ScenarioRead = ReadLaunchScenario(page, path);
+    page.UpdateGEtoOrbWarnings();
+    return page.ScenarioRead;
 }
 
-}  // namespace zm
+} // namespace zm

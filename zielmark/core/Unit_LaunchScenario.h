@@ -49,4 +49,4 @@ using TConfirm = std::function<bool(const std::string& question)>;
 TResultOf<std::string> SaveLaunchScenario(TTargetingPage& page, const std::string& orbScnDir,
                                           const TConfirm& confirm, std::string& mruEdited);
 
-}  // namespace zm
+} // namespace zm

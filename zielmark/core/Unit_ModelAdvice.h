@@ -11,8 +11,8 @@ namespace zm {
 
 // One measured range of one model: kilometres; flown and miss are means over four directions.
 struct TModelReachRow {
-  bool Realistic;
-  double AskedKm, FlownKm, MissKm, WorstMissKm;
+    bool Realistic;
+    double AskedKm, FlownKm, MissKm, WorstMissKm;
 };
 
 // The measured table, both models, each in rising asked range.
@@ -21,9 +21,9 @@ std::span<const TModelReachRow> ModelReachTable();
 // What a model does with an asked range: the farthest it flies at all, and the range it flies and its
 // typical miss there, interpolated between the measured ranges (held at the ends of the table).
 struct TModelExpectation {
-  double ReachKm = 0;
-  double FlownKm = 0;
-  double MissKm = 0;
+    double ReachKm = 0;
+    double FlownKm = 0;
+    double MissKm = 0;
 };
 TModelExpectation ExpectedFlight(std::span<const TModelReachRow> table, bool realistic, double askedKm);
 
@@ -34,4 +34,4 @@ inline constexpr double BadMissShare = 0.05;
 // badly; empty when the model does well or the missile has no target.
 std::string ModelAdvice(const TTesk& missile, std::span<const TModelReachRow> table = ModelReachTable());
 
-}  // namespace zm
+} // namespace zm

@@ -6,108 +6,115 @@
 
 namespace zm {
 
-void TTesk::SetDelay(int seconds) { Delay = std::clamp(seconds, 0, MaxLaunchDelay); }
-
-void TWaypoints::Clear() {
-  Tesks.clear();
-  Targets.clear();
-  LeftOutTesks = 0;
-  LeftOutTargets = 0;
-  LeftOut.clear();
+void TTesk::SetDelay(int seconds) {
+    Delay = std::clamp(seconds, 0, MaxLaunchDelay);
 }
 
-bool IsShipName(std::string_view name) { return name.find_first_of(":;\r\n") == std::string_view::npos; }
+void TWaypoints::Clear() {
+    Tesks.clear();
+    Targets.clear();
+    LeftOutTesks = 0;
+    LeftOutTargets = 0;
+    LeftOut.clear();
+}
+
+bool IsShipName(std::string_view name) {
+    return name.find_first_of(":;\r\n") == std::string_view::npos;
+}
 
 int TWaypoints::FindTesk(std::string_view name) const {
-  for (size_t i = 0; i < Tesks.size(); ++i)
-    if (Tesks[i].Name == name) return static_cast<int>(i);
-  return -1;
+    for (size_t i = 0; i < Tesks.size(); ++i)
+        if (Tesks[i].Name == name) return static_cast<int>(i);
+    return -1;
 }
 
 int TWaypoints::IndexOfTesk(std::string_view name) const {
-  for (size_t i = 0; i < Tesks.size(); ++i)
-    if (SameText(Tesks[i].Name, name)) return static_cast<int>(i);
-  return -1;
+    for (size_t i = 0; i < Tesks.size(); ++i)
+        if (SameText(Tesks[i].Name, name)) return static_cast<int>(i);
+    return -1;
 }
 
 int TWaypoints::IndexOfTarget(std::string_view name) const {
-  for (size_t i = 0; i < Targets.size(); ++i)
-    if (SameText(Targets[i].Name, name)) return static_cast<int>(i);
-  return -1;
+    for (size_t i = 0; i < Targets.size(); ++i)
+        if (SameText(Targets[i].Name, name)) return static_cast<int>(i);
+    return -1;
 }
 
 void TWaypoints::AssignTarget(int tesk, int target) {
-  if (tesk < 0 || tesk >= static_cast<int>(Tesks.size()) || target < -1 || target >= static_cast<int>(Targets.size()))
-    return;
-  TTesk& m = Tesks[static_cast<size_t>(tesk)];
-  if (target == -1) {
-    m.TargetName.clear();
-    m.Range = 0;
-    m.Azimuth = 0;
-    return;
-  }
-  const TTarget& t = Targets[static_cast<size_t>(target)];
-  m.TargetName = t.Name;
-  const TGreatCircle gc = GreatCircleKmDeg(DegToRad(m.Lat), DegToRad(m.Lon), DegToRad(t.Lat), DegToRad(t.Lon));
-  m.Range = gc.Distance * 1000.0L;
-  m.Azimuth = gc.Azimuth;
-  m.TargetLat = t.Lat;
-  m.TargetLon = t.Lon;
+    if (tesk < 0 || tesk >= static_cast<int>(Tesks.size()) || target < -1 ||
+        target >= static_cast<int>(Targets.size()))
+        return;
+    TTesk& m = Tesks[static_cast<size_t>(tesk)];
+    if (target == -1) {
+        m.TargetName.clear();
+        m.Range = 0;
+        m.Azimuth = 0;
+        return;
+    }
+    const TTarget& t = Targets[static_cast<size_t>(target)];
+    m.TargetName = t.Name;
+    const TGreatCircle gc =
+        GreatCircleKmDeg(DegToRad(m.Lat), DegToRad(m.Lon), DegToRad(t.Lat), DegToRad(t.Lon));
+    m.Range = gc.Distance * 1000.0L;
+    m.Azimuth = gc.Azimuth;
+    m.TargetLat = t.Lat;
+    m.TargetLon = t.Lon;
 }
 
 bool TWaypoints::AnyAssigned() const {
-  return std::any_of(Tesks.begin(), Tesks.end(), [](const TTesk& m) { return m.IsAssigned(); });
+    return std::any_of(Tesks.begin(), Tesks.end(), [](const TTesk& m) { return m.IsAssigned(); });
 }
 
 bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::string& latText) {
-  const size_t comma = coordinates.find(',');
-  if (comma == std::string_view::npos) return false;
-  lonText = std::string(coordinates.substr(0, comma));
-  const std::string_view rest = coordinates.substr(comma + 1);
-  latText = std::string(rest.substr(0, rest.find(',')));
-  return true;
+    const size_t comma = coordinates.find(',');
+    if (comma == std::string_view::npos) return false;
+    lonText = std::string(coordinates.substr(0, comma));
+    const std::string_view rest = coordinates.substr(comma + 1);
+    latText = std::string(rest.substr(0, rest.find(',')));
+    return true;
 }
 
 namespace {
 // A launch site or target read from the table; each kind keeps at most MaxWaypointsPerKind, in file order,
 // and counts the ones it leaves out.
 template <class Waypoint>
-void AddWaypoint(std::vector<Waypoint>& list, int& leftOut, const std::string& name, const std::string& latText,
-                 const std::string& lonText, long double lat, long double lon) {
-  if (list.size() >= static_cast<size_t>(MaxWaypointsPerKind)) {
-    ++leftOut;
-    return;
-  }
-  Waypoint w;
-  w.Name = name;
-  w.LatText = latText;
-  w.LonText = lonText;
-  w.Lat = lat;
-  w.Lon = lon;
-  list.push_back(std::move(w));
+void AddWaypoint(std::vector<Waypoint>& list, int& leftOut, const std::string& name,
+                 const std::string& latText, const std::string& lonText, long double lat, long double lon) {
+    if (list.size() >= static_cast<size_t>(MaxWaypointsPerKind)) {
+        ++leftOut;
+        return;
+    }
+    Waypoint w;
+    w.Name = name;
+    w.LatText = latText;
+    w.LonText = lonText;
+    w.Lat = lat;
+    w.Lon = lon;
+    list.push_back(std::move(w));
 }
-}  // namespace
+} // namespace
 
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
-  waypoints.Clear();
-  for (size_t i = 0; i < table.RecordCount(); ++i) {
-    const std::string* name = table.FieldText(i, "name");
-    const std::string* coordinates = table.FieldText(i, "coordinates");
-    if (!name || !coordinates) continue;
-    std::string lonText, latText;
-    long double lat = 0, lon = 0;
-    if (!SplitCoordinates(*coordinates, lonText, latText) || !TryParseFloat(latText, lat) || !TryParseFloat(lonText, lon))
-      continue;
-    if (StartsWith(*name, TeskPrefix) && !IsShipName(*name))
-      waypoints.LeftOut.push_back(*name);
-    else if (StartsWith(*name, TeskPrefix))
-      AddWaypoint(waypoints.Tesks, waypoints.LeftOutTesks, *name, latText, lonText, lat, lon);
-    else
-      AddWaypoint(waypoints.Targets, waypoints.LeftOutTargets, *name, latText, lonText, lat, lon);
-  }
-  const auto byName = [](const auto& a, const auto& b) { return CompareText(a.Name, b.Name) < 0; };
-  std::stable_sort(waypoints.Tesks.begin(), waypoints.Tesks.end(), byName);
-  std::stable_sort(waypoints.Targets.begin(), waypoints.Targets.end(), byName);
+    waypoints.Clear();
+    for (size_t i = 0; i < table.RecordCount(); ++i) {
+        const std::string* name = table.FieldText(i, "name");
+        const std::string* coordinates = table.FieldText(i, "coordinates");
+        if (!name || !coordinates) continue;
+        std::string lonText, latText;
+        long double lat = 0, lon = 0;
+        if (!SplitCoordinates(*coordinates, lonText, latText) || !TryParseFloat(latText, lat) ||
+            !TryParseFloat(lonText, lon))
+            continue;
+        if (StartsWith(*name, TeskPrefix) && !IsShipName(*name))
+            waypoints.LeftOut.push_back(*name);
+        else if (StartsWith(*name, TeskPrefix))
+            AddWaypoint(waypoints.Tesks, waypoints.LeftOutTesks, *name, latText, lonText, lat, lon);
+        else
+            AddWaypoint(waypoints.Targets, waypoints.LeftOutTargets, *name, latText, lonText, lat, lon);
+    }
+    const auto byName = [](const auto& a, const auto& b) { return CompareText(a.Name, b.Name) < 0; };
+    std::stable_sort(waypoints.Tesks.begin(), waypoints.Tesks.end(), byName);
+    std::stable_sort(waypoints.Targets.begin(), waypoints.Targets.end(), byName);
 }
 
-}  // namespace zm
+} // namespace zm

@@ -15,55 +15,55 @@ inline constexpr int MaxLaunchDelay = 100;
 // One launch site and the missile fired from it. Delay and Realistic are the page's per-missile
 // settings (the delay spinner and the "Realistic" box).
 class TTesk {
- public:
-  std::string Name;
-  std::string LatText;
-  std::string LonText;
-  long double Lat = 0;      // degrees, north positive
-  long double Lon = 0;      // degrees, east positive
-  long double Azimuth = 0;  // launch azimuth to the target, degrees 0..360; 0 while unassigned
-  long double Range = 0;    // metres to the target; 0 while unassigned
-  std::string TargetName;   // empty while the missile has no target
-  long double TargetLat = 0;
-  long double TargetLon = 0;
-  int Delay = 0;            // launch delay, whole seconds 0..MaxLaunchDelay
-  bool Realistic = true;
+public:
+    std::string Name;
+    std::string LatText;
+    std::string LonText;
+    long double Lat = 0;     // degrees, north positive
+    long double Lon = 0;     // degrees, east positive
+    long double Azimuth = 0; // launch azimuth to the target, degrees 0..360; 0 while unassigned
+    long double Range = 0;   // metres to the target; 0 while unassigned
+    std::string TargetName;  // empty while the missile has no target
+    long double TargetLat = 0;
+    long double TargetLon = 0;
+    int Delay = 0; // launch delay, whole seconds 0..MaxLaunchDelay
+    bool Realistic = true;
 
-  bool IsAssigned() const { return !TargetName.empty(); }
-  // Clamped to 0..MaxLaunchDelay like the spinner.
-  void SetDelay(int seconds);
+    bool IsAssigned() const { return !TargetName.empty(); }
+    // Clamped to 0..MaxLaunchDelay like the spinner.
+    void SetDelay(int seconds);
 };
 
 class TTarget {
- public:
-  std::string Name;
-  std::string LatText;
-  std::string LonText;
-  long double Lat = 0;
-  long double Lon = 0;
-  int LinkCount = 0;  // missiles pointed at this name; recounted by TTargetingPage::RecountLinks
+public:
+    std::string Name;
+    std::string LatText;
+    std::string LonText;
+    long double Lat = 0;
+    long double Lon = 0;
+    int LinkCount = 0; // missiles pointed at this name; recounted by TTargetingPage::RecountLinks
 };
 
 // The two lists of the targeting page, each sorted by name (letter case ignored); indices are
 // display positions.
 class TWaypoints {
- public:
-  std::vector<TTesk> Tesks;
-  std::vector<TTarget> Targets;
-  int LeftOutTesks = 0;    // launch sites of the file beyond the first MaxWaypointsPerKind
-  int LeftOutTargets = 0;  // targets likewise
-  std::vector<std::string> LeftOut;  // launch sites whose names no ship line can carry, in file order
+public:
+    std::vector<TTesk> Tesks;
+    std::vector<TTarget> Targets;
+    int LeftOutTesks = 0;             // launch sites of the file beyond the first MaxWaypointsPerKind
+    int LeftOutTargets = 0;           // targets likewise
+    std::vector<std::string> LeftOut; // launch sites whose names no ship line can carry, in file order
 
-  void Clear();
-  // The missile whose Name equals name exactly, or -1.
-  int FindTesk(std::string_view name) const;
-  // Position of the first item whose name equals name, letter case ignored, or -1.
-  int IndexOfTesk(std::string_view name) const;
-  int IndexOfTarget(std::string_view name) const;
-  // Points missile i at target j (display positions); j == -1 clears the assignment.
-  // Out-of-range indices change nothing.
-  void AssignTarget(int tesk, int target);
-  bool AnyAssigned() const;
+    void Clear();
+    // The missile whose Name equals name exactly, or -1.
+    int FindTesk(std::string_view name) const;
+    // Position of the first item whose name equals name, letter case ignored, or -1.
+    int IndexOfTesk(std::string_view name) const;
+    int IndexOfTarget(std::string_view name) const;
+    // Points missile i at target j (display positions); j == -1 clears the assignment.
+    // Out-of-range indices change nothing.
+    void AssignTarget(int tesk, int target);
+    bool AnyAssigned() const;
 };
 
 // Whether a launch site's name can stand in a scenario's ship line ("name:Teski"): a ':' would end the
@@ -79,4 +79,4 @@ bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::s
 // left out), then both lists are sorted by name.
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints);
 
-}  // namespace zm
+} // namespace zm

@@ -36,25 +36,44 @@ std::optional<TKey> KeyOf(const WreckBlockKey& key) {
     };
     switch (key.id) {
     case WreckKeyId::LANDED:
-    case WreckKeyId::FALLPHASE: return std::nullopt;
-    case WreckKeyId::LATITUDE_LAST: return number(&TTeskWreck::LatitudeLast);
-    case WreckKeyId::LONGITUDE_LAST: return number(&TTeskWreck::LongitudeLast);
-    case WreckKeyId::MAX_ALTITUDE: return number(&TTeskWreck::MaxAltitude);
-    case WreckKeyId::FLIGHT_TIME: return number(&TTeskWreck::FlightTime);
-    case WreckKeyId::IMPACT_VELOCITY: return number(&TTeskWreck::ImpactVelocity);
-    case WreckKeyId::LATITUDE_TARGET: return number(&TTeskWreck::LatitudeTarget);
-    case WreckKeyId::LONGITUDE_TARGET: return number(&TTeskWreck::LongitudeTarget);
-    case WreckKeyId::RANGE_ACTUAL: return number(&TTeskWreck::RangeActual);
-    case WreckKeyId::AZIMUTH_ACTUAL: return number(&TTeskWreck::AzimuthActual);
-    case WreckKeyId::RANGE_MISS: return number(&TTeskWreck::RangeMiss);
-    case WreckKeyId::AZIMUTH_MISS: return number(&TTeskWreck::AzimuthMiss);
-    case WreckKeyId::LATERAL_MISS: return number(&TTeskWreck::LateralMiss);
-    case WreckKeyId::LONGITUDAL_MISS: return number(&TTeskWreck::LongitudalMiss);
-    case WreckKeyId::LATITUDE_LAUNCH: return number(&TTeskWreck::LatitudeLaunch);
-    case WreckKeyId::LONGITUDE_LAUNCH: return number(&TTeskWreck::LongitudeLaunch);
-    case WreckKeyId::TARGET: return TKey{prefix, TKeyKind::Text, &TTeskWreck::Target, nullptr};
-    case WreckKeyId::FAILURE: return TKey{prefix, TKeyKind::Text, &TTeskWreck::Failure, nullptr};
-    case WreckKeyId::TRACK: return TKey{prefix, TKeyKind::Track, nullptr, nullptr};
+    case WreckKeyId::FALLPHASE:
+        return std::nullopt;
+    case WreckKeyId::LATITUDE_LAST:
+        return number(&TTeskWreck::LatitudeLast);
+    case WreckKeyId::LONGITUDE_LAST:
+        return number(&TTeskWreck::LongitudeLast);
+    case WreckKeyId::MAX_ALTITUDE:
+        return number(&TTeskWreck::MaxAltitude);
+    case WreckKeyId::FLIGHT_TIME:
+        return number(&TTeskWreck::FlightTime);
+    case WreckKeyId::IMPACT_VELOCITY:
+        return number(&TTeskWreck::ImpactVelocity);
+    case WreckKeyId::LATITUDE_TARGET:
+        return number(&TTeskWreck::LatitudeTarget);
+    case WreckKeyId::LONGITUDE_TARGET:
+        return number(&TTeskWreck::LongitudeTarget);
+    case WreckKeyId::RANGE_ACTUAL:
+        return number(&TTeskWreck::RangeActual);
+    case WreckKeyId::AZIMUTH_ACTUAL:
+        return number(&TTeskWreck::AzimuthActual);
+    case WreckKeyId::RANGE_MISS:
+        return number(&TTeskWreck::RangeMiss);
+    case WreckKeyId::AZIMUTH_MISS:
+        return number(&TTeskWreck::AzimuthMiss);
+    case WreckKeyId::LATERAL_MISS:
+        return number(&TTeskWreck::LateralMiss);
+    case WreckKeyId::LONGITUDAL_MISS:
+        return number(&TTeskWreck::LongitudalMiss);
+    case WreckKeyId::LATITUDE_LAUNCH:
+        return number(&TTeskWreck::LatitudeLaunch);
+    case WreckKeyId::LONGITUDE_LAUNCH:
+        return number(&TTeskWreck::LongitudeLaunch);
+    case WreckKeyId::TARGET:
+        return TKey{prefix, TKeyKind::Text, &TTeskWreck::Target, nullptr};
+    case WreckKeyId::FAILURE:
+        return TKey{prefix, TKeyKind::Text, &TTeskWreck::Failure, nullptr};
+    case WreckKeyId::TRACK:
+        return TKey{prefix, TKeyKind::Track, nullptr, nullptr};
     }
     return std::nullopt;
 }

@@ -21,7 +21,8 @@ inline constexpr const char* WarnNoTargets = "- No targets assgined!\r\n";
 inline constexpr const char* WarnBadDate = "- Date is not valid: \"%s\"!\r\n";
 inline constexpr const char* WarnBadTime = "- Time is not valid: \"%s\"!\r\n";
 // A note, not a warning: the other launch sites can still be planned and saved.
-inline constexpr const char* NoteLeftOutLaunchSite = "- Launch site \"%s\" is left out: a vessel name cannot hold ':' or ';'!\r\n";
+inline constexpr const char* NoteLeftOutLaunchSite =
+    "- Launch site \"%s\" is left out: a vessel name cannot hold ':' or ';'!\r\n";
 
 // Returns a uniformly drawn integer 0..n-1 (n >= 1). Tests pass their own.
 using TRandomInt = std::function<int(int n)>;
@@ -36,74 +37,74 @@ using TScenarioReadResult = TResultOf<std::vector<std::string>>;
 
 // A line from missile Tesk to target Target for the links image.
 struct TLink {
-  int Tesk = 0;
-  int Target = 0;
+    int Tesk = 0;
+    int Target = 0;
 };
 
 class TTargetingPage {
- public:
-  TWaypoints Waypoints;
-  std::string KmlFileName;               // the chosen KML file, without folder
-  std::string KmlDescription;            // the KML file's own description
-  std::vector<std::string> Description;  // the scenario description lines
-  std::vector<std::string> ScenarioFiles;  // scenarios made from the chosen KML file
-  std::string ScenarioFileName;          // chosen or typed scenario name
-  std::vector<std::string> FocusList;    // assigned missiles, list order
-  int FocusIndex = -1;                   // selected entry of FocusList, -1 none
-  bool FlipAllChecked = true;            // "Flip all checkboxes"
-  bool ShowUtc = false;                  // "UTC" chosen instead of "Local"
-  double ScenarioDateUtc = 0;            // day number, UTC
-  double NowUtc = 0;
-  int ZoneMinutes = 0;                   // UTC = local + ZoneMinutes for the "Local" display
-  int SystemBiasMinutes = 0;
-  std::string DateText = "30.12.1899";   // the date field, "DD.MM.YYYY" (day number 0 at first)
-  std::string TimeText = "00:00";        // the time field, "HH:MM"
-  std::string WarningsText;              // warning lines, each ending in CR LF; saving waits for none
-  std::string AdviceText;                // lines of advice shown with the warnings; saving goes ahead
-  std::string NotesText;                 // lines about the KML file that do not stop a save, each ending in CR LF
-  std::vector<std::string> ScenarioText; // the scenario built, read or saved
-  TScenarioReadResult ScenarioRead;      // what the last read of a chosen scenario found (Ok: none read)
+public:
+    TWaypoints Waypoints;
+    std::string KmlFileName;                // the chosen KML file, without folder
+    std::string KmlDescription;             // the KML file's own description
+    std::vector<std::string> Description;   // the scenario description lines
+    std::vector<std::string> ScenarioFiles; // scenarios made from the chosen KML file
+    std::string ScenarioFileName;           // chosen or typed scenario name
+    std::vector<std::string> FocusList;     // assigned missiles, list order
+    int FocusIndex = -1;                    // selected entry of FocusList, -1 none
+    bool FlipAllChecked = true;             // "Flip all checkboxes"
+    bool ShowUtc = false;                   // "UTC" chosen instead of "Local"
+    double ScenarioDateUtc = 0;             // day number, UTC
+    double NowUtc = 0;
+    int ZoneMinutes = 0; // UTC = local + ZoneMinutes for the "Local" display
+    int SystemBiasMinutes = 0;
+    std::string DateText = "30.12.1899"; // the date field, "DD.MM.YYYY" (day number 0 at first)
+    std::string TimeText = "00:00";      // the time field, "HH:MM"
+    std::string WarningsText;            // warning lines, each ending in CR LF; saving waits for none
+    std::string AdviceText;              // lines of advice shown with the warnings; saving goes ahead
+    std::string NotesText; // lines about the KML file that do not stop a save, each ending in CR LF
+    std::vector<std::string> ScenarioText; // the scenario built, read or saved
+    TScenarioReadResult ScenarioRead;      // what the last read of a chosen scenario found (Ok: none read)
 
-  bool FocusEnabled() const { return !FocusList.empty(); }
-  std::string FocusName() const;
-  bool SaveEnabled() const { return WarningsText.empty(); }
+    bool FocusEnabled() const { return !FocusList.empty(); }
+    std::string FocusName() const;
+    bool SaveEnabled() const { return WarningsText.empty(); }
 
-  // Empties the page: no waypoints, no scenarios, the default description, date = now (UTC).
-  void Clear(double nowLocal);
-  // Clears the page and imports folder + fileName: waypoints, description and the zone of the
-  // alphabetically first missile. Does not fill the scenario list (FillScenarioFileList does).
-  // Ok, Empty (no placemarks) or Failed, as DModule().ImportKml.
-  TResult LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
-                        TDModule& dm = DModule());
+    // Empties the page: no waypoints, no scenarios, the default description, date = now (UTC).
+    void Clear(double nowLocal);
+    // Clears the page and imports folder + fileName: waypoints, description and the zone of the
+    // alphabetically first missile. Does not fill the scenario list (FillScenarioFileList does).
+    // Ok, Empty (no placemarks) or Failed, as DModule().ImportKml.
+    TResult LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
+                    TDModule& dm = DModule());
 
-  // Points missile i at target j (-1 clears) and rebuilds the warnings.
-  void AssignTarget(int tesk, int target);
-  // Drop of the selected missile on target j (-1: below the last item): assign, count links and
-  // refill the focus list. Nothing happens without a selected missile (tesk < 0).
-  void DropOnTarget(int tesk, int target);
-  // Recounts the targets' LinkCount and gives the lines between missiles and their targets.
-  std::vector<TLink> RecountLinks();
-  // Assigned missiles in list order; preselects the first with the longest delay.
-  void FillFocusList();
-  // Selects the entry equal to name; none when it is not in the list.
-  void SelectFocus(std::string_view name);
-  // Random delays 0..9 and targets, a target of its own for every missile while targets last.
-  // Without targets the missiles get their delays and stay unassigned.
-  void Randomize(const TRandomInt& random);
-  // "Flip all checkboxes": every missile's "Realistic" flag takes the box's state.
-  void SetAllRealistic(bool checked);
-  // One missile's "Realistic" box; the advice follows the model.
-  void SetRealistic(int tesk, bool realistic);
-  // Rebuilds WarningsText, and AdviceText: waypoints left out of the file, and missiles whose model
-  // cannot reach their target or hits it badly.
-  void UpdateGEtoOrbWarnings();
+    // Points missile i at target j (-1 clears) and rebuilds the warnings.
+    void AssignTarget(int tesk, int target);
+    // Drop of the selected missile on target j (-1: below the last item): assign, count links and
+    // refill the focus list. Nothing happens without a selected missile (tesk < 0).
+    void DropOnTarget(int tesk, int target);
+    // Recounts the targets' LinkCount and gives the lines between missiles and their targets.
+    std::vector<TLink> RecountLinks();
+    // Assigned missiles in list order; preselects the first with the longest delay.
+    void FillFocusList();
+    // Selects the entry equal to name; none when it is not in the list.
+    void SelectFocus(std::string_view name);
+    // Random delays 0..9 and targets, a target of its own for every missile while targets last.
+    // Without targets the missiles get their delays and stay unassigned.
+    void Randomize(const TRandomInt& random);
+    // "Flip all checkboxes": every missile's "Realistic" flag takes the box's state.
+    void SetAllRealistic(bool checked);
+    // One missile's "Realistic" box; the advice follows the model.
+    void SetRealistic(int tesk, bool realistic);
+    // Rebuilds WarningsText, and AdviceText: waypoints left out of the file, and missiles whose model
+    // cannot reach their target or hits it badly.
+    void UpdateGEtoOrbWarnings();
 
-  // Shows ScenarioDateUtc in DateText/TimeText, as UTC or as local time.
-  void OrbDateTimeToGUI();
-  // Takes DateText/TimeText into ScenarioDateUtc; false (date unchanged) when they do not parse.
-  bool DateTimeGUItoUTC();
-  // Switches the display between "Local" and "UTC"; the stored date stays.
-  void SetShowUtc(bool utc);
+    // Shows ScenarioDateUtc in DateText/TimeText, as UTC or as local time.
+    void OrbDateTimeToGUI();
+    // Takes DateText/TimeText into ScenarioDateUtc; false (date unchanged) when they do not parse.
+    bool DateTimeGUItoUTC();
+    // Switches the display between "Local" and "UTC"; the stored date stays.
+    void SetShowUtc(bool utc);
 };
 
 // The KML file the page selects when its file list is filled: the last chosen one when it is listed
@@ -111,4 +112,4 @@ class TTargetingPage {
 std::string PreselectedSourceKml(const std::vector<std::string>& files, const std::string& mru,
                                  const std::string& newest);
 
-}  // namespace zm
+} // namespace zm

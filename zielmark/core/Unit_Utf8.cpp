@@ -51,13 +51,15 @@ std::string Latin1ToUtf8(std::string_view s) {
     return out;
 }
 
-std::string AsUtf8(std::string_view s) { return IsValidUtf8(s) ? std::string(s) : Latin1ToUtf8(s); }
+std::string AsUtf8(std::string_view s) {
+    return IsValidUtf8(s) ? std::string(s) : Latin1ToUtf8(s);
+}
 
 size_t Utf8Length(std::string_view s) {
     size_t n = 0;
     for (const char c : s)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;  // continuation bytes add no character
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n; // continuation bytes add no character
     return n;
 }
 
-}  // namespace zm
+} // namespace zm

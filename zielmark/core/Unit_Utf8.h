@@ -16,4 +16,4 @@ std::string AsUtf8(std::string_view s);
 // Characters (code points) of a UTF-8 text: the columns it takes in a terminal table.
 size_t Utf8Length(std::string_view s);
 
-}  // namespace zm
+} // namespace zm

@@ -80,7 +80,7 @@ struct StreamRecord {
     bool ownPos = false;
     PARTICLESTREAMSPEC spec{};
     bool hasSpec = false;
-    const double *level = nullptr; // level source of a free stream
+    const double* level = nullptr; // level source of a free stream
     bool active = true;            // false after DelExhaustStream
     double createdAt = 0;
 };
@@ -97,41 +97,42 @@ struct MeshRecord {
 class World {
 public:
     // A world on an installation root (the folder holding Config/, Modules/, Meshes/, Scenarios/).
-    explicit World(const std::filesystem::path &root);
+    explicit World(const std::filesystem::path& root);
     ~World(); // ends the session: every vessel gets ovcExit, modules are unloaded (nothing is saved)
-    World(const World &) = delete;
-    World &operator=(const World &) = delete;
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
 
-    const std::filesystem::path &root() const;
+    const std::filesystem::path& root() const;
 
     // ---- scenarios ----
     // A scenario by name relative to Scenarios/ (".scn" optional) or by path.
-    void loadScenario(const std::string &nameOrPath);
+    void loadScenario(const std::string& nameOrPath);
     // A scenario given as text; sourceName appears in error messages.
-    void loadScenarioText(std::string_view text, const std::string &sourceName = "(scenario text)");
+    void loadScenarioText(std::string_view text, const std::string& sourceName = "(scenario text)");
     // Resolves a scenario name as loadScenario does; throws HostError when there is no such file.
-    std::filesystem::path scenarioPath(const std::string &nameOrPath) const;
+    std::filesystem::path scenarioPath(const std::string& nameOrPath) const;
 
     // Creates one vessel as a scenario's ship block would (class configuration, module, clbkSetClassCaps,
     // clbkLoadStateEx with these lines, state, clbkPostCreation). Lines are separated by LF or CR LF.
-    OBJHANDLE createVessel(const std::string &name, const std::string &className, std::string_view lines);
+    OBJHANDLE createVessel(const std::string& name, const std::string& className, std::string_view lines);
     // As oapiCreateVessel does.
-    OBJHANDLE createVessel(const std::string &name, const std::string &className, const VESSELSTATUS &status);
+    OBJHANDLE createVessel(const std::string& name, const std::string& className, const VESSELSTATUS& status);
 
     // ---- time ----
     double simTime() const;
     double mjd() const;
-    double stepLength() const;            // default 0.02 s
+    double stepLength() const; // default 0.02 s
     void setStepLength(double dt);
-    void step();                          // one step of stepLength()
-    void step(double dt);                 // one step of dt
+    void step();          // one step of stepLength()
+    void step(double dt); // one step of dt
     void runSteps(int n);
-    void runFor(double seconds);          // steps until simTime() has advanced by seconds
+    void runFor(double seconds); // steps until simTime() has advanced by seconds
     // Steps until done() is true or maxSeconds have passed; returns whether done() became true.
-    bool runUntil(const std::function<bool()> &done, double maxSeconds);
-    bool sessionEnded() const;            // the last vessel was deleted (or end() was called)
-    // Vessels that modules asked for (oapiCreateVessel) and did not get; the reasons are in the log. A class file
-    // whose mesh cannot be loaded stops the world as it stops the simulator: the step throws FatalHostError.
+    bool runUntil(const std::function<bool()>& done, double maxSeconds);
+    bool sessionEnded() const; // the last vessel was deleted (or end() was called)
+    // Vessels that modules asked for (oapiCreateVessel) and did not get; the reasons are in the log. A class
+    // file whose mesh cannot be loaded stops the world as it stops the simulator: the step throws
+    // FatalHostError.
     int failedCreations() const;
     // Ends the session as the simulator does on exit: every vessel gets ovcExit, in list order, and the
     // modules are unloaded. The log and the events stay readable. Save before, if wanted.
@@ -145,13 +146,13 @@ public:
     // ---- vessels ----
     size_t vesselCount() const;
     OBJHANDLE vesselHandle(size_t index) const;
-    OBJHANDLE findVessel(std::string_view name) const;  // null when absent
-    VESSEL *vessel(std::string_view name) const;         // the module's object or the plain vessel; null
-    VESSEL *vessel(OBJHANDLE h) const;
-    template <class T> T *moduleAs(std::string_view name) const { return static_cast<T *>(vessel(name)); }
+    OBJHANDLE findVessel(std::string_view name) const; // null when absent
+    VESSEL* vessel(std::string_view name) const;       // the module's object or the plain vessel; null
+    VESSEL* vessel(OBJHANDLE h) const;
+    template <class T> T* moduleAs(std::string_view name) const { return static_cast<T*>(vessel(name)); }
     std::string name(OBJHANDLE h) const;
     std::string className(OBJHANDLE h) const;
-    bool isPlain(OBJHANDLE h) const;                     // no module object: the host's plain vessel
+    bool isPlain(OBJHANDLE h) const; // no module object: the host's plain vessel
     bool isLanded(OBJHANDLE h) const;
     std::vector<double> thrusterLevels(OBJHANDLE h) const; // in creation order
     std::vector<ExhaustRecord> exhausts(OBJHANDLE h) const;
@@ -159,17 +160,17 @@ public:
     std::vector<MeshRecord> meshes(OBJHANDLE h) const;
     OBJHANDLE focus() const;
     std::string debugString() const;
-    const std::vector<VesselEvent> &events() const;
+    const std::vector<VesselEvent>& events() const;
     // Messages the host logged (module loads, ignored scenario lines, warnings).
-    const std::vector<std::string> &log() const;
+    const std::vector<std::string>& log() const;
 
     // ---- saving ----
     // The current state as a scenario text (CR LF lines), with the given description block lines.
-    std::string saveText(const std::vector<std::string> &description = {}) const;
-    void saveScenario(const std::filesystem::path &file, const std::vector<std::string> &description = {}) const;
+    std::string saveText(const std::vector<std::string>& description = {}) const;
+    void saveScenario(const std::filesystem::path& file,
+                      const std::vector<std::string>& description = {}) const;
     // Scenarios/(Current state).scn in the root, as the simulator writes it at the end of a session.
     std::filesystem::path saveCurrentState() const;
-
 
 private:
     std::unique_ptr<WorldImpl> impl_;

@@ -1,7 +1,7 @@
 // The oapi* functions: time, objects, vessel creation and lookup, focus, surface-relative queries, the debug
 // line, meshes and textures, and versions. They act on the current world; without one they return nothing.
-#include "Orbitersdk.h"
 #include "CoreEntries.h"
+#include "Orbitersdk.h"
 
 #include "core/Convert.h"
 #include "core/Text.h"
@@ -20,25 +20,26 @@ struct EarthObject {
     char tag = 'E';
 } g_earth;
 
-Vessel *vesselOf(OBJHANDLE h) {
-    WorldImpl *w = currentWorld();
+Vessel* vesselOf(OBJHANDLE h) {
+    WorldImpl* w = currentWorld();
     return w ? w->find(h) : nullptr;
 }
 
 // Creation errors go to the host's log (the module only sees a null handle).
-OBJHANDLE createLogged(const char *name, const char *classname, const VESSELSTATUS *vs, const void *vs2) {
-    WorldImpl *w = currentWorld();
+OBJHANDLE createLogged(const char* name, const char* classname, const VESSELSTATUS* vs, const void* vs2) {
+    WorldImpl* w = currentWorld();
     if (!w || !name || !classname) return nullptr;
     try {
         return w->createFromStatus(name, classname, vs, vs2);
-    } catch (const FatalHostError &e) {
+    } catch (const FatalHostError& e) {
         // The simulator stops here; the step that asked for the vessel ends, then the world throws.
         w->log.push_back(std::string("error: ") + e.what());
         if (w->fatalError.empty())
-            w->fatalError = std::string(e.what()) + " (vessel \"" + name + "\" at t = " + text::fixed(w->simt, 2) + " s)";
+            w->fatalError =
+                std::string(e.what()) + " (vessel \"" + name + "\" at t = " + text::fixed(w->simt, 2) + " s)";
         ++w->failedCreations;
         return nullptr;
-    } catch (const HostError &e) {
+    } catch (const HostError& e) {
         w->log.push_back(std::string("error: ") + e.what());
         ++w->failedCreations;
         return nullptr;
@@ -46,19 +47,21 @@ OBJHANDLE createLogged(const char *name, const char *classname, const VESSELSTAT
 }
 } // namespace
 
-OBJHANDLE orb::earthHandle() { return &g_earth; }
+OBJHANDLE orb::earthHandle() {
+    return &g_earth;
+}
 
 // ---- time ----
 double oapiGetSimTime() {
-    WorldImpl *w = currentWorld();
+    WorldImpl* w = currentWorld();
     return w ? w->frameTime() : 0;
 }
 double oapiGetSimStep() {
-    WorldImpl *w = currentWorld();
+    WorldImpl* w = currentWorld();
     return w ? w->simdt : 0;
 }
 double oapiGetSimMJD() {
-    WorldImpl *w = currentWorld();
+    WorldImpl* w = currentWorld();
     return w ? w->planet.epochMjd + w->frameTime() / 86400.0 : 0;
 }
 double oapiGetSysTime() {
@@ -68,152 +71,162 @@ double oapiGetSysTime() {
 }
 
 // ---- objects ----
-OBJHANDLE oapiGetObjectByName(char *name) {
+OBJHANDLE oapiGetObjectByName(char* name) {
     if (!name) return nullptr;
     if (std::strcmp(name, "Earth") == 0) return earthHandle();
     return oapiGetVesselByName(name);
 }
-OBJHANDLE oapiGetGbodyByName(char *name) {
+OBJHANDLE oapiGetGbodyByName(char* name) {
     return name && std::strcmp(name, "Earth") == 0 ? earthHandle() : nullptr;
 }
-DWORD oapiGetGbodyCount() { return 1; }
-OBJHANDLE oapiGetGbodyByIndex(int index) { return index == 0 ? earthHandle() : nullptr; }
+DWORD oapiGetGbodyCount() {
+    return 1;
+}
+OBJHANDLE oapiGetGbodyByIndex(int index) {
+    return index == 0 ? earthHandle() : nullptr;
+}
 double oapiGetSize(OBJHANDLE hObj) {
     if (hObj == earthHandle()) return phys::kEarthRadius;
-    Vessel *v = vesselOf(hObj);
+    Vessel* v = vesselOf(hObj);
     return v ? v->body.size : 0;
 }
 double oapiGetMass(OBJHANDLE hObj) {
     if (hObj == earthHandle()) return phys::kEarthMass;
-    Vessel *v = vesselOf(hObj);
+    Vessel* v = vesselOf(hObj);
     return v ? v->body.mass : 0;
 }
-void oapiGetGlobalPos(OBJHANDLE hObj, VECTOR3 *pos) {
+void oapiGetGlobalPos(OBJHANDLE hObj, VECTOR3* pos) {
     if (!pos) return;
-    Vessel *v = vesselOf(hObj);
+    Vessel* v = vesselOf(hObj);
     *pos = v ? toV3(v->body.pos) : _V(0, 0, 0);
 }
-void oapiGetGlobalVel(OBJHANDLE hObj, VECTOR3 *vel) {
+void oapiGetGlobalVel(OBJHANDLE hObj, VECTOR3* vel) {
     if (!vel) return;
-    Vessel *v = vesselOf(hObj);
+    Vessel* v = vesselOf(hObj);
     *vel = v ? toV3(v->body.vel) : _V(0, 0, 0);
 }
-void oapiGetRelativePos(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *pos) {
+void oapiGetRelativePos(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* pos) {
     if (!pos) return;
     VECTOR3 a, b;
     oapiGetGlobalPos(hObj, &a);
     oapiGetGlobalPos(hRef, &b);
     *pos = a - b;
 }
-void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *vel) {
+void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* vel) {
     if (!vel) return;
     VECTOR3 a, b;
     oapiGetGlobalVel(hObj, &a);
     oapiGetGlobalVel(hRef, &b);
     *vel = a - b;
 }
-double oapiGetPlanetPeriod(OBJHANDLE hPlanet) { return hPlanet == earthHandle() ? phys::kEarthSidRotPeriod : 0; }
+double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {
+    return hPlanet == earthHandle() ? phys::kEarthSidRotPeriod : 0;
+}
 
 // ---- vessels ----
-OBJHANDLE oapiCreateVessel(const char *name, const char *classname, const VESSELSTATUS &status) {
+OBJHANDLE oapiCreateVessel(const char* name, const char* classname, const VESSELSTATUS& status) {
     return createLogged(name, classname, &status, nullptr);
 }
-OBJHANDLE oapiCreateVesselEx(const char *name, const char *classname, const void *status) {
+OBJHANDLE oapiCreateVesselEx(const char* name, const char* classname, const void* status) {
     if (!status) return nullptr;
     return createLogged(name, classname, nullptr, status);
 }
 bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE) {
-    Vessel *v = vesselOf(hVessel);
+    Vessel* v = vesselOf(hVessel);
     if (!v || v->deletePending) return false;
     v->world.requestDelete(v);
     return true;
 }
-VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel) {
-    Vessel *v = vesselOf(hVessel);
+VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {
+    Vessel* v = vesselOf(hVessel);
     return v ? v->intf : nullptr;
 }
 DWORD oapiGetVesselCount() {
-    WorldImpl *w = currentWorld();
+    WorldImpl* w = currentWorld();
     return w ? DWORD(w->vessels.size()) : 0;
 }
 OBJHANDLE oapiGetVesselByIndex(int index) {
-    WorldImpl *w = currentWorld();
+    WorldImpl* w = currentWorld();
     if (!w || index < 0 || size_t(index) >= w->vessels.size()) return nullptr;
     return w->vessels[size_t(index)].get();
 }
-OBJHANDLE oapiGetVesselByName(char *name) {
-    WorldImpl *w = currentWorld();
+OBJHANDLE oapiGetVesselByName(char* name) {
+    WorldImpl* w = currentWorld();
     return w && name ? w->findByName(name) : nullptr;
 }
-bool oapiIsVessel(OBJHANDLE hVessel) { return vesselOf(hVessel) != nullptr; }
+bool oapiIsVessel(OBJHANDLE hVessel) {
+    return vesselOf(hVessel) != nullptr;
+}
 OBJHANDLE oapiGetFocusObject() {
-    WorldImpl *w = currentWorld();
+    WorldImpl* w = currentWorld();
     return w ? w->focus : nullptr;
 }
 OBJHANDLE oapiSetFocusObject(OBJHANDLE hVessel) {
-    Vessel *v = vesselOf(hVessel);
+    Vessel* v = vesselOf(hVessel);
     if (!v) return nullptr;
-    Vessel *old = v->world.focus;
+    Vessel* old = v->world.focus;
     return v->world.setFocus(v) ? old : nullptr;
 }
-VESSEL *oapiGetFocusInterface() {
-    WorldImpl *w = currentWorld();
+VESSEL* oapiGetFocusInterface() {
+    WorldImpl* w = currentWorld();
     return w && w->focus ? w->focus->intf : nullptr;
 }
 
 // ---- attitude and position relative to the planet ----
-BOOL oapiGetHeading(OBJHANDLE hVessel, double *heading) {
-    Vessel *v = vesselOf(hVessel);
+BOOL oapiGetHeading(OBJHANDLE hVessel, double* heading) {
+    Vessel* v = vesselOf(hVessel);
     if (!v || !heading) return FALSE;
     *heading = phys::heading(v->body);
     return TRUE;
 }
-BOOL oapiGetPitch(OBJHANDLE hVessel, double *pitch) {
-    Vessel *v = vesselOf(hVessel);
+BOOL oapiGetPitch(OBJHANDLE hVessel, double* pitch) {
+    Vessel* v = vesselOf(hVessel);
     if (!v || !pitch) return FALSE;
     *pitch = phys::pitch(v->body);
     return TRUE;
 }
-BOOL oapiGetBank(OBJHANDLE hVessel, double *bank) {
-    Vessel *v = vesselOf(hVessel);
+BOOL oapiGetBank(OBJHANDLE hVessel, double* bank) {
+    Vessel* v = vesselOf(hVessel);
     if (!v || !bank) return FALSE;
     *bank = phys::bank(v->body);
     return TRUE;
 }
-BOOL oapiGetEquPos(OBJHANDLE hVessel, double *longitude, double *latitude, double *radius) {
-    Vessel *v = vesselOf(hVessel);
+BOOL oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitude, double* radius) {
+    Vessel* v = vesselOf(hVessel);
     if (!v || !longitude || !latitude || !radius) return FALSE;
     phys::EquPos p = phys::equPos(v->body);
     *longitude = p.lng, *latitude = p.lat, *radius = p.rad;
     return TRUE;
 }
-BOOL oapiGetAltitude(OBJHANDLE hVessel, double *alt) {
-    Vessel *v = vesselOf(hVessel);
+BOOL oapiGetAltitude(OBJHANDLE hVessel, double* alt) {
+    Vessel* v = vesselOf(hVessel);
     if (!v || !alt) return FALSE;
     *alt = phys::altitude(v->body);
     return TRUE;
 }
-BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode, double *alt) { return oapiGetAltitude(hVessel, alt); }
-BOOL oapiGetAirspeed(OBJHANDLE hVessel, double *airspeed) {
-    Vessel *v = vesselOf(hVessel);
+BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode, double* alt) {
+    return oapiGetAltitude(hVessel, alt);
+}
+BOOL oapiGetAirspeed(OBJHANDLE hVessel, double* airspeed) {
+    Vessel* v = vesselOf(hVessel);
     if (!v || !airspeed) return FALSE;
     *airspeed = phys::airspeed(v->body);
     return TRUE;
 }
-bool oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3 *v) {
-    Vessel *vessel = vesselOf(hVessel);
+bool oapiGetAirspeedVector(OBJHANDLE hVessel, REFFRAME frame, VECTOR3* v) {
+    Vessel* vessel = vesselOf(hVessel);
     if (!vessel || !v) return false;
     return vessel->intf->GetAirspeedVector(frame, *v);
 }
-BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, VECTOR3 *speedvec) {
+BOOL oapiGetAirspeedVector(OBJHANDLE hVessel, VECTOR3* speedvec) {
     return oapiGetAirspeedVector(hVessel, FRAME_HORIZON, speedvec) ? TRUE : FALSE;
 }
 // A null vessel means the focus vessel; outside any atmosphere (or without a vessel) every value is 0.
-void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm, OBJHANDLE *hAtmRef) {
+void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM* prm, OBJHANDLE* hAtmRef) {
     if (hAtmRef) *hAtmRef = nullptr;
     if (!prm) return;
     *prm = ATMPARAM{0, 0, 0};
-    Vessel *v = vesselOf(hVessel ? hVessel : oapiGetFocusObject());
+    Vessel* v = vesselOf(hVessel ? hVessel : oapiGetFocusObject());
     if (!v) return;
     prm->T = phys::atmTemperature(v->body);
     prm->p = phys::atmPressure(v->body);
@@ -222,13 +235,13 @@ void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm, OBJHANDLE *hAtmRef) {
 }
 
 // ---- debug line, meshes, textures ----
-char *oapiDebugString() {
+char* oapiDebugString() {
     static char detached[256];
-    WorldImpl *w = currentWorld();
+    WorldImpl* w = currentWorld();
     return w ? w->debug : detached;
 }
-void oapiDebugString(const char *str) {
-    char *d = oapiDebugString();
+void oapiDebugString(const char* str) {
+    char* d = oapiDebugString();
     std::snprintf(d, 256, "%s", str ? str : "");
 }
 
@@ -237,14 +250,14 @@ namespace {
 struct MeshObject {
     std::string name;
 };
-std::vector<std::unique_ptr<MeshObject>> &meshStore() {
+std::vector<std::unique_ptr<MeshObject>>& meshStore() {
     static std::vector<std::unique_ptr<MeshObject>> store;
     return store;
 }
-MESHHANDLE loadMesh(const char *fname) {
-    WorldImpl *w = currentWorld();
+MESHHANDLE loadMesh(const char* fname) {
+    WorldImpl* w = currentWorld();
     if (!fname || !*fname) return nullptr;
-    for (auto &m : meshStore())
+    for (auto& m : meshStore())
         if (m->name == fname) return m.get();
     std::string rel = fname;
     std::replace(rel.begin(), rel.end(), '\\', '/');
@@ -261,40 +274,48 @@ MESHHANDLE loadMesh(const char *fname) {
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wignored-qualifiers" // declared with a const handle, as the simulator does
-const MESHHANDLE oapiLoadMeshGlobal(const char *fname) { return loadMesh(fname); }
-const MESHHANDLE oapiLoadMeshGlobal(const char *fname, LoadMeshClbkFunc fClbk) {
+const MESHHANDLE oapiLoadMeshGlobal(const char* fname) {
+    return loadMesh(fname);
+}
+const MESHHANDLE oapiLoadMeshGlobal(const char* fname, LoadMeshClbkFunc fClbk) {
     bool first = true;
     if (fname)
-        for (auto &m : meshStore())
+        for (auto& m : meshStore())
             if (m->name == fname) first = false;
     MESHHANDLE h = loadMesh(fname);
     if (fClbk) fClbk(h, h && first);
     return h;
 }
 #pragma GCC diagnostic pop
-MESHHANDLE oapiLoadMesh(const char *fname) { return loadMesh(fname); }
+MESHHANDLE oapiLoadMesh(const char* fname) {
+    return loadMesh(fname);
+}
 void oapiDeleteMesh(MESHHANDLE) {}
 
 namespace {
 struct TextureObject {
     std::string name;
 };
-SURFHANDLE texture(const char *name) {
+SURFHANDLE texture(const char* name) {
     static std::vector<std::unique_ptr<TextureObject>> store;
     if (!name) return nullptr;
-    for (auto &t : store)
+    for (auto& t : store)
         if (t->name == name) return t.get();
     store.push_back(std::make_unique<TextureObject>(TextureObject{name}));
     return store.back().get();
 }
 } // namespace
 
-SURFHANDLE oapiRegisterExhaustTexture(char *name) { return texture(name); }
-SURFHANDLE oapiRegisterParticleTexture(char *name) { return texture(name); }
+SURFHANDLE oapiRegisterExhaustTexture(char* name) {
+    return texture(name);
+}
+SURFHANDLE oapiRegisterParticleTexture(char* name) {
+    return texture(name);
+}
 
 // ---- versions ----
-int Date2Int(char *date) {
-    static const char *const months[] = {"jan", "feb", "mar", "apr", "may", "jun",
+int Date2Int(char* date) {
+    static const char* const months[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                          "jul", "aug", "sep", "oct", "nov", "dec"};
     if (!date || std::strlen(date) < 3) return 0;
     int month = 0;

@@ -13,107 +13,172 @@
 using namespace orb;
 
 // ---- flight state ----
-double VESSEL::GetAltitude() const { return phys::altitude(vessel->body); }
+double VESSEL::GetAltitude() const {
+    return phys::altitude(vessel->body);
+}
 // No terrain: the ground is the mean-radius sphere in both modes.
-double VESSEL::GetAltitude(AltitudeMode, int *reslvl) {
+double VESSEL::GetAltitude(AltitudeMode, int* reslvl) {
     if (reslvl) *reslvl = 0;
     return phys::altitude(vessel->body);
 }
-double VESSEL::GetAirspeed() const { return phys::airspeed(vessel->body); }
-double VESSEL::GetGroundspeed() const { return phys::airspeed(vessel->body); }
-bool VESSEL::GetAirspeedVector(REFFRAME frame, VECTOR3 &v) const {
-    const phys::Body &b = vessel->body;
+double VESSEL::GetAirspeed() const {
+    return phys::airspeed(vessel->body);
+}
+double VESSEL::GetGroundspeed() const {
+    return phys::airspeed(vessel->body);
+}
+bool VESSEL::GetAirspeedVector(REFFRAME frame, VECTOR3& v) const {
+    const phys::Body& b = vessel->body;
     switch (frame) {
-    case FRAME_LOCAL: v = toV3(phys::airspeedVectorShip(b)); return true;
-    case FRAME_HORIZON: v = toV3(phys::airspeedVectorHorizon(b)); return true;
-    case FRAME_GLOBAL: v = toV3(mul(b.rot, phys::airspeedVectorShip(b))); return true;
-    default: v = toV3(phys::airspeedVectorShip(b)); return true;
+    case FRAME_LOCAL:
+        v = toV3(phys::airspeedVectorShip(b));
+        return true;
+    case FRAME_HORIZON:
+        v = toV3(phys::airspeedVectorHorizon(b));
+        return true;
+    case FRAME_GLOBAL:
+        v = toV3(mul(b.rot, phys::airspeedVectorShip(b)));
+        return true;
+    default:
+        v = toV3(phys::airspeedVectorShip(b));
+        return true;
     }
 }
-bool VESSEL::GetHorizonAirspeedVector(VECTOR3 &v) const { return GetAirspeedVector(FRAME_HORIZON, v); }
-bool VESSEL::GetShipAirspeedVector(VECTOR3 &v) const { return GetAirspeedVector(FRAME_LOCAL, v); }
-double VESSEL::GetDynPressure() const { return phys::dynamicPressure(vessel->body); }
-double VESSEL::GetMachNumber() const { return phys::machNumber(vessel->body); }
-double VESSEL::GetAtmTemperature() const { return phys::atmTemperature(vessel->body); }
-double VESSEL::GetAtmDensity() const { return phys::atmDensity(vessel->body); }
-double VESSEL::GetAtmPressure() const { return phys::atmPressure(vessel->body); }
-double VESSEL::GetBank() const { return phys::bank(vessel->body); }
-double VESSEL::GetPitch() const { return phys::pitch(vessel->body); }
-double VESSEL::GetYaw() const { return phys::heading(vessel->body); }
-double VESSEL::GetAOA() const { return phys::aoa(vessel->body); }
-double VESSEL::GetSlipAngle() const { return phys::slipAngle(vessel->body); }
-bool VESSEL::GroundContact() const { return phys::groundContact(vessel->body); }
-DWORD VESSEL::GetFlightStatus() const { return vessel->body.landed ? 1 : 0; }
-OBJHANDLE VESSEL::GetEquPos(double &longitude, double &latitude, double &radius) const {
+bool VESSEL::GetHorizonAirspeedVector(VECTOR3& v) const {
+    return GetAirspeedVector(FRAME_HORIZON, v);
+}
+bool VESSEL::GetShipAirspeedVector(VECTOR3& v) const {
+    return GetAirspeedVector(FRAME_LOCAL, v);
+}
+double VESSEL::GetDynPressure() const {
+    return phys::dynamicPressure(vessel->body);
+}
+double VESSEL::GetMachNumber() const {
+    return phys::machNumber(vessel->body);
+}
+double VESSEL::GetAtmTemperature() const {
+    return phys::atmTemperature(vessel->body);
+}
+double VESSEL::GetAtmDensity() const {
+    return phys::atmDensity(vessel->body);
+}
+double VESSEL::GetAtmPressure() const {
+    return phys::atmPressure(vessel->body);
+}
+double VESSEL::GetBank() const {
+    return phys::bank(vessel->body);
+}
+double VESSEL::GetPitch() const {
+    return phys::pitch(vessel->body);
+}
+double VESSEL::GetYaw() const {
+    return phys::heading(vessel->body);
+}
+double VESSEL::GetAOA() const {
+    return phys::aoa(vessel->body);
+}
+double VESSEL::GetSlipAngle() const {
+    return phys::slipAngle(vessel->body);
+}
+bool VESSEL::GroundContact() const {
+    return phys::groundContact(vessel->body);
+}
+DWORD VESSEL::GetFlightStatus() const {
+    return vessel->body.landed ? 1 : 0;
+}
+OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius) const {
     phys::EquPos p = phys::equPos(vessel->body);
     longitude = p.lng, latitude = p.lat, radius = p.rad;
     return earthHandle();
 }
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wignored-qualifiers" // declared with a const handle, as the simulator does
-const OBJHANDLE VESSEL::GetSurfaceRef() const { return earthHandle(); }
-const OBJHANDLE VESSEL::GetGravityRef() const { return earthHandle(); }
+const OBJHANDLE VESSEL::GetSurfaceRef() const {
+    return earthHandle();
+}
+const OBJHANDLE VESSEL::GetGravityRef() const {
+    return earthHandle();
+}
 #pragma GCC diagnostic pop
 // The planet is the origin of the global frame in this host.
-void VESSEL::GetGlobalPos(VECTOR3 &pos) const { pos = toV3(vessel->body.pos); }
-void VESSEL::GetGlobalVel(VECTOR3 &vel) const { vel = toV3(vessel->body.vel); }
-void VESSEL::GetRelativePos(OBJHANDLE hRef, VECTOR3 &pos) const {
-    Vessel *ref = vessel->world.find(hRef);
+void VESSEL::GetGlobalPos(VECTOR3& pos) const {
+    pos = toV3(vessel->body.pos);
+}
+void VESSEL::GetGlobalVel(VECTOR3& vel) const {
+    vel = toV3(vessel->body.vel);
+}
+void VESSEL::GetRelativePos(OBJHANDLE hRef, VECTOR3& pos) const {
+    Vessel* ref = vessel->world.find(hRef);
     pos = toV3(ref ? vessel->body.pos - ref->body.pos : vessel->body.pos);
 }
-void VESSEL::GetRelativeVel(OBJHANDLE hRef, VECTOR3 &vel) const {
-    Vessel *ref = vessel->world.find(hRef);
+void VESSEL::GetRelativeVel(OBJHANDLE hRef, VECTOR3& vel) const {
+    Vessel* ref = vessel->world.find(hRef);
     vel = toV3(ref ? vessel->body.vel - ref->body.vel : vessel->body.vel);
 }
-void VESSEL::GetAngularVel(VECTOR3 &avel) const { avel = toV3(vessel->body.omega); }
-void VESSEL::SetAngularVel(const VECTOR3 &avel) const {
+void VESSEL::GetAngularVel(VECTOR3& avel) const {
+    avel = toV3(vessel->body.omega);
+}
+void VESSEL::SetAngularVel(const VECTOR3& avel) const {
     if (!vessel->body.landed) vessel->body.omega = toVec(avel);
 }
-void VESSEL::GetGlobalOrientation(VECTOR3 &arot) const { arot = toV3(phys::matrixToEuler(vessel->body.rot)); }
-void VESSEL::SetGlobalOrientation(const VECTOR3 &arot) const { SetRotationMatrix(toM3(phys::eulerToMatrix(toVec(arot)))); }
-void VESSEL::GetRotationMatrix(MATRIX3 &R) const { R = toM3(vessel->body.rot); }
-void VESSEL::SetRotationMatrix(const MATRIX3 &R) const {
-    phys::Body &b = vessel->body;
+void VESSEL::GetGlobalOrientation(VECTOR3& arot) const {
+    arot = toV3(phys::matrixToEuler(vessel->body.rot));
+}
+void VESSEL::SetGlobalOrientation(const VECTOR3& arot) const {
+    SetRotationMatrix(toM3(phys::eulerToMatrix(toVec(arot))));
+}
+void VESSEL::GetRotationMatrix(MATRIX3& R) const {
+    R = toM3(vessel->body.rot);
+}
+void VESSEL::SetRotationMatrix(const MATRIX3& R) const {
+    phys::Body& b = vessel->body;
     if (b.landed) return;
     b.rot = toMat(R);
     b.q = phys::toQuat(b.rot);
     phys::updateSurface(b);
 }
-// Total force and torque are not recorded by this host: they read zero, and (as in the simulator) always true.
-bool VESSEL::GetForceVector(VECTOR3 &F) const {
+// Total force and torque are not recorded by this host: they read zero, and (as in the simulator) always
+// true.
+bool VESSEL::GetForceVector(VECTOR3& F) const {
     F = _V(0, 0, 0);
     return true;
 }
 // False for zero thrust.
-bool VESSEL::GetThrustVector(VECTOR3 &T) const {
+bool VESSEL::GetThrustVector(VECTOR3& T) const {
     phys::Vec3 sum;
     for (size_t i = 0; i < vessel->body.thrusters.size(); ++i)
         sum += vessel->body.thrusters[i].dir * phys::thrusterThrust(vessel->body, int(i));
     T = toV3(sum);
     return T.x != 0 || T.y != 0 || T.z != 0;
 }
-bool VESSEL::GetTorqueVector(VECTOR3 &M) const {
+bool VESSEL::GetTorqueVector(VECTOR3& M) const {
     M = _V(0, 0, 0);
     return true;
 }
-void VESSEL::Local2Global(const VECTOR3 &local, VECTOR3 &global) const {
+void VESSEL::Local2Global(const VECTOR3& local, VECTOR3& global) const {
     global = toV3(mul(vessel->body.rot, toVec(local)) + vessel->body.pos);
 }
-void VESSEL::Global2Local(const VECTOR3 &global, VECTOR3 &local) const {
+void VESSEL::Global2Local(const VECTOR3& global, VECTOR3& local) const {
     local = toV3(tmul(vessel->body.rot, toVec(global) - vessel->body.pos));
 }
-void VESSEL::Local2Rel(const VECTOR3 &local, VECTOR3 &rel) const {
+void VESSEL::Local2Rel(const VECTOR3& local, VECTOR3& rel) const {
     rel = toV3(mul(vessel->body.rot, toVec(local)) + vessel->body.pos);
 }
 
 namespace {
 // Horizon axes (east, up, north) expressed in vessel axes, from the planet frame and the vessel's position.
-phys::Mat3 vesselToHorizon(const Vessel &v) {
-    const phys::Body &b = v.body;
+phys::Mat3 vesselToHorizon(const Vessel& v) {
+    const phys::Body& b = v.body;
     double lng = phys::surfaceLng(b), lat = phys::surfaceLat(b);
     // planet -> horizon rows, as the simulator defines the local horizon frame
-    phys::Mat3 p2h{-std::sin(lng), 0, std::cos(lng), std::cos(lat) * std::cos(lng), std::sin(lat),
-                   std::cos(lat) * std::sin(lng), -std::sin(lat) * std::cos(lng), std::cos(lat),
+    phys::Mat3 p2h{-std::sin(lng),
+                   0,
+                   std::cos(lng),
+                   std::cos(lat) * std::cos(lng),
+                   std::sin(lat),
+                   std::cos(lat) * std::sin(lng),
+                   -std::sin(lat) * std::cos(lng),
+                   std::cos(lat),
                    -std::sin(lat) * std::sin(lng)};
     phys::Mat3 planetRot = b.planet->frameAt(b.simt).rot; // planet -> global
     // vessel -> global -> planet -> horizon
@@ -121,47 +186,52 @@ phys::Mat3 vesselToHorizon(const Vessel &v) {
 }
 } // namespace
 
-void VESSEL::HorizonRot(const VECTOR3 &loc, VECTOR3 &hor) const { hor = toV3(mul(vesselToHorizon(*vessel), toVec(loc))); }
-void VESSEL::HorizonInvRot(const VECTOR3 &hor, VECTOR3 &loc) const {
+void VESSEL::HorizonRot(const VECTOR3& loc, VECTOR3& hor) const {
+    hor = toV3(mul(vesselToHorizon(*vessel), toVec(loc)));
+}
+void VESSEL::HorizonInvRot(const VECTOR3& hor, VECTOR3& loc) const {
     loc = toV3(tmul(vesselToHorizon(*vessel), toVec(hor)));
 }
 
 // ---- state records and scenario lines ----
-void VESSEL::GetStatus(VESSELSTATUS &status) const { fillStatus(*vessel, status); }
-void VESSEL::GetStatusEx(void *status) const {
-    if (status && *static_cast<DWORD *>(status) == 2) fillStatus2(*vessel, *static_cast<VESSELSTATUS2 *>(status));
+void VESSEL::GetStatus(VESSELSTATUS& status) const {
+    fillStatus(*vessel, status);
 }
-void VESSEL::DefSetState(const VESSELSTATUS *status) const {
+void VESSEL::GetStatusEx(void* status) const {
+    if (status && *static_cast<DWORD*>(status) == 2)
+        fillStatus2(*vessel, *static_cast<VESSELSTATUS2*>(status));
+}
+void VESSEL::DefSetState(const VESSELSTATUS* status) const {
     if (status) applyStatus(*vessel, *status);
 }
-void VESSEL::DefSetStateEx(const void *status) const {
-    if (status && *static_cast<const DWORD *>(status) == 2)
-        applyStatus2(*vessel, *static_cast<const VESSELSTATUS2 *>(status));
+void VESSEL::DefSetStateEx(const void* status) const {
+    if (status && *static_cast<const DWORD*>(status) == 2)
+        applyStatus2(*vessel, *static_cast<const VESSELSTATUS2*>(status));
 }
-void VESSEL::ParseScenarioLine(char *line, VESSELSTATUS *status) const {
+void VESSEL::ParseScenarioLine(char* line, VESSELSTATUS* status) const {
     if (!status) return;
     vessel->parseLineIndex = vessel->loadReader ? int(vessel->loadReader->next) - 1 : -1;
     parseDefaultLine(*vessel, line, *status);
 }
-void VESSEL::ParseScenarioLineEx(char *line, void *status) const {
-    if (!status || *static_cast<DWORD *>(status) != 2) return;
+void VESSEL::ParseScenarioLineEx(char* line, void* status) const {
+    if (!status || *static_cast<DWORD*>(status) != 2) return;
     vessel->parseLineIndex = vessel->loadReader ? int(vessel->loadReader->next) - 1 : -1;
-    parseDefaultLine(*vessel, line, *static_cast<VESSELSTATUS2 *>(status));
+    parseDefaultLine(*vessel, line, *static_cast<VESSELSTATUS2*>(status));
 }
 void VESSEL::SaveDefaultState(FILEHANDLE scn) const {
-    auto *w = static_cast<ScenarioWriter *>(HostFile::fromHandle(scn, HostFile::Kind::ScenarioOut));
+    auto* w = static_cast<ScenarioWriter*>(HostFile::fromHandle(scn, HostFile::Kind::ScenarioOut));
     if (w) writeDefaultLines(*vessel, w->text);
 }
 
 // ---- meshes ----
-UINT VESSEL::AddMesh(const char *meshname, const VECTOR3 *ofs) const {
+UINT VESSEL::AddMesh(const char* meshname, const VECTOR3* ofs) const {
     MeshRecord m;
     m.name = meshname ? meshname : "";
     if (ofs) m.ofs = *ofs;
     vessel->meshes.push_back(m);
     return UINT(vessel->meshes.size() - 1);
 }
-UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3 *ofs) const {
+UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3* ofs) const {
     MeshRecord m;
     m.handle = hMesh;
     if (ofs) m.ofs = *ofs;
@@ -170,7 +240,7 @@ UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3 *ofs) const {
 }
 namespace {
 // A mesh put at index idx (replacing the one there), or appended when idx is past the end.
-UINT insertMesh(Vessel *vessel, MeshRecord m, UINT idx, const VECTOR3 *ofs) {
+UINT insertMesh(Vessel* vessel, MeshRecord m, UINT idx, const VECTOR3* ofs) {
     if (ofs) m.ofs = *ofs;
     if (idx < vessel->meshes.size()) {
         vessel->meshes[idx] = m;
@@ -180,12 +250,12 @@ UINT insertMesh(Vessel *vessel, MeshRecord m, UINT idx, const VECTOR3 *ofs) {
     return UINT(vessel->meshes.size() - 1);
 }
 } // namespace
-UINT VESSEL::InsertMesh(const char *meshname, UINT idx, const VECTOR3 *ofs) const {
+UINT VESSEL::InsertMesh(const char* meshname, UINT idx, const VECTOR3* ofs) const {
     MeshRecord m;
     m.name = meshname ? meshname : "";
     return insertMesh(vessel, m, idx, ofs);
 }
-UINT VESSEL::InsertMesh(MESHHANDLE hMesh, UINT idx, const VECTOR3 *ofs) const {
+UINT VESSEL::InsertMesh(MESHHANDLE hMesh, UINT idx, const VECTOR3* ofs) const {
     MeshRecord m;
     m.handle = hMesh;
     return insertMesh(vessel, m, idx, ofs);
@@ -195,9 +265,15 @@ bool VESSEL::DelMesh(UINT idx, bool) const {
     vessel->meshes[idx].active = false;
     return true;
 }
-void VESSEL::ClearMeshes() const { vessel->meshes.clear(); }
-void VESSEL::ClearMeshes(bool) const { ClearMeshes(); } // no animations here to retain
-UINT VESSEL::GetMeshCount() const { return UINT(vessel->meshes.size()); }
+void VESSEL::ClearMeshes() const {
+    vessel->meshes.clear();
+}
+void VESSEL::ClearMeshes(bool) const {
+    ClearMeshes();
+} // no animations here to retain
+UINT VESSEL::GetMeshCount() const {
+    return UINT(vessel->meshes.size());
+}
 void VESSEL::SetMeshVisibilityMode(UINT idx, WORD mode) const {
     if (idx < vessel->meshes.size()) vessel->meshes[idx].visibility = mode;
 }
@@ -207,8 +283,8 @@ WORD VESSEL::GetMeshVisibilityMode(UINT idx) const {
 
 // ---- exhaust flames and particle streams ----
 namespace {
-UINT addExhaust(Vessel *v, THRUSTER_HANDLE th, double lscale, double wscale, double lofs, const VECTOR3 *pos,
-                const VECTOR3 *dir) {
+UINT addExhaust(Vessel* v, THRUSTER_HANDLE th, double lscale, double wscale, double lofs, const VECTOR3* pos,
+                const VECTOR3* dir) {
     ExhaustRecord e;
     e.thruster = v->thrusterIndex(th);
     e.lscale = lscale, e.wscale = wscale, e.lofs = lofs;
@@ -217,7 +293,7 @@ UINT addExhaust(Vessel *v, THRUSTER_HANDLE th, double lscale, double wscale, dou
         e.dir = *dir;
         e.ownPos = true;
     } else if (e.thruster >= 0) {
-        const auto &t = v->body.thrusters[size_t(e.thruster)];
+        const auto& t = v->body.thrusters[size_t(e.thruster)];
         e.pos = toV3(t.pos);
         e.dir = toV3(-t.dir);
     }
@@ -232,11 +308,11 @@ UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, SURFHA
 UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, double lofs, SURFHANDLE) const {
     return addExhaust(vessel, th, lscale, wscale, lofs, nullptr, nullptr);
 }
-UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3 &pos, const VECTOR3 &dir,
-                        SURFHANDLE) const {
+UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3& pos,
+                        const VECTOR3& dir, SURFHANDLE) const {
     return addExhaust(vessel, th, lscale, wscale, 0, &pos, &dir);
 }
-UINT VESSEL::AddExhaust(EXHAUSTSPEC *spec) {
+UINT VESSEL::AddExhaust(EXHAUSTSPEC* spec) {
     if (!spec) return UINT(-1);
     return addExhaust(vessel, spec->th, spec->lsize, spec->wsize, spec->lofs, spec->lpos, spec->ldir);
 }
@@ -245,17 +321,23 @@ bool VESSEL::DelExhaust(UINT idx) const {
     vessel->exhausts[idx].active = false;
     return true;
 }
-DWORD VESSEL::GetExhaustCount() const { return DWORD(vessel->exhausts.size()); }
+DWORD VESSEL::GetExhaustCount() const {
+    return DWORD(vessel->exhausts.size());
+}
 
 namespace {
-PSTREAM_HANDLE addStream(Vessel *v, THRUSTER_HANDLE th, const VECTOR3 *pos, const VECTOR3 *dir,
-                         PARTICLESTREAMSPEC *pss, const double *lvl) {
+PSTREAM_HANDLE addStream(Vessel* v, THRUSTER_HANDLE th, const VECTOR3* pos, const VECTOR3* dir,
+                         PARTICLESTREAMSPEC* pss, const double* lvl) {
     StreamRecord s;
     s.thruster = v->thrusterIndex(th);
-    if (pos) s.pos = *pos, s.ownPos = true;
-    else if (s.thruster >= 0) s.pos = toV3(v->body.thrusters[size_t(s.thruster)].pos);
-    if (dir) s.dir = *dir;
-    else if (s.thruster >= 0) s.dir = toV3(-v->body.thrusters[size_t(s.thruster)].dir);
+    if (pos)
+        s.pos = *pos, s.ownPos = true;
+    else if (s.thruster >= 0)
+        s.pos = toV3(v->body.thrusters[size_t(s.thruster)].pos);
+    if (dir)
+        s.dir = *dir;
+    else if (s.thruster >= 0)
+        s.dir = toV3(-v->body.thrusters[size_t(s.thruster)].dir);
     if (pss) s.spec = *pss, s.hasSpec = true;
     s.level = lvl;
     s.createdAt = v->world.simt;
@@ -264,18 +346,19 @@ PSTREAM_HANDLE addStream(Vessel *v, THRUSTER_HANDLE th, const VECTOR3 *pos, cons
 }
 } // namespace
 
-PSTREAM_HANDLE VESSEL::AddExhaustStream(THRUSTER_HANDLE th, PARTICLESTREAMSPEC *pss) const {
+PSTREAM_HANDLE VESSEL::AddExhaustStream(THRUSTER_HANDLE th, PARTICLESTREAMSPEC* pss) const {
     return addStream(vessel, th, nullptr, nullptr, pss, nullptr);
 }
-PSTREAM_HANDLE VESSEL::AddExhaustStream(THRUSTER_HANDLE th, const VECTOR3 &pos, PARTICLESTREAMSPEC *pss) const {
+PSTREAM_HANDLE VESSEL::AddExhaustStream(THRUSTER_HANDLE th, const VECTOR3& pos,
+                                        PARTICLESTREAMSPEC* pss) const {
     return addStream(vessel, th, &pos, nullptr, pss, nullptr);
 }
-PSTREAM_HANDLE VESSEL::AddParticleStream(PARTICLESTREAMSPEC *pss, const VECTOR3 &pos, const VECTOR3 &dir,
-                                         double *lvl) const {
+PSTREAM_HANDLE VESSEL::AddParticleStream(PARTICLESTREAMSPEC* pss, const VECTOR3& pos, const VECTOR3& dir,
+                                         double* lvl) const {
     return addStream(vessel, nullptr, &pos, &dir, pss, lvl);
 }
 bool VESSEL::DelExhaustStream(PSTREAM_HANDLE ch) const {
-    for (auto &s : vessel->streams)
+    for (auto& s : vessel->streams)
         if (&s == ch && s.active) {
             s.active = false;
             return true;

@@ -11,6 +11,6 @@ namespace orb::cli {
 
 // Seeds every module of <root>/Modules that is loaded now and exports its seeding function; returns the
 // names of the modules seeded.
-std::vector<std::string> seedLoadedModules(const std::filesystem::path &root, unsigned seed);
+std::vector<std::string> seedLoadedModules(const std::filesystem::path& root, unsigned seed);
 
 } // namespace orb::cli

@@ -9,7 +9,7 @@
 
 namespace orb::cli {
 
-const char *const kUsage =
+const char* const kUsage =
     "usage: orbhost run SCENARIO [options]\n"
     "  SCENARIO            a scenario below <root>/Scenarios (\".scn\" optional) or a file path\n"
     "options:\n"
@@ -25,7 +25,8 @@ const char *const kUsage =
     "  --progress S        simulation seconds between progress lines (default 10, 0 = none)\n"
     "  --no-save           do not write Scenarios/(Current state).scn\n"
     "  --save-to FILE      write the saved state to FILE instead of Scenarios/(Current state).scn\n"
-    "  --seed N            once the scenario is loaded, give N (0 to 4294967295) to every loaded module that\n"
+    "  --seed N            once the scenario is loaded, give N (0 to 4294967295) to every loaded module "
+    "that\n"
     "                      exports <Module>SeedRandom(unsigned), e.g. TeskiSeedRandom, for a repeatable run\n"
     "  --until-gone CLASS  end the run as soon as, after the last key, no vessel of CLASS is left and every\n"
     "                      vessel is landed\n"
@@ -38,40 +39,47 @@ const char *const kUsage =
 namespace {
 
 struct NamedKey {
-    const char *name;
+    const char* name;
     DWORD code;
 };
 const NamedKey kNamedKeys[] = {
-    {"A", OAPI_KEY_A}, {"B", OAPI_KEY_B}, {"C", OAPI_KEY_C}, {"D", OAPI_KEY_D}, {"E", OAPI_KEY_E},
-    {"F", OAPI_KEY_F}, {"G", OAPI_KEY_G}, {"H", OAPI_KEY_H}, {"I", OAPI_KEY_I}, {"J", OAPI_KEY_J},
-    {"K", OAPI_KEY_K}, {"L", OAPI_KEY_L}, {"M", OAPI_KEY_M}, {"N", OAPI_KEY_N}, {"O", OAPI_KEY_O},
-    {"P", OAPI_KEY_P}, {"Q", OAPI_KEY_Q}, {"R", OAPI_KEY_R}, {"S", OAPI_KEY_S}, {"T", OAPI_KEY_T},
-    {"U", OAPI_KEY_U}, {"V", OAPI_KEY_V}, {"W", OAPI_KEY_W}, {"X", OAPI_KEY_X}, {"Y", OAPI_KEY_Y},
-    {"Z", OAPI_KEY_Z}, {"0", OAPI_KEY_0}, {"1", OAPI_KEY_1}, {"2", OAPI_KEY_2}, {"3", OAPI_KEY_3},
-    {"4", OAPI_KEY_4}, {"5", OAPI_KEY_5}, {"6", OAPI_KEY_6}, {"7", OAPI_KEY_7}, {"8", OAPI_KEY_8},
-    {"9", OAPI_KEY_9}, {"F1", OAPI_KEY_F1}, {"F2", OAPI_KEY_F2}, {"F3", OAPI_KEY_F3}, {"F4", OAPI_KEY_F4},
-    {"F5", OAPI_KEY_F5}, {"F6", OAPI_KEY_F6}, {"F7", OAPI_KEY_F7}, {"F8", OAPI_KEY_F8}, {"F9", OAPI_KEY_F9},
-    {"F10", OAPI_KEY_F10}, {"F11", OAPI_KEY_F11}, {"F12", OAPI_KEY_F12}, {"SPACE", OAPI_KEY_SPACE},
-    {"RETURN", OAPI_KEY_RETURN}, {"ENTER", OAPI_KEY_RETURN}, {"ESCAPE", OAPI_KEY_ESCAPE}, {"TAB", OAPI_KEY_TAB},
-    {"UP", OAPI_KEY_UP}, {"DOWN", OAPI_KEY_DOWN}, {"LEFT", OAPI_KEY_LEFT}, {"RIGHT", OAPI_KEY_RIGHT},
-    {"MINUS", OAPI_KEY_MINUS}, {"EQUALS", OAPI_KEY_EQUALS},
+    {"A", OAPI_KEY_A},           {"B", OAPI_KEY_B},           {"C", OAPI_KEY_C},
+    {"D", OAPI_KEY_D},           {"E", OAPI_KEY_E},           {"F", OAPI_KEY_F},
+    {"G", OAPI_KEY_G},           {"H", OAPI_KEY_H},           {"I", OAPI_KEY_I},
+    {"J", OAPI_KEY_J},           {"K", OAPI_KEY_K},           {"L", OAPI_KEY_L},
+    {"M", OAPI_KEY_M},           {"N", OAPI_KEY_N},           {"O", OAPI_KEY_O},
+    {"P", OAPI_KEY_P},           {"Q", OAPI_KEY_Q},           {"R", OAPI_KEY_R},
+    {"S", OAPI_KEY_S},           {"T", OAPI_KEY_T},           {"U", OAPI_KEY_U},
+    {"V", OAPI_KEY_V},           {"W", OAPI_KEY_W},           {"X", OAPI_KEY_X},
+    {"Y", OAPI_KEY_Y},           {"Z", OAPI_KEY_Z},           {"0", OAPI_KEY_0},
+    {"1", OAPI_KEY_1},           {"2", OAPI_KEY_2},           {"3", OAPI_KEY_3},
+    {"4", OAPI_KEY_4},           {"5", OAPI_KEY_5},           {"6", OAPI_KEY_6},
+    {"7", OAPI_KEY_7},           {"8", OAPI_KEY_8},           {"9", OAPI_KEY_9},
+    {"F1", OAPI_KEY_F1},         {"F2", OAPI_KEY_F2},         {"F3", OAPI_KEY_F3},
+    {"F4", OAPI_KEY_F4},         {"F5", OAPI_KEY_F5},         {"F6", OAPI_KEY_F6},
+    {"F7", OAPI_KEY_F7},         {"F8", OAPI_KEY_F8},         {"F9", OAPI_KEY_F9},
+    {"F10", OAPI_KEY_F10},       {"F11", OAPI_KEY_F11},       {"F12", OAPI_KEY_F12},
+    {"SPACE", OAPI_KEY_SPACE},   {"RETURN", OAPI_KEY_RETURN}, {"ENTER", OAPI_KEY_RETURN},
+    {"ESCAPE", OAPI_KEY_ESCAPE}, {"TAB", OAPI_KEY_TAB},       {"UP", OAPI_KEY_UP},
+    {"DOWN", OAPI_KEY_DOWN},     {"LEFT", OAPI_KEY_LEFT},     {"RIGHT", OAPI_KEY_RIGHT},
+    {"MINUS", OAPI_KEY_MINUS},   {"EQUALS", OAPI_KEY_EQUALS},
 };
 
 const struct {
-    const char *name;
+    const char* name;
     unsigned bit;
 } kMods[] = {{"shift", ModShift}, {"ctrl", ModCtrl}, {"control", ModCtrl}, {"alt", ModAlt}};
 
 std::optional<DWORD> keyCode(std::string_view name) {
-    for (const NamedKey &k : kNamedKeys)
+    for (const NamedKey& k : kNamedKeys)
         if (text::iequals(name, k.name)) return k.code;
     if (text::istartsWith(name, "0x") && name.size() > 2) {
         unsigned v = 0;
         for (char c : name.substr(2)) {
             int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
-                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                             : -1;
+                    : (c >= 'a' && c <= 'f')                    ? c - 'a' + 10
+                    : (c >= 'A' && c <= 'F')                    ? c - 'A' + 10
+                                                                : -1;
             if (d < 0 || v > 0xFF) return std::nullopt;
             v = v * 16 + unsigned(d);
         }
@@ -80,13 +88,13 @@ std::optional<DWORD> keyCode(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<double> seconds(const std::string &text, bool allowZero) {
+std::optional<double> seconds(const std::string& text, bool allowZero) {
     auto v = text::parseDouble(text);
     if (!v || *v < 0 || (!allowZero && *v == 0)) return std::nullopt;
     return v;
 }
 
-std::optional<unsigned> parseSeed(const std::string &text) {
+std::optional<unsigned> parseSeed(const std::string& text) {
     unsigned long long v = 0;
     if (text.empty() || text.size() > 10) return std::nullopt;
     for (char c : text) {
@@ -99,7 +107,7 @@ std::optional<unsigned> parseSeed(const std::string &text) {
 
 } // namespace
 
-std::optional<KeyEvent> parseKeyEvent(const std::string &s, std::string *error) {
+std::optional<KeyEvent> parseKeyEvent(const std::string& s, std::string* error) {
     size_t at = s.find('@');
     if (at == std::string::npos) {
         *error = "--key " + s + ": expected KEY@TIME, e.g. O@1";
@@ -123,9 +131,10 @@ std::optional<KeyEvent> parseKeyEvent(const std::string &s, std::string *error) 
     ev.time = *t;
     while (plus != std::string::npos) {
         size_t next = rest.find('+', plus + 1);
-        std::string mod = rest.substr(plus + 1, next == std::string::npos ? std::string::npos : next - plus - 1);
+        std::string mod =
+            rest.substr(plus + 1, next == std::string::npos ? std::string::npos : next - plus - 1);
         bool found = false;
-        for (const auto &m : kMods)
+        for (const auto& m : kMods)
             if (text::iequals(mod, m.name)) ev.mods |= m.bit, found = true;
         if (!found) {
             *error = "--key " + s + ": unknown modifier \"" + mod + "\" (shift, ctrl, alt)";
@@ -136,9 +145,9 @@ std::optional<KeyEvent> parseKeyEvent(const std::string &s, std::string *error) 
     return ev;
 }
 
-std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, std::string *error) {
+std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, std::string* error) {
     RunOptions o;
-    auto needValue = [&](size_t &i) -> const std::string * {
+    auto needValue = [&](size_t& i) -> const std::string* {
         if (i + 1 >= args.size()) {
             *error = args[i] + " needs a value";
             return nullptr;
@@ -146,23 +155,25 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
         return &args[++i];
     };
     struct Number {
-        const char *flag;
+        const char* flag;
         double RunOptions::*field;
         bool allowZero;
     };
-    const Number numbers[] = {{"--dt", &RunOptions::dt, false},          {"--tmax", &RunOptions::timeLimit, false},
-                              {"--countdown", &RunOptions::countdown, true}, {"--settle", &RunOptions::settle, true},
+    const Number numbers[] = {{"--dt", &RunOptions::dt, false},
+                              {"--tmax", &RunOptions::timeLimit, false},
+                              {"--countdown", &RunOptions::countdown, true},
+                              {"--settle", &RunOptions::settle, true},
                               {"--progress", &RunOptions::progress, true}};
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
+        const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--root") {
-            const std::string *v = needValue(i);
+            const std::string* v = needValue(i);
             if (!v) return std::nullopt;
             o.root = *v;
         } else if (a == "--key") {
-            const std::string *v = needValue(i);
+            const std::string* v = needValue(i);
             if (!v) return std::nullopt;
             auto ev = parseKeyEvent(*v, error);
             if (!ev) return std::nullopt;
@@ -170,7 +181,7 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
         } else if (a == "--no-save") {
             o.save = false;
         } else if (a == "--save-to" || a == "--until-gone") {
-            const std::string *v = needValue(i);
+            const std::string* v = needValue(i);
             if (!v) return std::nullopt;
             if (v->empty()) {
                 *error = a + " needs a value";
@@ -178,16 +189,17 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
             }
             (a == "--save-to" ? o.saveTo : o.untilGone) = *v;
         } else if (a == "--seed") {
-            const std::string *v = needValue(i);
+            const std::string* v = needValue(i);
             if (!v) return std::nullopt;
             o.seed = parseSeed(*v);
             if (!o.seed) {
                 *error = "--seed " + *v + ": expected a whole number from 0 to 4294967295";
                 return std::nullopt;
             }
-        } else if (auto n = std::find_if(std::begin(numbers), std::end(numbers), [&](const Number &x) { return a == x.flag; });
+        } else if (auto n = std::find_if(std::begin(numbers), std::end(numbers),
+                                         [&](const Number& x) { return a == x.flag; });
                    n != std::end(numbers)) {
-            const std::string *v = needValue(i);
+            const std::string* v = needValue(i);
             if (!v) return std::nullopt;
             auto s = seconds(*v, n->allowZero);
             if (!s) {
@@ -209,7 +221,8 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string> &args, 
         *error = "no scenario given";
         return std::nullopt;
     }
-    std::stable_sort(o.keys.begin(), o.keys.end(), [](const KeyEvent &a, const KeyEvent &b) { return a.time < b.time; });
+    std::stable_sort(o.keys.begin(), o.keys.end(),
+                     [](const KeyEvent& a, const KeyEvent& b) { return a.time < b.time; });
     return o;
 }
 

@@ -13,41 +13,46 @@ namespace orb::cli {
 
 namespace {
 
-const char *const kNoKeyHint = "no key was given; the O key starts the missiles' countdowns (--key O@1)";
+const char* const kNoKeyHint = "no key was given; the O key starts the missiles' countdowns (--key O@1)";
 
-std::string stamp(double t) { return text::fixed(t, 2) + " s"; }
+std::string stamp(double t) {
+    return text::fixed(t, 2) + " s";
+}
 
-std::filesystem::path rootOf(const RunOptions &o) {
+std::filesystem::path rootOf(const RunOptions& o) {
     if (!o.root.empty()) return o.root;
-    if (const char *env = std::getenv("ORB_ROOT"); env && *env) return env;
+    if (const char* env = std::getenv("ORB_ROOT"); env && *env) return env;
     return std::filesystem::current_path();
 }
 
 // Flying: off the ground, neither landed nor touching it.
-bool flying(const World &w, OBJHANDLE h) { return !w.isLanded(h) && !w.vessel(h)->GroundContact(); }
+bool flying(const World& w, OBJHANDLE h) {
+    return !w.isLanded(h) && !w.vessel(h)->GroundContact();
+}
 
-std::string stateOf(const World &w, OBJHANDLE h) {
+std::string stateOf(const World& w, OBJHANDLE h) {
     if (w.isLanded(h)) return "landed";
     return w.vessel(h)->GroundContact() ? "on ground" : "flying";
 }
 
-void printSummary(const World &w, std::ostream &out) {
+void printSummary(const World& w, std::ostream& out) {
     out << "Summary at t = " << stamp(w.simTime()) << ", MJD " << text::fixed(w.mjd(), 6) << ": "
         << w.vesselCount() << (w.vesselCount() == 1 ? " vessel\n" : " vessels\n");
-    out << "  " << std::left << std::setw(24) << "name" << std::setw(16) << "class" << std::setw(11) << "state"
-        << std::right << std::setw(13) << "latitude" << std::setw(14) << "longitude" << "\n";
+    out << "  " << std::left << std::setw(24) << "name" << std::setw(16) << "class" << std::setw(11)
+        << "state" << std::right << std::setw(13) << "latitude" << std::setw(14) << "longitude"
+        << "\n";
     for (size_t i = 0; i < w.vesselCount(); ++i) {
         OBJHANDLE h = w.vesselHandle(i);
         double lng = 0, lat = 0, rad = 0;
         w.vessel(h)->GetEquPos(lng, lat, rad);
-        out << "  " << std::left << std::setw(24) << w.name(h) << std::setw(16) << w.className(h) << std::setw(11)
-            << stateOf(w, h) << std::right << std::setw(13) << text::fixed(lat * DEG, 6) << std::setw(14)
-            << text::fixed(lng * DEG, 6) << "\n";
+        out << "  " << std::left << std::setw(24) << w.name(h) << std::setw(16) << w.className(h)
+            << std::setw(11) << stateOf(w, h) << std::right << std::setw(13) << text::fixed(lat * DEG, 6)
+            << std::setw(14) << text::fixed(lng * DEG, 6) << "\n";
     }
 }
 
 // The end rule of --until-gone: no vessel of the class is left and every other vessel lies landed.
-bool goneAndLanded(const World &w, const std::string &className) {
+bool goneAndLanded(const World& w, const std::string& className) {
     for (size_t i = 0; i < w.vesselCount(); ++i) {
         OBJHANDLE h = w.vesselHandle(i);
         if (!w.isLanded(h) || text::iequals(w.className(h), className)) return false;
@@ -57,19 +62,20 @@ bool goneAndLanded(const World &w, const std::string &className) {
 
 } // namespace
 
-int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
+int runScenario(const RunOptions& o, std::ostream& out, std::ostream& err) {
     try {
         World world(rootOf(o));
         world.setStepLength(o.dt);
         size_t logShown = 0, eventsShown = 0;
         auto flushNews = [&]() {
-            const auto &log = world.log();
-            for (; logShown < log.size(); ++logShown) out << "  " << log[logShown] << "\n";
-            const auto &ev = world.events();
+            const auto& log = world.log();
+            for (; logShown < log.size(); ++logShown)
+                out << "  " << log[logShown] << "\n";
+            const auto& ev = world.events();
             for (; eventsShown < ev.size(); ++eventsShown) {
-                const VesselEvent &e = ev[eventsShown];
-                out << stamp(e.simt) << (e.kind == VesselEvent::Kind::Created ? "  created " : "  deleted ") << e.name
-                    << " (" << e.className << ")\n";
+                const VesselEvent& e = ev[eventsShown];
+                out << stamp(e.simt) << (e.kind == VesselEvent::Kind::Created ? "  created " : "  deleted ")
+                    << e.name << " (" << e.className << ")\n";
             }
         };
 
@@ -79,12 +85,13 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
         world.loadScenario(scenario.string());
         flushNews();
         OBJHANDLE f = world.focus();
-        out << "orbhost: " << world.vesselCount() << " vessels, focus " << (f ? world.name(f) : "none") << ", MJD "
-            << text::fixed(world.mjd(), 6) << "\n";
+        out << "orbhost: " << world.vesselCount() << " vessels, focus " << (f ? world.name(f) : "none")
+            << ", MJD " << text::fixed(world.mjd(), 6) << "\n";
         if (o.seed) {
             out << "orbhost: seed " << *o.seed << " given to";
             auto seeded = seedLoadedModules(world.root(), *o.seed);
-            for (const std::string &m : seeded) out << " " << m;
+            for (const std::string& m : seeded)
+                out << " " << m;
             out << (seeded.empty() ? " no module (none exports <Module>SeedRandom)\n" : "\n");
         }
 
@@ -111,29 +118,34 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
                 out << stamp(world.simTime()) << "  debug: " << debug << "\n";
             }
             int nFlying = 0;
-            for (size_t i = 0; i < world.vesselCount(); ++i) nFlying += flying(world, world.vesselHandle(i));
+            for (size_t i = 0; i < world.vesselCount(); ++i)
+                nFlying += flying(world, world.vesselHandle(i));
             if (nFlying) lastFlight = world.simTime();
             if (o.progress > 0 && world.simTime() >= nextProgress - 1e-9) {
                 nextProgress += o.progress;
-                out << stamp(world.simTime()) << "  progress: " << world.vesselCount() << " vessels, " << nFlying
-                    << " flying\n";
+                out << stamp(world.simTime()) << "  progress: " << world.vesselCount() << " vessels, "
+                    << nFlying << " flying\n";
             }
-            if (world.sessionEnded()) reason = "no vessel left";
+            if (world.sessionEnded())
+                reason = "no vessel left";
             else if (!o.untilGone.empty() && nextKey >= o.keys.size() && goneAndLanded(world, o.untilGone))
                 reason = "no " + o.untilGone + " left and every vessel landed";
-            else if (world.simTime() >= o.timeLimit - 1e-9) reason = "time limit reached";
+            else if (world.simTime() >= o.timeLimit - 1e-9)
+                reason = "time limit reached";
             else if (nextKey >= o.keys.size() && world.simTime() >= lastKey + o.countdown - 1e-9 &&
                      world.simTime() - lastFlight >= o.settle - 1e-9)
                 reason = "nothing has flown for " + text::compact(o.settle) + " s";
             if (!reason.empty()) break;
         }
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-        out << "orbhost: run ended at " << stamp(world.simTime()) << ": " << reason << " (" << steps << " steps in "
-            << text::fixed(wall, 2) << " s)\n";
+        out << "orbhost: run ended at " << stamp(world.simTime()) << ": " << reason << " (" << steps
+            << " steps in " << text::fixed(wall, 2) << " s)\n";
         // A scenario run without keys leaves the missiles on their pads; say so before the saved state,
         // which held the last firing's wrecks, is replaced by the pads.
-        if (o.keys.empty() && lastFlight == 0) out << "orbhost: no missile was launched: " << kNoKeyHint << "\n";
-        // A run that lost a vessel a module asked for (a wreck and its results) keeps the saved state it found.
+        if (o.keys.empty() && lastFlight == 0)
+            out << "orbhost: no missile was launched: " << kNoKeyHint << "\n";
+        // A run that lost a vessel a module asked for (a wreck and its results) keeps the saved state it
+        // found.
         const int failed = world.failedCreations();
         if (o.save && failed == 0 && !o.saveTo.empty()) {
             world.saveScenario(o.saveTo, {"BEGIN_URLDESC", "CurrentState", "END_URLDESC"});
@@ -151,10 +163,10 @@ int runScenario(const RunOptions &o, std::ostream &out, std::ostream &err) {
             return 1;
         }
         return 0;
-    } catch (const HostError &e) {
+    } catch (const HostError& e) {
         err << "orbhost: error: " << e.what() << "\n";
         return 1;
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         err << "orbhost: error: " << e.what() << "\n";
         return 1;
     }

@@ -9,6 +9,6 @@
 namespace orb::cli {
 
 // Returns the process exit status (0 done, 1 error in the scenario, root or a module).
-int runScenario(const RunOptions &options, std::ostream &out, std::ostream &err);
+int runScenario(const RunOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace orb::cli

@@ -9,34 +9,38 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
-#include <unordered_set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace orb {
 
 namespace {
-std::unordered_set<HostFile *> &registry() {
-    static std::unordered_set<HostFile *> files;
+std::unordered_set<HostFile*>& registry() {
+    static std::unordered_set<HostFile*> files;
     return files;
 }
 } // namespace
 
-HostFile::HostFile(Kind k) : kind(k) { registry().insert(this); }
-HostFile::~HostFile() { registry().erase(this); }
+HostFile::HostFile(Kind k) : kind(k) {
+    registry().insert(this);
+}
+HostFile::~HostFile() {
+    registry().erase(this);
+}
 
-HostFile *HostFile::fromHandle(void *handle, Kind kind) {
-    auto *f = static_cast<HostFile *>(handle);
+HostFile* HostFile::fromHandle(void* handle, Kind kind) {
+    auto* f = static_cast<HostFile*>(handle);
     if (!handle || !registry().count(f) || f->kind != kind) return nullptr;
     return f;
 }
 
-bool somethingButAFolder(const std::filesystem::path &file) {
+bool somethingButAFolder(const std::filesystem::path& file) {
     std::error_code ec;
     return std::filesystem::exists(file, ec) && !std::filesystem::is_directory(file, ec);
 }
 
-std::string readFile(const std::filesystem::path &file, const std::string &shownPath) {
+std::string readFile(const std::filesystem::path& file, const std::string& shownPath) {
     // Opened without waiting, so a pipe or device cannot block the open; only regular files are read.
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0 && errno == ENOENT) throw HostError(shownPath + ": file not found");
@@ -44,7 +48,8 @@ std::string readFile(const std::filesystem::path &file, const std::string &shown
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw HostError(shownPath + (S_ISDIR(st.st_mode) ? ": a folder, not a file" : ": not a regular file"));
+        throw HostError(shownPath +
+                        (S_ISDIR(st.st_mode) ? ": a folder, not a file" : ": not a regular file"));
     }
     std::string text(size_t(st.st_size), '\0');
     size_t done = 0;
@@ -66,7 +71,7 @@ std::string readFile(const std::filesystem::path &file, const std::string &shown
 
 namespace {
 // The file a save lands in: a symbolic link is followed to its target, so the link stays.
-std::filesystem::path saveTarget(const std::filesystem::path &file) {
+std::filesystem::path saveTarget(const std::filesystem::path& file) {
     std::filesystem::path target = file;
     std::error_code ec;
     for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, ec); ++hops) {
@@ -78,7 +83,7 @@ std::filesystem::path saveTarget(const std::filesystem::path &file) {
 }
 
 // Temporary files of saves that were killed ("<name>.tmp<pid>" of a process that is gone) are removed.
-void removeStaleTemporaries(const std::filesystem::path &target) {
+void removeStaleTemporaries(const std::filesystem::path& target) {
     const std::string prefix = target.filename().string() + ".tmp";
     std::error_code ec;
     std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
@@ -95,14 +100,17 @@ void removeStaleTemporaries(const std::filesystem::path &target) {
 }
 } // namespace
 
-void writeFileAtomic(const std::filesystem::path &file, std::string_view data) {
+void writeFileAtomic(const std::filesystem::path& file, std::string_view data) {
     const std::filesystem::path target = saveTarget(file);
-    auto fail = [&](const std::string &reason) { throw HostError(file.string() + ": cannot write the file: " + reason); };
+    auto fail = [&](const std::string& reason) {
+        throw HostError(file.string() + ": cannot write the file: " + reason);
+    };
     // A replaced file keeps its permissions; a read-only one is not replaced behind the user's back.
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode)) fail("not a regular file");
-    if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) fail("the file is read-only");
+    if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        fail("the file is read-only");
     removeStaleTemporaries(target);
     std::filesystem::path tmp = target;
     tmp += ".tmp" + std::to_string(::getpid());
@@ -138,12 +146,12 @@ void writeFileAtomic(const std::filesystem::path &file, std::string_view data) {
     }
 }
 
-std::unique_ptr<ConfigFile> ConfigFile::fromText(std::string_view text, const std::string &shownPath) {
+std::unique_ptr<ConfigFile> ConfigFile::fromText(std::string_view text, const std::string& shownPath) {
     if (!text::looksLikeText(text)) throw HostError(shownPath + ": not a text file");
     auto cfg = std::make_unique<ConfigFile>();
     cfg->path = shownPath;
     int n = 0;
-    for (const std::string &raw : text::splitLines(text)) {
+    for (const std::string& raw : text::splitLines(text)) {
         ++n;
         std::string_view line = text::stripComment(raw);
         if (text::iequals(line, "END_PARSE")) break;
@@ -154,11 +162,12 @@ std::unique_ptr<ConfigFile> ConfigFile::fromText(std::string_view text, const st
     return cfg;
 }
 
-std::unique_ptr<ConfigFile> ConfigFile::load(const std::filesystem::path &file, const std::string &shownPath) {
+std::unique_ptr<ConfigFile> ConfigFile::load(const std::filesystem::path& file,
+                                             const std::string& shownPath) {
     return fromText(readFile(file, shownPath), shownPath);
 }
 
-std::optional<std::string> ConfigFile::item(std::string_view key, int *lineNumber) const {
+std::optional<std::string> ConfigFile::item(std::string_view key, int* lineNumber) const {
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string_view line = lines[i];
         size_t eq = line.find('=');
@@ -172,7 +181,7 @@ std::optional<std::string> ConfigFile::item(std::string_view key, int *lineNumbe
     return std::nullopt;
 }
 
-bool ScenarioReader::nextLine(char *&line) {
+bool ScenarioReader::nextLine(char*& line) {
     if (next >= lines.size()) return false;
     std::string_view l = text::stripComment(lines[next]);
     if (text::iequals(l, "END")) return false;

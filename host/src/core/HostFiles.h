@@ -15,12 +15,12 @@ struct HostFile {
     enum class Kind { Config, ScenarioIn, ScenarioOut };
     explicit HostFile(Kind k);
     virtual ~HostFile();
-    HostFile(const HostFile &) = delete;
-    HostFile &operator=(const HostFile &) = delete;
+    HostFile(const HostFile&) = delete;
+    HostFile& operator=(const HostFile&) = delete;
     const Kind kind;
 
     // The registered file behind a handle, or null.
-    static HostFile *fromHandle(void *handle, Kind kind);
+    static HostFile* fromHandle(void* handle, Kind kind);
 };
 
 // A "Key = value" file; the lines before END_PARSE, comments removed.
@@ -31,10 +31,10 @@ struct ConfigFile : HostFile {
     std::vector<int> lineNumbers;
 
     // Reads a file; a missing, unreadable or binary file is a HostError naming it.
-    static std::unique_ptr<ConfigFile> load(const std::filesystem::path &file, const std::string &shownPath);
-    static std::unique_ptr<ConfigFile> fromText(std::string_view text, const std::string &shownPath);
+    static std::unique_ptr<ConfigFile> load(const std::filesystem::path& file, const std::string& shownPath);
+    static std::unique_ptr<ConfigFile> fromText(std::string_view text, const std::string& shownPath);
     // Value of the first line whose key matches (case-insensitive); nullopt when absent or empty.
-    std::optional<std::string> item(std::string_view key, int *lineNumber = nullptr) const;
+    std::optional<std::string> item(std::string_view key, int* lineNumber = nullptr) const;
 };
 
 // One vessel's lines of a ship block (without its END line).
@@ -43,7 +43,7 @@ struct ScenarioReader : HostFile {
     std::vector<std::string> lines;
     size_t next = 0;
     std::string buffer; // the line handed out, trimmed, comment removed
-    bool nextLine(char *&line);
+    bool nextLine(char*& line);
 };
 
 // Text of a scenario being written; lines end with CR LF.
@@ -55,14 +55,14 @@ struct ScenarioWriter : HostFile {
 };
 
 // Writes a file through a temporary file in the same folder and a rename, so a failed write leaves the
-// old file whole and no temporary file behind; the data is on the disk before the rename. A replaced file keeps
-// its permissions, a read-only one is refused, a symbolic link is kept and its target written; temporary files
-// left by killed saves are removed. Throws HostError naming the file and the system's reason.
-void writeFileAtomic(const std::filesystem::path &file, std::string_view data);
+// old file whole and no temporary file behind; the data is on the disk before the rename. A replaced file
+// keeps its permissions, a read-only one is refused, a symbolic link is kept and its target written;
+// temporary files left by killed saves are removed. Throws HostError naming the file and the system's reason.
+void writeFileAtomic(const std::filesystem::path& file, std::string_view data);
 // Whether something other than a folder is at the path: a file, or a pipe or device that readFile then names
 // as such (instead of a lookup calling it "not found").
-bool somethingButAFolder(const std::filesystem::path &file);
+bool somethingButAFolder(const std::filesystem::path& file);
 // Reads a whole regular file; throws HostError naming it (a pipe or device is refused without waiting on it).
-std::string readFile(const std::filesystem::path &file, const std::string &shownPath);
+std::string readFile(const std::filesystem::path& file, const std::string& shownPath);
 
 } // namespace orb

@@ -11,21 +11,23 @@ namespace orb {
 
 namespace {
 // Handles of loaded modules, and those whose InitModule already ran.
-std::set<void *> &knownModules() {
-    static std::set<void *> s;
+std::set<void*>& knownModules() {
+    static std::set<void*> s;
     return s;
 }
-std::set<void *> &initialised() {
-    static std::set<void *> s;
+std::set<void*>& initialised() {
+    static std::set<void*> s;
     return s;
 }
 // InitLib calls that arrived for a handle the host did not know yet (a module's own glue during dlopen).
-std::set<void *> &earlyInitCalls() {
-    static std::set<void *> s;
+std::set<void*>& earlyInitCalls() {
+    static std::set<void*> s;
     return s;
 }
 
-template <class F> F symbol(void *handle, const char *name) { return reinterpret_cast<F>(dlsym(handle, name)); }
+template <class F> F symbol(void* handle, const char* name) {
+    return reinterpret_cast<F>(dlsym(handle, name));
+}
 
 std::string yymmdd(int v) {
     char buf[16];
@@ -34,20 +36,21 @@ std::string yymmdd(int v) {
 }
 } // namespace
 
-std::shared_ptr<ModuleLibrary> ModuleLibrary::open(const std::filesystem::path &file, const std::string &shownPath) {
+std::shared_ptr<ModuleLibrary> ModuleLibrary::open(const std::filesystem::path& file,
+                                                   const std::string& shownPath) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) throw HostError(shownPath + ": module not found");
     dlerror();
-    void *h = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* h = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!h) {
-        const char *err = dlerror();
+        const char* err = dlerror();
         throw HostError(shownPath + ": cannot load the module: " + (err ? err : "unknown error"));
     }
     std::shared_ptr<ModuleLibrary> lib(new ModuleLibrary);
     lib->handle_ = h;
     lib->name = shownPath;
-    lib->ovcInit_ = symbol<VESSEL *(*)(OBJHANDLE, int)>(h, "ovcInit");
-    lib->ovcExit_ = symbol<void (*)(VESSEL *)>(h, "ovcExit");
+    lib->ovcInit_ = symbol<VESSEL* (*)(OBJHANDLE, int)>(h, "ovcInit");
+    lib->ovcExit_ = symbol<void (*)(VESSEL*)>(h, "ovcExit");
     if (!lib->ovcInit_) {
         dlclose(h);
         lib->handle_ = nullptr;
@@ -58,15 +61,16 @@ std::shared_ptr<ModuleLibrary> ModuleLibrary::open(const std::filesystem::path &
     earlyInitCalls().clear();
 
     auto getVersion = symbol<int (*)()>(h, "GetModuleVersion");
-    auto moduleDate = symbol<char *(*)()>(h, "ModuleDate");
+    auto moduleDate = symbol<char* (*)()>(h, "ModuleDate");
     lib->version = getVersion ? getVersion() : 0;
     int build = moduleDate ? Date2Int(moduleDate()) : 0;
-    lib->loadLogLine = "Module " + file.filename().string() + " [Build " + (moduleDate ? yymmdd(build) : "******") +
-                       ", API " + (getVersion ? yymmdd(lib->version) : "******") + "]";
+    lib->loadLogLine = "Module " + file.filename().string() + " [Build " +
+                       (moduleDate ? yymmdd(build) : "******") + ", API " +
+                       (getVersion ? yymmdd(lib->version) : "******") + "]";
     return lib;
 }
 
-void ModuleLibrary::exit(VESSEL *v) const {
+void ModuleLibrary::exit(VESSEL* v) const {
     if (ovcExit_) ovcExit_(v);
 }
 

@@ -10,11 +10,11 @@ namespace orb {
 namespace {
 
 struct Parser {
-    const std::string &source;
+    const std::string& source;
     std::vector<std::string> lines;
     size_t i = 0;
 
-    [[noreturn]] void fail(size_t lineIndex, const std::string &msg) const {
+    [[noreturn]] void fail(size_t lineIndex, const std::string& msg) const {
         throw HostError(source + ": line " + std::to_string(lineIndex + 1) + ": " + msg);
     }
     std::string_view clean(size_t k) const { return text::stripComment(lines[k]); }
@@ -26,7 +26,8 @@ struct Parser {
         for (i = start + 1; i < lines.size(); ++i) {
             std::string_view l = text::trim(lines[i]);
             block.push_back(lines[i]);
-            if (text::istartsWith(l, endTag) || (allowBareEnd && text::iequals(text::stripComment(l), "END"))) {
+            if (text::istartsWith(l, endTag) ||
+                (allowBareEnd && text::iequals(text::stripComment(l), "END"))) {
                 ++i;
                 return block;
             }
@@ -36,7 +37,7 @@ struct Parser {
     }
 };
 
-double parseDate(Parser &p, size_t k, std::string_view rest) {
+double parseDate(Parser& p, size_t k, std::string_view rest) {
     std::string_view value;
     std::string_view kind = text::firstWord(rest, &value);
     auto v = text::parseDouble(text::firstWord(value));
@@ -55,7 +56,7 @@ double systemTimeMjd() {
     return 40587.0 + secs / 86400.0;
 }
 
-ScenarioFile ScenarioFile::parse(std::string_view text, const std::string &source) {
+ScenarioFile ScenarioFile::parse(std::string_view text, const std::string& source) {
     if (!text::looksLikeText(text)) throw HostError(source + ": not a text file");
     ScenarioFile scn;
     scn.source = source;
@@ -75,14 +76,18 @@ ScenarioFile ScenarioFile::parse(std::string_view text, const std::string &sourc
             scn.description = p.rawBlock(k, tag, false);
         } else if (text::istartsWith(l, "BEGIN_ENVIRONMENT")) {
             for (p.i = k + 1;; ++p.i) {
-                if (p.i >= p.lines.size()) p.fail(k, "BEGIN_ENVIRONMENT has no END_ENVIRONMENT (file truncated?)");
+                if (p.i >= p.lines.size())
+                    p.fail(k, "BEGIN_ENVIRONMENT has no END_ENVIRONMENT (file truncated?)");
                 std::string_view e = p.clean(p.i);
                 if (text::istartsWith(e, "END_ENVIRONMENT")) break;
                 std::string_view rest;
                 std::string_view key = text::firstWord(e, &rest);
-                if (text::iequals(key, "System")) scn.system = std::string(rest);
-                else if (text::iequals(key, "Date")) scn.mjd = parseDate(p, p.i, rest);
-                else if (!e.empty()) scn.environmentExtra.emplace_back(e);
+                if (text::iequals(key, "System"))
+                    scn.system = std::string(rest);
+                else if (text::iequals(key, "Date"))
+                    scn.mjd = parseDate(p, p.i, rest);
+                else if (!e.empty())
+                    scn.environmentExtra.emplace_back(e);
             }
             ++p.i;
         } else if (text::istartsWith(l, "BEGIN_FOCUS")) {
@@ -118,7 +123,8 @@ ScenarioFile ScenarioFile::parse(std::string_view text, const std::string &sourc
                 ShipBlock ship;
                 size_t colon = e.find(':');
                 ship.name = std::string(text::trim(e.substr(0, colon)));
-                if (colon != std::string_view::npos) ship.className = std::string(text::trim(e.substr(colon + 1)));
+                if (colon != std::string_view::npos)
+                    ship.className = std::string(text::trim(e.substr(colon + 1)));
                 if (ship.name.empty()) p.fail(s, "ship line without a vessel name");
                 if (colon != std::string_view::npos && ship.className.empty())
                     p.fail(s, "ship line \"" + std::string(e) + "\" without a class name");
@@ -134,7 +140,8 @@ ScenarioFile ScenarioFile::parse(std::string_view text, const std::string &sourc
                     if (text::istartsWith(b, "END_SHIPS")) break;
                     ship.lines.push_back(p.lines[p.i]);
                 }
-                if (!closed) p.fail(s, "ship block of \"" + ship.name + "\" has no END line (file truncated?)");
+                if (!closed)
+                    p.fail(s, "ship block of \"" + ship.name + "\" has no END line (file truncated?)");
                 scn.ships.push_back(std::move(ship));
             }
             if (!ended) p.fail(k, "BEGIN_SHIPS has no END_SHIPS (file truncated?)");

@@ -20,11 +20,15 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+static bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -34,7 +38,9 @@ std::string_view stripComment(std::string_view s) {
     return trim(s);
 }
 
-static char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+static char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool iequals(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -47,10 +53,11 @@ bool istartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && iequals(s.substr(0, prefix.size()), prefix);
 }
 
-std::string_view firstWord(std::string_view s, std::string_view *rest) {
+std::string_view firstWord(std::string_view s, std::string_view* rest) {
     s = trim(s);
     size_t i = 0;
-    while (i < s.size() && !isBlank(s[i])) ++i;
+    while (i < s.size() && !isBlank(s[i]))
+        ++i;
     if (rest) *rest = trim(s.substr(i));
     return s.substr(0, i);
 }
@@ -73,7 +80,7 @@ std::optional<int> parseInt(std::string_view s) {
     return v;
 }
 
-int parseDoubles(std::string_view s, double *out, int n) {
+int parseDoubles(std::string_view s, double* out, int n) {
     int count = 0;
     while (count < n) {
         std::string_view rest;
@@ -108,6 +115,8 @@ std::string compact(double v) {
     return s;
 }
 
-bool looksLikeText(std::string_view data) { return data.find('\0') == std::string_view::npos; }
+bool looksLikeText(std::string_view data) {
+    return data.find('\0') == std::string_view::npos;
+}
 
 } // namespace orb::text

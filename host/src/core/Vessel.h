@@ -20,17 +20,18 @@ struct ScenarioReader;
 
 class Vessel {
 public:
-    Vessel(orb::WorldImpl &world, std::string name, std::string className);
+    Vessel(orb::WorldImpl& world, std::string name, std::string className);
     ~Vessel();
-    Vessel(const Vessel &) = delete;
-    Vessel &operator=(const Vessel &) = delete;
+    Vessel(const Vessel&) = delete;
+    Vessel& operator=(const Vessel&) = delete;
 
-    orb::WorldImpl &world;
+    orb::WorldImpl& world;
     // What the world reads of every vessel in every step sits together at the front.
-    VESSEL *intf = nullptr;           // the module's object, or the host's plain VESSEL
-    std::uint64_t createdInStep = 0;  // serial of the step that created it, 0 outside steps; called back from the next
-    bool deletePending = false;       // oapiDeleteVessel was called; removed after the post-steps
-    bool plain = true;                // intf was made by the host (deleted by the host, not by ovcExit)
+    VESSEL* intf = nullptr; // the module's object, or the host's plain VESSEL
+    std::uint64_t createdInStep =
+        0; // serial of the step that created it, 0 outside steps; called back from the next
+    bool deletePending = false; // oapiDeleteVessel was called; removed after the post-steps
+    bool plain = true;          // intf was made by the host (deleted by the host, not by ovcExit)
     std::string name, className;
     orb::phys::Body body;
     std::shared_ptr<orb::ModuleLibrary> module;
@@ -48,9 +49,11 @@ public:
     // Problems found by the default parser while a scenario block is read: (line index in block, message).
     std::vector<std::pair<int, std::string>> parseErrors;
     int parseLineIndex = -1; // index of the block line being parsed, -1 outside a scenario load
-    orb::ScenarioReader *loadReader = nullptr; // the block being read by clbkLoadStateEx
+    orb::ScenarioReader* loadReader = nullptr; // the block being read by clbkLoadStateEx
 
-    VESSEL2 *callbacks() const { return intf && intf->Version() >= 1 ? static_cast<VESSEL2 *>(intf) : nullptr; }
+    VESSEL2* callbacks() const {
+        return intf && intf->Version() >= 1 ? static_cast<VESSEL2*>(intf) : nullptr;
+    }
     OBJHANDLE handle() { return this; }
 
     // Handle <-> index of thrusters, tanks and groups (-1 when the handle is not this vessel's).

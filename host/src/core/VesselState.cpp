@@ -16,7 +16,7 @@ namespace {
 const double kRad = PI / 180.0;
 
 // Problems during a scenario load fail the load (with file and line); at other times they are logged.
-void problem(Vessel &v, std::string msg) {
+void problem(Vessel& v, std::string msg) {
     if (v.parseLineIndex >= 0)
         v.parseErrors.emplace_back(v.parseLineIndex, std::move(msg));
     else
@@ -24,7 +24,7 @@ void problem(Vessel &v, std::string msg) {
 }
 
 // Reads exactly n numbers after the key; records a problem when they are not there.
-bool numbers(Vessel &v, std::string_view key, std::string_view rest, double *out, int n) {
+bool numbers(Vessel& v, std::string_view key, std::string_view rest, double* out, int n) {
     if (text::parseDoubles(rest, out, n) == n) return true;
     problem(v, std::string(key) + ": expected " + std::to_string(n) + (n == 1 ? " number" : " numbers"));
     return false;
@@ -36,26 +36,29 @@ std::string shortest(double x) {
     return ec == std::errc() ? std::string(buf, p) : std::string("?");
 }
 
-// Reads n numbers after the key whose size stays within limit. Larger values (1e308) are finite, but the state
-// made of them is not: squares and unit conversions overflow, and the vessel would fly and be saved as inf and nan.
-bool bounded(Vessel &v, std::string_view key, std::string_view rest, double *out, int n, double limit) {
+// Reads n numbers after the key whose size stays within limit. Larger values (1e308) are finite, but the
+// state made of them is not: squares and unit conversions overflow, and the vessel would fly and be saved as
+// inf and nan.
+bool bounded(Vessel& v, std::string_view key, std::string_view rest, double* out, int n, double limit) {
     if (!numbers(v, key, rest, out, n)) return false;
     for (int i = 0; i < n; ++i)
         if (std::fabs(out[i]) > limit) {
-            problem(v, std::string(key) + ": " + shortest(out[i]) + " is out of range (at most " + shortest(limit) +
-                           " in size)");
+            problem(v, std::string(key) + ": " + shortest(out[i]) + " is out of range (at most " +
+                           shortest(limit) + " in size)");
             return false;
         }
     return true;
 }
 
-// Largest values a scenario's state lines may hold: far beyond any flight around the Earth, far below overflow.
+// Largest values a scenario's state lines may hold: far beyond any flight around the Earth, far below
+// overflow.
 constexpr double kMaxDistance = 1e12; // metres: RPOS, ALT
 constexpr double kMaxSpeed = 3e8;     // metres per second: RVEL
 constexpr double kMaxAngle = 1e6;     // degrees or degrees per second: POS, HEADING, AROT, VROT
 
 // "i:level i:level ..." pairs.
-template <class Spec> void levelList(Vessel &v, std::string_view key, std::string_view rest, std::vector<Spec> &out) {
+template <class Spec>
+void levelList(Vessel& v, std::string_view key, std::string_view rest, std::vector<Spec>& out) {
     while (true) {
         std::string_view next;
         std::string_view item = text::firstWord(rest, &next);
@@ -72,13 +75,13 @@ template <class Spec> void levelList(Vessel &v, std::string_view key, std::strin
     }
 }
 
-bool knownBody(Vessel &v, std::string_view body) {
+bool knownBody(Vessel& v, std::string_view body) {
     if (body == "Earth") return true;
     problem(v, "STATUS: unknown body \"" + std::string(body) + "\" (this host knows Earth only)");
     return false;
 }
 
-template <class Status> void setListPointers(Vessel &v, Status &vs) {
+template <class Status> void setListPointers(Vessel& v, Status& vs) {
     vs.nfuel = DWORD(v.fuelSpecs.size());
     vs.fuel = v.fuelSpecs.empty() ? nullptr : v.fuelSpecs.data();
     vs.nthruster = DWORD(v.thrustSpecs.size());
@@ -95,7 +98,7 @@ VESSELSTATUS2 scenarioStatus2() {
     return vs;
 }
 
-void parseDefaultLine(Vessel &v, const char *lineText, VESSELSTATUS2 &vs) {
+void parseDefaultLine(Vessel& v, const char* lineText, VESSELSTATUS2& vs) {
     if (!lineText) return;
     std::string_view rest;
     std::string_view key = text::firstWord(text::stripComment(lineText), &rest);
@@ -146,7 +149,7 @@ void parseDefaultLine(Vessel &v, const char *lineText, VESSELSTATUS2 &vs) {
     // Every other line (RCSMODE, AFCMODE, NAVFREQ, XPDR, IDS, DOCKINFO, module keys, ...) has no effect here.
 }
 
-void parseDefaultLine(Vessel &v, const char *lineText, VESSELSTATUS &vs) {
+void parseDefaultLine(Vessel& v, const char* lineText, VESSELSTATUS& vs) {
     if (!lineText) return;
     VESSELSTATUS2 vs2 = scenarioStatus2();
     vs2.status = vs.status;
@@ -169,37 +172,41 @@ void parseDefaultLine(Vessel &v, const char *lineText, VESSELSTATUS &vs) {
 
 namespace {
 
-void applyFuel(Vessel &v, DWORD flag, DWORD n, const VESSELSTATUS2::FUELSPEC *list) {
-    auto &tanks = v.body.tanks;
+void applyFuel(Vessel& v, DWORD flag, DWORD n, const VESSELSTATUS2::FUELSPEC* list) {
+    auto& tanks = v.body.tanks;
     if (flag & VS_FUELRESET)
-        for (auto &t : tanks) t.mass = 0;
+        for (auto& t : tanks)
+            t.mass = 0;
     if ((flag & VS_FUELLIST) && list)
         for (DWORD i = 0; i < n; ++i) {
             double lvl = std::clamp(list[i].level, 0.0, 1.0);
             if (list[i].idx == DWORD(-1))
-                for (auto &t : tanks) t.mass = lvl * t.maxMass;
+                for (auto& t : tanks)
+                    t.mass = lvl * t.maxMass;
             else if (list[i].idx < tanks.size())
                 tanks[list[i].idx].mass = lvl * tanks[list[i].idx].maxMass;
         }
     v.body.mass = phys::totalMass(v.body);
 }
 
-void applyThrust(Vessel &v, DWORD flag, DWORD n, const VESSELSTATUS2::THRUSTSPEC *list) {
+void applyThrust(Vessel& v, DWORD flag, DWORD n, const VESSELSTATUS2::THRUSTSPEC* list) {
     if (flag & VS_THRUSTRESET)
-        for (size_t i = 0; i < v.body.thrusters.size(); ++i) phys::setThrusterLevel(v.body, int(i), 0);
+        for (size_t i = 0; i < v.body.thrusters.size(); ++i)
+            phys::setThrusterLevel(v.body, int(i), 0);
     if ((flag & VS_THRUSTLIST) && list)
         for (DWORD i = 0; i < n; ++i)
-            if (list[i].idx < v.body.thrusters.size()) phys::setThrusterLevel(v.body, int(list[i].idx), list[i].level);
+            if (list[i].idx < v.body.thrusters.size())
+                phys::setThrusterLevel(v.body, int(list[i].idx), list[i].level);
 }
 
-void setGroupType(Vessel &v, int type, double level) {
+void setGroupType(Vessel& v, int type, double level) {
     for (size_t g = 0; g < v.body.groups.size(); ++g)
         if (v.body.groups[g].type == type) phys::setGroupLevel(v.body, int(g), level);
 }
 
 } // namespace
 
-void applyStatus(Vessel &v, const VESSELSTATUS &vs) {
+void applyStatus(Vessel& v, const VESSELSTATUS& vs) {
     double t = v.world.simt;
     if (vs.flag[0] & 2 && !v.body.tanks.empty()) {
         v.body.tanks[0].mass = std::clamp(vs.fuel, 0.0, 1.0) * v.body.tanks[0].maxMass;
@@ -216,13 +223,14 @@ void applyStatus(Vessel &v, const VESSELSTATUS &vs) {
         phys::setFreeFlight(v.body, toVec(vs.rpos), toVec(vs.rvel), toVec(vs.arot), toVec(vs.vrot), t);
 }
 
-void applyStatus2(Vessel &v, const VESSELSTATUS2 &vs) {
+void applyStatus2(Vessel& v, const VESSELSTATUS2& vs) {
     double t = v.world.simt;
     applyFuel(v, vs.flag, vs.nfuel, vs.fuel);
     applyThrust(v, vs.flag, vs.nthruster, vs.thruster);
     if (vs.status == 1) {
         if (vs.arot.x <= 4)
-            phys::setLandedOriented(v.body, vs.surf_lng, vs.surf_lat, vs.surf_hdg, toVec(vs.arot), vs.vrot.x, t);
+            phys::setLandedOriented(v.body, vs.surf_lng, vs.surf_lat, vs.surf_hdg, toVec(vs.arot), vs.vrot.x,
+                                    t);
         else
             phys::setLanded(v.body, vs.surf_lng, vs.surf_lat, vs.surf_hdg, t);
     } else {
@@ -230,14 +238,14 @@ void applyStatus2(Vessel &v, const VESSELSTATUS2 &vs) {
     }
 }
 
-void fillStatus(const Vessel &v, VESSELSTATUS &vs) {
+void fillStatus(const Vessel& v, VESSELSTATUS& vs) {
     phys::StatusInfo s = phys::getStatus(v.body);
     vs = VESSELSTATUS{};
     vs.rpos = toV3(s.rpos);
     vs.rvel = toV3(s.rvel);
     vs.vrot = toV3(s.vrot);
     vs.arot = toV3(s.arot);
-    const auto &tanks = v.body.tanks;
+    const auto& tanks = v.body.tanks;
     vs.fuel = !tanks.empty() && tanks[0].maxMass > 0 ? tanks[0].mass / tanks[0].maxMass : 0;
     auto typeLevel = [&](int type) {
         int g = phys::findGroup(v.body, type);
@@ -250,7 +258,7 @@ void fillStatus(const Vessel &v, VESSELSTATUS &vs) {
     vs.vdata[0] = _V(s.surfLng, s.surfLat, s.surfHdg);
 }
 
-void fillStatus2(const Vessel &v, VESSELSTATUS2 &vs) {
+void fillStatus2(const Vessel& v, VESSELSTATUS2& vs) {
     phys::StatusInfo s = phys::getStatus(v.body);
     vs.rbody = earthHandle();
     vs.base = nullptr;
@@ -261,7 +269,7 @@ void fillStatus2(const Vessel &v, VESSELSTATUS2 &vs) {
     vs.vrot = toV3(s.vrot);
     vs.arot = toV3(s.arot);
     vs.surf_lng = s.surfLng, vs.surf_lat = s.surfLat, vs.surf_hdg = s.surfHdg;
-    const auto &b = v.body;
+    const auto& b = v.body;
     if (vs.flag & VS_FUELLIST) {
         // As in the simulator: a list the caller did not provide is allocated here and owned by the caller.
         if (!vs.fuel) vs.fuel = new VESSELSTATUS2::FUELSPEC[b.tanks.size() ? b.tanks.size() : 1];
@@ -270,16 +278,18 @@ void fillStatus2(const Vessel &v, VESSELSTATUS2 &vs) {
             vs.fuel[i] = {DWORD(i), b.tanks[i].maxMass > 0 ? b.tanks[i].mass / b.tanks[i].maxMass : 0};
     }
     if (vs.flag & VS_THRUSTLIST) {
-        if (!vs.thruster) vs.thruster = new VESSELSTATUS2::THRUSTSPEC[b.thrusters.size() ? b.thrusters.size() : 1];
+        if (!vs.thruster)
+            vs.thruster = new VESSELSTATUS2::THRUSTSPEC[b.thrusters.size() ? b.thrusters.size() : 1];
         vs.nthruster = DWORD(b.thrusters.size());
-        for (size_t i = 0; i < b.thrusters.size(); ++i) vs.thruster[i] = {DWORD(i), b.thrusters[i].level};
+        for (size_t i = 0; i < b.thrusters.size(); ++i)
+            vs.thruster[i] = {DWORD(i), b.thrusters[i].level};
     }
     if (vs.flag & VS_DOCKINFOLIST) vs.ndockinfo = 0;
     vs.xpdr = 0;
 }
 
-void writeDefaultLines(const Vessel &v, std::string &out) {
-    auto line = [&](std::string_view key, const std::string &value) {
+void writeDefaultLines(const Vessel& v, std::string& out) {
+    auto line = [&](std::string_view key, const std::string& value) {
         out += "  ";
         out += key;
         out += ' ';
@@ -307,7 +317,7 @@ void writeDefaultLines(const Vessel &v, std::string &out) {
     }
     std::string prp;
     for (size_t i = 0; i < v.body.tanks.size(); ++i) {
-        const auto &t = v.body.tanks[i];
+        const auto& t = v.body.tanks[i];
         if (t.mass <= 0 || t.maxMass <= 0) continue;
         prp += (prp.empty() ? "" : " ") + std::to_string(i) + ":" + text::fixed(t.mass / t.maxMass, 6);
     }

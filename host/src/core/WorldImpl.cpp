@@ -11,10 +11,10 @@
 namespace orb {
 
 namespace {
-WorldImpl *g_current = nullptr;
+WorldImpl* g_current = nullptr;
 
 // A class or module name may name a subfolder ("Sub\Name"); it may not leave the root.
-std::string safeRelativeName(const std::string &name, const std::string &what) {
+std::string safeRelativeName(const std::string& name, const std::string& what) {
     std::string s = name;
     std::replace(s.begin(), s.end(), '\\', '/');
     if (s.empty() || s.front() == '/' || s.find("..") != std::string::npos)
@@ -23,9 +23,11 @@ std::string safeRelativeName(const std::string &name, const std::string &what) {
 }
 } // namespace
 
-WorldImpl *currentWorld() { return g_current; }
+WorldImpl* currentWorld() {
+    return g_current;
+}
 
-WorldImpl::WorldImpl(const std::filesystem::path &r) : root(r) {
+WorldImpl::WorldImpl(const std::filesystem::path& r) : root(r) {
     std::error_code ec;
     if (root.empty() || !std::filesystem::is_directory(root / "Config", ec))
         throw HostError(root.string() + ": not an installation root (no Config/ folder)");
@@ -38,20 +40,20 @@ WorldImpl::~WorldImpl() {
     if (g_current == this) g_current = nullptr;
 }
 
-Vessel *WorldImpl::find(OBJHANDLE h) const {
-    auto *v = static_cast<const Vessel *>(h);
-    return live.contains(v) ? const_cast<Vessel *>(v) : nullptr;
+Vessel* WorldImpl::find(OBJHANDLE h) const {
+    auto* v = static_cast<const Vessel*>(h);
+    return live.contains(v) ? const_cast<Vessel*>(v) : nullptr;
 }
 
-Vessel *WorldImpl::findByName(std::string_view name) const {
-    for (const auto &v : vessels)
+Vessel* WorldImpl::findByName(std::string_view name) const {
+    for (const auto& v : vessels)
         if (v->name == name) return v.get();
     return nullptr;
 }
 
 // ---- creation ---------------------------------------------------------------------------------------
 
-std::unique_ptr<ConfigFile> WorldImpl::openClassConfig(const std::string &className) const {
+std::unique_ptr<ConfigFile> WorldImpl::openClassConfig(const std::string& className) const {
     std::string rel = safeRelativeName(className, "vessel class");
     std::filesystem::path first = root / "Config" / "Vessels" / (rel + ".cfg");
     std::filesystem::path second = root / "Config" / (rel + ".cfg");
@@ -61,7 +63,7 @@ std::unique_ptr<ConfigFile> WorldImpl::openClassConfig(const std::string &classN
                     second.string() + ")");
 }
 
-std::shared_ptr<ModuleLibrary> WorldImpl::loadModule(const std::string &moduleName) {
+std::shared_ptr<ModuleLibrary> WorldImpl::loadModule(const std::string& moduleName) {
     std::string rel = safeRelativeName(moduleName, "module");
     if (auto lib = modules[rel].lock()) return lib;
     std::filesystem::path file = root / "Modules" / (rel + ".so");
@@ -72,27 +74,30 @@ std::shared_ptr<ModuleLibrary> WorldImpl::loadModule(const std::string &moduleNa
 }
 
 namespace {
-[[noreturn]] void badValue(const ConfigFile &cfg, int line, std::string_view key, const std::string &expected) {
-    throw HostError(cfg.path + ": line " + std::to_string(line) + ": " + std::string(key) + ": expected " + expected);
+[[noreturn]] void badValue(const ConfigFile& cfg, int line, std::string_view key,
+                           const std::string& expected) {
+    throw HostError(cfg.path + ": line " + std::to_string(line) + ": " + std::string(key) + ": expected " +
+                    expected);
 }
 
 // Reads n numbers of a key; false when the key is absent, HostError when it is malformed.
-bool cfgNumbers(const ConfigFile &cfg, std::string_view key, double *out, int n, int minCount = -1) {
+bool cfgNumbers(const ConfigFile& cfg, std::string_view key, double* out, int n, int minCount = -1) {
     int line = 0;
     auto value = cfg.item(key, &line);
     if (!value) return false;
     int got = text::parseDoubles(*value, out, n);
-    if (got < (minCount < 0 ? n : minCount)) badValue(cfg, line, key, n == 1 ? "a number" : std::to_string(n) + " numbers");
+    if (got < (minCount < 0 ? n : minCount))
+        badValue(cfg, line, key, n == 1 ? "a number" : std::to_string(n) + " numbers");
     return true;
 }
 } // namespace
 
-void WorldImpl::applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth) const {
+void WorldImpl::applyGenericCaps(Vessel& v, const ConfigFile& cfg, int depth) const {
     if (auto base = cfg.item("BaseClass")) {
         if (depth > 8) throw HostError(cfg.path + ": BaseClass chain too deep");
         applyGenericCaps(v, *openClassConfig(*base), depth + 1);
     }
-    phys::Body &b = v.body;
+    phys::Body& b = v.body;
     double d[9];
     if (cfgNumbers(cfg, "Size", d, 1)) b.size = d[0];
     if (cfgNumbers(cfg, "Mass", d, 1)) b.emptyMass = d[0];
@@ -122,17 +127,20 @@ void WorldImpl::applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth) co
     if (cfgNumbers(cfg, "MaxFuel", d, 1) && b.tanks.empty()) phys::addTank(b, d[0]);
     int line = 0;
     if (auto focus = cfg.item("EnableFocus", &line)) {
-        if (text::istartsWith(*focus, "true")) v.enableFocus = true;
-        else if (text::istartsWith(*focus, "false")) v.enableFocus = false;
-        else badValue(cfg, line, "EnableFocus", "TRUE or FALSE");
+        if (text::istartsWith(*focus, "true"))
+            v.enableFocus = true;
+        else if (text::istartsWith(*focus, "false"))
+            v.enableFocus = false;
+        else
+            badValue(cfg, line, "EnableFocus", "TRUE or FALSE");
     }
     if (auto mesh = cfg.item("MeshName", &line)) {
         std::string rel = safeRelativeName(*mesh, "mesh");
         std::filesystem::path file = root / "Meshes" / (rel + ".msh");
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec))
-            throw FatalHostError(cfg.path + ": line " + std::to_string(line) + ": MeshName: " + file.string() +
-                                 " not found");
+            throw FatalHostError(cfg.path + ": line " + std::to_string(line) +
+                                 ": MeshName: " + file.string() + " not found");
         MeshRecord m;
         m.name = *mesh;
         v.meshes.push_back(m);
@@ -140,14 +148,14 @@ void WorldImpl::applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth) co
     b.mass = phys::totalMass(b);
 }
 
-std::unique_ptr<Vessel> WorldImpl::construct(const std::string &name, const std::string &className,
-                                             std::unique_ptr<ConfigFile> &cfg) {
+std::unique_ptr<Vessel> WorldImpl::construct(const std::string& name, const std::string& className,
+                                             std::unique_ptr<ConfigFile>& cfg) {
     auto v = std::make_unique<Vessel>(*this, name, className);
     v->body.planet = &planet;
     std::shared_ptr<ModuleLibrary> lib;
     if (auto mod = cfg->item("Module")) lib = loadModule(*mod);
     live.insert(v.get());
-    VESSEL *intf = lib ? lib->init(v.get(), 1) : nullptr;
+    VESSEL* intf = lib ? lib->init(v.get(), 1) : nullptr;
     if (intf) {
         v->plain = false;
         v->module = lib;
@@ -157,7 +165,7 @@ std::unique_ptr<Vessel> WorldImpl::construct(const std::string &name, const std:
         v->intf = new VESSEL(v.get(), 1);
     }
     try {
-        if (VESSEL2 *cb = v->callbacks()) cb->clbkSetClassCaps(cfg.get());
+        if (VESSEL2* cb = v->callbacks()) cb->clbkSetClassCaps(cfg.get());
         applyGenericCaps(*v, *cfg);
     } catch (...) {
         destroy(v.release());
@@ -166,26 +174,27 @@ std::unique_ptr<Vessel> WorldImpl::construct(const std::string &name, const std:
     return v;
 }
 
-Vessel *WorldImpl::createFromLines(const std::string &name, const std::string &className,
-                                   const std::vector<std::string> &lines, const std::string &source,
+Vessel* WorldImpl::createFromLines(const std::string& name, const std::string& className,
+                                   const std::vector<std::string>& lines, const std::string& source,
                                    int firstLine) {
-    const std::string &cls = className.empty() ? name : className;
+    const std::string& cls = className.empty() ? name : className;
     if (findByName(name))
         throw HostError(source + ": line " + std::to_string(firstLine - 1) + ": a vessel named \"" + name +
                         "\" exists already");
     auto cfg = openClassConfig(cls);
     auto owned = construct(name, cls, cfg);
-    Vessel *v = owned.get();
+    Vessel* v = owned.get();
     try {
         ScenarioReader reader;
         reader.lines = lines;
         VESSELSTATUS2 vs = scenarioStatus2();
         v->loadReader = &reader;
-        if (VESSEL2 *cb = v->callbacks()) {
+        if (VESSEL2* cb = v->callbacks()) {
             cb->clbkLoadStateEx(&reader, &vs);
         } else {
-            char *line;
-            while (reader.nextLine(line)) v->intf->ParseScenarioLineEx(line, &vs);
+            char* line;
+            while (reader.nextLine(line))
+                v->intf->ParseScenarioLineEx(line, &vs);
         }
         v->loadReader = nullptr;
         v->parseLineIndex = -1;
@@ -207,24 +216,24 @@ Vessel *WorldImpl::createFromLines(const std::string &name, const std::string &c
     return v;
 }
 
-Vessel *WorldImpl::createFromStatus(const std::string &name, const std::string &className, const VESSELSTATUS *vs,
-                                    const void *vs2) {
+Vessel* WorldImpl::createFromStatus(const std::string& name, const std::string& className,
+                                    const VESSELSTATUS* vs, const void* vs2) {
     if (name.empty()) throw HostError("a vessel needs a name");
     if (findByName(name)) throw HostError("a vessel named \"" + name + "\" exists already");
-    if (vs2 && *static_cast<const DWORD *>(vs2) != 2)
+    if (vs2 && *static_cast<const DWORD*>(vs2) != 2)
         throw HostError(name + ": oapiCreateVesselEx: status record version " +
-                        std::to_string(*static_cast<const DWORD *>(vs2)) + " is not supported");
+                        std::to_string(*static_cast<const DWORD*>(vs2)) + " is not supported");
     auto cfg = openClassConfig(className);
     auto owned = construct(name, className, cfg);
-    Vessel *v = owned.get();
+    Vessel* v = owned.get();
     try {
         if (vs) {
             applyStatus(*v, *vs);
         } else if (vs2) {
-            if (VESSEL2 *cb = v->callbacks())
+            if (VESSEL2* cb = v->callbacks())
                 cb->clbkSetStateEx(vs2);
             else
-                applyStatus2(*v, *static_cast<const VESSELSTATUS2 *>(vs2));
+                applyStatus2(*v, *static_cast<const VESSELSTATUS2*>(vs2));
         }
     } catch (...) {
         destroy(owned.release());
@@ -237,11 +246,11 @@ Vessel *WorldImpl::createFromStatus(const std::string &name, const std::string &
     return v;
 }
 
-void WorldImpl::postCreation(Vessel *v) {
-    if (VESSEL2 *cb = v->callbacks()) cb->clbkPostCreation();
+void WorldImpl::postCreation(Vessel* v) {
+    if (VESSEL2* cb = v->callbacks()) cb->clbkPostCreation();
 }
 
-void WorldImpl::loadScenario(const ScenarioFile &scn) {
+void WorldImpl::loadScenario(const ScenarioFile& scn) {
     if (!vessels.empty()) throw HostError(scn.source + ": a scenario is loaded already");
     planet.epochMjd = scn.mjd ? *scn.mjd : systemTimeMjd();
     simt = 0;
@@ -251,10 +260,10 @@ void WorldImpl::loadScenario(const ScenarioFile &scn) {
     cockpitBlocks = scn.cockpitBlocks;
     pluginBlocks = scn.pluginBlocks;
     description = scn.description;
-    for (const ShipBlock &ship : scn.ships) {
+    for (const ShipBlock& ship : scn.ships) {
         try {
             createFromLines(ship.name, ship.className, ship.lines, scn.source, ship.firstLine);
-        } catch (const HostError &e) {
+        } catch (const HostError& e) {
             // Name the scenario and the ship line too when the fault lies in another file.
             std::string msg = e.what();
             if (msg.rfind(scn.source, 0) == 0) throw;
@@ -262,11 +271,13 @@ void WorldImpl::loadScenario(const ScenarioFile &scn) {
                             ship.name + "\": " + msg);
         }
     }
-    for (size_t i = 0; i < vessels.size(); ++i) postCreation(vessels[i].get());
-    Vessel *f = findByName(scn.focus);
-    if (!f && !scn.focus.empty()) log.push_back(scn.source + ": focus vessel \"" + scn.focus + "\" not found");
+    for (size_t i = 0; i < vessels.size(); ++i)
+        postCreation(vessels[i].get());
+    Vessel* f = findByName(scn.focus);
+    if (!f && !scn.focus.empty())
+        log.push_back(scn.source + ": focus vessel \"" + scn.focus + "\" not found");
     if (!f)
-        for (auto &v : vessels)
+        for (auto& v : vessels)
             if (v->enableFocus) {
                 f = v.get();
                 break;
@@ -278,10 +289,10 @@ void WorldImpl::loadScenario(const ScenarioFile &scn) {
 // ---- time -----------------------------------------------------------------------------------------
 
 void WorldImpl::deliverKeys() {
-    Vessel *f = focus;
-    VESSEL2 *cb = f ? f->callbacks() : nullptr;
+    Vessel* f = focus;
+    VESSEL2* cb = f ? f->callbacks() : nullptr;
     char kstate[256];
-    for (const Key &k : keysUp) {
+    for (const Key& k : keysUp) {
         std::fill(std::begin(kstate), std::end(kstate), 0);
         if (cb) cb->clbkConsumeBufferedKey(k.key, false, kstate);
     }
@@ -313,7 +324,8 @@ void WorldImpl::prefetchCallbacks(size_t next) const {
 void WorldImpl::step(double dt) {
     if (ended) return;
     if (!fatalError.empty()) throw FatalHostError(fatalError);
-    if (!(dt > 0) || !std::isfinite(dt)) throw HostError("the step length must be a positive number of seconds");
+    if (!(dt > 0) || !std::isfinite(dt))
+        throw HostError("the step length must be a positive number of seconds");
     simdt = dt;
     const double t0 = simt, mjd0 = mjd();
     frameT0 = t0;
@@ -324,7 +336,7 @@ void WorldImpl::step(double dt) {
     const size_t n = vessels.size();
     for (size_t i = 0; i < n && i < vessels.size(); ++i) {
         prefetchCallbacks(i + 1);
-        if (VESSEL2 *cb = vessels[i]->callbacks(); cb && vessels[i]->createdInStep != stepSerial)
+        if (VESSEL2* cb = vessels[i]->callbacks(); cb && vessels[i]->createdInStep != stepSerial)
             cb->clbkPreStep(t0, dt, mjd0);
     }
     // The planet's frame at the end of the step is the same for every vessel on it.
@@ -332,11 +344,15 @@ void WorldImpl::step(double dt) {
     for (size_t i = 0; i < vessels.size(); ++i) {
         if (i + 2 < vessels.size()) phys::prefetchRecord(vessels[i + 2]->body);
         if (i + 1 < vessels.size()) phys::prefetchParts(vessels[i + 1]->body);
-        phys::Body &b = vessels[i]->body;
-        if (b.planet == &planet) phys::step(b, t0, dt, frameEnd);
-        else phys::step(b, t0, dt);
-        // A state that left the finite numbers would be flown and saved as inf and nan: the run stops instead.
-        const bool finite = std::isfinite(b.pos.x + b.pos.y + b.pos.z) && std::isfinite(b.vel.x + b.vel.y + b.vel.z);
+        phys::Body& b = vessels[i]->body;
+        if (b.planet == &planet)
+            phys::step(b, t0, dt, frameEnd);
+        else
+            phys::step(b, t0, dt);
+        // A state that left the finite numbers would be flown and saved as inf and nan: the run stops
+        // instead.
+        const bool finite =
+            std::isfinite(b.pos.x + b.pos.y + b.pos.z) && std::isfinite(b.vel.x + b.vel.y + b.vel.z);
         if (!finite && fatalError.empty())
             fatalError = vessels[i]->name + ": position or velocity is no longer a finite number at t = " +
                          text::compact(t0 + dt) + " s";
@@ -345,7 +361,7 @@ void WorldImpl::step(double dt) {
     const double mjd1 = mjd();
     for (size_t i = 0; i < vessels.size(); ++i) {
         prefetchCallbacks(i + 1);
-        if (VESSEL2 *cb = vessels[i]->callbacks(); cb && vessels[i]->createdInStep != stepSerial)
+        if (VESSEL2* cb = vessels[i]->callbacks(); cb && vessels[i]->createdInStep != stepSerial)
             cb->clbkPostStep(simt, dt, mjd1);
     }
     stepping = false;
@@ -355,41 +371,43 @@ void WorldImpl::step(double dt) {
 
 // Only flags the vessel: it may be the caller itself, still inside its own callback. The vessel goes after
 // the post-steps, or when the host call that ran the callback (a creation, a scenario load) returns.
-void WorldImpl::requestDelete(Vessel *v) {
+void WorldImpl::requestDelete(Vessel* v) {
     if (!v->deletePending) ++deletesPending;
     v->deletePending = true;
 }
 
-bool WorldImpl::setFocus(Vessel *v) {
+bool WorldImpl::setFocus(Vessel* v) {
     if (!v || v == focus || !v->enableFocus) return false;
-    Vessel *old = focus;
+    Vessel* old = focus;
     focus = v;
     if (old)
-        if (VESSEL2 *cb = old->callbacks()) cb->clbkFocusChanged(false, v, old);
-    if (VESSEL2 *cb = v->callbacks()) cb->clbkFocusChanged(true, v, old);
+        if (VESSEL2* cb = old->callbacks()) cb->clbkFocusChanged(false, v, old);
+    if (VESSEL2* cb = v->callbacks()) cb->clbkFocusChanged(true, v, old);
     return true;
 }
 
 void WorldImpl::removeDeleted() {
     // Most steps delete nothing: the vessel list is then left unread.
     for (size_t i = 0; deletesPending > 0 && i < vessels.size();) {
-        Vessel *v = vessels[i].get();
+        Vessel* v = vessels[i].get();
         if (!v->deletePending) {
             ++i;
             continue;
         }
         if (focus == v) {
             // Focus moves to the nearest vessel that accepts it; without one the session ends.
-            Vessel *best = nullptr;
+            Vessel* best = nullptr;
             double bestDist = 0;
-            for (auto &o : vessels) {
+            for (auto& o : vessels) {
                 if (o.get() == v || o->deletePending || !o->enableFocus) continue;
                 double d = phys::length(o->body.pos - v->body.pos);
                 if (!best || d < bestDist) best = o.get(), bestDist = d;
             }
             focus = nullptr;
-            if (best) setFocus(best);
-            else ended = true;
+            if (best)
+                setFocus(best);
+            else
+                ended = true;
         }
         events.push_back({VesselEvent::Kind::Deleted, simt, v->name, v->className});
         --deletesPending;
@@ -399,7 +417,7 @@ void WorldImpl::removeDeleted() {
     if (vessels.empty() && !events.empty()) ended = true;
 }
 
-void WorldImpl::destroy(Vessel *v) {
+void WorldImpl::destroy(Vessel* v) {
     std::unique_ptr<Vessel> owned(v);
     std::shared_ptr<ModuleLibrary> lib = v->module; // keeps the code loaded until ovcExit has returned
     if (v->intf) {
@@ -427,9 +445,9 @@ void WorldImpl::endSession() {
 
 // ---- saving ---------------------------------------------------------------------------------------
 
-void WorldImpl::writeShip(const Vessel &v, std::string &out) const {
+void WorldImpl::writeShip(const Vessel& v, std::string& out) const {
     out += v.name + ":" + v.className + "\r\n";
-    if (VESSEL2 *cb = v.callbacks()) {
+    if (VESSEL2* cb = v.callbacks()) {
         ScenarioWriter w;
         cb->clbkSaveState(&w);
         out += w.text;
@@ -439,19 +457,21 @@ void WorldImpl::writeShip(const Vessel &v, std::string &out) const {
     out += "END\r\n";
 }
 
-std::string WorldImpl::saveText(const std::vector<std::string> &desc) const {
+std::string WorldImpl::saveText(const std::vector<std::string>& desc) const {
     std::string out;
     auto line = [&](std::string_view s) {
         out += s;
         out += "\r\n";
     };
-    const auto &d = desc.empty() ? description : desc;
-    for (const auto &l : d) line(l);
+    const auto& d = desc.empty() ? description : desc;
+    for (const auto& l : d)
+        line(l);
     if (!d.empty()) line("");
     line("BEGIN_ENVIRONMENT");
     line("  System " + system);
     line("  Date MJD " + text::fixed(mjd(), 10));
-    for (const auto &l : environmentExtra) line("  " + l);
+    for (const auto& l : environmentExtra)
+        line("  " + l);
     line("END_ENVIRONMENT");
     line("");
     std::string focusName = focus ? focus->name : "";
@@ -462,7 +482,7 @@ std::string WorldImpl::saveText(const std::vector<std::string> &desc) const {
     line("BEGIN_CAMERA");
     line("  TARGET " + focusName);
     bool haveMode = false;
-    for (const auto &l : camera) {
+    for (const auto& l : camera) {
         if (text::iequals(text::firstWord(l), "TARGET")) continue;
         haveMode = haveMode || text::iequals(text::firstWord(l), "MODE");
         line("  " + l);
@@ -470,17 +490,19 @@ std::string WorldImpl::saveText(const std::vector<std::string> &desc) const {
     if (!haveMode) line("  MODE Extern");
     line("END_CAMERA");
     line("");
-    for (const auto &block : cockpitBlocks) {
-        for (const auto &l : block) line(l);
+    for (const auto& block : cockpitBlocks) {
+        for (const auto& l : block)
+            line(l);
         line("");
     }
     line("BEGIN_SHIPS");
-    for (const auto &v : vessels)
+    for (const auto& v : vessels)
         if (!v->deletePending) writeShip(*v, out);
     line("END_SHIPS");
-    for (const auto &block : pluginBlocks) {
+    for (const auto& block : pluginBlocks) {
         line("");
-        for (const auto &l : block) line(l);
+        for (const auto& l : block)
+            line(l);
     }
     return out;
 }

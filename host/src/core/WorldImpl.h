@@ -20,35 +20,35 @@ namespace orb {
 
 class WorldImpl {
 public:
-    explicit WorldImpl(const std::filesystem::path &root);
+    explicit WorldImpl(const std::filesystem::path& root);
     ~WorldImpl();
 
     std::filesystem::path root;
-    phys::Planet planet;         // Earth with the scenario's epoch
-    double simt = 0;             // time of the vessels' state (after a step: its end)
-    double frameT0 = 0;          // start of the step being taken
-    double simdt = 0.02;         // length of the step being taken (oapiGetSimStep)
+    phys::Planet planet; // Earth with the scenario's epoch
+    double simt = 0;     // time of the vessels' state (after a step: its end)
+    double frameT0 = 0;  // start of the step being taken
+    double simdt = 0.02; // length of the step being taken (oapiGetSimStep)
     double stepLength = 0.02;
     bool stepping = false;
     std::uint64_t stepSerial = 0; // counts the steps begun; a vessel created in one is new until the next
     size_t deletesPending = 0;    // vessels flagged for deletion and not yet removed
-    bool ended = false;          // the last vessel went away
+    bool ended = false;           // the last vessel went away
     std::vector<std::unique_ptr<Vessel>> vessels; // in list order
     HandleSet live;                               // every valid handle, also during creation
-    Vessel *focus = nullptr;
+    Vessel* focus = nullptr;
     char debug[256] = {};
     std::vector<VesselEvent> events;
     std::vector<std::string> log;
-    std::string fatalError;      // what the simulator would stop on (a class's mesh, a state beyond the finite
-                                 // numbers); the step then throws it
-    int failedCreations = 0;     // vessels that modules asked for and did not get
+    std::string fatalError;  // what the simulator would stop on (a class's mesh, a state beyond the finite
+                             // numbers); the step then throws it
+    int failedCreations = 0; // vessels that modules asked for and did not get
     std::map<std::string, std::weak_ptr<ModuleLibrary>> modules;
 
     struct Key {
         DWORD key;
         unsigned mods;
     };
-    std::deque<Key> keys;  // waiting for the next step
+    std::deque<Key> keys;    // waiting for the next step
     std::vector<Key> keysUp; // released at the start of the step after their press
 
     // What was read from the scenario, written back on save.
@@ -61,37 +61,37 @@ public:
     // What oapiGetSimTime reports: as in the simulator, the frame's start time throughout the frame.
     double frameTime() const { return stepping ? frameT0 : simt; }
 
-    Vessel *find(OBJHANDLE h) const;              // null for anything that is not a live vessel
-    Vessel *findByName(std::string_view name) const;
+    Vessel* find(OBJHANDLE h) const; // null for anything that is not a live vessel
+    Vessel* findByName(std::string_view name) const;
 
-    void loadScenario(const ScenarioFile &scn);
+    void loadScenario(const ScenarioFile& scn);
     // Creates a vessel from scenario lines; source/firstLine locate the lines for messages.
-    Vessel *createFromLines(const std::string &name, const std::string &className,
-                            const std::vector<std::string> &lines, const std::string &source, int firstLine);
-    Vessel *createFromStatus(const std::string &name, const std::string &className, const VESSELSTATUS *vs,
-                             const void *vs2);
-    void postCreation(Vessel *v);
+    Vessel* createFromLines(const std::string& name, const std::string& className,
+                            const std::vector<std::string>& lines, const std::string& source, int firstLine);
+    Vessel* createFromStatus(const std::string& name, const std::string& className, const VESSELSTATUS* vs,
+                             const void* vs2);
+    void postCreation(Vessel* v);
 
     void step(double dt);
-    void requestDelete(Vessel *v);
-    void removeDeleted(); // destroys the vessels flagged for deletion
-    bool setFocus(Vessel *v); // true when the focus changed
+    void requestDelete(Vessel* v);
+    void removeDeleted();     // destroys the vessels flagged for deletion
+    bool setFocus(Vessel* v); // true when the focus changed
     void endSession();        // ovcExit for every vessel
 
-    std::string saveText(const std::vector<std::string> &description) const;
-    void writeShip(const Vessel &v, std::string &out) const;
+    std::string saveText(const std::vector<std::string>& description) const;
+    void writeShip(const Vessel& v, std::string& out) const;
 
 private:
-    std::unique_ptr<Vessel> construct(const std::string &name, const std::string &className,
-                                      std::unique_ptr<ConfigFile> &cfg);
-    std::unique_ptr<ConfigFile> openClassConfig(const std::string &className) const;
-    std::shared_ptr<ModuleLibrary> loadModule(const std::string &moduleName);
-    void applyGenericCaps(Vessel &v, const ConfigFile &cfg, int depth = 0) const;
-    void destroy(Vessel *v);
+    std::unique_ptr<Vessel> construct(const std::string& name, const std::string& className,
+                                      std::unique_ptr<ConfigFile>& cfg);
+    std::unique_ptr<ConfigFile> openClassConfig(const std::string& className) const;
+    std::shared_ptr<ModuleLibrary> loadModule(const std::string& moduleName);
+    void applyGenericCaps(Vessel& v, const ConfigFile& cfg, int depth = 0) const;
+    void destroy(Vessel* v);
     void deliverKeys();
     void prefetchCallbacks(size_t next) const;
 };
 
-WorldImpl *currentWorld();
+WorldImpl* currentWorld();
 
 } // namespace orb

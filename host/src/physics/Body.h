@@ -30,7 +30,7 @@ struct Thruster {
 };
 
 struct ThrusterGroup {
-    int type = 0;            // THGROUP_TYPE value of the host interface
+    int type = 0;             // THGROUP_TYPE value of the host interface
     std::vector<int> members; // indices into Body::thrusters
 };
 
@@ -49,21 +49,21 @@ struct TouchdownPoint {
 // heading() work them out, with the same formulas, on the first question after it.
 struct SurfaceParams {
     static constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
-    Vec3 planetPos;                   // position in the planet frame [m]
-    double rad = 0;                   // distance from the planet's centre [m]
-    double alt = 0;                   // altitude above the mean radius [m]
-    Vec3 upShip;                      // local vertical in vessel axes (landed: in the landed attitude's axes)
-    double headingEast = 0, headingNorth = 0; // east and north parts of the heading axis (free flight)
-    double landedHeading = 0;         // the landed vessel's heading as set [rad]
-    bool anglesLanded = false;        // the landed formulas apply
+    Vec3 planetPos; // position in the planet frame [m]
+    double rad = 0; // distance from the planet's centre [m]
+    double alt = 0; // altitude above the mean radius [m]
+    Vec3 upShip;    // local vertical in vessel axes (landed: in the landed attitude's axes)
+    double headingEast = 0, headingNorth = 0;      // east and north parts of the heading axis (free flight)
+    double landedHeading = 0;                      // the landed vessel's heading as set [rad]
+    bool anglesLanded = false;                     // the landed formulas apply
     mutable double lng = kUnknown, lat = kUnknown; // equatorial position [rad], once asked for
     mutable double pitch = kUnknown, bank = kUnknown, heading = kUnknown; // [rad], once asked for
-    Vec3 groundVel;                   // velocity against the co-rotating surface, global axes [m/s]
-    Vec3 airVelHorizon;               // airspeed vector in local horizon axes (east, up, north) [m/s]
-    Vec3 airVelShip;                  // airspeed vector in vessel axes [m/s]
-    double airspeed = 0;              // [m/s]
-    double dynp = 0;                  // dynamic pressure, 0 when landed or outside the atmosphere [Pa]
-    double T = 0, p = 0, rho = 0;     // ambient atmosphere
+    Vec3 groundVel;               // velocity against the co-rotating surface, global axes [m/s]
+    Vec3 airVelHorizon;           // airspeed vector in local horizon axes (east, up, north) [m/s]
+    Vec3 airVelShip;              // airspeed vector in vessel axes [m/s]
+    double airspeed = 0;          // [m/s]
+    double dynp = 0;              // dynamic pressure, 0 when landed or outside the atmosphere [Pa]
+    double T = 0, p = 0, rho = 0; // ambient atmosphere
     bool inAtmosphere = false;
     bool groundContact = false;
 };

@@ -94,13 +94,15 @@ void step(Body& b, double simt, double dt, const PlanetFrame& fEnd);
 // current vessel is stepped.
 inline void prefetchRecord(const Body& b) {
     const char* p = reinterpret_cast<const char*>(&b);
-    for (size_t o = 0; o < sizeof(Body); o += 64) __builtin_prefetch(p + o);
+    for (size_t o = 0; o < sizeof(Body); o += 64)
+        __builtin_prefetch(p + o);
 }
 inline void prefetchParts(const Body& b) {
     b.tanks.prefetch();
     __builtin_prefetch(b.litThrusters.data());
     const char* t = reinterpret_cast<const char*>(b.touchdown.data());
-    for (size_t o = 0; o < b.touchdown.size() * sizeof(TouchdownPoint); o += 64) __builtin_prefetch(t + o);
+    for (size_t o = 0; o < b.touchdown.size() * sizeof(TouchdownPoint); o += 64)
+        __builtin_prefetch(t + o);
 }
 // Recomputes the surface parameters from the state (done by step and the state setters).
 void updateSurface(Body& b);

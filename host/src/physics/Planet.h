@@ -13,10 +13,11 @@ inline constexpr double kEarthGM = kGgrav * kEarthMass;   // ~3.98600e14 [m^3/s^
 inline constexpr double kEarthSidRotPeriod = 86164.10132; // sidereal rotation period [s]
 inline constexpr double kEarthSidRotOffset = 4.88948754;  // rotation angle at MJD 51544.5 [rad]
 inline constexpr double kEarthObliquity = 0.4090928023;   // axis tilt against the ecliptic [rad]
-inline constexpr double kEarthLan = 0;                    // longitude of the axis's ascending node at kEarthLanMjd [rad]
-inline constexpr double kEarthLanMjd = 51544.5;           // date of kEarthLan [MJD]
-inline constexpr double kEarthPrecessionPeriod = -9413040.4; // period of the axis's precession [days]; < 0: westward
-inline constexpr double kEarthAtmAltLimit = 2500e3;       // top of the atmosphere [m]
+inline constexpr double kEarthLan = 0; // longitude of the axis's ascending node at kEarthLanMjd [rad]
+inline constexpr double kEarthLanMjd = 51544.5; // date of kEarthLan [MJD]
+inline constexpr double kEarthPrecessionPeriod =
+    -9413040.4;                                     // period of the axis's precession [days]; < 0: westward
+inline constexpr double kEarthAtmAltLimit = 2500e3; // top of the atmosphere [m]
 inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kTwoPi = 2 * kPi;
 inline constexpr double kMjdJ2000 = 51544.5;
@@ -44,8 +45,8 @@ struct Planet {
 
     // Longitude of the ascending node of the precessing axis at simulation time simt [rad].
     double axisLongitude(double simt) const;
-    // Rotation angle about the planet's axis at simulation time simt [rad], in [0, 2 pi): the prime meridian's
-    // angle from the axis's ascending node, with the precession's share taken out.
+    // Rotation angle about the planet's axis at simulation time simt [rad], in [0, 2 pi): the prime
+    // meridian's angle from the axis's ascending node, with the precession's share taken out.
     double rotationAngle(double simt) const;
     PlanetFrame frameAt(double simt) const;
     // Angular rate of the planet [rad/s].

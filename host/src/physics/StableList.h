@@ -23,10 +23,12 @@ public:
 
     StableList() = default;
     StableList(std::initializer_list<T> init) {
-        for (const T& v : init) push_back(v);
+        for (const T& v : init)
+            push_back(v);
     }
     StableList(const StableList& o) {
-        for (const T& v : o) push_back(v);
+        for (const T& v : o)
+            push_back(v);
     }
     StableList& operator=(const StableList& o) {
         if (this != &o) {
@@ -95,7 +97,8 @@ public:
     void prefetch() const {
         const char* p = reinterpret_cast<const char*>(first_);
         const size_t bytes = std::min(size_, kFirstBlock) * sizeof(T);
-        for (size_t o = 0; o < bytes; o += 64) __builtin_prefetch(p + o);
+        for (size_t o = 0; o < bytes; o += 64)
+            __builtin_prefetch(p + o);
     }
 
     template <class List, class V> class Iter {

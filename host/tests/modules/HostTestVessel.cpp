@@ -6,8 +6,12 @@
 
 namespace {
 // The host's text parameters are char*, as in the simulator: the texts go through a string of our own.
-void log(std::string line) { oapiWriteLog(line.data()); }
-void note(const VESSEL *v, const std::string &what) { log(std::string(v->GetName()) + " " + what); }
+void log(std::string line) {
+    oapiWriteLog(line.data());
+}
+void note(const VESSEL* v, const std::string& what) {
+    log(std::string(v->GetName()) + " " + what);
+}
 std::string num(double x) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.3f", x);
@@ -39,16 +43,16 @@ void HostTestVessel::clbkSetClassCaps(FILEHANDLE cfg) {
         {_V(1, 0, 0), _V(0, 1, 0), _V(-1, 0, 0), _V(0, -1, 0), THGROUP_ATT_BANKLEFT},
         {_V(1, 0, 0), _V(0, -1, 0), _V(-1, 0, 0), _V(0, 1, 0), THGROUP_ATT_BANKRIGHT},
     };
-    for (const Pair &p : pairs) {
+    for (const Pair& p : pairs) {
         THRUSTER_HANDLE th[2] = {CreateThruster(p.pos1, p.dir1, 100, tank, 3000),
                                  CreateThruster(p.pos2, p.dir2, 100, tank, 3000)};
         CreateThrusterGroup(th, 2, p.type);
     }
 }
 
-void HostTestVessel::clbkLoadStateEx(FILEHANDLE scn, void *status) {
+void HostTestVessel::clbkLoadStateEx(FILEHANDLE scn, void* status) {
     note(this, "LoadStateEx");
-    char *line;
+    char* line;
     while (oapiReadScenario_nextline(scn, line)) {
         std::istringstream in(line);
         std::string key;
@@ -78,9 +82,10 @@ void HostTestVessel::clbkLoadStateEx(FILEHANDLE scn, void *status) {
 
 void HostTestVessel::clbkSaveState(FILEHANDLE scn) {
     VESSEL2::clbkSaveState(scn);
-    for (const Action &a : actions)
+    for (const Action& a : actions)
         if (!a.done) {
-            std::string key = a.kind, value = a.kind == "DELETE_AT" ? num(a.time) : a.target + " " + num(a.time);
+            std::string key = a.kind,
+                        value = a.kind == "DELETE_AT" ? num(a.time) : a.target + " " + num(a.time);
             oapiWriteScenario_string(scn, key.data(), value.data());
         }
     if (groupType >= 0) {
@@ -99,12 +104,13 @@ void HostTestVessel::clbkFocusChanged(bool getfocus, OBJHANDLE, OBJHANDLE) {
 }
 
 namespace {
-void spawn(HostTestVessel *self, const std::string &name) {
+void spawn(HostTestVessel* self, const std::string& name) {
     VESSELSTATUS vs;
     self->GetStatus(vs);
     OBJHANDLE h = oapiCreateVessel(name.c_str(), self->GetClassName(), vs);
-    VESSEL *v = oapiGetVesselInterface(h);
-    note(self, "Spawned " + name + (v && std::strcmp(v->GetName(), name.c_str()) == 0 ? " usable" : " unusable"));
+    VESSEL* v = oapiGetVesselInterface(h);
+    note(self,
+         "Spawned " + name + (v && std::strcmp(v->GetName(), name.c_str()) == 0 ? " usable" : " unusable"));
 }
 } // namespace
 
@@ -114,11 +120,12 @@ void HostTestVessel::clbkPreStep(double simt, double simdt, double) {
         SetThrusterGroupLevel(THGROUP_TYPE(groupType), groupLevel);
         groupType = -1;
     }
-    for (Action &a : actions) {
+    for (Action& a : actions) {
         if (a.done || simt + 1e-9 < a.time) continue;
         if (a.kind == "SPAWN_PRE") spawn(this, a.target), a.done = true;
         if (a.kind == "KILL") {
-            note(this, "Kill " + a.target + (oapiDeleteVessel(oapiGetVesselByName(a.target.data())) ? " ok" : " failed"));
+            note(this, "Kill " + a.target +
+                           (oapiDeleteVessel(oapiGetVesselByName(a.target.data())) ? " ok" : " failed"));
             a.done = true;
         }
     }
@@ -130,7 +137,7 @@ void HostTestVessel::clbkPostStep(double simt, double simdt, double) {
         std::snprintf(oapiDebugString(), 256, "debug from %s", GetName());
         debugAt = -1;
     }
-    for (Action &a : actions) {
+    for (Action& a : actions) {
         if (a.done || simt + 1e-9 < a.time) continue;
         if (a.kind == "SPAWN") spawn(this, a.target), a.done = true;
         if (a.kind == "DELETE_AT") {
@@ -141,15 +148,16 @@ void HostTestVessel::clbkPostStep(double simt, double simdt, double) {
     }
 }
 
-int HostTestVessel::clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) {
-    note(this, "Key " + std::to_string(key) + (down ? " down" : " up") + (KEYMOD_SHIFT(kstate) ? " shift" : "") +
-                   (KEYMOD_CONTROL(kstate) ? " ctrl" : "") + (KEYMOD_ALT(kstate) ? " alt" : ""));
+int HostTestVessel::clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) {
+    note(this, "Key " + std::to_string(key) + (down ? " down" : " up") +
+                   (KEYMOD_SHIFT(kstate) ? " shift" : "") + (KEYMOD_CONTROL(kstate) ? " ctrl" : "") +
+                   (KEYMOD_ALT(kstate) ? " alt" : ""));
     if (down) ++keysDown;
     return 1;
 }
 
-DLLCLBK VESSEL *ovcInit(OBJHANDLE h, int flightmodel) {
-    const char *name = static_cast<const char *>(nullptr);
+DLLCLBK VESSEL* ovcInit(OBJHANDLE h, int flightmodel) {
+    const char* name = static_cast<const char*>(nullptr);
     VESSEL probe(h, flightmodel);
     name = probe.GetName();
     log(std::string(name) + " ovcInit");
@@ -157,13 +165,19 @@ DLLCLBK VESSEL *ovcInit(OBJHANDLE h, int flightmodel) {
     return new HostTestVessel(h, flightmodel);
 }
 
-DLLCLBK void ovcExit(VESSEL *v) {
+DLLCLBK void ovcExit(VESSEL* v) {
     if (!v) return;
     log(std::string(v->GetName()) + " ovcExit");
-    delete static_cast<HostTestVessel *>(v);
+    delete static_cast<HostTestVessel*>(v);
 }
 
-DLLCLBK void InitModule(HINSTANCE) { log("HostTestVessel InitModule"); }
-DLLCLBK void ExitModule(HINSTANCE) { log("HostTestVessel ExitModule"); }
+DLLCLBK void InitModule(HINSTANCE) {
+    log("HostTestVessel InitModule");
+}
+DLLCLBK void ExitModule(HINSTANCE) {
+    log("HostTestVessel ExitModule");
+}
 // orbhost --seed hands its number to a module that exports <Module>SeedRandom.
-DLLCLBK void HostTestVesselSeedRandom(unsigned seed) { log("HostTestVessel seeded with " + std::to_string(seed)); }
+DLLCLBK void HostTestVesselSeedRandom(unsigned seed) {
+    log("HostTestVessel seeded with " + std::to_string(seed));
+}

@@ -8,9 +8,10 @@
 //   QUIET                      log no pre- and post-steps (for the benchmark)
 //   DELETE_AT_CREATION         delete itself in clbkPostCreation
 //   DEBUG_AT <time>            write "debug from <name>" to the debug line at <time>
-// Its class caps: size 2 m, empty mass 500 kg, one tank of 1000 kg, a main engine along +z (10 kN, Isp 3000 m/s
-// in vacuum, 2500 m/s at sea level), and attitude pairs for pitch, yaw and bank (100 N at 1 m lever arms).
-// A vessel whose name begins with "Null" makes ovcInit return NULL (the host then makes a plain vessel).
+// Its class caps: size 2 m, empty mass 500 kg, one tank of 1000 kg, a main engine along +z (10 kN, Isp 3000
+// m/s in vacuum, 2500 m/s at sea level), and attitude pairs for pitch, yaw and bank (100 N at 1 m lever
+// arms). A vessel whose name begins with "Null" makes ovcInit return NULL (the host then makes a plain
+// vessel).
 #pragma once
 
 #include "Orbitersdk.h"
@@ -24,12 +25,12 @@ public:
 
     void clbkSetClassCaps(FILEHANDLE cfg) override;
     void clbkSaveState(FILEHANDLE scn) override;
-    void clbkLoadStateEx(FILEHANDLE scn, void *status) override;
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
     void clbkPostCreation() override;
     void clbkFocusChanged(bool getfocus, OBJHANDLE hNew, OBJHANDLE hOld) override;
     void clbkPreStep(double simt, double simdt, double mjd) override;
     void clbkPostStep(double simt, double simdt, double mjd) override;
-    int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override;
+    int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) override;
 
     struct Action {
         std::string kind, target;

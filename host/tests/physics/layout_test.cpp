@@ -39,14 +39,16 @@ TEST(StableList, AddressesSurviveGrowthAndTurnBackIntoIndices) {
         EXPECT_EQ(list.indexOf(addresses[size_t(i)]), i);
     }
     int walked = 0;
-    for (const Thruster& t : list) EXPECT_EQ(t.maxThrust, walked++);
+    for (const Thruster& t : list)
+        EXPECT_EQ(t.maxThrust, walked++);
     EXPECT_EQ(walked, 200);
 
     // What is not an element's address is no handle of this list.
     Thruster outside;
     const char* inside = reinterpret_cast<const char*>(addresses[3]) + 8;
     const void* notHandles[] = {nullptr, &outside, inside, addresses[199] + 1 /* capacity beyond the size */};
-    for (const void* p : notHandles) EXPECT_EQ(list.indexOf(p), -1) << p;
+    for (const void* p : notHandles)
+        EXPECT_EQ(list.indexOf(p), -1) << p;
 
     // A moved list keeps its elements where they were; a copy has its own.
     StableList<Thruster> moved = std::move(list);
@@ -69,14 +71,15 @@ TEST(PhysicsThrust, WalkingOnlyTheLitThrustersChangesNoBit) {
         int full = addTank(b, 800), empty = addTank(b, 100, 0);
         for (int i = 0; i < 40; ++i) {
             double a = 0.3 * i;
-            addThruster(b, {std::cos(a), std::sin(a), -2.0 + 0.1 * i}, {0.1 * std::sin(a), 0.2, 1}, 500 + 37.0 * i,
-                        i == 23 ? empty : full, 2800 + i, 2400, 101.4e3);
+            addThruster(b, {std::cos(a), std::sin(a), -2.0 + 0.1 * i}, {0.1 * std::sin(a), 0.2, 1},
+                        500 + 37.0 * i, i == 23 ? empty : full, 2800 + i, 2400, 101.4e3);
         }
         int pair[2] = {31, 5}, trio[3] = {17, 2, 39};
         addGroup(b, 7, pair, 2);
         addGroup(b, 8, trio, 3);
         Vec3 pos{0, 0, kEarthRadius + 8000};
-        setFreeFlight(b, pos, cross(b.planet->frameAt(0).omega, pos) + Vec3{30, 0, 200}, {0.2, 0.1, 0.3}, {}, 0);
+        setFreeFlight(b, pos, cross(b.planet->frameAt(0).omega, pos) + Vec3{30, 0, 200}, {0.2, 0.1, 0.3}, {},
+                      0);
     };
     auto command = [](Body& b, int s) {
         setThrusterLevel(b, 29, 0.7);
@@ -100,7 +103,8 @@ TEST(PhysicsThrust, WalkingOnlyTheLitThrustersChangesNoBit) {
         ASSERT_TRUE(sameBits(lit.pos, every.pos) && sameBits(lit.vel, every.vel) &&
                     sameBits(lit.omega, every.omega) && sameBits(lit.mass, every.mass))
             << "step " << s;
-        for (size_t i = 0; i < lit.thrusters.size(); ++i) ASSERT_EQ(lit.thrusters[i].level, every.thrusters[i].level);
+        for (size_t i = 0; i < lit.thrusters.size(); ++i)
+            ASSERT_EQ(lit.thrusters[i].level, every.thrusters[i].level);
     }
     EXPECT_EQ(lit.thrusters[23].level, 0.0);
     EXPECT_LT(lit.tanks[0].mass, 800.0);

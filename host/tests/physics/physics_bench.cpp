@@ -10,11 +10,12 @@
 using namespace orb::phys;
 using namespace orb::phys::test;
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc > 1) {
         const bool help = std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h";
-        std::fprintf(help ? stdout : stderr, "usage: physics_bench\n"
-                                             "Times the step of 10 missiles under full thrust in the atmosphere.\n");
+        std::fprintf(help ? stdout : stderr,
+                     "usage: physics_bench\n"
+                     "Times the step of 10 missiles under full thrust in the atmosphere.\n");
         return help ? 0 : 2;
     }
     std::vector<Missile> fleet(10);

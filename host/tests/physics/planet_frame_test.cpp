@@ -58,7 +58,8 @@ TEST(PlanetFrame, TheAxisPrecessesWestwardAtItsTilt) {
         return std::atan2(pole.z, pole.x);
     };
     const double century = 36525;
-    double drift = (solsticeLongitude(kMjdJ2000 + century) - solsticeLongitude(kMjdJ2000)) / kDeg * 3600 / 100;
+    double drift =
+        (solsticeLongitude(kMjdJ2000 + century) - solsticeLongitude(kMjdJ2000)) / kDeg * 3600 / 100;
     std::printf("equinox drift: %.3f arc seconds a year\n", drift);
     EXPECT_NEAR(drift, -50.29, 0.02);
     for (double years : {-50.0, 27.0, 100.0, 1000.0}) {
@@ -88,13 +89,15 @@ TEST(PlanetFrame, AMomentIsTheSameFrameWhicheverEpochItIsCountedFrom) {
     struct Case {
         double epochMjd, simt;
     };
-    const Case cases[] = {{kMjdJ2000, 0.02}, {61571.5, 3600}, {61571.5, 30 * 86400.0}, {40000.25, 400 * 86400.0}};
+    const Case cases[] = {
+        {kMjdJ2000, 0.02}, {61571.5, 3600}, {61571.5, 30 * 86400.0}, {40000.25, 400 * 86400.0}};
     for (const Case& c : cases) {
         Mat3 a = earthAt(c.epochMjd).frameAt(c.simt).rot;
         Mat3 b = earthAt(c.epochMjd + c.simt / 86400).frameAt(0).rot;
         const double ea[9] = {a.m11, a.m12, a.m13, a.m21, a.m22, a.m23, a.m31, a.m32, a.m33};
         const double eb[9] = {b.m11, b.m12, b.m13, b.m21, b.m22, b.m23, b.m31, b.m32, b.m33};
         for (int i = 0; i < 9; ++i)
-            EXPECT_NEAR(ea[i], eb[i], 1e-9) << "epoch " << c.epochMjd << " + " << c.simt << " s, element " << i;
+            EXPECT_NEAR(ea[i], eb[i], 1e-9)
+                << "epoch " << c.epochMjd << " + " << c.simt << " s, element " << i;
     }
 }

@@ -20,218 +20,228 @@
 namespace {
 
 QStringList Items(const QListWidget* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return items;
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
 }
 
 QStringList Items(const QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
 }
 
 bool HasColour(const QImage& image, const QColor& colour) {
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixelColor(x, y) == colour) return true;
-  return false;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour) return true;
+    return false;
 }
 
 void TypeInto(QLineEdit* edit, const QString& keys) {
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Backspace);
-  QTest::keyClicks(edit, keys);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, keys);
 }
 
-QByteArray OtherFlight() { return TFixture::ResultScenario().replace("Bornholm", "Gdansk"); }
+QByteArray OtherFlight() {
+    return TFixture::ResultScenario().replace("Bornholm", "Gdansk");
+}
 
 // A window open on the results page with the fixture's flight as the current state; `prepare` adds files
 // before it opens.
 struct TResultsWindow {
-  TFixture Fx;
-  TScriptedPrompt Prompt;
-  std::unique_ptr<TDlgMain> Window;
-  TOrbToGePage* Page = nullptr;
+    TFixture Fx;
+    TScriptedPrompt Prompt;
+    std::unique_ptr<TDlgMain> Window;
+    TOrbToGePage* Page = nullptr;
 
-  explicit TResultsWindow(const std::function<void(const TFixture&)>& prepare = {}) {
-    TFixture::WriteFile(Fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
-    if (prepare) prepare(Fx);
-    Fx.WriteIni(2);
-    Window = std::make_unique<TDlgMain>(Fx.Ini(), Prompt);
-    Window->show();
-    Page = Window->tabOrbToGE;
-  }
-  bool Exposed() const { return QTest::qWaitForWindowExposed(Window.get()); }
+    explicit TResultsWindow(const std::function<void(const TFixture&)>& prepare = {}) {
+        TFixture::WriteFile(Fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
+        if (prepare) prepare(Fx);
+        Fx.WriteIni(2);
+        Window = std::make_unique<TDlgMain>(Fx.Ini(), Prompt);
+        Window->show();
+        Page = Window->tabOrbToGE;
+    }
+    bool Exposed() const { return QTest::qWaitForWindowExposed(Window.get()); }
 };
 
-}  // namespace
+} // namespace
 
 class TResultsTest : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 
 private slots:
-  void initTestCase() { StartAsTheProgram(); }
+    void initTestCase() { StartAsTheProgram(); }
 
-  void RecentFlightFiguresDiagramAndSave() {
-    TFixture fx;
-    TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
-    TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight());
-    fx.WriteIni(2);
-    TScriptedPrompt prompt;
-    TDlgMain window(fx.Ini(), prompt);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    TOrbToGePage* page = window.tabOrbToGE;
-    QCOMPARE(window.pcMain->currentIndex(), 2);
-    // Both sources: the recent flight wins, the saved copy waits preselected in the disabled list.
-    QVERIFY(page->rbNewOrbResFile->isChecked());
-    QVERIFY(page->rbSavedOrbResFile->isEnabled());
-    QVERIFY(!page->cbSavedOrbResFiles->isEnabled());
-    QCOMPARE(page->cbSavedOrbResFiles->currentText(), QString("old.scn"));
-    QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Bornholm", "Tesk_3 to Oeland"}));
-    QCOMPARE(page->lbOrbResults->currentRow(), 0);
-    QCOMPARE(page->lblRangeMiss->text(), QString("1000"));
-    QCOMPARE(page->lblLongitudalMiss->text(), QString("801"));
-    QCOMPARE(page->lblLateralMiss->text(), QString("600"));
-    QCOMPARE(page->lblActualRange->text(), QString("132000"));
-    QCOMPARE(page->lblFailure->text(), QString());
-    const QImage chart = page->imgChart->Canvas();
-    QVERIFY(HasColour(chart, Qt::red));   // the impact
-    QVERIFY(HasColour(chart, Qt::blue));  // the lateral miss and the foot point
-    page->lbOrbResults->setCurrentRow(1);
-    QCOMPARE(page->lblFailure->text(), QString("Failure: Engine lost thrust"));
+    void RecentFlightFiguresDiagramAndSave() {
+        TFixture fx;
+        TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
+        TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight());
+        fx.WriteIni(2);
+        TScriptedPrompt prompt;
+        TDlgMain window(fx.Ini(), prompt);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TOrbToGePage* page = window.tabOrbToGE;
+        QCOMPARE(window.pcMain->currentIndex(), 2);
+        // Both sources: the recent flight wins, the saved copy waits preselected in the disabled list.
+        QVERIFY(page->rbNewOrbResFile->isChecked());
+        QVERIFY(page->rbSavedOrbResFile->isEnabled());
+        QVERIFY(!page->cbSavedOrbResFiles->isEnabled());
+        QCOMPARE(page->cbSavedOrbResFiles->currentText(), QString("old.scn"));
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Bornholm", "Tesk_3 to Oeland"}));
+        QCOMPARE(page->lbOrbResults->currentRow(), 0);
+        QCOMPARE(page->lblRangeMiss->text(), QString("1000"));
+        QCOMPARE(page->lblLongitudalMiss->text(), QString("801"));
+        QCOMPARE(page->lblLateralMiss->text(), QString("600"));
+        QCOMPARE(page->lblActualRange->text(), QString("132000"));
+        QCOMPARE(page->lblFailure->text(), QString());
+        const QImage chart = page->imgChart->Canvas();
+        QVERIFY(HasColour(chart, Qt::red));  // the impact
+        QVERIFY(HasColour(chart, Qt::blue)); // the lateral miss and the foot point
+        page->lbOrbResults->setCurrentRow(1);
+        QCOMPARE(page->lblFailure->text(), QString("Failure: Engine lost thrust"));
 
-    // The save name: an invalid one disables "Save!", a valid one enables it.
-    TypeInto(page->cbResultFiles->lineEdit(), "x|y");
-    QVERIFY(!page->btnSaveGEFile->isEnabled());
-    TypeInto(page->cbResultFiles->lineEdit(), "flight7.scn");
-    QVERIFY(page->btnSaveGEFile->isEnabled());
-    prompt.Answers = {true, true};
-    QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QCOMPARE(prompt.Questions, (QStringList{"Create new Google Earth file?\n" + fx.ResultsDir() + "flight7.kml",
-                                            "Create a copy of autosaved Orbiter scenario file?\n" + fx.ResultsDir() +
-                                                "flight7.scn"}));
-    QVERIFY(prompt.Errors.isEmpty());
-    const QByteArray kml = TFixture::ReadFile(fx.ResultsDir() + "flight7.kml");
-    QVERIFY(kml.contains("<name>flight7.kml</name>"));
-    QVERIFY(kml.contains("Tesk_1 to Bornholm"));
-    QVERIFY(kml.contains("Tesk_3 to Oeland"));
-    QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.scn"), TFixture::ResultScenario());
-    QCOMPARE(page->cbResultFiles->currentText(), QString("flight7"));
-    QVERIFY(Items(page->cbResultFiles).contains("flight7"));
-    QCOMPARE(Items(page->cbSavedOrbResFiles), (QStringList{"flight7.scn", "old.scn"}));
-    QCOMPARE(page->cbSavedOrbResFiles->currentText(), QString("old.scn"));
-    QCOMPARE(Items(page->lbOrbResults).size(), 2);  // the list is not read again
+        // The save name: an invalid one disables "Save!", a valid one enables it.
+        TypeInto(page->cbResultFiles->lineEdit(), "x|y");
+        QVERIFY(!page->btnSaveGEFile->isEnabled());
+        TypeInto(page->cbResultFiles->lineEdit(), "flight7.scn");
+        QVERIFY(page->btnSaveGEFile->isEnabled());
+        prompt.Answers = {true, true};
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QCOMPARE(prompt.Questions,
+                 (QStringList{"Create new Google Earth file?\n" + fx.ResultsDir() + "flight7.kml",
+                              "Create a copy of autosaved Orbiter scenario file?\n" + fx.ResultsDir() +
+                                  "flight7.scn"}));
+        QVERIFY(prompt.Errors.isEmpty());
+        const QByteArray kml = TFixture::ReadFile(fx.ResultsDir() + "flight7.kml");
+        QVERIFY(kml.contains("<name>flight7.kml</name>"));
+        QVERIFY(kml.contains("Tesk_1 to Bornholm"));
+        QVERIFY(kml.contains("Tesk_3 to Oeland"));
+        QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.scn"), TFixture::ResultScenario());
+        QCOMPARE(page->cbResultFiles->currentText(), QString("flight7"));
+        QVERIFY(Items(page->cbResultFiles).contains("flight7"));
+        QCOMPARE(Items(page->cbSavedOrbResFiles), (QStringList{"flight7.scn", "old.scn"}));
+        QCOMPARE(page->cbSavedOrbResFiles->currentText(), QString("old.scn"));
+        QCOMPARE(Items(page->lbOrbResults).size(), 2); // the list is not read again
 
-    // Saving again asks to overwrite; No to both leaves both files as they are.
-    TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", OtherFlight());
-    prompt.Questions.clear();
-    prompt.Answers = {false, false};
-    QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QCOMPARE(prompt.Questions,
-             (QStringList{"Google Earth file already exists. Overwrite?\n" + fx.ResultsDir() + "flight7.kml",
-                          "Scenaio file copy with the given name already exists. Overwrite?\n" + fx.ResultsDir() +
-                              "flight7.scn"}));
-    QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.kml"), kml);
-    QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.scn"), TFixture::ResultScenario());
+        // Saving again asks to overwrite; No to both leaves both files as they are.
+        TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", OtherFlight());
+        prompt.Questions.clear();
+        prompt.Answers = {false, false};
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QCOMPARE(
+            prompt.Questions,
+            (QStringList{"Google Earth file already exists. Overwrite?\n" + fx.ResultsDir() + "flight7.kml",
+                         "Scenaio file copy with the given name already exists. Overwrite?\n" +
+                             fx.ResultsDir() + "flight7.scn"}));
+        QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.kml"), kml);
+        QCOMPARE(TFixture::ReadFile(fx.ResultsDir() + "flight7.scn"), TFixture::ResultScenario());
 
-    // The previous flight: its copy is read, and no scenario copy is offered on saving.
-    QTest::mouseClick(page->rbSavedOrbResFile, Qt::LeftButton, {}, QPoint(7, 7));
-    QVERIFY(page->cbSavedOrbResFiles->isEnabled());
-    QVERIFY(!page->lblCurrentState->isEnabled());
-    QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
-    TypeInto(page->cbResultFiles->lineEdit(), "old-flight");
-    prompt.Questions.clear();
-    prompt.Answers = {true};
-    QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QCOMPARE(prompt.Questions, QStringList{"Create new Google Earth file?\n" + fx.ResultsDir() + "old-flight.kml"});
-    QVERIFY(TFixture::ReadFile(fx.ResultsDir() + "old-flight.kml").contains("Tesk_1 to Gdansk"));
-    QVERIFY(!QFile::exists(fx.ResultsDir() + "old-flight.scn"));
-    window.close();
-  }
-
-  // "Save!" is enabled only for a name that saves a visible file, whoever last changed the box: the page
-  // empties it after every read.
-  void SaveNeedsANameThatIsNotHidden() {
-    TResultsWindow w([](const TFixture& fx) { TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight()); });
-    QVERIFY(w.Exposed());
-    TOrbToGePage* page = w.Page;
-    QVERIFY(!page->btnSaveGEFile->isEnabled());
-    const struct {
-      const char* Name;
-      bool Enabled;
-    } cases[] = {{"flight7", true}, {"", false},   {".kml", false}, {".scn", false},
-                 {"sub/", false},   {"a.b", true}, {"x|y", false}};
-    for (const auto& c : cases) {
-      TypeInto(page->cbResultFiles->lineEdit(), c.Name);
-      QVERIFY2(page->btnSaveGEFile->isEnabled() == c.Enabled, c.Name);
+        // The previous flight: its copy is read, and no scenario copy is offered on saving.
+        QTest::mouseClick(page->rbSavedOrbResFile, Qt::LeftButton, {}, QPoint(7, 7));
+        QVERIFY(page->cbSavedOrbResFiles->isEnabled());
+        QVERIFY(!page->lblCurrentState->isEnabled());
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
+        TypeInto(page->cbResultFiles->lineEdit(), "old-flight");
+        prompt.Questions.clear();
+        prompt.Answers = {true};
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QCOMPARE(prompt.Questions,
+                 QStringList{"Create new Google Earth file?\n" + fx.ResultsDir() + "old-flight.kml"});
+        QVERIFY(TFixture::ReadFile(fx.ResultsDir() + "old-flight.kml").contains("Tesk_1 to Gdansk"));
+        QVERIFY(!QFile::exists(fx.ResultsDir() + "old-flight.scn"));
+        window.close();
     }
-    // A valid name, then another source: the page empties the box, and "Save!" goes off with it.
-    TypeInto(page->cbResultFiles->lineEdit(), "flight7");
-    QTest::mouseClick(page->rbSavedOrbResFile, Qt::LeftButton, {}, QPoint(7, 7));
-    QCOMPARE(page->cbResultFiles->currentText(), QString());
-    QVERIFY(!page->btnSaveGEFile->isEnabled());
-    QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QVERIFY(w.Prompt.Questions.isEmpty());
-    QVERIFY(!QFile::exists(w.Fx.ResultsDir() + ".kml"));
-  }
 
-  // Our result KML files are offered for overwriting, also without a scenario copy of the same name; the
-  // planning files in the same folder are not.
-  void ResultKmlFilesAreOfferedForOverwriting() {
-    TResultsWindow w([](const TFixture& fx) {
-      QFile::copy(QString(ZIELMARK_SOURCE_DIR) + "/examples/desert_range.kml", fx.ResultsDir() + "desert_range.kml");
-    });
-    QVERIFY(w.Exposed());
-    TOrbToGePage* page = w.Page;
-    QVERIFY(QFile::exists(w.Fx.ResultsDir() + "desert_range.kml"));
-    QCOMPARE(Items(page->cbResultFiles), QStringList());
-    TypeInto(page->cbResultFiles->lineEdit(), "salvo");
-    w.Prompt.Answers = {true, false};  // the KML file only
-    QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
-    QVERIFY(QFile::exists(w.Fx.ResultsDir() + "salvo.kml"));
-    QVERIFY(!QFile::exists(w.Fx.ResultsDir() + "salvo.scn"));
-    QCOMPARE(Items(page->cbResultFiles), QStringList{"salvo"});
-    QCOMPARE(page->cbResultFiles->currentText(), QString("salvo"));
-    QVERIFY(page->btnSaveGEFile->isEnabled());
-  }
+    // "Save!" is enabled only for a name that saves a visible file, whoever last changed the box: the page
+    // empties it after every read.
+    void SaveNeedsANameThatIsNotHidden() {
+        TResultsWindow w(
+            [](const TFixture& fx) { TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight()); });
+        QVERIFY(w.Exposed());
+        TOrbToGePage* page = w.Page;
+        QVERIFY(!page->btnSaveGEFile->isEnabled());
+        const struct {
+            const char* Name;
+            bool Enabled;
+        } cases[] = {{"flight7", true}, {"", false},   {".kml", false}, {".scn", false},
+                     {"sub/", false},   {"a.b", true}, {"x|y", false}};
+        for (const auto& c : cases) {
+            TypeInto(page->cbResultFiles->lineEdit(), c.Name);
+            QVERIFY2(page->btnSaveGEFile->isEnabled() == c.Enabled, c.Name);
+        }
+        // A valid name, then another source: the page empties the box, and "Save!" goes off with it.
+        TypeInto(page->cbResultFiles->lineEdit(), "flight7");
+        QTest::mouseClick(page->rbSavedOrbResFile, Qt::LeftButton, {}, QPoint(7, 7));
+        QCOMPARE(page->cbResultFiles->currentText(), QString());
+        QVERIFY(!page->btnSaveGEFile->isEnabled());
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QVERIFY(w.Prompt.Questions.isEmpty());
+        QVERIFY(!QFile::exists(w.Fx.ResultsDir() + ".kml"));
+    }
 
-  void OnlySavedCopiesAndABadNumber() {
-    TFixture fx;
-    TFixture::WriteFile(fx.ResultsDir() + "bad.scn", TFixture::ResultScenario(true));
-    TFixture::WriteFile(fx.ResultsDir() + "good.scn", OtherFlight());
-    QFile old(fx.ResultsDir() + "bad.scn");
-    QVERIFY(old.open(QIODevice::ReadWrite));
-    QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFileDevice::FileModificationTime));
-    old.close();
-    fx.WriteIni(2);
-    TScriptedPrompt prompt;
-    TDlgMain window(fx.Ini(), prompt);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    TOrbToGePage* page = window.tabOrbToGE;
-    QVERIFY(!page->rbNewOrbResFile->isEnabled());
-    QVERIFY(!page->rbNewOrbResFile->isChecked());
-    QVERIFY(page->rbSavedOrbResFile->isChecked());
-    QCOMPARE(page->cbSavedOrbResFiles->currentText(), QString("good.scn"));  // the newest copy
-    QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
-    QVERIFY(prompt.Errors.isEmpty());
+    // Our result KML files are offered for overwriting, also without a scenario copy of the same name; the
+    // planning files in the same folder are not.
+    void ResultKmlFilesAreOfferedForOverwriting() {
+        TResultsWindow w([](const TFixture& fx) {
+            QFile::copy(QString(ZIELMARK_SOURCE_DIR) + "/examples/desert_range.kml",
+                        fx.ResultsDir() + "desert_range.kml");
+        });
+        QVERIFY(w.Exposed());
+        TOrbToGePage* page = w.Page;
+        QVERIFY(QFile::exists(w.Fx.ResultsDir() + "desert_range.kml"));
+        QCOMPARE(Items(page->cbResultFiles), QStringList());
+        TypeInto(page->cbResultFiles->lineEdit(), "salvo");
+        w.Prompt.Answers = {true, false}; // the KML file only
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QVERIFY(QFile::exists(w.Fx.ResultsDir() + "salvo.kml"));
+        QVERIFY(!QFile::exists(w.Fx.ResultsDir() + "salvo.scn"));
+        QCOMPARE(Items(page->cbResultFiles), QStringList{"salvo"});
+        QCOMPARE(page->cbResultFiles->currentText(), QString("salvo"));
+        QVERIFY(page->btnSaveGEFile->isEnabled());
+    }
 
-    // A value that is not a number stops the reading with a message naming the file; the wrecks read
-    // before it stay listed and the window goes on.
-    page->cbSavedOrbResFiles->setCurrentIndex(page->cbSavedOrbResFiles->findText("bad.scn"));
-    emit page->cbSavedOrbResFiles->activated(page->cbSavedOrbResFiles->currentIndex());
-    QCOMPARE(prompt.Errors.size(), 1);
-    QVERIFY2(prompt.Errors[0].contains("bad.scn"), qPrintable(prompt.Errors[0]));
-    QCOMPARE(Items(page->lbOrbResults), QStringList{"Tesk_1 to Bornholm"});
-    QCOMPARE(page->lbOrbResults->currentRow(), -1);
-    page->cbSavedOrbResFiles->setCurrentIndex(page->cbSavedOrbResFiles->findText("good.scn"));
-    emit page->cbSavedOrbResFiles->activated(page->cbSavedOrbResFiles->currentIndex());
-    QCOMPARE(page->lbOrbResults->count(), 2);
-    window.close();
-  }
+    void OnlySavedCopiesAndABadNumber() {
+        TFixture fx;
+        TFixture::WriteFile(fx.ResultsDir() + "bad.scn", TFixture::ResultScenario(true));
+        TFixture::WriteFile(fx.ResultsDir() + "good.scn", OtherFlight());
+        QFile old(fx.ResultsDir() + "bad.scn");
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(
+            old.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFileDevice::FileModificationTime));
+        old.close();
+        fx.WriteIni(2);
+        TScriptedPrompt prompt;
+        TDlgMain window(fx.Ini(), prompt);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TOrbToGePage* page = window.tabOrbToGE;
+        QVERIFY(!page->rbNewOrbResFile->isEnabled());
+        QVERIFY(!page->rbNewOrbResFile->isChecked());
+        QVERIFY(page->rbSavedOrbResFile->isChecked());
+        QCOMPARE(page->cbSavedOrbResFiles->currentText(), QString("good.scn")); // the newest copy
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
+        QVERIFY(prompt.Errors.isEmpty());
+
+        // A value that is not a number stops the reading with a message naming the file; the wrecks read
+        // before it stay listed and the window goes on.
+        page->cbSavedOrbResFiles->setCurrentIndex(page->cbSavedOrbResFiles->findText("bad.scn"));
+        emit page->cbSavedOrbResFiles->activated(page->cbSavedOrbResFiles->currentIndex());
+        QCOMPARE(prompt.Errors.size(), 1);
+        QVERIFY2(prompt.Errors[0].contains("bad.scn"), qPrintable(prompt.Errors[0]));
+        QCOMPARE(Items(page->lbOrbResults), QStringList{"Tesk_1 to Bornholm"});
+        QCOMPARE(page->lbOrbResults->currentRow(), -1);
+        page->cbSavedOrbResFiles->setCurrentIndex(page->cbSavedOrbResFiles->findText("good.scn"));
+        emit page->cbSavedOrbResFiles->activated(page->cbSavedOrbResFiles->currentIndex());
+        QCOMPARE(page->lbOrbResults->count(), 2);
+        window.close();
+    }
 };
 
 QTEST_MAIN(TResultsTest)

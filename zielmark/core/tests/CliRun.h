@@ -39,11 +39,11 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // Runs "zielmark-cli ARGS" (the arguments as a shell would split them) in the scratch folder, under a time
-    // limit, so a read that waits (on a pipe) fails the test instead of hanging it.
+    // Runs "zielmark-cli ARGS" (the arguments as a shell would split them) in the scratch folder, under a
+    // time limit, so a read that waits (on a pipe) fails the test instead of hanging it.
     TRun RunCli(const std::string& args) const {
-        const std::string command =
-            "cd '" + dir_.Path + "' && timeout 60 '" + cli_.string() + "' " + args + " 2>'" + Path("err.txt") + "'";
+        const std::string command = "cd '" + dir_.Path + "' && timeout 60 '" + cli_.string() + "' " + args +
+                                    " 2>'" + Path("err.txt") + "'";
         TRun run;
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return run;
@@ -60,4 +60,4 @@ protected:
     TTempFolder dir_;
 };
 
-}  // namespace zm::test
+} // namespace zm::test

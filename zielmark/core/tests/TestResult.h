@@ -7,5 +7,6 @@
 
 inline ::testing::AssertionResult Succeeded(const zm::TResult& result) {
     if (result.Ok()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "failed (code " << static_cast<int>(result.Code) << "): " << result.Message;
+    return ::testing::AssertionFailure()
+           << "failed (code " << static_cast<int>(result.Code) << "): " << result.Message;
 }

@@ -14,7 +14,8 @@ constexpr double kPi = 3.14159265358979323846;
 
 // Points of a normal distribution with principal deviations s1 (major) and s2, the major axis turned
 // `angle` degrees clockwise from the launch azimuth, centred on `mean`.
-std::vector<TLocalPoint> Normal(size_t n, double s1, double s2, double angle, TLocalPoint mean, unsigned seed) {
+std::vector<TLocalPoint> Normal(size_t n, double s1, double s2, double angle, TLocalPoint mean,
+                                unsigned seed) {
     std::mt19937 gen(seed);
     std::normal_distribution<double> u(0, s1), v(0, s2);
     const double t = angle * kPi / 180;
@@ -28,7 +29,8 @@ std::vector<TLocalPoint> Normal(size_t n, double s1, double s2, double angle, TL
 }
 
 // The share of points inside an ellipse of the statistics.
-double ShareInside(const std::vector<TLocalPoint>& points, const TDispersionStats& s, const TErrorEllipse& e) {
+double ShareInside(const std::vector<TLocalPoint>& points, const TDispersionStats& s,
+                   const TErrorEllipse& e) {
     const double t = s.MajorAngle * kPi / 180;
     size_t inside = 0;
     for (const TLocalPoint& p : points) {
@@ -89,7 +91,8 @@ TEST(DispersionStats, RotatedCorrelatedNormalGivesItsEllipses) {
         EXPECT_LT(d.MajorAngle, 180);
         // Deviations and correlation along and across the launch azimuth follow from the turned axes.
         const double t = angle * kPi / 180, c = std::cos(t), s = std::sin(t);
-        const double varAlong = s1 * s1 * c * c + s2 * s2 * s * s, varAcross = s1 * s1 * s * s + s2 * s2 * c * c;
+        const double varAlong = s1 * s1 * c * c + s2 * s2 * s * s,
+                     varAcross = s1 * s1 * s * s + s2 * s2 * c * c;
         EXPECT_NEAR(d.SdAlong, std::sqrt(varAlong), 0.02 * std::sqrt(varAlong));
         EXPECT_NEAR(d.SdAcross, std::sqrt(varAcross), 0.02 * std::sqrt(varAcross));
         EXPECT_NEAR(d.Correlation, (s1 * s1 - s2 * s2) * s * c / std::sqrt(varAlong * varAcross), 0.02);
@@ -105,7 +108,8 @@ TEST(DispersionStats, RotatedCorrelatedNormalGivesItsEllipses) {
 TEST(DispersionStats, AnOffsetMovesTheMeanAndTheAccuracyButNotThePrecision) {
     const auto centred = Normal(2000, 150, 150, 0, {}, 3);
     auto offset = centred;
-    for (TLocalPoint& p : offset) p.Along += 500, p.Across -= 200;
+    for (TLocalPoint& p : offset)
+        p.Along += 500, p.Across -= 200;
     const TDispersionStats a = ComputeDispersion(centred), b = ComputeDispersion(offset);
     EXPECT_NEAR(b.Mean.Along - a.Mean.Along, 500, 1e-6);
     EXPECT_NEAR(b.Mean.Across - a.Mean.Across, -200, 1e-6);
@@ -138,7 +142,8 @@ TEST(DispersionStats, QuantilesAndIntervalsOfSmallSamples) {
     struct Case {
         double p, expected;
     } cases[] = {{0, 1}, {0.5, 2.5}, {1, 4}, {0.9, 3.7}};
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(SampleQuantile(four, c.p), c.expected) << c.p;
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(SampleQuantile(four, c.p), c.expected) << c.p;
 
     // Three flights cannot bound the CEP at 95 percent on either side; 9 bound it by r(2) and r(8).
     std::optional<double> low, high;

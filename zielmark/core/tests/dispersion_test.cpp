@@ -13,7 +13,8 @@ using namespace zm;
 
 namespace {
 
-TTeskWreck Wreck(const std::string& missile, const std::string& failure, std::vector<int> phases = {1, 2, 3, 3}) {
+TTeskWreck Wreck(const std::string& missile, const std::string& failure,
+                 std::vector<int> phases = {1, 2, 3, 3}) {
     TTeskWreck w;
     w.Name = missile + "-Wreck";
     w.MissileName = missile;
@@ -27,7 +28,8 @@ TTeskWreck Wreck(const std::string& missile, const std::string& failure, std::ve
     w.LatitudeLast = 35.0L;
     w.LongitudeLast = -117.0L;
     w.TrackCount = int(phases.size());
-    for (size_t i = 0; i < phases.size(); ++i) w.TrackPhase[i] = phases[i];
+    for (size_t i = 0; i < phases.size(); ++i)
+        w.TrackPhase[i] = phases[i];
     return w;
 }
 
@@ -40,7 +42,11 @@ TEST(Dispersion, FailuresAreSortedByKindPhaseAndWhetherTheMissileCameDownWhole) 
     } cases[] = {
         {"", {1, 3}, "none", "", true},
         {"Destructed on takeoff (62345) at 41 sec.", {1, 2, 3}, "Destructed on takeoff", "powered", false},
-        {"Destructed on reentry (380000) at 290 sec.", {1, 2, 3, 3}, "Destructed on reentry", "unpowered", false},
+        {"Destructed on reentry (380000) at 290 sec.",
+         {1, 2, 3, 3},
+         "Destructed on reentry",
+         "unpowered",
+         false},
         {"Engine explosion (0) at 12 sec.", {1, 3}, "Engine explosion", "powered", false},
         {"Engine shutdown (0) at 30 sec.", {1, 2, 3, 3}, "Engine shutdown", "powered", true},
         {"Engine low throttle (40) at 8 sec.", {1, 3, 3}, "Engine low throttle", "powered", true},
@@ -128,7 +134,8 @@ TEST(Dispersion, TextsWriteNumbersWithAPointInAnyLocaleAndEscapeNames) {
     std::setlocale(LC_ALL, previous ? previous : "C");
     EXPECT_NE(json.find("\"plan\": \"Plan \\\"A\\\"\\\\1.scn\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"along\": 1111.9"), std::string::npos) << json;
-    EXPECT_NE(csv.find("\"Al,pha\",1,none,,yes,35.0100000,-117.0000000,1112.0,0.0"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\"Al,pha\",1,none,,yes,35.0100000,-117.0000000,1112.0,0.0"), std::string::npos)
+        << csv;
     EXPECT_NE(table.find("1112 m beyond"), std::string::npos) << table;
 }
 

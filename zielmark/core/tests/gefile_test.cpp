@@ -1,8 +1,8 @@
 // The result KML file: its exact bytes, its colours, and well-formed XML whatever the names hold.
+#include "TestFolder.h"
+#include "TestResult.h"
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
-#include "TestResult.h"
-#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

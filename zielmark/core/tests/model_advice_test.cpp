@@ -15,82 +15,86 @@ namespace {
 // A small table of our own: the simple model hits well up to its reach of 480 km, the realistic one flies
 // 100 km too far at short range and no farther than 350 km.
 const std::vector<TModelReachRow> kTable = {
-    {false, 100, 99, 1, 2},  {false, 400, 396, 6, 8},  {false, 500, 480, 20, 25},
-    {true, 50, 150, 100, 110}, {true, 200, 210, 8, 9}, {true, 400, 350, 50, 60},
+    {false, 100, 99, 1, 2},    {false, 400, 396, 6, 8}, {false, 500, 480, 20, 25},
+    {true, 50, 150, 100, 110}, {true, 200, 210, 8, 9},  {true, 400, 350, 50, 60},
 };
 
 TTesk Missile(bool realistic, double km) {
-  TTesk m;
-  m.Name = "TeskAlpha";
-  m.TargetName = "Salt Flat";
-  m.Realistic = realistic;
-  m.Range = km * 1000;
-  return m;
+    TTesk m;
+    m.Name = "TeskAlpha";
+    m.TargetName = "Salt Flat";
+    m.Realistic = realistic;
+    m.Range = km * 1000;
+    return m;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ModelAdvice, ExpectationInterpolatesAndHoldsAtTheEnds) {
-  const struct {
-    bool realistic;
-    double asked, reach, flown, miss;
-  } cases[] = {
-      {false, 100, 480, 99, 1},   {false, 250, 480, 247.5, 3.5}, {false, 50, 480, 99, 1},
-      {false, 700, 480, 480, 20}, {true, 125, 350, 180, 54},     {true, 400, 350, 350, 50},
-  };
-  for (const auto& c : cases) {
-    const TModelExpectation e = ExpectedFlight(kTable, c.realistic, c.asked);
-    EXPECT_DOUBLE_EQ(e.ReachKm, c.reach) << c.realistic << " " << c.asked;
-    EXPECT_DOUBLE_EQ(e.FlownKm, c.flown) << c.realistic << " " << c.asked;
-    EXPECT_DOUBLE_EQ(e.MissKm, c.miss) << c.realistic << " " << c.asked;
-  }
-  EXPECT_EQ(ExpectedFlight({}, true, 100).ReachKm, 0);
+    const struct {
+        bool realistic;
+        double asked, reach, flown, miss;
+    } cases[] = {
+        {false, 100, 480, 99, 1},   {false, 250, 480, 247.5, 3.5}, {false, 50, 480, 99, 1},
+        {false, 700, 480, 480, 20}, {true, 125, 350, 180, 54},     {true, 400, 350, 350, 50},
+    };
+    for (const auto& c : cases) {
+        const TModelExpectation e = ExpectedFlight(kTable, c.realistic, c.asked);
+        EXPECT_DOUBLE_EQ(e.ReachKm, c.reach) << c.realistic << " " << c.asked;
+        EXPECT_DOUBLE_EQ(e.FlownKm, c.flown) << c.realistic << " " << c.asked;
+        EXPECT_DOUBLE_EQ(e.MissKm, c.miss) << c.realistic << " " << c.asked;
+    }
+    EXPECT_EQ(ExpectedFlight({}, true, 100).ReachKm, 0);
 }
 
 TEST(ModelAdvice, LinesForUnreachableAndBadlyHitTargetsOnly) {
-  const struct {
-    bool realistic;
-    double asked;
-    const char* line;  // empty: no advice
-  } cases[] = {
-      {false, 300, ""},
-      {false, 490, "- TeskAlpha: 490 km is beyond the simple model's reach (about 480 km)\r\n"},
-      {true, 50, "- TeskAlpha: the realistic model flies about 150 km when asked for 50 km (typical miss 100 km)\r\n"},
-      {true, 200, ""},
-      {true, 360, "- TeskAlpha: 360 km is beyond the realistic model's reach (about 350 km)\r\n"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(ModelAdvice(Missile(c.realistic, c.asked), kTable), c.line) << c.asked;
-  TTesk unassigned = Missile(true, 50);
-  unassigned.TargetName.clear();
-  EXPECT_EQ(ModelAdvice(unassigned, kTable), "");
+    const struct {
+        bool realistic;
+        double asked;
+        const char* line; // empty: no advice
+    } cases[] = {
+        {false, 300, ""},
+        {false, 490, "- TeskAlpha: 490 km is beyond the simple model's reach (about 480 km)\r\n"},
+        {true, 50,
+         "- TeskAlpha: the realistic model flies about 150 km when asked for 50 km (typical miss 100 "
+         "km)\r\n"},
+        {true, 200, ""},
+        {true, 360, "- TeskAlpha: 360 km is beyond the realistic model's reach (about 350 km)\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ModelAdvice(Missile(c.realistic, c.asked), kTable), c.line) << c.asked;
+    TTesk unassigned = Missile(true, 50);
+    unassigned.TargetName.clear();
+    EXPECT_EQ(ModelAdvice(unassigned, kTable), "");
 }
 
 // The table measured in orbhost says what the firings showed: the realistic model cannot hit a short
 // target or go past about 360 km; the simple model hits well within its reach and stops short of 500 km.
 TEST(ModelAdvice, TheMeasuredTableKnowsBothModels) {
-  EXPECT_NE(ModelAdvice(Missile(true, 50)).find("flies about"), std::string::npos);
-  EXPECT_NE(ModelAdvice(Missile(true, 450)).find("beyond the realistic model's reach"), std::string::npos);
-  EXPECT_EQ(ModelAdvice(Missile(false, 200)), "");
-  EXPECT_NE(ModelAdvice(Missile(false, 600)).find("beyond the simple model's reach"), std::string::npos);
+    EXPECT_NE(ModelAdvice(Missile(true, 50)).find("flies about"), std::string::npos);
+    EXPECT_NE(ModelAdvice(Missile(true, 450)).find("beyond the realistic model's reach"), std::string::npos);
+    EXPECT_EQ(ModelAdvice(Missile(false, 200)), "");
+    EXPECT_NE(ModelAdvice(Missile(false, 600)).find("beyond the simple model's reach"), std::string::npos);
 }
 
 // Advice follows the "Realistic" box, shows with the warnings and leaves saving to the warnings alone.
 TEST(ModelAdvice, ThePageAdvisesButStillSaves) {
-  TTargetingPage page;
-  TTesk m = Missile(false, 0);
-  m.TargetName.clear();
-  page.Waypoints.Tesks.push_back(m);
-  page.Waypoints.Targets.push_back({});
-  page.Waypoints.Targets.back().Name = "Far";
-  page.Waypoints.Targets.back().Lon = 10;  // about 1100 km east of the launch site
-  page.ScenarioFileName = "far.scn";
-  page.AssignTarget(0, 0);
-  EXPECT_NE(page.AdviceText.find("beyond the simple model's reach"), std::string::npos) << page.AdviceText;
-  EXPECT_TRUE(page.SaveEnabled());
-  page.SetRealistic(0, true);
-  EXPECT_NE(page.AdviceText.find("beyond the realistic model's reach"), std::string::npos) << page.AdviceText;
-  page.SetAllRealistic(false);
-  EXPECT_NE(page.AdviceText.find("simple"), std::string::npos) << page.AdviceText;
-  page.AssignTarget(0, -1);
-  EXPECT_EQ(page.AdviceText, "");
+    TTargetingPage page;
+    TTesk m = Missile(false, 0);
+    m.TargetName.clear();
+    page.Waypoints.Tesks.push_back(m);
+    page.Waypoints.Targets.push_back({});
+    page.Waypoints.Targets.back().Name = "Far";
+    page.Waypoints.Targets.back().Lon = 10; // about 1100 km east of the launch site
+    page.ScenarioFileName = "far.scn";
+    page.AssignTarget(0, 0);
+    EXPECT_NE(page.AdviceText.find("beyond the simple model's reach"), std::string::npos) << page.AdviceText;
+    EXPECT_TRUE(page.SaveEnabled());
+    page.SetRealistic(0, true);
+    EXPECT_NE(page.AdviceText.find("beyond the realistic model's reach"), std::string::npos)
+        << page.AdviceText;
+    page.SetAllRealistic(false);
+    EXPECT_NE(page.AdviceText.find("simple"), std::string::npos) << page.AdviceText;
+    page.AssignTarget(0, -1);
+    EXPECT_EQ(page.AdviceText, "");
 }

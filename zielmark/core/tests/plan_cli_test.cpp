@@ -11,7 +11,9 @@ namespace {
 
 class PlanCli : public TCliTest {
 protected:
-    TRun Plan(const std::string& args) const { return RunCli("plan --transforms '" + DataDir() + "' " + args); }
+    TRun Plan(const std::string& args) const {
+        return RunCli("plan --transforms '" + DataDir() + "' " + args);
+    }
 };
 
 // The line of the output that begins with text, or empty.
@@ -21,14 +23,16 @@ std::string LineStarting(const std::string& out, const std::string& text) {
     return out.substr(at + 1, out.find('\n', at + 1) - at - 1);
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(PlanCli, AMissingKmlFileIsNamedBeforeAnyOption) {
-    for (const std::string args : {"/nonexistent.kml", "/nonexistent.kml --out x.scn", "gone.kml --random --out x.scn"}) {
+    for (const std::string args :
+         {"/nonexistent.kml", "/nonexistent.kml --out x.scn", "gone.kml --random --out x.scn"}) {
         const TRun run = Plan(args);
         EXPECT_EQ(run.Code, 1) << args;
         const std::string file = args.substr(0, args.find(' '));
-        EXPECT_NE(run.Err.find("KML file \"" + file + "\" does not exist"), std::string::npos) << args << "\n" << run.Err;
+        EXPECT_NE(run.Err.find("KML file \"" + file + "\" does not exist"), std::string::npos) << args << "\n"
+                                                                                               << run.Err;
         EXPECT_EQ(run.Err.find("--assign"), std::string::npos) << run.Err;
     }
     const TRun folder = Plan("/tmp --random --out x.scn");
@@ -39,11 +43,12 @@ TEST_F(PlanCli, AMissingKmlFileIsNamedBeforeAnyOption) {
 TEST_F(PlanCli, TheTableKeepsItsColumnsWithLongNames) {
     const std::string longSite = "TeskAlpha of the northern launch complex";
     const std::string longTarget = "Basin & Ridge beyond the Great Salt Flat";
-    Write("range.kml", KmlDocument({{longSite, "-116.05,37.05,0"}, {"TeskB", "-115.82,36.63,0"},
+    Write("range.kml", KmlDocument({{longSite, "-116.05,37.05,0"},
+                                    {"TeskB", "-115.82,36.63,0"},
                                     {"Basin &amp; Ridge beyond the Great Salt Flat", "-116.92,37.61,0"},
                                     {"Near", "-115.80,36.70,0"}}));
-    const TRun run = Plan("range.kml --out s.scn --date 01.05.2026 --time 12:00 --utc --assign '" + longSite + "=" +
-                          longTarget + "' --assign TeskB=Near");
+    const TRun run = Plan("range.kml --out s.scn --date 01.05.2026 --time 12:00 --utc --assign '" + longSite +
+                          "=" + longTarget + "' --assign TeskB=Near");
     ASSERT_EQ(run.Code, 0) << run.Err;
     const std::string heading = LineStarting(run.Out, "Missile");
     const std::string first = LineStarting(run.Out, longSite);
@@ -53,7 +58,8 @@ TEST_F(PlanCli, TheTableKeepsItsColumnsWithLongNames) {
     const struct {
         std::string heading;
         bool right;
-    } columns[] = {{"Target", false}, {"Range km", true}, {"Azimuth deg", true}, {"Delay s", true}, {"Model", false}};
+    } columns[] = {
+        {"Target", false}, {"Range km", true}, {"Azimuth deg", true}, {"Delay s", true}, {"Model", false}};
     for (const auto& c : columns) {
         const size_t begin = heading.find(c.heading), end = begin + c.heading.size();
         for (const std::string& row : {first, second}) {
@@ -71,15 +77,20 @@ TEST_F(PlanCli, TheTableKeepsItsColumnsWithLongNames) {
 // written all the same, and the warnings say so.
 TEST_F(PlanCli, WarningsSayWhatIsLeftOutAndWhatAModelCannotDo) {
     std::vector<std::pair<std::string, std::string>> placemarks;
-    for (int i = 0; i < 12; ++i) placemarks.push_back({"Tesk" + std::to_string(10 + i), "10.0,50.0,0"});
-    placemarks.push_back({"Far", "18.5,50.0,0"});  // about 600 km east
-    for (int i = 0; i < 11; ++i) placemarks.push_back({"Target" + std::to_string(10 + i), "10.1,50.0,0"});
+    for (int i = 0; i < 12; ++i)
+        placemarks.push_back({"Tesk" + std::to_string(10 + i), "10.0,50.0,0"});
+    placemarks.push_back({"Far", "18.5,50.0,0"}); // about 600 km east
+    for (int i = 0; i < 11; ++i)
+        placemarks.push_back({"Target" + std::to_string(10 + i), "10.1,50.0,0"});
     Write("many.kml", KmlDocument(placemarks));
     const TRun run = Plan("many.kml --out s.scn --assign Tesk10=Target10 --realistic Tesk10=0");
     ASSERT_EQ(run.Code, 0) << run.Err;
     EXPECT_NE(run.Out.find("Warnings:\n"), std::string::npos) << run.Out;
-    EXPECT_NE(run.Out.find("- The file holds 12 launch sites; only the first 10 are used\n"), std::string::npos) << run.Out;
-    EXPECT_NE(run.Out.find("- The file holds 12 targets; only the first 10 are used\n"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("- The file holds 12 launch sites; only the first 10 are used\n"),
+              std::string::npos)
+        << run.Out;
+    EXPECT_NE(run.Out.find("- The file holds 12 targets; only the first 10 are used\n"), std::string::npos)
+        << run.Out;
     EXPECT_TRUE(std::filesystem::exists(Path("s.scn")));
 
     const TRun far = Plan("many.kml --out far.scn --assign Tesk11=Far --realistic Tesk11=0");

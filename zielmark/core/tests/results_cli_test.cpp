@@ -115,23 +115,37 @@ TEST_F(ResultsCli, MakesTheFoldersItWritesInto) {
 // the miss figures end where their heading ends.
 TEST_F(ResultsCli, Latin1NamesArePrintedAsUtf8InTheirColumns) {
     std::string latin1 = Scenario;
-    latin1.replace(latin1.find("Fish & Chips"), 12, "M\xfc" "nchen S\xfc" "d");
-    latin1.replace(latin1.find("Engine failure"), 14, "Gr\xf6\xdf" "er Fehler");
+    latin1.replace(latin1.find("Fish & Chips"), 12,
+                   "M\xfc"
+                   "nchen S\xfc"
+                   "d");
+    latin1.replace(latin1.find("Engine failure"), 14,
+                   "Gr\xf6\xdf"
+                   "er Fehler");
     Write("latin1.scn", latin1);
     const TRun run = Run("latin1.scn");
     ASSERT_EQ(run.Code, 0) << run.Err;
-    EXPECT_NE(run.Out.find("Tesk_3 to M\xc3\xbc" "nchen S\xc3\xbc" "d"), std::string::npos) << run.Out;
-    EXPECT_NE(run.Out.find("Gr\xc3\xb6\xc3\x9f" "er Fehler"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("Tesk_3 to M\xc3\xbc"
+                           "nchen S\xc3\xbc"
+                           "d"),
+              std::string::npos)
+        << run.Out;
+    EXPECT_NE(run.Out.find("Gr\xc3\xb6\xc3\x9f"
+                           "er Fehler"),
+              std::string::npos)
+        << run.Out;
     EXPECT_EQ(run.Out.find('\xfc'), std::string::npos) << run.Out;
     // Columns counted in characters: "Lateral miss" ends in the same column in the heading and in the row.
     const std::string heading = run.Out.substr(0, run.Out.find('\n'));
-    const std::string row = run.Out.substr(heading.size() + 1, run.Out.find('\n', heading.size() + 1) - heading.size() - 1);
+    const std::string row =
+        run.Out.substr(heading.size() + 1, run.Out.find('\n', heading.size() + 1) - heading.size() - 1);
     const auto columnsBefore = [](const std::string& line, size_t bytes) {
         size_t n = 0;
-        for (size_t i = 0; i < bytes; ++i) n += (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80;
+        for (size_t i = 0; i < bytes; ++i)
+            n += (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80;
         return n;
     };
     const size_t headingEnd = heading.find("Lateral miss") + 12;
-    const size_t rowEnd = row.find("  0  ") + 3;  // the lateral miss of the row is 0
+    const size_t rowEnd = row.find("  0  ") + 3; // the lateral miss of the row is 0
     EXPECT_EQ(columnsBefore(heading, headingEnd), columnsBefore(row, rowEnd)) << heading << "\n" << row;
 }

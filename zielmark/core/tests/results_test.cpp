@@ -1,10 +1,10 @@
 // Reading flight results from saved scenarios, and the results page's source and name rules.
+#include "TestFolder.h"
+#include "TestResult.h"
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
 #include "Unit_ImpactChart.h"
 #include "Unit_Results.h"
-#include "TestFolder.h"
-#include "TestResult.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -228,10 +228,21 @@ TEST(ResultReader, NumbersInEveryFormTheWreckWrites) {
 // The reader's quick way with plain decimals must give the very long double the full conversion gives: the
 // figures, the diagrams and the KML are made from these bits.
 TEST(ResultReader, NumbersKeepEveryBitOfTheFullConversion) {
-    std::vector<std::string> texts = {"0.0", "-0.0", "1834.25", "-0.1000000000000", "0.0038592880592",
-                                      "9999999999999999999", "18446744073709551615", "12345678901234567890.5",
-                                      "0.000000000000000000000000001", "0.0000000000000000000000000001",
-                                      "00000000000000000000000000012.5", "1.5e+06", ".5", "5.", "+2.25"};
+    std::vector<std::string> texts = {"0.0",
+                                      "-0.0",
+                                      "1834.25",
+                                      "-0.1000000000000",
+                                      "0.0038592880592",
+                                      "9999999999999999999",
+                                      "18446744073709551615",
+                                      "12345678901234567890.5",
+                                      "0.000000000000000000000000001",
+                                      "0.0000000000000000000000000001",
+                                      "00000000000000000000000000012.5",
+                                      "1.5e+06",
+                                      ".5",
+                                      "5.",
+                                      "+2.25"};
     std::mt19937_64 random(15);
     for (int i = 0; i < 20000; ++i) {
         const int length = 1 + int(random() % 19), point = int(random() % length);
@@ -291,7 +302,7 @@ TEST(ResultReaderFailures, TooManyWreckBlocksStopTheRead) {
     EXPECT_EQ(read.Code, TResultCode::Failed);
     EXPECT_EQ(r.Wrecks.size(), MaxWreckBlocks);
     EXPECT_EQ(read.Message, "many.scn: line " + std::to_string(2 * MaxWreckBlocks + 1) + ": more than " +
-                           std::to_string(MaxWreckBlocks) + " wreck blocks");
+                                std::to_string(MaxWreckBlocks) + " wreck blocks");
 }
 
 TEST(ResultReaderFailures, MissingFileOrFolderLeavesTheListAsItWas) {
@@ -351,10 +362,18 @@ TEST(ResultReaderFailures, MutatedScenariosGiveWellFormedKmlAndDiagrams) {
         for (int e = 0; e < edits && !text.empty(); ++e) {
             const size_t at = random() % text.size();
             switch (random() % 4) {
-            case 0: text[at] = static_cast<char>(random()); break;
-            case 1: text.erase(at, random() % 40); break;
-            case 2: text.insert(at, noise.substr(random() % noise.size(), random() % 12)); break;
-            case 3: text.resize(at); break;
+            case 0:
+                text[at] = static_cast<char>(random());
+                break;
+            case 1:
+                text.erase(at, random() % 40);
+                break;
+            case 2:
+                text.insert(at, noise.substr(random() % noise.size(), random() % 12));
+                break;
+            case 3:
+                text.resize(at);
+                break;
             }
         }
         TOrbResults r;
