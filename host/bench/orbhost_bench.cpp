@@ -3,12 +3,12 @@
 // world.
 //
 // Usage: orbhost-bench [--vessels N[,N...]] [--rounds R] [ROOT]
-//   --vessels   vessel counts to measure, e.g. 1,10,100,1000,10000 (default 10); each count gives a line of
-//   the
-//               curve: microseconds of CPU time per vessel-step and the ratio to the 10-vessel figure
-//   --rounds    rounds per count (default: enough for about 600,000 vessel-steps, 3 to 40)
+//   --vessels   vessel counts to measure, e.g. 1,10,100,1000,10000 (default 10); each count gives a line
+//               of the curve: microseconds of CPU time per vessel-step and the ratio to the 10-vessel one
+//   --rounds    rounds per count (default: enough for about 600,000 vessel-steps, 5 to 40); the counts take
+//               turns round by round, and the ratio is the median of rounds flown side by side
 //   ROOT        default: $ORB_ROOT, else ../orbroot beside the program; it must hold
-//   Modules/HostTestVessel.so
+//               Modules/HostTestVessel.so
 #include "orbhost/World.h"
 
 #include <algorithm>
@@ -55,47 +55,68 @@ std::string vesselLines(int i, int n) {
 }
 
 struct Figures {
-    int vessels = 0, rounds = 0;
+    int vessels = 0, rounds = 0, steps = 0;
     long vesselSteps = 0;
-    double cpu = 0;      // total CPU time of the steps [s]
-    double median = 0;   // median over the rounds of CPU time per vessel-step [s]
-    double best = 0;     // the best round's [s]
-    double minAlt = 1e9; // lowest altitude at the end of a round [m]
-    double maxQ = 0;     // highest dynamic pressure at the end of a round [Pa]
+    double cpu = 0;              // total CPU time of the steps [s]
+    std::vector<double> perStep; // each round's CPU time per vessel-step [s], in the order measured
+    double minAlt = 1e9;         // lowest altitude at the end of a round [m]
+    double maxQ = 0;             // highest dynamic pressure at the end of a round [Pa]
 };
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
 
 // Enough steps per round that a round is not over before the caches have been filled, and enough rounds for
 // about 600,000 vessel-steps per count.
-Figures measure(const fs::path& root, int vessels, int roundsWanted) {
+Figures plan(int vessels, int roundsWanted) {
     Figures f;
     f.vessels = vessels;
-    const int steps = std::clamp(15000 / vessels, 50, 1500);
-    f.rounds = roundsWanted > 0 ? roundsWanted : std::clamp(600000 / (vessels * steps), 3, 40);
-    std::vector<double> perStep;
-    for (int r = 0; r < f.rounds; ++r) {
-        orb::World world(root);
-        std::vector<VESSEL*> list;
-        for (int i = 0; i < vessels; ++i) {
-            OBJHANDLE h =
-                world.createVessel("V" + std::to_string(i), "HostTestVessel", vesselLines(i, vessels));
-            list.push_back(oapiGetVesselInterface(h));
-        }
-        double t0 = cpuNow();
-        for (int s = 0; s < steps; ++s)
-            world.step(kDt);
-        double used = cpuNow() - t0;
-        f.cpu += used;
-        f.vesselSteps += long(steps) * vessels;
-        perStep.push_back(used / (double(steps) * vessels));
-        for (VESSEL* v : list) {
-            f.minAlt = std::min(f.minAlt, v->GetAltitude());
-            f.maxQ = std::max(f.maxQ, v->GetDynPressure());
-        }
-    }
-    std::sort(perStep.begin(), perStep.end());
-    f.median = perStep[perStep.size() / 2];
-    f.best = perStep.front();
+    f.steps = std::clamp(15000 / vessels, 50, 1500);
+    f.rounds = roundsWanted > 0 ? roundsWanted : std::clamp(600000 / (vessels * f.steps), 5, 40);
     return f;
+}
+
+// One round: a new world of f.vessels vessels, flown f.steps steps.
+void measureRound(const fs::path& root, Figures& f) {
+    orb::World world(root);
+    std::vector<VESSEL*> list;
+    for (int i = 0; i < f.vessels; ++i) {
+        OBJHANDLE h =
+            world.createVessel("V" + std::to_string(i), "HostTestVessel", vesselLines(i, f.vessels));
+        list.push_back(oapiGetVesselInterface(h));
+    }
+    double t0 = cpuNow();
+    for (int s = 0; s < f.steps; ++s)
+        world.step(kDt);
+    double used = cpuNow() - t0;
+    f.cpu += used;
+    f.vesselSteps += long(f.steps) * f.vessels;
+    f.perStep.push_back(used / (double(f.steps) * f.vessels));
+    for (VESSEL* v : list) {
+        f.minAlt = std::min(f.minAlt, v->GetAltitude());
+        f.maxQ = std::max(f.maxQ, v->GetDynPressure());
+    }
+}
+
+// The machine's speed drifts by several per cent within a minute, so the counts take turns: pass p flies
+// round p of every count, and a count's ratio to the reference is the median of the ratios of rounds flown
+// in the same pass.
+void measureCurve(const fs::path& root, std::vector<Figures>& curve) {
+    int passes = 0;
+    for (const Figures& f : curve)
+        passes = std::max(passes, f.rounds);
+    for (int p = 0; p < passes; ++p)
+        for (Figures& f : curve)
+            if (p < f.rounds) measureRound(root, f);
+}
+
+double ratioTo(const Figures& f, const Figures& ref) {
+    std::vector<double> r;
+    for (size_t p = 0; p < f.perStep.size() && p < ref.perStep.size(); ++p)
+        r.push_back(f.perStep[p] / ref.perStep[p]);
+    return median(r);
 }
 
 bool parseCounts(const char* text, std::vector<int>& counts) {
@@ -166,22 +187,22 @@ int main(int argc, char** argv) {
     std::ofstream(root / "Config" / "Vessels" / "HostTestVessel.cfg") << "Module = HostTestVessel\n";
 
     std::vector<Figures> curve;
+    for (int n : counts)
+        curve.push_back(plan(n, rounds));
     try {
-        for (int n : counts) {
-            const Figures& f = curve.emplace_back(measure(root, n, rounds));
-            std::printf(
-                "orbhost-bench: %d vessels under thrust, %ld vessel-steps in %.3f s of CPU time: %.0f "
-                "vessel-steps per second (best round %.0f)\n",
-                n, f.vesselSteps, f.cpu, double(f.vesselSteps) / f.cpu, 1.0 / f.best);
-            std::printf(
-                "  (lowest altitude %.0f m, highest dynamic pressure %.0f Pa: all in the atmosphere)\n",
-                f.minAlt, f.maxQ);
-            std::fflush(stdout);
-        }
+        measureCurve(root, curve);
     } catch (const orb::HostError& e) {
         std::fprintf(stderr, "orbhost-bench: %s\n", e.what());
         fs::remove_all(root, ec);
         return 1;
+    }
+    for (const Figures& f : curve) {
+        std::printf("orbhost-bench: %d vessels under thrust, %ld vessel-steps in %.3f s of CPU time: %.0f "
+                    "vessel-steps per second (best round %.0f)\n",
+                    f.vessels, f.vesselSteps, f.cpu, double(f.vesselSteps) / f.cpu,
+                    1.0 / *std::min_element(f.perStep.begin(), f.perStep.end()));
+        std::printf("  (lowest altitude %.0f m, highest dynamic pressure %.0f Pa: all in the atmosphere)\n",
+                    f.minAlt, f.maxQ);
     }
     fs::remove_all(root, ec);
 
@@ -193,8 +214,8 @@ int main(int argc, char** argv) {
         std::printf("\n%9s %7s %22s %10s %14s\n", "vessels", "rounds", "us per vessel-step", "best",
                     against.c_str());
         for (const Figures& f : curve)
-            std::printf("%9d %7d %22.3f %10.3f %14.2f\n", f.vessels, f.rounds, f.median * 1e6, f.best * 1e6,
-                        f.median / ref->median);
+            std::printf("%9d %7d %22.3f %10.3f %14.2f\n", f.vessels, f.rounds, median(f.perStep) * 1e6,
+                        *std::min_element(f.perStep.begin(), f.perStep.end()) * 1e6, ratioTo(f, *ref));
     }
     return 0;
 }
