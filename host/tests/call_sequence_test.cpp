@@ -111,6 +111,41 @@ TEST(CallSequence, DeletionWaitsUntilAfterEveryPostStep) {
     EXPECT_FALSE(world.sessionEnded());
 }
 
+TEST(CallSequence, NamesFindTheirVesselAfterCreationsAndDeletions) {
+    TestRoot root;
+    orb::World world(root.path());
+    for (int i = 0; i < 300; ++i)
+        world.createVessel("N" + std::to_string(i), "HostTestVessel", "STATUS Landed Earth\nPOS 10 20\n");
+    for (int i = 0; i < 300; i += 3)
+        oapiDeleteVessel(world.findVessel("N" + std::to_string(i)));
+    world.step();
+    ASSERT_EQ(world.vesselCount(), 200u);
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "N" + std::to_string(i);
+        VESSEL* v = world.vessel(name);
+        if (i % 3 == 0)
+            EXPECT_EQ(v, nullptr) << name;
+        else
+            EXPECT_TRUE(v && v->GetName() == name) << name;
+    }
+    // A deleted vessel's name is free again.
+    EXPECT_NE(world.createVessel("N0", "HostTestVessel", "STATUS Landed Earth\nPOS 10 20\n"), nullptr);
+    EXPECT_EQ(world.findVessel("N0"), world.vesselHandle(200));
+
+    // A module may make a vessel of the name that the vessel it is loading will have: the name then finds
+    // the first in the list, and the other once the first is gone.
+    world.createVessel("Twin", "HostTestVessel", "STATUS Landed Earth\nPOS 10 21\nSPAWN_AT_LOAD Twin\n");
+    ASSERT_EQ(world.vesselCount(), 203u);
+    OBJHANDLE first = world.vesselHandle(201), second = world.vesselHandle(202);
+    EXPECT_EQ(world.findVessel("Twin"), first);
+    oapiDeleteVessel(first);
+    world.step();
+    EXPECT_EQ(world.findVessel("Twin"), second);
+    oapiDeleteVessel(second);
+    world.step();
+    EXPECT_EQ(world.findVessel("Twin"), nullptr);
+}
+
 TEST(CallSequence, AVesselDeletingItselfOutsideAStepGoesWhenItsCallbackHasReturned) {
     TestRoot root;
     orb::World world(root.path());

@@ -46,9 +46,26 @@ Vessel* WorldImpl::find(OBJHANDLE h) const {
 }
 
 Vessel* WorldImpl::findByName(std::string_view name) const {
-    for (const auto& v : vessels)
-        if (v->name == name) return v.get();
-    return nullptr;
+    auto it = byName.find(name);
+    return it == byName.end() ? nullptr : it->second;
+}
+
+void WorldImpl::listVessel(std::unique_ptr<Vessel> v) {
+    if (!byName.try_emplace(v->name, v.get()).second) ++sharedNames;
+    vessels.push_back(std::move(v));
+}
+
+void WorldImpl::forgetName(const Vessel* v) {
+    auto it = byName.find(v->name);
+    if (it == byName.end() || it->second != v) return;
+    byName.erase(it);
+    if (sharedNames == 0) return;
+    for (const auto& other : vessels)
+        if (other && other.get() != v && other->name == v->name) { // (a vessel being removed is null here)
+            byName.emplace(other->name, other.get());
+            --sharedNames;
+            return;
+        }
 }
 
 // ---- creation ---------------------------------------------------------------------------------------
@@ -211,7 +228,7 @@ Vessel* WorldImpl::createFromLines(const std::string& name, const std::string& c
         throw;
     }
     v->createdInStep = stepping ? stepSerial : 0;
-    vessels.push_back(std::move(owned));
+    listVessel(std::move(owned));
     events.push_back({VesselEvent::Kind::Created, simt, v->name, v->className});
     return v;
 }
@@ -240,7 +257,7 @@ Vessel* WorldImpl::createFromStatus(const std::string& name, const std::string& 
         throw;
     }
     v->createdInStep = stepping ? stepSerial : 0;
-    vessels.push_back(std::move(owned));
+    listVessel(std::move(owned));
     events.push_back({VesselEvent::Kind::Created, simt, v->name, v->className});
     postCreation(v);
     return v;
@@ -428,6 +445,7 @@ void WorldImpl::destroy(Vessel* v) {
     }
     v->intf = nullptr;
     live.erase(v);
+    forgetName(v);
     if (focus == v) focus = nullptr;
     v->module.reset();
     owned.reset();

@@ -14,6 +14,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orb {
@@ -51,6 +53,12 @@ public:
     std::deque<Key> keys;    // waiting for the next step
     std::vector<Key> keysUp; // released at the start of the step after their press
 
+    // Each listed name's first vessel; the keys view the vessels' own names. A module can make a second
+    // vessel of a name while the first is still being made: sharedNames counts the times that happened, so
+    // that the list is searched for the next of a name only when there can be one.
+    std::unordered_map<std::string_view, Vessel*> byName;
+    int sharedNames = 0;
+
     // What was read from the scenario, written back on save.
     std::string system = "Sol";
     std::vector<std::string> description;
@@ -62,6 +70,8 @@ public:
     double frameTime() const { return stepping ? frameT0 : simt; }
 
     Vessel* find(OBJHANDLE h) const; // null for anything that is not a live vessel
+    // The first vessel in the list with that name (one lookup, so that a world of thousands of vessels is
+    // built and searched without walking the list for every name).
     Vessel* findByName(std::string_view name) const;
 
     void loadScenario(const ScenarioFile& scn);
@@ -88,6 +98,8 @@ private:
     std::shared_ptr<ModuleLibrary> loadModule(const std::string& moduleName);
     void applyGenericCaps(Vessel& v, const ConfigFile& cfg, int depth = 0) const;
     void destroy(Vessel* v);
+    void listVessel(std::unique_ptr<Vessel> v); // appends it to the list and its name to the index
+    void forgetName(const Vessel* v);
     void deliverKeys();
     void prefetchCallbacks(size_t next) const;
 };

@@ -19,6 +19,10 @@ std::string num(double x) {
 }
 } // namespace
 
+namespace {
+void spawn(HostTestVessel* self, const std::string& name);
+}
+
 void HostTestVessel::clbkSetClassCaps(FILEHANDLE cfg) {
     note(this, "SetClassCaps");
     char buf[256] = "", item[] = "Note";
@@ -66,6 +70,10 @@ void HostTestVessel::clbkLoadStateEx(FILEHANDLE scn, void* status) {
             a.kind = key;
             in >> a.time;
             actions.push_back(a);
+        } else if (key == "SPAWN_AT_LOAD") {
+            std::string name;
+            in >> name;
+            spawn(this, name);
         } else if (key == "DEBUG_AT") {
             in >> debugAt;
         } else if (key == "DELETE_AT_CREATION") {

@@ -2,6 +2,7 @@
 // ("<name> <callback> ..."), so a test can check the call sequence, and it acts on its own scenario keys:
 //   SPAWN <name> <time>        create a vessel of this class at <time>, in the post-step, and use it at once
 //   SPAWN_PRE <name> <time>    the same in the pre-step
+//   SPAWN_AT_LOAD <name>       create a vessel of this class while this one's scenario lines are read
 //   DELETE_AT <time>           delete itself in the post-step at <time>
 //   KILL <name> <time>         delete another vessel in the pre-step at <time>
 //   GROUP <type> <level>       set a thruster group level at the first step
