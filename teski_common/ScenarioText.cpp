@@ -117,11 +117,14 @@ void CopyBounded(char* dest, std::size_t size, const char* src, std::size_t leng
 }
 
 bool ReadName(const char* text, char* dest, std::size_t size) {
+    if (size == 0) return false;
     const char* s = SkipBlanks(text);
-    std::size_t n = std::strlen(s);
+    // Cut first, then drop the blanks at the end: a name cut inside a run of blanks is kept as it will be
+    // read back from the saved scenario, which drops them.
+    std::size_t n = BoundedLength(s, size - 1);
     while (n > 0 && (IsBlank(s[n - 1]) || IsLineEnd(s[n - 1])))
         --n;
-    if (n == 0 || size == 0) return false;
+    if (n == 0) return false;
     CopyBounded(dest, size, s, n);
     return true;
 }

@@ -215,6 +215,8 @@ TEST_F(MissileState, TargetNameTakesTheRestOfItsLine) {
         {"target North  Mesa\n", "North  Mesa"},
         {"TARGET " + std::string(40, 'W') + " " + std::string(40, 'X') + "\n",
          std::string(40, 'W') + " " + std::string(10, 'X')},
+        // cut inside a run of blanks: saved and read back, the name must stay the same
+        {"TARGET Ma" + std::string(60, '\t') + "Lake\n", "Ma"},
     };
     int n = 0;
     for (const auto& c : cases) {

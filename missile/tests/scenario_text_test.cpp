@@ -103,6 +103,10 @@ TEST(TextReaders, BoundedNamesAndRestOfLine) {
     const std::string longWord(300, 'W');
     EXPECT_TRUE(ReadName(longWord.c_str(), name, sizeof name));
     EXPECT_EQ(std::strlen(name), 51u);
+    // Cut inside a run of blanks, the name ends with its last word, as it reads back when saved.
+    const std::string wordsApart = "Ma" + std::string(60, '\t') + "Lake";
+    EXPECT_TRUE(ReadName(wordsApart.c_str(), name, sizeof name));
+    EXPECT_STREQ(name, "Ma");
 
     char text[256] = "old";
     EXPECT_FALSE(ReadRest("  \r\n", text, sizeof text));
