@@ -2,8 +2,22 @@
 
 #include "core/ModuleLibrary.h"
 
+#include <new>
+
+namespace {
+orb::phys::Body* newBody() {
+    void* raw = orb::phys::pooledAllocate(sizeof(orb::phys::Body));
+    try {
+        return new (raw) orb::phys::Body();
+    } catch (...) {
+        orb::phys::pooledFree(raw, sizeof(orb::phys::Body));
+        throw;
+    }
+}
+} // namespace
+
 Vessel::Vessel(orb::WorldImpl& w, std::string n, std::string c)
-    : world(w), name(std::move(n)), className(std::move(c)) {}
+    : world(w), name(std::move(n)), className(std::move(c)), bodyMemory(newBody()), body(*bodyMemory) {}
 
 Vessel::~Vessel() = default;
 

@@ -24,6 +24,9 @@ public:
     ~Vessel();
     Vessel(const Vessel&) = delete;
     Vessel& operator=(const Vessel&) = delete;
+    // The records lie side by side in pooled memory: the steps read the front of every one in turn.
+    static void* operator new(size_t bytes) { return orb::phys::pooledAllocate(bytes); }
+    static void operator delete(void* p, size_t bytes) noexcept { orb::phys::pooledFree(p, bytes); }
 
     orb::WorldImpl& world;
     // What the world reads of every vessel in every step sits together at the front.
@@ -33,7 +36,9 @@ public:
     bool deletePending = false; // oapiDeleteVessel was called; removed after the post-steps
     bool plain = true;          // intf was made by the host (deleted by the host, not by ovcExit)
     std::string name, className;
-    orb::phys::Body body;
+    // The body lies in pooled memory beside the other vessels' bodies, which the step walks in turn.
+    std::unique_ptr<orb::phys::Body, orb::phys::PooledDelete<orb::phys::Body>> bodyMemory;
+    orb::phys::Body& body;
     std::shared_ptr<orb::ModuleLibrary> module;
     bool enableFocus = true;
     VECTOR3 cameraOffset{};

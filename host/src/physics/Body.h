@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Planet.h"
+#include "PooledMemory.h"
 #include "StableList.h"
 #include "VecMath.h"
 
@@ -81,13 +82,14 @@ struct Body {
     double wingAspect = 1.0, wingEffectiveness = 2.8;
     double defaultIsp = 5e4;                    // Isp for thrusters created with isp0 <= 0
     double defaultMu = 0.5, defaultMuLng = 0.1; // friction for touchdown points created later
-    std::vector<TouchdownPoint> touchdown{{{0, -2, 10}}, {{-3, -2, -5}}, {{3, -2, -5}}};
+    std::vector<TouchdownPoint, PooledAllocator<TouchdownPoint>> touchdown{
+        {{0, -2, 10}}, {{-3, -2, -5}}, {{3, -2, -5}}};
     StableList<Tank> tanks; // element addresses stay valid while elements are added (the host's handles)
     StableList<Thruster> thrusters;
     StableList<ThrusterGroup> groups;
     // Indices of the thrusters whose level may be above 0, ascending: setThrusterLevel and setGroupLevel add
     // to it, the step drops those it finds at 0. A step walks these instead of every thruster's record.
-    std::vector<int> litThrusters;
+    std::vector<int, PooledAllocator<int>> litThrusters;
     const Planet* planet = &earth();
 
     // External force and torque for the next step (AddForce), vessel frame; cleared by step().

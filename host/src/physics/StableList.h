@@ -6,6 +6,8 @@
 // are one block, walked in order, and an address turns back into its index without a search.
 #pragma once
 
+#include "PooledMemory.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -71,7 +73,7 @@ public:
     void push_back(T v) {
         const size_t b = blockOf(size_);
         if (b == blocks_.size()) {
-            blocks_.push_back(std::make_unique<T[]>(kFirstBlock << b));
+            blocks_.push_back(newBlock(kFirstBlock << b));
             first_ = blocks_[0].get();
         }
         blocks_[b][size_ - blockStart(b)] = std::move(v);
@@ -139,7 +141,27 @@ private:
     static size_t blockOf(size_t i) { return size_t(std::bit_width(i / kFirstBlock + 1)) - 1; }
     static size_t blockStart(size_t b) { return kFirstBlock * ((size_t(1) << b) - 1); }
 
-    std::vector<std::unique_ptr<T[]>> blocks_;
+    // The blocks lie in pooled memory, beside the same blocks of other vessels.
+    struct BlockFree {
+        size_t count = 0;
+        void operator()(T* p) const noexcept {
+            std::destroy_n(p, count);
+            pooledFree(p, count * sizeof(T));
+        }
+    };
+    using Block = std::unique_ptr<T[], BlockFree>;
+    static Block newBlock(size_t count) {
+        void* raw = pooledAllocate(count * sizeof(T));
+        try {
+            std::uninitialized_value_construct_n(static_cast<T*>(raw), count);
+        } catch (...) {
+            pooledFree(raw, count * sizeof(T));
+            throw;
+        }
+        return Block(static_cast<T*>(raw), BlockFree{count});
+    }
+
+    std::vector<Block> blocks_;
     T* first_ = nullptr; // blocks_[0], kept beside the size
     size_t size_ = 0;
 };

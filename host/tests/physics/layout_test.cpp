@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 using namespace orb::phys;
@@ -21,6 +25,68 @@ bool sameBits(Vec3 a, Vec3 b) {
 }
 
 } // namespace
+
+TEST(PooledMemory, RecordsOfOneSizeLieSideBySideAndFreedOnesComeBack) {
+    if (!pooledSideBySide()) GTEST_SKIP() << "each record has its own heap block in this build";
+    constexpr size_t kBytes = sizeof(Body), kSlot = (sizeof(Body) + 63) / 64 * 64;
+    std::vector<char*> records;
+    for (int i = 0; i < 100; ++i) {
+        records.push_back(static_cast<char*>(pooledAllocate(kBytes)));
+        std::memset(records.back(), i, kBytes);
+    }
+    int adjacent = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(records[i]) % 64, 0u) << i;
+        if (i > 0 && records[i] == records[i - 1] + kSlot) ++adjacent;
+    }
+    EXPECT_GE(adjacent, 98) << "at most one step to a new region";
+    for (size_t i = 0; i < records.size(); ++i)
+        EXPECT_TRUE(std::all_of(records[i], records[i] + kBytes, [&](char c) { return c == char(i); })) << i;
+
+    std::vector<char*> freed(records.begin() + 40, records.begin() + 50), again;
+    for (char* p : freed)
+        pooledFree(p, kBytes);
+    for (int i = 0; i < 10; ++i)
+        again.push_back(static_cast<char*>(pooledAllocate(kBytes)));
+    std::sort(freed.begin(), freed.end());
+    std::sort(again.begin(), again.end());
+    EXPECT_EQ(again, freed);
+    for (char* p : records)
+        pooledFree(p, kBytes);
+}
+
+TEST(PooledMemory, AnySizeFromAnyThreadKeepsItsBytes) {
+    // Sizes from nothing to past the pooled ones, four threads allocating and freeing at once.
+    const size_t sizes[] = {0, 1, 24, 64, 65, 168, 1128, 1664, kPooledMax, kPooledMax + 1, 100000};
+    auto work = [&](int seed, bool& sound) {
+        std::vector<std::pair<unsigned char*, size_t>> held;
+        for (int round = 0; round < 2000; ++round) {
+            const size_t n = sizes[size_t(seed + round) % std::size(sizes)];
+            auto* p = static_cast<unsigned char*>(pooledAllocate(n));
+            if (reinterpret_cast<std::uintptr_t>(p) % 64 != 0) sound = false;
+            std::memset(p, seed, n);
+            held.emplace_back(p, n);
+            if (round % 3 == 2) {
+                auto [q, m] = held[held.size() / 2];
+                if (!std::all_of(q, q + m, [&](unsigned char c) { return c == seed; })) sound = false;
+                pooledFree(q, m);
+                held.erase(held.begin() + long(held.size() / 2));
+            }
+        }
+        for (auto [q, m] : held) {
+            if (!std::all_of(q, q + m, [&](unsigned char c) { return c == seed; })) sound = false;
+            pooledFree(q, m);
+        }
+    };
+    bool sound[4] = {true, true, true, true};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back(work, t + 1, std::ref(sound[t]));
+    for (auto& t : threads)
+        t.join();
+    for (int t = 0; t < 4; ++t)
+        EXPECT_TRUE(sound[t]) << "thread " << t;
+}
 
 TEST(StableList, AddressesSurviveGrowthAndTurnBackIntoIndices) {
     StableList<Thruster> list;
