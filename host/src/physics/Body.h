@@ -97,12 +97,7 @@ struct Body {
 
     // ---- state ----
     bool landed = false;
-    // Landed: surface position, heading, CoG height and vessel -> planet-frame rotation.
-    double landLng = 0, landLat = 0, landHdg = 0, landHeight = 0;
-    Mat3 landRot;
-    // The local vertical at (landUpLng, landUpLat), kept: a landed vessel's is the same step after step.
-    double landUpLng = std::numeric_limits<double>::quiet_NaN(), landUpLat = landUpLng;
-    Vec3 landUp;
+    bool thrustEngaged = false; // any thruster gave thrust in the last step
     // Always valid (also landed): planet-relative global position/velocity, vessel -> global rotation.
     Vec3 pos, vel;
     Mat3 rot;
@@ -112,11 +107,19 @@ struct Body {
     double simt = 0;    // time of the current state
     SurfaceParams surf;
 
+    // ---- read only on or near the ground ----
+    // Everything above is what a step in flight reads and writes (prefetchRecord fetches up to here), so that
+    // a world of thousands of vessels moves no more of each record through the memory than that.
+    // Landed: surface position, heading, CoG height and vessel -> planet-frame rotation.
+    double landLng = 0, landLat = 0, landHdg = 0, landHeight = 0;
+    Mat3 landRot;
+    // The local vertical at (landUpLng, landUpLat), kept: a landed vessel's is the same step after step.
+    double landUpLng = std::numeric_limits<double>::quiet_NaN(), landUpLat = landUpLng;
+    Vec3 landUp;
     // Bookkeeping of the return to the landed state.
     double restCheckT = -1, restSinceT = -1;
-    Vec3 restCheckPos;          // planet frame
-    Mat3 restCheckRot;          // vessel -> planet frame
-    bool thrustEngaged = false; // any thruster gave thrust in the last step
+    Vec3 restCheckPos; // planet frame
+    Mat3 restCheckRot; // vessel -> planet frame
 };
 
 } // namespace orb::phys

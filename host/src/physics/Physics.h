@@ -25,6 +25,8 @@
 #include "Planet.h"
 #include "VecMath.h"
 
+#include <cstddef>
+
 namespace orb::phys {
 
 // ---- configuration helpers ----
@@ -94,7 +96,7 @@ void step(Body& b, double simt, double dt, const PlanetFrame& fEnd);
 // current vessel is stepped.
 inline void prefetchRecord(const Body& b) {
     const char* p = reinterpret_cast<const char*>(&b);
-    for (size_t o = 0; o < sizeof(Body); o += 64)
+    for (size_t o = 0; o < offsetof(Body, landLng); o += 64) // what a step in flight reads
         __builtin_prefetch(p + o);
 }
 inline void prefetchParts(const Body& b) {

@@ -9,9 +9,16 @@
 #include "Physics.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace orb::phys {
 namespace {
+
+// Exactly zero in every bit (a -0.0 counts as written).
+bool isZero(Vec3 v) {
+    const Vec3 z{};
+    return std::memcmp(&v, &z, sizeof v) == 0;
+}
 
 constexpr double kRestTime = 5.0;    // seconds at rest before the vessel counts as landed again
 constexpr double kRestRate = 1e-4;   // [m/s] and [rad/s] below which the vessel is at rest
@@ -60,7 +67,8 @@ bool applyThrusters(Body& b, double dt, Vec3& F, Vec3& M) {
             th.level = 0;
             continue;
         }
-        lit[kept++] = i;
+        if (lit[kept] != i) lit[kept] = i; // a line left unwritten need not go back to memory
+        ++kept;
         Tank& tank = b.tanks[th.tank];
         double f0 = th.maxThrust * th.level;
         tank.mass = std::max(0.0, tank.mass - f0 / (tank.efficiency * th.isp0) * dt);
@@ -271,7 +279,7 @@ void step(Body& b, double simt, double dt, const PlanetFrame& fEnd) {
     }
     b.mass = totalMass(b);
     Vec3 F = b.addForce, M = b.addTorque;
-    b.addForce = b.addTorque = {};
+    if (!isZero(F) || !isZero(M)) b.addForce = b.addTorque = {}; // most steps have none: the line stays clean
     bool thrust = applyThrusters(b, dt, F, M);
     b.thrustEngaged = thrust;
 
