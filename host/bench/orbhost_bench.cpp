@@ -63,6 +63,10 @@ struct Figures {
     double maxQ = 0;             // highest dynamic pressure at the end of a round [Pa]
 };
 
+double best(const std::vector<double>& v) {
+    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
+}
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0.0 : v[v.size() / 2];
@@ -199,8 +203,7 @@ int main(int argc, char** argv) {
     for (const Figures& f : curve) {
         std::printf("orbhost-bench: %d vessels under thrust, %ld vessel-steps in %.3f s of CPU time: %.0f "
                     "vessel-steps per second (best round %.0f)\n",
-                    f.vessels, f.vesselSteps, f.cpu, double(f.vesselSteps) / f.cpu,
-                    1.0 / *std::min_element(f.perStep.begin(), f.perStep.end()));
+                    f.vessels, f.vesselSteps, f.cpu, double(f.vesselSteps) / f.cpu, 1.0 / best(f.perStep));
         std::printf("  (lowest altitude %.0f m, highest dynamic pressure %.0f Pa: all in the atmosphere)\n",
                     f.minAlt, f.maxQ);
     }
@@ -215,7 +218,7 @@ int main(int argc, char** argv) {
                     against.c_str());
         for (const Figures& f : curve)
             std::printf("%9d %7d %22.3f %10.3f %14.2f\n", f.vessels, f.rounds, median(f.perStep) * 1e6,
-                        *std::min_element(f.perStep.begin(), f.perStep.end()) * 1e6, ratioTo(f, *ref));
+                        best(f.perStep) * 1e6, ratioTo(f, *ref));
     }
     return 0;
 }

@@ -2,22 +2,9 @@
 
 #include "core/ModuleLibrary.h"
 
-#include <new>
-
-namespace {
-orb::phys::Body* newBody() {
-    void* raw = orb::phys::pooledAllocate(sizeof(orb::phys::Body));
-    try {
-        return new (raw) orb::phys::Body();
-    } catch (...) {
-        orb::phys::pooledFree(raw, sizeof(orb::phys::Body));
-        throw;
-    }
-}
-} // namespace
-
 Vessel::Vessel(orb::WorldImpl& w, std::string n, std::string c)
-    : world(w), name(std::move(n)), className(std::move(c)), bodyMemory(newBody()), body(*bodyMemory) {}
+    : world(w), name(std::move(n)), className(std::move(c)),
+      bodyMemory(orb::phys::makePooled<orb::phys::Body>()), body(*bodyMemory) {}
 
 Vessel::~Vessel() = default;
 

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <new>
 
 namespace orb::phys {
 
@@ -28,6 +30,17 @@ template <class T> struct PooledDelete {
         pooledFree(p, sizeof(T));
     }
 };
+
+// A T made in pooled memory, owned by the returned pointer.
+template <class T> std::unique_ptr<T, PooledDelete<T>> makePooled() {
+    void* raw = pooledAllocate(sizeof(T));
+    try {
+        return std::unique_ptr<T, PooledDelete<T>>(new (raw) T());
+    } catch (...) {
+        pooledFree(raw, sizeof(T));
+        throw;
+    }
+}
 
 // An allocator for containers whose elements a step reads (a vessel's touchdown points, say).
 template <class T> struct PooledAllocator {
