@@ -192,7 +192,8 @@ TEST_F(MissileSequence, TrackStopsAtFourHundredPoints) {
 }
 
 TEST_F(MissileSequence, AutopilotsStartAtFourSecondsAndOnlyWhenOn) {
-    for (const char* keys : {"REALISTIC 0\n", "REALISTIC 1\n"}) {
+    // Full reliability: the realistic model's default draws a failure from the clock-seeded generator.
+    for (const char* keys : {"REALISTIC 0\n", "REALISTIC 1\nRELIABILITY 100\n"}) {
         SCOPED_TRACE(keys);
         world.reset();
         world = std::make_unique<orb::World>(OrbRoot());
@@ -205,7 +206,7 @@ TEST_F(MissileSequence, AutopilotsStartAtFourSecondsAndOnlyWhenOn) {
         EXPECT_FALSE(AttitudeGroupsIdle("M")); // the laws act from 4 s on
     }
     // With the autopilot off no group is touched, in either model; the user flies the engine.
-    for (const char* keys : {"REALISTIC 0\nAUTOPILOT 0\n", "REALISTIC 1\nAUTOPILOT 0\n"}) {
+    for (const char* keys : {"REALISTIC 0\nAUTOPILOT 0\n", "REALISTIC 1\nRELIABILITY 100\nAUTOPILOT 0\n"}) {
         SCOPED_TRACE(keys);
         world.reset();
         world = std::make_unique<orb::World>(OrbRoot());
