@@ -127,4 +127,39 @@ TEST(Flight, VesselsFlownTogetherFlyAsEachFlownAlone) {
     }
 }
 
+// What a flight leaves behind must load again. A slender vessel spinning fast about its long axis keeps its
+// rates and saves a state that loads; a vessel driven beyond the speed a scenario holds stops the run, naming
+// itself and the speed, rather than saving a state that would not load.
+TEST(Flight, WhatAFlightSavesLoadsAgainOrTheRunStops) {
+    TestRoot root;
+    root.write("Config/Vessels/Slender.cfg", "Size = 5\nMass = 1000\nInertia = 40 40 0.5\n");
+    std::string saved;
+    {
+        orb::World world(root.path());
+        world.createVessel(
+            "Spin", "Slender",
+            "STATUS Orbiting Earth\nRPOS 0 8000000 0\nRVEL 0 0 7000\nVROT -1.0647 0.4369 -31165\n");
+        world.runFor(3.0);
+        VECTOR3 w;
+        world.vessel("Spin")->GetAngularVel(w);
+        EXPECT_LT(std::hypot(w.x, w.y), 0.1) << "the wobble stays small";
+        EXPECT_NEAR(w.z, -31165 * PI / 180, 1e-6 * 31165 * PI / 180);
+        saved = world.saveText();
+    }
+    {
+        orb::World again(root.path());
+        EXPECT_EQ(errorOf([&] { again.loadScenarioText(saved, "saved.scn"); }), "");
+    }
+    orb::World world(root.path());
+    world.createVessel("Fast", "HostTestVessel",
+                       "STATUS Orbiting Earth\nRPOS 0 1e11 0\nRVEL 0 0 299999990\nPRPLEVEL 0:1\nGROUP 0 1\n");
+    std::string error;
+    for (int i = 0; i < 500 && error.empty(); ++i)
+        error = errorOf([&] { world.step(); });
+    EXPECT_EQ(error.rfind("Fast: at t = ", 0), 0u) << error;
+    EXPECT_NE(error.find(" s its velocity of 3000000"), std::string::npos) << error;
+    EXPECT_NE(error.find(" m/s is more than the 3e+08 m/s a scenario can hold"), std::string::npos) << error;
+    EXPECT_EQ(errorOf([&] { world.step(); }), error) << "the run stays stopped";
+}
+
 } // namespace

@@ -50,11 +50,11 @@ bool bounded(Vessel& v, std::string_view key, std::string_view rest, double* out
     return true;
 }
 
-// Largest values a scenario's state lines may hold: far beyond any flight around the Earth, far below
-// overflow.
-constexpr double kMaxDistance = 1e12; // metres: RPOS, ALT
-constexpr double kMaxSpeed = 3e8;     // metres per second: RVEL
-constexpr double kMaxAngle = 1e6;     // degrees or degrees per second: POS, HEADING, AROT, VROT
+// The largest component of a vector, or not a number when one is.
+double largest(const phys::Vec3& a) {
+    if (!std::isfinite(a.x + a.y + a.z)) return NAN;
+    return std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(a.z)});
+}
 
 // "i:level i:level ..." pairs.
 template <class Spec>
@@ -121,19 +121,22 @@ void parseDefaultLine(Vessel& v, const char* lineText, VESSELSTATUS2& vs) {
     } else if (text::iequals(key, "BASE")) {
         problem(v, "BASE " + std::string(rest) + ": surface bases are not known to this host");
     } else if (text::iequals(key, "POS")) {
-        if (bounded(v, key, rest, d, 2, kMaxAngle)) vs.surf_lng = d[0] * kRad, vs.surf_lat = d[1] * kRad;
+        if (bounded(v, key, rest, d, 2, kMaxScenarioAngle))
+            vs.surf_lng = d[0] * kRad, vs.surf_lat = d[1] * kRad;
     } else if (text::iequals(key, "HEADING")) {
-        if (bounded(v, key, rest, d, 1, kMaxAngle)) vs.surf_hdg = d[0] * kRad;
+        if (bounded(v, key, rest, d, 1, kMaxScenarioAngle)) vs.surf_hdg = d[0] * kRad;
     } else if (text::iequals(key, "ALT")) {
-        if (bounded(v, key, rest, d, 1, kMaxDistance)) vs.vrot.x = d[0];
+        if (bounded(v, key, rest, d, 1, kMaxScenarioDistance)) vs.vrot.x = d[0];
     } else if (text::iequals(key, "AROT")) {
-        if (bounded(v, key, rest, d, 3, kMaxAngle)) vs.arot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
+        if (bounded(v, key, rest, d, 3, kMaxScenarioAngle))
+            vs.arot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
     } else if (text::iequals(key, "RPOS")) {
-        if (bounded(v, key, rest, d, 3, kMaxDistance)) vs.rpos = _V(d[0], d[1], d[2]);
+        if (bounded(v, key, rest, d, 3, kMaxScenarioDistance)) vs.rpos = _V(d[0], d[1], d[2]);
     } else if (text::iequals(key, "RVEL")) {
-        if (bounded(v, key, rest, d, 3, kMaxSpeed)) vs.rvel = _V(d[0], d[1], d[2]);
+        if (bounded(v, key, rest, d, 3, kMaxScenarioSpeed)) vs.rvel = _V(d[0], d[1], d[2]);
     } else if (text::iequals(key, "VROT")) {
-        if (bounded(v, key, rest, d, 3, kMaxAngle)) vs.vrot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
+        if (bounded(v, key, rest, d, 3, kMaxScenarioAngle))
+            vs.vrot = _V(d[0] * kRad, d[1] * kRad, d[2] * kRad);
     } else if (text::iequals(key, "ELEMENTS")) {
         problem(v, "ELEMENTS: orbital elements are not supported by this host; give RPOS and RVEL");
     } else if (text::iequals(key, "FUEL")) {
@@ -286,6 +289,22 @@ void fillStatus2(const Vessel& v, VESSELSTATUS2& vs) {
     }
     if (vs.flag & VS_DOCKINFOLIST) vs.ndockinfo = 0;
     vs.xpdr = 0;
+}
+
+std::string beyondScenarioLimits(const phys::Body& b) {
+    if (b.landed) return {};
+    const struct {
+        const char* what;
+        double size, limit, unit;
+        const char* units;
+    } checks[] = {{"position", largest(b.pos), kMaxScenarioDistance, 1, "m"},
+                  {"velocity", largest(b.vel), kMaxScenarioSpeed, 1, "m/s"},
+                  {"angular velocity", largest(b.omega), kMaxScenarioAngle, kRad, "degrees per second"}};
+    for (const auto& c : checks)
+        if (!(c.size <= c.limit * c.unit))
+            return std::string(c.what) + " of " + shortest(c.size / c.unit) + " " + c.units +
+                   " is more than the " + shortest(c.limit) + " " + c.units + " a scenario can hold";
+    return {};
 }
 
 void writeDefaultLines(const Vessel& v, std::string& out) {

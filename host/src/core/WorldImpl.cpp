@@ -338,6 +338,15 @@ void WorldImpl::prefetchCallbacks(size_t next) const {
     if (next + 4 < vessels.size()) __builtin_prefetch(vessels[next + 4]->intf);
 }
 
+void WorldImpl::stopUnsavable(const Vessel& v, double t) {
+    const phys::Body& b = v.body;
+    if (!std::isfinite(b.pos.x + b.pos.y + b.pos.z) || !std::isfinite(b.vel.x + b.vel.y + b.vel.z))
+        fatalError =
+            v.name + ": position or velocity is no longer a finite number at t = " + text::compact(t) + " s";
+    else if (const std::string beyond = beyondScenarioLimits(v.body); !beyond.empty())
+        fatalError = v.name + ": at t = " + text::compact(t) + " s its " + beyond;
+}
+
 void WorldImpl::step(double dt) {
     if (ended) return;
     if (!fatalError.empty()) throw FatalHostError(fatalError);
@@ -366,13 +375,9 @@ void WorldImpl::step(double dt) {
             phys::step(b, t0, dt, frameEnd);
         else
             phys::step(b, t0, dt);
-        // A state that left the finite numbers would be flown and saved as inf and nan: the run stops
-        // instead.
-        const bool finite =
-            std::isfinite(b.pos.x + b.pos.y + b.pos.z) && std::isfinite(b.vel.x + b.vel.y + b.vel.z);
-        if (!finite && fatalError.empty())
-            fatalError = vessels[i]->name + ": position or velocity is no longer a finite number at t = " +
-                         text::compact(t0 + dt) + " s";
+        // A state that left the finite numbers would be flown and saved as inf and nan, one beyond what a
+        // scenario's lines may give would be saved and not load again: the run stops instead.
+        if (!scenarioCanHold(b) && fatalError.empty()) stopUnsavable(*vessels[i], t0 + dt);
     }
     simt = t0 + dt;
     const double mjd1 = mjd();

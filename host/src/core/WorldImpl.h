@@ -102,6 +102,8 @@ private:
     void forgetName(const Vessel* v);
     void deliverKeys();
     void prefetchCallbacks(size_t next) const;
+    // Stops the run, naming what of v's state at time t a scenario could not hold.
+    void stopUnsavable(const Vessel& v, double t);
 };
 
 WorldImpl* currentWorld();

@@ -4,7 +4,8 @@
 // Like the simulator, thrust and aerodynamic loads are evaluated once per step in the vessel frame; the
 // integrator (classical Runge-Kutta 4 on position, velocity, attitude quaternion and angular velocity)
 // re-evaluates gravity and the touchdown springs at every stage. Near the ground the step is split into
-// substeps short enough for the stiffest touchdown spring.
+// substeps short enough for the stiffest touchdown spring, and for a fast-turning vessel into substeps of at
+// most half a radian.
 #include "Landing.h"
 #include "Physics.h"
 
@@ -24,6 +25,10 @@ constexpr double kRestTime = 5.0;    // seconds at rest before the vessel counts
 constexpr double kRestRate = 1e-4;   // [m/s] and [rad/s] below which the vessel is at rest
 constexpr double kStickSpeed = 0.02; // [m/s] slower sliding is held by static friction
 constexpr int kMaxSubsteps = 200;
+// Enough for the largest rate a scenario can hold (1e6 degrees per second) in a default step of a slender
+// body; faster rotations are left to the world, which stops the run once a state leaves what a scenario
+// holds.
+constexpr int kMaxRotationSubsteps = 2000;
 
 struct State {
     Vec3 pos, vel;
@@ -219,6 +224,24 @@ int groundSubsteps(const Body& b, const Vec3& pmi, double dt) {
     return std::clamp(int(std::isfinite(n) ? n : kMaxSubsteps), 1, kMaxSubsteps);
 }
 
+// Substeps needed for a fast-turning vessel. A single Runge-Kutta step grows the attitude and the
+// gyroscopic coupling of Euler's equations without bound once a rotation covers more than about 2.8 rad in
+// it (a missile spinning about its long axis, say); half a radian per substep keeps them sound. The
+// coupling turns the transverse rates at up to |omega| times the largest (I_j - I_k) / I_i.
+int rotationSubsteps(const Vec3& omega, const Vec3& pmi, double dt) {
+    // The coupling is at most the largest difference over the smallest moment: a first test without a
+    // division or a root lets the usual slow turn through at once.
+    const double spread =
+        std::max({std::fabs(pmi.y - pmi.z), std::fabs(pmi.z - pmi.x), std::fabs(pmi.x - pmi.y)});
+    const double smallest = std::min({pmi.x, pmi.y, pmi.z});
+    const double bound = std::max(smallest, spread) * dt;
+    if (!(dot(omega, omega) * bound * bound > 0.25 * smallest * smallest)) return 1;
+    const double coupling = std::max({std::fabs(pmi.y - pmi.z) / pmi.x, std::fabs(pmi.z - pmi.x) / pmi.y,
+                                      std::fabs(pmi.x - pmi.y) / pmi.z});
+    const double n = std::ceil(length(omega) * dt * std::max(1.0, coupling) / 0.5);
+    return std::isfinite(n) && n < kMaxRotationSubsteps ? std::max(int(n), 1) : kMaxRotationSubsteps;
+}
+
 // Static friction: slow sliding and turning about the vertical stop while the vessel rests on its points.
 void holdOnGround(Body& b, const PlanetFrame& f) {
     Vec3 up = unit(b.pos);
@@ -301,7 +324,7 @@ void step(Body& b, double simt, double dt, const PlanetFrame& fEnd) {
     Dynamics dyn{b, pl, F, M, effectivePmi(b), fEnd.omega, b.mass, dt, false};
     double reach = 2 * b.size + length(b.vel - cross(dyn.planetOmega, b.pos)) * dt;
     dyn.ground = b.surf.alt < reach;
-    int n = dyn.ground ? groundSubsteps(b, dyn.pmi, dt) : 1;
+    int n = std::max(dyn.ground ? groundSubsteps(b, dyn.pmi, dt) : 1, rotationSubsteps(b.omega, dyn.pmi, dt));
     double h = dt / n;
     dyn.hSub = h;
 

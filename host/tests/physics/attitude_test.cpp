@@ -227,3 +227,36 @@ TEST(PhysicsAttitude, SurfaceAnglesAskedAtEveryStepAreThoseOfTheStepsState) {
         }
     }
 }
+
+// Without torque a turning body keeps its rotational energy and the size of its angular momentum, however
+// fast it spins: a missile spinning about its long axis with a little wobble, a tumbling box near its
+// unstable middle axis, both at the default step and at a long one.
+TEST(PhysicsAttitude, FreeSpinKeepsItsEnergyAndAngularMomentum) {
+    struct Case {
+        const char* what;
+        Vec3 pmi, omega;
+        double dt;
+    } cases[] = {
+        {"slender, fast roll with wobble", {40, 40, 0.5}, {-0.0186, 0.0076, -544}, kDt},
+        {"slender, slow roll, long step", {40, 40, 0.5}, {0.01, 0, 3}, 1.0},
+        {"box near its middle axis", {1, 2, 3}, {0.01, 20, 0.01}, kDt},
+        {"box, long step", {1, 2, 3}, {1, 2, 0.5}, 2.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Body b;
+        b.size = 5;
+        b.emptyMass = 1000;
+        b.pmi = c.pmi;
+        setFreeFlight(b, {4e8, 0, 0}, {0, 0, 1000}, {0.3, -0.2, 1.1}, c.omega, 0); // far from any air
+        const auto scaled = [&] {
+            return Vec3{b.omega.x * b.pmi.x, b.omega.y * b.pmi.y, b.omega.z * b.pmi.z};
+        };
+        const auto energy = [&] { return dot(scaled(), b.omega); };
+        const auto momentum = [&] { return length(scaled()); };
+        const double e0 = energy(), l0 = momentum();
+        run(b, 20, c.dt);
+        EXPECT_NEAR(energy() / e0, 1, 1e-3);
+        EXPECT_NEAR(momentum() / l0, 1, 1e-3);
+    }
+}
