@@ -30,6 +30,16 @@ inline void KeepPluginsLoaded() {
     }
 }
 
+// The missile module seeds its generator from the clock at every creation; seeding it once the vessels
+// exist makes a run, and so a find, repeat whenever it is run again.
+inline void SeedMissiles() {
+    const std::filesystem::path file = OrbRoot() / "Modules" / "Teski.so";
+    void* lib = ::dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (!lib) return;
+    if (auto seed = reinterpret_cast<void (*)(unsigned)>(::dlsym(lib, "TeskiSeedRandom"))) seed(1);
+    ::dlclose(lib);
+}
+
 // The text's lines without their line ends (LF or CR LF).
 inline std::vector<std::string> Lines(std::string_view text) {
     std::vector<std::string> lines;

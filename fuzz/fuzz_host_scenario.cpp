@@ -20,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (const orb::HostError&) {
             return 0; // refused with a message: fine
         }
+        fuzz::SeedMissiles();
         world.sendKey(OAPI_KEY_O);
         try {
             world.runSteps(3);

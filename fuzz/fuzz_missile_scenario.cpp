@@ -88,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         orb::World world(fuzz::OrbRoot());
         world.createVessel("Tesk1", "Teski", block);
+        fuzz::SeedMissiles();
         world.sendKey(OAPI_KEY_O);
         world.runSteps(4);
         world.saveText();
