@@ -91,6 +91,44 @@ TEST(ScenarioFile, ASavedStateLoadsBackToTheSameText) {
     EXPECT_EQ(first, second);
 }
 
+// Places and headings on the lines where angles wrap save the same text again after a load: a heading that
+// rounds to 360 is written as 0, as is any heading the next load would write as 0.
+TEST(ScenarioFile, AnglesOnTheirWrapLinesSaveTheSameTextTwice) {
+    const char* places[] = {
+        "POS 136.52 -30.95\nHEADING 27000",
+        "POS 136.52 -30.95\nHEADING 359.999",
+        "POS 136.52 -30.95\nHEADING 360",
+        "POS 10 50\nHEADING -0.001",
+        "POS -180 0\nHEADING 90",
+        "POS 180 0\nHEADING 90",
+        "POS 179.99999999 0\nHEADING 90",
+        "POS -179.99999999 0\nHEADING 90",
+        "POS 540 10\nHEADING 0",
+        "POS 20 90\nHEADING 45",
+        "POS 20 -90\nHEADING 45",
+        "POS 20 89.99999999\nHEADING 0",
+        "POS 20 100\nHEADING 10",
+        "POS 20 -270\nHEADING 10",
+    };
+    TestRoot root;
+    for (const char* place : places) {
+        SCOPED_TRACE(place);
+        std::string first, second;
+        {
+            orb::World world(root.path());
+            world.loadScenarioText("BEGIN_SHIPS\nPad:HostTestVessel\n  STATUS Landed Earth\n  " +
+                                   std::string(place) + "\nEND\nEND_SHIPS\n");
+            first = world.saveText();
+        }
+        {
+            orb::World world(root.path());
+            world.loadScenarioText(first);
+            second = world.saveText();
+        }
+        EXPECT_EQ(blockOf(first, "Pad:HostTestVessel"), blockOf(second, "Pad:HostTestVessel"));
+    }
+}
+
 TEST(ScenarioFile, TanksAndThrustersNotListedStartEmptyAndOff) {
     TestRoot root;
     orb::World world(root.path());

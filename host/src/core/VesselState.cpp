@@ -323,8 +323,10 @@ void writeDefaultLines(const Vessel& v, std::string& out) {
     const double deg = 180.0 / PI;
     if (s.status == 1) {
         line("STATUS", "Landed Earth");
-        line("POS", text::fixed(s.surfLng * deg, 7) + " " + text::fixed(s.surfLat * deg, 7));
-        line("HEADING", text::fixed(s.surfHdg * deg, 2));
+        // Angles that round onto their wrap line are written as the next load would write them.
+        const std::string lng = text::fixed(s.surfLng * deg, 7), hdg = text::fixed(s.surfHdg * deg, 2);
+        line("POS", (lng == "-180.0000000" ? "180.0000000" : lng) + " " + text::fixed(s.surfLat * deg, 7));
+        line("HEADING", hdg == "360.00" ? "0.00" : hdg);
         line("ALT", text::fixed(s.vrot.x, 3));
         line("AROT", vec(toV3(s.arot), deg, 3));
     } else {

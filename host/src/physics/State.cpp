@@ -27,20 +27,32 @@ void resetMotionBookkeeping(Body& b) {
 double finiteOr(double v, double fallback) {
     return std::isfinite(v) ? v : fallback;
 }
+// A place on the ground as the body keeps it, so that a save writes what the next load reads back: the
+// latitude within the poles (one past a pole is the place beyond it, half a turn round, where the heading
+// turns by half a turn too) and the longitude in (-pi, pi]. An ordinary place keeps its values to the bit.
+void keepPlace(Body& b, double lng, double lat, double hdg) {
+    lat = std::remainder(finiteOr(lat, 0), kTwoPi);
+    lng = finiteOr(lng, 0);
+    hdg = finiteOr(hdg, 0);
+    if (std::fabs(lat) > kPi / 2) {
+        lat = std::copysign(kPi, lat) - lat;
+        lng += kPi;
+        hdg += kPi;
+    }
+    lng = std::remainder(lng, kTwoPi);
+    b.landLng = lng > -kPi ? lng : lng + kTwoPi;
+    b.landLat = lat;
+    b.landHdg = hdg;
+}
 } // namespace
 
 void setLanded(Body& b, double lng, double lat, double hdg, double simt) {
-    lng = finiteOr(lng, 0);
-    lat = finiteOr(lat, 0);
-    hdg = finiteOr(hdg, 0);
     b.mass = totalMass(b);
     RestGeometry g = restGeometry(b);
     b.landed = true;
-    b.landLng = lng;
-    b.landLat = lat;
-    b.landHdg = hdg;
+    keepPlace(b, lng, lat, hdg);
     b.landHeight = g.height;
-    b.landRot = landedRotation(b, lng, lat, hdg, g);
+    b.landRot = landedRotation(b, b.landLng, b.landLat, b.landHdg, g);
     b.simt = simt;
     resetMotionBookkeeping(b);
     applyLandedState(b);
@@ -50,9 +62,7 @@ void setLanded(Body& b, double lng, double lat, double hdg, double simt) {
 void setLandedOriented(Body& b, double lng, double lat, double hdg, Vec3 arot, double height, double simt) {
     b.mass = totalMass(b);
     b.landed = true;
-    b.landLng = finiteOr(lng, 0);
-    b.landLat = finiteOr(lat, 0);
-    b.landHdg = finiteOr(hdg, 0);
+    keepPlace(b, lng, lat, hdg);
     b.landHeight = finiteOr(height, 0);
     b.landRot = eulerToMatrix({finiteOr(arot.x, 0), finiteOr(arot.y, 0), finiteOr(arot.z, 0)});
     b.simt = simt;
@@ -84,8 +94,10 @@ StatusInfo getStatus(const Body& b) {
     s.rvel = b.vel;
     s.vrot = b.landed ? Vec3{b.landHeight, 0, 0} : b.omega;
     s.arot = matrixToEuler(b.landed ? b.landRot : b.rot);
-    s.surfLng = surfaceLng(b);
-    s.surfLat = surfaceLat(b);
+    // A landed body reports the place it keeps: worked out again from its position, the longitude of a pole
+    // would be whatever the rounding left.
+    s.surfLng = b.landed ? b.landLng : surfaceLng(b);
+    s.surfLat = b.landed ? b.landLat : surfaceLat(b);
     s.surfHdg = heading(b);
     return s;
 }
