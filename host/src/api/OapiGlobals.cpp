@@ -98,12 +98,13 @@ double oapiGetMass(OBJHANDLE hObj) {
 void oapiGetGlobalPos(OBJHANDLE hObj, VECTOR3* pos) {
     if (!pos) return;
     Vessel* v = vesselOf(hObj);
-    *pos = v ? toV3(v->body.pos) : _V(0, 0, 0);
+    // In a post-step callback, the step's start, as in the simulator (VesselQueries.cpp).
+    *pos = v ? toV3(phys::kinematics(v->body, v->world.inPostStep).pos) : _V(0, 0, 0);
 }
 void oapiGetGlobalVel(OBJHANDLE hObj, VECTOR3* vel) {
     if (!vel) return;
     Vessel* v = vesselOf(hObj);
-    *vel = v ? toV3(v->body.vel) : _V(0, 0, 0);
+    *vel = v ? toV3(phys::kinematics(v->body, v->world.inPostStep).vel) : _V(0, 0, 0);
 }
 void oapiGetRelativePos(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* pos) {
     if (!pos) return;

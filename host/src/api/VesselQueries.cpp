@@ -100,35 +100,42 @@ const OBJHANDLE VESSEL::GetGravityRef() const {
     return earthHandle();
 }
 #pragma GCC diagnostic pop
+// The state vectors a module sees: in a post-step callback those of the step's start, as in the simulator.
+namespace {
+phys::Kinematics seen(const Vessel& v) {
+    return phys::kinematics(v.body, v.world.inPostStep);
+}
+} // namespace
+
 // The planet is the origin of the global frame in this host.
 void VESSEL::GetGlobalPos(VECTOR3& pos) const {
-    pos = toV3(vessel->body.pos);
+    pos = toV3(seen(*vessel).pos);
 }
 void VESSEL::GetGlobalVel(VECTOR3& vel) const {
-    vel = toV3(vessel->body.vel);
+    vel = toV3(seen(*vessel).vel);
 }
 void VESSEL::GetRelativePos(OBJHANDLE hRef, VECTOR3& pos) const {
     Vessel* ref = vessel->world.find(hRef);
-    pos = toV3(ref ? vessel->body.pos - ref->body.pos : vessel->body.pos);
+    pos = toV3(ref ? seen(*vessel).pos - seen(*ref).pos : seen(*vessel).pos);
 }
 void VESSEL::GetRelativeVel(OBJHANDLE hRef, VECTOR3& vel) const {
     Vessel* ref = vessel->world.find(hRef);
-    vel = toV3(ref ? vessel->body.vel - ref->body.vel : vessel->body.vel);
+    vel = toV3(ref ? seen(*vessel).vel - seen(*ref).vel : seen(*vessel).vel);
 }
 void VESSEL::GetAngularVel(VECTOR3& avel) const {
-    avel = toV3(vessel->body.omega);
+    avel = toV3(seen(*vessel).omega);
 }
 void VESSEL::SetAngularVel(const VECTOR3& avel) const {
     if (!vessel->body.landed) vessel->body.omega = toVec(avel);
 }
 void VESSEL::GetGlobalOrientation(VECTOR3& arot) const {
-    arot = toV3(phys::matrixToEuler(vessel->body.rot));
+    arot = toV3(phys::matrixToEuler(seen(*vessel).rot));
 }
 void VESSEL::SetGlobalOrientation(const VECTOR3& arot) const {
     SetRotationMatrix(toM3(phys::eulerToMatrix(toVec(arot))));
 }
 void VESSEL::GetRotationMatrix(MATRIX3& R) const {
-    R = toM3(vessel->body.rot);
+    R = toM3(seen(*vessel).rot);
 }
 void VESSEL::SetRotationMatrix(const MATRIX3& R) const {
     phys::Body& b = vessel->body;
@@ -156,13 +163,16 @@ bool VESSEL::GetTorqueVector(VECTOR3& M) const {
     return true;
 }
 void VESSEL::Local2Global(const VECTOR3& local, VECTOR3& global) const {
-    global = toV3(mul(vessel->body.rot, toVec(local)) + vessel->body.pos);
+    const phys::Kinematics k = seen(*vessel);
+    global = toV3(mul(k.rot, toVec(local)) + k.pos);
 }
 void VESSEL::Global2Local(const VECTOR3& global, VECTOR3& local) const {
-    local = toV3(tmul(vessel->body.rot, toVec(global) - vessel->body.pos));
+    const phys::Kinematics k = seen(*vessel);
+    local = toV3(tmul(k.rot, toVec(global) - k.pos));
 }
 void VESSEL::Local2Rel(const VECTOR3& local, VECTOR3& rel) const {
-    rel = toV3(mul(vessel->body.rot, toVec(local)) + vessel->body.pos);
+    const phys::Kinematics k = seen(*vessel);
+    rel = toV3(mul(k.rot, toVec(local)) + k.pos);
 }
 
 namespace {

@@ -242,7 +242,7 @@ void applyStatus2(Vessel& v, const VESSELSTATUS2& vs) {
 }
 
 void fillStatus(const Vessel& v, VESSELSTATUS& vs) {
-    phys::StatusInfo s = phys::getStatus(v.body);
+    phys::StatusInfo s = phys::getStatus(v.body, v.world.inPostStep);
     vs = VESSELSTATUS{};
     vs.rpos = toV3(s.rpos);
     vs.rvel = toV3(s.rvel);
@@ -262,7 +262,7 @@ void fillStatus(const Vessel& v, VESSELSTATUS& vs) {
 }
 
 void fillStatus2(const Vessel& v, VESSELSTATUS2& vs) {
-    phys::StatusInfo s = phys::getStatus(v.body);
+    phys::StatusInfo s = phys::getStatus(v.body, v.world.inPostStep);
     vs.rbody = earthHandle();
     vs.base = nullptr;
     vs.port = -1;

@@ -381,11 +381,13 @@ void WorldImpl::step(double dt) {
     }
     simt = t0 + dt;
     const double mjd1 = mjd();
+    inPostStep = true;
     for (size_t i = 0; i < vessels.size(); ++i) {
         prefetchCallbacks(i + 1);
         if (VESSEL2* cb = vessels[i]->callbacks(); cb && vessels[i]->createdInStep != stepSerial)
             cb->clbkPostStep(simt, dt, mjd1);
     }
+    inPostStep = false;
     stepping = false;
     removeDeleted();
     if (!fatalError.empty()) throw FatalHostError(fatalError);

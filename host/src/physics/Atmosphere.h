@@ -1,5 +1,6 @@
-// Earth's atmosphere: US Standard Atmosphere 1976 up to 86 km, its tabulated upper layers (log-linear
-// interpolation) above, nothing beyond the planet's atmosphere limit.
+// Earth's atmosphere as the simulator's default model gives it up to 90 km (the Standard Atmosphere 1976 in
+// the form of the Jacchia-77 code), the standard's tabulated upper layers above, nothing beyond the planet's
+// atmosphere limit.
 #pragma once
 
 namespace orb::phys {

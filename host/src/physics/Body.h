@@ -69,6 +69,13 @@ struct SurfaceParams {
     bool groundContact = false;
 };
 
+// Where a vessel is and how it moves and turns: the state vectors a module reads.
+struct Kinematics {
+    Vec3 pos, vel;
+    Mat3 rot;
+    Vec3 omega;
+};
+
 struct Body {
     // ---- configuration (the host's VESSEL setters write these) ----
     double size = 10;
@@ -98,11 +105,18 @@ struct Body {
     // ---- state ----
     bool landed = false;
     bool thrustEngaged = false; // any thruster gave thrust in the last step
+    bool forceActive = false;   // a landed vessel lifts off at its next step (its touchdown points changed)
     // Always valid (also landed): planet-relative global position/velocity, vessel -> global rotation.
     Vec3 pos, vel;
     Mat3 rot;
     Quat q;             // same attitude as rot
     Vec3 omega;         // angular velocity in vessel axes [rad/s] (+x nose up, +z bank right)
+    // The accelerations at the end of the last step, with that step's forces: the integrator takes them as the
+    // first stage of the next, as the simulator does. acc: planet-relative, global axes; arot: vessel axes.
+    Vec3 acc, arot;
+    // The state vectors at the start of the last step. The simulator makes a step's new state vectors current
+    // only after the modules' post-step callbacks, so those see these (and the new surface quantities).
+    Kinematics stepStart;
     double mass = 1000; // empty mass + propellant, updated at the end of each step
     double simt = 0;    // time of the current state
     SurfaceParams surf;
@@ -116,10 +130,13 @@ struct Body {
     // The local vertical at (landUpLng, landUpLat), kept: a landed vessel's is the same step after step.
     double landUpLng = std::numeric_limits<double>::quiet_NaN(), landUpLat = landUpLng;
     Vec3 landUp;
-    // Bookkeeping of the return to the landed state.
-    double restCheckT = -1, restSinceT = -1;
+    // Bookkeeping of the return to the landed state: since when it has rested (-1: not resting on the ground),
+    // and where and how it stood at the last look.
+    double restCheckT = -1;
     Vec3 restCheckPos; // planet frame
-    Mat3 restCheckRot; // vessel -> planet frame
+    Quat restCheckQ;   // vessel -> global
+    // The descent of this contact with the ground has been held to what the substeps take.
+    bool contactSpeedChecked = false;
 };
 
 } // namespace orb::phys

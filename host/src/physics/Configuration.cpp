@@ -89,7 +89,7 @@ double groupLevel(const Body& b, int group) {
 void setTouchdownPoints(Body& b, const TouchdownPoint* pts, int count) {
     if (!pts || count < 3) return;
     b.touchdown.assign(pts, pts + count);
-    if (b.landed) b.landed = false; // the simulator releases a landed vessel when its points change
+    b.forceActive = true; // the simulator releases a landed vessel at its next step when its points change
 }
 
 void setTouchdownPoints3(Body& b, Vec3 p1, Vec3 p2, Vec3 p3) {

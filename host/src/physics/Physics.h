@@ -68,6 +68,10 @@ void setLandedOriented(Body& b, double lng, double lat, double hdg, Vec3 arot, d
 // Free flight from planet-relative position/velocity in global axes, Euler angles of the vessel -> global
 // matrix and the vessel-frame angular velocity. A position inside the planet is moved to 1.1 R on the z-axis.
 void setFreeFlight(Body& b, Vec3 rpos, Vec3 rvel, Vec3 arot, Vec3 vrot, double simt);
+// The state vectors a module reads: the current ones, or those at the start of the last step.
+inline Kinematics kinematics(const Body& b, bool atStepStart = false) {
+    return atStepStart ? b.stepStart : Kinematics{b.pos, b.vel, b.rot, b.omega};
+}
 
 // What GetStatus / GetStatusEx report.
 struct StatusInfo {
@@ -77,7 +81,9 @@ struct StatusInfo {
     Vec3 arot;       // Euler angles of the vessel -> global (landed: -> planet frame) matrix
     double surfLng = 0, surfLat = 0, surfHdg = 0;
 };
-StatusInfo getStatus(const Body& b);
+// atStepStart: the state vectors as they were at the start of the last step (what the simulator's post-step
+// callbacks see).
+StatusInfo getStatus(const Body& b, bool atStepStart = false);
 
 // Euler angles (the simulator's convention R = Rx(a) Ry(b) Rz(c)) and back.
 Mat3 eulerToMatrix(Vec3 arot);

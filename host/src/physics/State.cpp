@@ -21,8 +21,9 @@ Vec3 matrixToEuler(const Mat3& r) {
 namespace {
 void resetMotionBookkeeping(Body& b) {
     b.restCheckT = -1;
-    b.restSinceT = -1;
     b.thrustEngaged = false;
+    b.forceActive = false;
+    b.arot = {};
 }
 double finiteOr(double v, double fallback) {
     return std::isfinite(v) ? v : fallback;
@@ -54,9 +55,11 @@ void setLanded(Body& b, double lng, double lat, double hdg, double simt) {
     b.landHeight = g.height;
     b.landRot = landedRotation(b, b.landLng, b.landLat, b.landHdg, g);
     b.simt = simt;
+    b.omega = {};
     resetMotionBookkeeping(b);
     applyLandedState(b);
     updateSurface(b);
+    b.stepStart = kinematics(b);
 }
 
 void setLandedOriented(Body& b, double lng, double lat, double hdg, Vec3 arot, double height, double simt) {
@@ -66,9 +69,11 @@ void setLandedOriented(Body& b, double lng, double lat, double hdg, Vec3 arot, d
     b.landHeight = finiteOr(height, 0);
     b.landRot = eulerToMatrix({finiteOr(arot.x, 0), finiteOr(arot.y, 0), finiteOr(arot.z, 0)});
     b.simt = simt;
+    b.omega = {};
     resetMotionBookkeeping(b);
     applyLandedState(b);
     updateSurface(b);
+    b.stepStart = kinematics(b);
 }
 
 void setFreeFlight(Body& b, Vec3 rpos, Vec3 rvel, Vec3 arot, Vec3 vrot, double simt) {
@@ -84,16 +89,19 @@ void setFreeFlight(Body& b, Vec3 rpos, Vec3 rvel, Vec3 arot, Vec3 vrot, double s
     b.omega = finite(vrot) ? vrot : Vec3{};
     b.simt = simt;
     resetMotionBookkeeping(b);
+    b.acc = pl.gravity(b.pos);
     updateSurface(b);
+    b.stepStart = kinematics(b);
 }
 
-StatusInfo getStatus(const Body& b) {
+StatusInfo getStatus(const Body& b, bool atStepStart) {
+    const Kinematics k = kinematics(b, atStepStart);
     StatusInfo s;
     s.status = b.landed ? 1 : 0;
-    s.rpos = b.pos;
-    s.rvel = b.vel;
-    s.vrot = b.landed ? Vec3{b.landHeight, 0, 0} : b.omega;
-    s.arot = matrixToEuler(b.landed ? b.landRot : b.rot);
+    s.rpos = k.pos;
+    s.rvel = k.vel;
+    s.vrot = b.landed ? Vec3{b.landHeight, 0, 0} : k.omega;
+    s.arot = matrixToEuler(b.landed ? b.landRot : k.rot);
     // A landed body reports the place it keeps: worked out again from its position, the longitude of a pole
     // would be whatever the rounding left.
     s.surfLng = b.landed ? b.landLng : surfaceLng(b);

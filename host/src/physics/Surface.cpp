@@ -34,12 +34,13 @@ Horizon horizonFromPosition(const Body& b, Vec3 pp) {
     return {{-sl, 0, cl}, {ca * cl, sa, ca * sl}, {-sa * cl, ca, -sa * sl}};
 }
 
+// The simulator's test: a point below the local horizon plane through the ground under the centre of mass
+// (not below the sphere).
 bool anyPointBelowGround(const Body& b) {
-    double r2 = b.planet->radius * b.planet->radius;
-    for (const auto& tp : b.touchdown) {
-        Vec3 p = b.pos + mul(b.rot, tp.pos);
-        if (dot(p, p) < r2) return true;
-    }
+    if (b.surf.alt > 2.0 * b.size) return false; // out of reach of the ground, as the simulator tests it
+    const Vec3 up = b.pos / b.surf.rad;
+    for (const auto& tp : b.touchdown)
+        if (dot(up, mul(b.rot, tp.pos)) + b.surf.alt < 0.0) return true;
     return false;
 }
 
