@@ -10,10 +10,17 @@ namespace {
 
 // Body: overall size (radius, m), dry mass (kg), the three touchdown points (m, vessel frame; the pad under
 // the tail), the legacy aerodynamic moment scales and the ground friction coefficients.
-constexpr double BodySize = 7;          // m
-constexpr double EmptyMass = 4008;      // kg
-constexpr double TailZ = -7.013;        // m, the touchdown plane
-constexpr double TouchdownSpread = 0.7; // m, the two side points left and right, up
+constexpr double BodySize = 7;     // m
+constexpr double EmptyMass = 4008; // kg
+constexpr double TailZ = -7.013;   // m, the touchdown plane
+// The tripod under the tail: one point below (-y, the side the heading points to) and two to the sides
+// above. They stand at equal distances around the centre of mass in both directions, so each spring carries
+// a third of the weight and the missile stands upright: the simulator rests a vessel where the sunk points'
+// plane is level, and with the side points at +0.7 instead of +0.5 it stood 6 degrees off vertical, leaning
+// toward its target, and flew far short of it.
+constexpr double TouchdownFront = -1;   // m, the point below
+constexpr double TouchdownSpread = 0.7; // m, the two side points left and right
+constexpr double TouchdownRear = 0.5;   // m, and up: -TouchdownFront / 2 balances the tripod
 constexpr double MomentScale = 0.0001;
 constexpr double FrictionCoeff = 0.5;  // along and across
 constexpr double CameraHeight = 1.512; // m
@@ -55,8 +62,8 @@ Teski::Teski(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel)
 void Teski::clbkSetClassCaps(FILEHANDLE) {
     SetSize(BodySize);
     SetEmptyMass(EmptyMass);
-    SetTouchdownPoints(_V(0, -1, TailZ), _V(-TouchdownSpread, TouchdownSpread, TailZ),
-                       _V(TouchdownSpread, TouchdownSpread, TailZ));
+    SetTouchdownPoints(_V(0, TouchdownFront, TailZ), _V(-TouchdownSpread, TouchdownRear, TailZ),
+                       _V(TouchdownSpread, TouchdownRear, TailZ));
     SetPitchMomentScale(MomentScale);
     SetBankMomentScale(MomentScale);
     SetLiftCoeffFunc(nullptr);

@@ -1,9 +1,9 @@
 // TeskiSeed: a plug-in for the simulator's Linux port that seeds the vessel modules' random generators once
 // the scenario is loaded, as `orbhost --seed N` does, so that flights of the realistic model repeat.
 //
-// The seed comes from the environment (TESKI_SEED, 0 to 4294967295); without it the plug-in does nothing. Every
-// module loaded from Modules/lib<Name>.so that exports <Name>SeedRandom(unsigned) gets it, in the order the
-// modules were loaded, and the plug-in says so on the standard error.
+// The seed comes from the environment (TESKI_SEED, 0 to 4294967295); without it the plug-in does nothing.
+// Every module loaded from Modules/lib<Name>.so that exports <Name>SeedRandom(unsigned) gets it, in the order
+// the modules were loaded, and the plug-in says so on the standard output (the core's log of a headless run).
 #include <Orbitersdk.h>
 
 #include <cerrno>
@@ -22,7 +22,8 @@ std::vector<std::string> loadedVesselModules() {
     dl_iterate_phdr(
         [](dl_phdr_info* info, size_t, void* data) {
             const char* path = info->dlpi_name;
-            if (path && std::strstr(path, "Modules/lib") && !std::strstr(path, "Modules/Plugin/"))
+            // The core loads them as Modules/./lib<Name>.so; any other library simply lacks the entry.
+            if (path && std::strstr(path, "Modules/"))
                 static_cast<std::vector<std::string>*>(data)->push_back(path);
             return 0;
         },
@@ -30,10 +31,12 @@ std::vector<std::string> loadedVesselModules() {
     return paths;
 }
 
-// "…/Modules/libTeski.so" -> "Teski"
+// "…/Modules/./libTeski.so" -> "Teski"
 std::string moduleName(const std::string& path) {
-    size_t from = path.rfind("/lib") + 4, dot = path.rfind(".so");
-    return dot == std::string::npos || dot < from ? std::string() : path.substr(from, dot - from);
+    size_t slash = path.rfind('/'), from = (slash == std::string::npos ? 0 : slash + 1) + 3,
+           dot = path.rfind(".so");
+    if (path.compare(from - 3, 3, "lib") != 0 || dot == std::string::npos || dot < from) return {};
+    return path.substr(from, dot - from);
 }
 
 class SeedModule : public oapi::Module {
@@ -47,16 +50,18 @@ public:
         errno = 0;
         unsigned long long seed = std::strtoull(text, &end, 10);
         if (*end || errno || seed > 0xFFFFFFFFull) {
-            std::fprintf(stderr, "TeskiSeed: TESKI_SEED is not a number from 0 to 4294967295: %s\n", text);
+            std::printf("TeskiSeed: TESKI_SEED is not a number from 0 to 4294967295: %s\n", text);
             return;
         }
         for (const std::string& path : loadedVesselModules()) {
             void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
             if (!lib) continue;
-            std::string entry = moduleName(path) + "SeedRandom";
+            const std::string name = moduleName(path);
+            if (name.empty()) continue;
+            std::string entry = name + "SeedRandom";
             if (auto seedRandom = reinterpret_cast<void (*)(unsigned)>(dlsym(lib, entry.c_str()))) {
                 seedRandom(static_cast<unsigned>(seed));
-                std::fprintf(stderr, "TeskiSeed: %s(%s)\n", entry.c_str(), text);
+                std::printf("TeskiSeed: %s(%s)\n", entry.c_str(), text);
             }
             dlclose(lib);
         }

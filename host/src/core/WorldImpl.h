@@ -32,8 +32,9 @@ public:
     double simdt = 0.02; // length of the step being taken (oapiGetSimStep)
     double stepLength = 0.02;
     bool stepping = false;
-    // In the modules' post-step callbacks: the simulator makes the step's new state vectors current only after
-    // them, so what they read of a vessel's position, velocity, attitude and rotation is the step's start.
+    // In the modules' post-step callbacks: the simulator makes the step's new state vectors current only
+    // after them, so what they read of a vessel's position, velocity, attitude and rotation is the step's
+    // start.
     bool inPostStep = false;
     std::uint64_t stepSerial = 0; // counts the steps begun; a vessel created in one is new until the next
     size_t deletesPending = 0;    // vessels flagged for deletion and not yet removed

@@ -109,10 +109,11 @@ struct Body {
     // Always valid (also landed): planet-relative global position/velocity, vessel -> global rotation.
     Vec3 pos, vel;
     Mat3 rot;
-    Quat q;             // same attitude as rot
-    Vec3 omega;         // angular velocity in vessel axes [rad/s] (+x nose up, +z bank right)
-    // The accelerations at the end of the last step, with that step's forces: the integrator takes them as the
-    // first stage of the next, as the simulator does. acc: planet-relative, global axes; arot: vessel axes.
+    Quat q;     // same attitude as rot
+    Vec3 omega; // angular velocity in vessel axes [rad/s] (+x nose up, +z bank right)
+    // The accelerations at the end of the last step, with that step's forces: the integrator takes them as
+    // the first stage of the next, as the simulator does. acc: planet-relative, global axes; arot: vessel
+    // axes.
     Vec3 acc, arot;
     // The state vectors at the start of the last step. The simulator makes a step's new state vectors current
     // only after the modules' post-step callbacks, so those see these (and the new surface quantities).
@@ -130,8 +131,8 @@ struct Body {
     // The local vertical at (landUpLng, landUpLat), kept: a landed vessel's is the same step after step.
     double landUpLng = std::numeric_limits<double>::quiet_NaN(), landUpLat = landUpLng;
     Vec3 landUp;
-    // Bookkeeping of the return to the landed state: since when it has rested (-1: not resting on the ground),
-    // and where and how it stood at the last look.
+    // Bookkeeping of the return to the landed state: since when it has rested (-1: not resting on the
+    // ground), and where and how it stood at the last look.
     double restCheckT = -1;
     Vec3 restCheckPos; // planet frame
     Quat restCheckQ;   // vessel -> global

@@ -61,7 +61,8 @@ void rk4(const StageForces& f, double h, int nsub, int isub, Stage& s1, Vec3 acc
     Vec3 acc1, aacc1, acc2, aacc2, acc3, aacc3;
     Stage sa{s1.pos + s1.vel * h05, s1.vel + acc * h05, turned(s1.q, s1.omega * h05), s1.omega + arot * h05};
     f.moments(sa, (isub + 0.5) / nsub, h, acc1, aacc1);
-    Stage sb{s1.pos + sa.vel * h05, s1.vel + acc1 * h05, turned(s1.q, sa.omega * h05), s1.omega + aacc1 * h05};
+    Stage sb{s1.pos + sa.vel * h05, s1.vel + acc1 * h05, turned(s1.q, sa.omega * h05),
+             s1.omega + aacc1 * h05};
     f.moments(sb, (isub + 0.5) / nsub, h, acc2, aacc2);
     Stage sc{s1.pos + sb.vel * h, s1.vel + acc2 * h, turned(s1.q, sb.omega * h), s1.omega + aacc2 * h};
     f.moments(sc, (isub + 1.0) / nsub, h, acc3, aacc3);
@@ -128,10 +129,18 @@ void propagate(StageForces& f, double dt, Stage& s, Vec3& acc, Vec3& arot, bool 
         const double h = dt / n;
         for (int i = 0; i < n; ++i) {
             switch (kLevels[level].method) {
-            case Method::RK2: rk2(f, h, n, i, s, acc, arot); break;
-            case Method::RK4: rk4(f, h, n, i, s, acc, arot); break;
-            case Method::RK6: rkn<rk::RK6_n>(f, h, n, i, s, acc, arot, rk::RK6_alpha, rk::RK6_beta, rk::RK6_gamma); break;
-            case Method::RK8: rkn<rk::RK8_n>(f, h, n, i, s, acc, arot, rk::RK8_alpha, rk::RK8_beta, rk::RK8_gamma); break;
+            case Method::RK2:
+                rk2(f, h, n, i, s, acc, arot);
+                break;
+            case Method::RK4:
+                rk4(f, h, n, i, s, acc, arot);
+                break;
+            case Method::RK6:
+                rkn<rk::RK6_n>(f, h, n, i, s, acc, arot, rk::RK6_alpha, rk::RK6_beta, rk::RK6_gamma);
+                break;
+            case Method::RK8:
+                rkn<rk::RK8_n>(f, h, n, i, s, acc, arot, rk::RK8_alpha, rk::RK8_beta, rk::RK8_gamma);
+                break;
             }
             f.moments(s, (i + 1.0) / n, h, acc, arot);
         }

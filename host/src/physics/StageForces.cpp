@@ -15,9 +15,9 @@ namespace orb::phys {
 namespace {
 
 constexpr double kMaxContactTurn = 10.0 * kPi / 180.0; // largest turn the contact may give in a substep
-constexpr double kMaxSink = 1.0;                       // depth below the ground beyond which a point pushes no harder
-constexpr double kFrictionDepth = 0.1;                 // depth from which friction no longer grows [m]
-constexpr double kFadeSpeed = 10.0;                    // friction fades below this sliding speed [m/s]
+constexpr double kMaxSink = 1.0;       // depth below the ground beyond which a point pushes no harder
+constexpr double kFrictionDepth = 0.1; // depth from which friction no longer grows [m]
+constexpr double kFadeSpeed = 10.0;    // friction fades below this sliding speed [m/s]
 
 Vec3 eulerInverse(Vec3 tau, Vec3 w, Vec3 pmi) {
     return {(tau.x - (pmi.y - pmi.z) * w.y * w.z) / pmi.x, (tau.y - (pmi.z - pmi.x) * w.z * w.x) / pmi.y,

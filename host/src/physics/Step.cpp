@@ -2,8 +2,8 @@
 // state, as the simulator's core computes them.
 //
 // Thrust and aerodynamic loads are evaluated once per step, from the state at its start, in the vessel frame.
-// A landed vessel stays where the planet carries it; the step in which its engines first push only releases it
-// (the simulator drops that step's forces and lets it go without rotation). In flight the simulator's own
+// A landed vessel stays where the planet carries it; the step in which its engines first push only releases
+// it (the simulator drops that step's forces and lets it go without rotation). In flight the simulator's own
 // propagators advance position, velocity, attitude and angular velocity (Propagators.cpp); their later stages
 // evaluate gravity and the touchdown points' springs, dampers and friction at the intermediate states.
 #include "Landing.h"
@@ -22,17 +22,17 @@ bool isZero(Vec3 v) {
     return std::memcmp(&v, &z, sizeof v) == 0;
 }
 
-constexpr double kRestMotion = 1e-4; // [m^2/s] and [rad/s] below which a vessel on the ground is at rest
-constexpr double kRestTime = 5.0;    // seconds at rest before the vessel counts as landed again
-constexpr double kRestSample = 0.1;  // the rest is looked at no more often than this [s]
+constexpr double kRestMotion = 1e-4;     // [m^2/s] and [rad/s] below which a vessel on the ground is at rest
+constexpr double kRestTime = 5.0;        // seconds at rest before the vessel counts as landed again
+constexpr double kRestSample = 0.1;      // the rest is looked at no more often than this [s]
 constexpr double kMaxSpin = 100.0 * kPi; // the simulator's last resort against a runaway rotation [rad/s]
 
 bool finite(Vec3 v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 bool finite(const Stage& s) {
-    return finite(s.pos) && finite(s.vel) && finite(s.omega) && std::isfinite(s.q.w) && std::isfinite(s.q.x) &&
-           std::isfinite(s.q.y) && std::isfinite(s.q.z);
+    return finite(s.pos) && finite(s.vel) && finite(s.omega) && std::isfinite(s.q.w) &&
+           std::isfinite(s.q.x) && std::isfinite(s.q.y) && std::isfinite(s.q.z);
 }
 
 // Thrust of every thruster into F/M (vessel frame), propellant use; empty tanks switch thrusters off.
@@ -67,7 +67,7 @@ bool applyThrusters(Body& b, double dt, Vec3& F, Vec3& M) {
 }
 
 // Drag, lift, stabilising moments and rotational drag of a vessel without airfoils.
-void aerodynamicLoads(const Body& b, Vec3& F, Vec3& M) {
+void aerodynamicLoads(const Body& b, double dt, Vec3& F, Vec3& M) {
     const SurfaceParams& s = b.surf;
     if (!s.inAtmosphere || !(s.rho > 0)) return;
     const Vec3 cs = b.crossSections;
@@ -79,9 +79,14 @@ void aerodynamicLoads(const Body& b, Vec3& F, Vec3& M) {
     double fac = b.size * b.mass * s.rho;
     M.x -= fac * V * cs.y * std::sin(aoa) * b.pitchMomentScale;
     M.y -= fac * V * cs.x * std::sin(std::atan2(v.x, v.z)) * b.yawMomentScale;
-    M.x -= fac * b.omega.x * b.rotDrag.x;
-    M.y -= fac * b.omega.y * b.rotDrag.y;
-    M.z -= fac * b.omega.z * b.rotDrag.z;
+    // Rotational drag. Where one step of it would more than stop the rotation (the simulator's explicit step
+    // then turns the vessel ever faster the other way), it stops it: this host's one departure from the
+    // simulator's loads, for values no vessel flies with.
+    const Vec3 pmi = effectivePmi(b);
+    const double stop = b.mass / dt;
+    M.x -= std::min(fac * b.rotDrag.x, stop * pmi.x) * b.omega.x;
+    M.y -= std::min(fac * b.rotDrag.y, stop * pmi.y) * b.omega.y;
+    M.z -= std::min(fac * b.rotDrag.z, stop * pmi.z) * b.omega.z;
     double drag = 0;
     if (b.liftCoeff) {
         double cl = b.liftCoeff(aoa);
@@ -94,13 +99,15 @@ void aerodynamicLoads(const Body& b, Vec3& F, Vec3& M) {
     }
     double vdForw = 0.5 * cs.z * b.cwZPos, vdSide = 0.5 * cs.x * b.cwX, vdVert = 0.5 * cs.y * b.cwY;
     drag += (vdSide * std::fabs(u.x) + vdVert * std::fabs(u.y) + vdForw * std::fabs(u.z)) * s.dynp;
+    // Likewise drag never reverses the airflow within one step (very large drag coefficients would).
+    drag = std::min(drag, b.mass * V / dt);
     F -= u * drag;
 }
 
 // Aerodynamic loads are dropped when a configuration value is not a number, so the vessel still flies.
-void applyAerodynamics(const Body& b, Vec3& F, Vec3& M) {
+void applyAerodynamics(const Body& b, double dt, Vec3& F, Vec3& M) {
     Vec3 fa, ma;
-    aerodynamicLoads(b, fa, ma);
+    aerodynamicLoads(b, dt, fa, ma);
     if (finite(fa) && finite(ma)) {
         F += fa;
         M += ma;
@@ -129,9 +136,10 @@ void checkLanded(Body& b, const PlanetFrame& f) {
     double va = std::sqrt(b.q.x * b.q.x + b.q.y * b.q.y + b.q.z * b.q.z);
     const Quat& p = b.restCheckQ;
     double vb = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
-    double turned = va > 0 && vb > 0 ? std::acos(std::clamp((b.q.x * p.x + b.q.y * p.y + b.q.z * p.z) / (va * vb),
-                                                            -1.0, 1.0))
-                                     : 0.0;
+    double turned =
+        va > 0 && vb > 0
+            ? std::acos(std::clamp((b.q.x * p.x + b.q.y * p.y + b.q.z * p.z) / (va * vb), -1.0, 1.0))
+            : 0.0;
     b.restCheckPos = b.surf.planetPos;
     b.restCheckQ = b.q;
     if (dot(d, d) / dt > kRestMotion || turned / dt > kRestMotion) {
@@ -192,7 +200,7 @@ void step(Body& b, double simt, double dt, const PlanetFrame& fEnd) {
         return;
     }
 
-    applyAerodynamics(b, F, M);
+    applyAerodynamics(b, dt, F, M);
     Stage s{b.pos, b.vel, b.q, b.omega};
     Vec3 acc = b.acc, arot = b.arot;
     const Stage start = s;

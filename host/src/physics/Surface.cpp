@@ -62,7 +62,8 @@ void updateSurface(Body& b, const PlanetFrame& f) {
     Horizon h = horizonFromPosition(b, pp);
     Vec3 eastG = mul(f.rot, h.east), upG = mul(f.rot, h.up), northG = mul(f.rot, h.north);
 
-    s.groundVel = b.vel - cross(f.omega, b.pos);
+    // A landed vessel moves with the ground: the simulator sets its air and ground speeds to zero.
+    s.groundVel = b.landed ? Vec3{} : b.vel - cross(f.omega, b.pos);
     s.airVelHorizon = {dot(s.groundVel, eastG), dot(s.groundVel, upG), dot(s.groundVel, northG)};
     s.airVelShip = tmul(b.rot, s.groundVel);
     s.airspeed = length(s.groundVel);

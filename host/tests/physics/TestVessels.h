@@ -41,7 +41,8 @@ inline Craft makeCraft(double fuel = 500) {
     int br[2] = {addThruster(b, {3, 0, 0}, {0, -1, 0}, 200, tank, 3000),
                  addThruster(b, {-3, 0, 0}, {0, 1, 0}, 200, tank, 3000)};
     c.bankRight = addGroup(b, 8, br, 2);
-    TouchdownPoint pts[3] = {{{0, -1.5, 3}}, {{-2, -1.5, -2}}, {{2, -1.5, -2}}};
+    // Their centre lies under the centre of mass: the craft rests level.
+    TouchdownPoint pts[3] = {{{0, -1.5, 4}}, {{-2, -1.5, -2}}, {{2, -1.5, -2}}};
     setTouchdownPoints(b, pts, 3);
     b.mass = totalMass(b);
     return c;
@@ -59,7 +60,7 @@ inline Missile makeMissile() {
     Body& b = m.b;
     b.size = 7;
     b.emptyMass = 4008;
-    setTouchdownPoints3(b, {0, -1, -7.013}, {-0.7, 0.7, -7.013}, {0.7, 0.7, -7.013});
+    setTouchdownPoints3(b, {0, -1, -7.013}, {-0.7, 0.5, -7.013}, {0.7, 0.5, -7.013});
     b.pitchMomentScale = 1e-4;
     b.yawMomentScale = 1e-4;
     setSurfaceFriction(b, 0.5, 0.5);

@@ -228,19 +228,20 @@ TEST(PhysicsAttitude, SurfaceAnglesAskedAtEveryStepAreThoseOfTheStepsState) {
     }
 }
 
-// Without torque a turning body keeps its rotational energy and the size of its angular momentum, however
-// fast it spins: a missile spinning about its long axis with a little wobble, a tumbling box near its
-// unstable middle axis, both at the default step and at a long one.
+// Without torque a turning body keeps its rotational energy and the size of its angular momentum up to the
+// fastest spin the simulator lets a vessel keep (100 pi rad/s): a missile spinning about its long axis with
+// a little wobble, a tumbling box near its unstable middle axis, both at the default step and at a long one.
+// A faster spin is held at that limit, as the simulator holds it.
 TEST(PhysicsAttitude, FreeSpinKeepsItsEnergyAndAngularMomentum) {
     struct Case {
         const char* what;
         Vec3 pmi, omega;
-        double dt;
+        double dt, tolerance; // the simulator's long steps are less exact: ten substeps of its highest order
     } cases[] = {
-        {"slender, fast roll with wobble", {40, 40, 0.5}, {-0.0186, 0.0076, -544}, kDt},
-        {"slender, slow roll, long step", {40, 40, 0.5}, {0.01, 0, 3}, 1.0},
-        {"box near its middle axis", {1, 2, 3}, {0.01, 20, 0.01}, kDt},
-        {"box, long step", {1, 2, 3}, {1, 2, 0.5}, 2.0},
+        {"slender, fast roll with wobble", {40, 40, 0.5}, {-0.0186, 0.0076, -300}, kDt, 1e-3},
+        {"slender, slow roll, long step", {40, 40, 0.5}, {0.01, 0, 3}, 1.0, 1e-3},
+        {"box near its middle axis", {1, 2, 3}, {0.01, 20, 0.01}, kDt, 1e-3},
+        {"box, long step", {1, 2, 3}, {1, 2, 0.5}, 2.0, 5e-3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -256,7 +257,12 @@ TEST(PhysicsAttitude, FreeSpinKeepsItsEnergyAndAngularMomentum) {
         const auto momentum = [&] { return length(scaled()); };
         const double e0 = energy(), l0 = momentum();
         run(b, 20, c.dt);
-        EXPECT_NEAR(energy() / e0, 1, 1e-3);
-        EXPECT_NEAR(momentum() / l0, 1, 1e-3);
+        EXPECT_NEAR(energy() / e0, 1, c.tolerance);
+        EXPECT_NEAR(momentum() / l0, 1, c.tolerance);
     }
+    Body fast;
+    fast.pmi = {40, 40, 0.5};
+    setFreeFlight(fast, {4e8, 0, 0}, {0, 0, 1000}, {}, {0, 0, -544}, 0);
+    run(fast, 1, kDt);
+    EXPECT_NEAR(length(fast.omega), 100 * kPi, 1e-6);
 }

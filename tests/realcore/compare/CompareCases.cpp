@@ -42,8 +42,8 @@ std::vector<MissileCase> missileMatrix() {
             for (double az : azimuths)
                 for (double r : ranges) {
                     char name[32];
-                    std::snprintf(name, sizeof name, "%c%02d-%+03.0f-%03.0f-%03.0f", model ? 'R' : 'S', n % 40,
-                                  lat, az, r / 1e3);
+                    std::snprintf(name, sizeof name, "%c%02d-%+03.0f-%03.0f-%03.0f", model ? 'R' : 'S',
+                                  n % 40, lat, az, r / 1e3);
                     // Each pad a tenth of a degree east of the one before, so no two missiles meet.
                     out.push_back(missile(name, model == 1, 20.0 + 0.1 * n, lat, az, r));
                     ++n;
@@ -65,7 +65,8 @@ std::vector<ProbeCase> probeCases() {
          "  STATUS Orbiting Earth\r\n  RPOS 0.00 6411010.00 0.00\r\n  RVEL 0.0000 -200.0000 1500.0000\r\n"
          "  AROT 0.00 0.00 0.00\r\n  DRAG 1\r\n"},
         {"Probe-lift", "landed body lifted by thrust",
-         "  STATUS Landed Earth\r\n  POS 30.0000000 -20.0000000\r\n  HEADING 45.00\r\n  PRPLEVEL 0:1.000000\r\n"
+         "  STATUS Landed Earth\r\n  POS 30.0000000 -20.0000000\r\n  HEADING 45.00\r\n  PRPLEVEL "
+         "0:1.000000\r\n"
          "  DRAG 1\r\n"
          "  THRUST 600000 1\r\n"},
         {"Probe-spin", "spinning body",
@@ -76,10 +77,11 @@ std::vector<ProbeCase> probeCases() {
 
 std::string scenarioText(const CaseSet& set) {
     std::string focus = !set.missiles.empty() ? set.missiles.front().name : set.probes.front().name;
-    std::string s = "BEGIN_DESC\r\nThe host comparison: the same flights in orbhost and the simulator's core.\r\n"
-                    "END_DESC\r\n\r\nBEGIN_ENVIRONMENT\r\n  System Sol\r\n  Date MJD 60676.0625000000\r\n"
-                    "END_ENVIRONMENT\r\n\r\nBEGIN_FOCUS\r\n  Ship " +
-                    focus + "\r\nEND_FOCUS\r\n\r\nBEGIN_SHIPS\r\n";
+    std::string s =
+        "BEGIN_DESC\r\nThe host comparison: the same flights in orbhost and the simulator's core.\r\n"
+        "END_DESC\r\n\r\nBEGIN_ENVIRONMENT\r\n  System Sol\r\n  Date MJD 60676.0625000000\r\n"
+        "END_ENVIRONMENT\r\n\r\nBEGIN_FOCUS\r\n  Ship " +
+        focus + "\r\nEND_FOCUS\r\n\r\nBEGIN_SHIPS\r\n";
     char line[512];
     for (const MissileCase& m : set.missiles) {
         std::snprintf(line, sizeof line,
@@ -91,7 +93,8 @@ std::string scenarioText(const CaseSet& set) {
                       m.tlng, m.name.c_str());
         s += line;
     }
-    for (const ProbeCase& p : set.probes) s += p.name + ":HostProbe\r\n" + p.state + "END\r\n";
+    for (const ProbeCase& p : set.probes)
+        s += p.name + ":HostProbe\r\n" + p.state + "END\r\n";
     return s + "END_SHIPS\r\n";
 }
 

@@ -9,9 +9,9 @@
 namespace hostcompare {
 
 struct TrackSample {
-    double t = 0;        // seconds: the missile's mission second, the probe's simulation time
-    double lng = 0, lat = 0; // [rad]
-    double alt = 0;      // [m]
+    double t = 0;               // seconds: the missile's mission second, the probe's simulation time
+    double lng = 0, lat = 0;    // [rad]
+    double alt = 0;             // [m]
     double pitch = 0, bank = 0; // probes only [rad]
 };
 

@@ -1,8 +1,8 @@
 // teski-host-compare: the same flights in orbhost and in the simulator's own core (its Linux port), with the
 // same scenario, step and seed, and what differs between them. Prints figures; --check is the test.
 //
-// Per missile: its landed attitude before launch in each host (degrees off vertical), the impact difference in
-// metres and in per mille of the range, the largest altitude difference along the track from 2 s after
+// Per missile: its landed attitude before launch in each host (degrees off vertical), the impact difference
+// in metres and in per mille of the range, the largest altitude difference along the track from 2 s after
 // lift-off (per cent of the real core's altitude, where both are above 1 km) and the largest position
 // difference along it (metres).
 // Per plain body (HostProbe): the largest position and altitude difference over its track. The last line
@@ -28,7 +28,8 @@ namespace {
 const char* const kUsage =
     "usage: teski-host-compare [--missiles] [--probes] [--check] [--seed N] [--step S] [--keep DIR]\n"
     "  flies the same flights in orbhost and in the simulator's own core and prints their differences:\n"
-    "  --missiles   both models, 50 to 450 km, four directions, two latitudes (80 missiles, reliability 100)\n"
+    "  --missiles   both models, 50 to 450 km, four directions, two latitudes (80 missiles, reliability "
+    "100)\n"
     "  --probes     plain bodies: drag-free ballistic, falling through the air, lifted by thrust, spinning\n"
     "               (without either: both)\n"
     "  --check      one flight of each model and the plain bodies; exit 1 unless every missile lands within\n"
@@ -46,7 +47,8 @@ constexpr double kAltitudeFloor = 1000; // [m]
 
 std::string quote(const std::string& s) {
     std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
@@ -56,9 +58,11 @@ int run(const std::string& cmd, std::string* out = nullptr) {
     if (!p) return -1;
     char buf[4096];
     std::string last;
-    while (std::fgets(buf, sizeof buf, p)) last = buf;
+    while (std::fgets(buf, sizeof buf, p))
+        last = buf;
     int st = pclose(p);
-    while (!last.empty() && (last.back() == '\n' || last.back() == '\r')) last.pop_back();
+    while (!last.empty() && (last.back() == '\n' || last.back() == '\r'))
+        last.pop_back();
     if (out) *out = last;
     return WIFEXITED(st) ? WEXITSTATUS(st) : 128;
 }
@@ -148,7 +152,8 @@ TrackDiff compareTracks(const std::vector<TrackSample>& a, const std::vector<Tra
         if (flown && p.alt < 1.0) break;
         flown = flown || p.alt > 10.0;
         if (p.t < fromT) continue;
-        auto q = std::find_if(a.begin(), a.end(), [&](const TrackSample& s) { return std::fabs(s.t - p.t) < 0.01; });
+        auto q = std::find_if(a.begin(), a.end(),
+                              [&](const TrackSample& s) { return std::fabs(s.t - p.t) < 0.01; });
         if (q == a.end()) continue;
         ++d.points;
         // Altitudes are set side by side above a kilometre: near the ground any difference in range becomes a
@@ -167,13 +172,14 @@ struct FlightDiff {
     double impact = 0; // [m]
     TrackDiff track;
 };
-FlightDiff flightDiff(const std::map<std::string, SavedVessel>& a, const std::map<std::string, SavedVessel>& b,
-                      const std::string& missile) {
+FlightDiff flightDiff(const std::map<std::string, SavedVessel>& a,
+                      const std::map<std::string, SavedVessel>& b, const std::string& missile) {
     FlightDiff d;
     auto p = a.find(missile + "-Wreck"), q = b.find(missile + "-Wreck");
     if (p == a.end() || q == b.end() || !p->second.hasImpact || !q->second.hasImpact) return d;
     d.found = true;
-    d.impact = greatCircle(p->second.impactLng, p->second.impactLat, q->second.impactLng, q->second.impactLat);
+    d.impact =
+        greatCircle(p->second.impactLng, p->second.impactLat, q->second.impactLng, q->second.impactLat);
     d.track = compareTracks(p->second.track, q->second.track, 2.0);
     return d;
 }
@@ -199,9 +205,9 @@ bool reportMissiles(const Hosts& h, const std::vector<MissileCase>& cases, const
     if (!flyBoth(h, set, name + "-pad", 0.5, false, orbPad, realPad)) return false;
     if (!flyBoth(h, set, name, 800, true, orb, real)) return false;
     if (!flyReal(h, moved, name + "-moved", 800, true, self)) return false;
-    std::printf("%-18s %-5s %5s %4s %4s | %6s %6s | %7s %7s | %8s %8s %6s | %6s %6s %6s\n", "flight", "model", "lat",
-                "az", "km", "tilt-o", "tilt-r", "land-o", "land-r", "impact m", "self m", "o/oo", "alt %",
-                "self %", "pos m");
+    std::printf("%-18s %-5s %5s %4s %4s | %6s %6s | %7s %7s | %8s %8s %6s | %6s %6s %6s\n", "flight", "model",
+                "lat", "az", "km", "tilt-o", "tilt-r", "land-o", "land-r", "impact m", "self m", "o/oo",
+                "alt %", "self %", "pos m");
     double w[9] = {};
     bool ok = true;
     for (const MissileCase& m : cases) {
@@ -213,19 +219,21 @@ bool reportMissiles(const Hosts& h, const std::vector<MissileCase>& cases, const
             continue;
         }
         double permille = 1000 * d.impact / m.range;
-        std::printf("%-18s %-5s %5.1f %4.0f %4.0f | %6.3f %6.3f | %7.2f %7.2f | %8.1f %8.1f %6.3f | %6.2f %6.2f %6.0f\n",
-                    m.name.c_str(), m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, tiltO, tiltR,
-                    landedKm(m, orb), landedKm(m, real), d.impact, e.impact, permille, d.track.altPct,
+        std::printf("%-18s %-5s %5.1f %4.0f %4.0f | %6.3f %6.3f | %7.2f %7.2f | %8.1f %8.1f %6.3f | %6.2f "
+                    "%6.2f %6.0f\n",
+                    m.name.c_str(), m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, tiltO,
+                    tiltR, landedKm(m, orb), landedKm(m, real), d.impact, e.impact, permille, d.track.altPct,
                     e.track.altPct, d.track.posM);
-        const double row[9] = {tiltO, tiltR, 0, 0, d.impact, e.impact, permille, d.track.altPct, d.track.posM};
+        const double row[9] = {tiltO,    tiltR,          0,           0, d.impact, e.impact,
+                               permille, d.track.altPct, d.track.posM};
         for (int i = 0; i < 9; ++i)
             w[i] = std::max(w[i], row[i]);
         bool within = d.impact <= std::max(kImpactGoal * m.range, e.impact) &&
                       d.track.altPct <= std::max(100 * kAltitudeGoal, e.track.altPct);
         ok = ok && within;
     }
-    std::printf("%-18s %-5s %5s %4s %4s | %6.3f %6.3f | %7s %7s | %8.1f %8.1f %6.3f | %6.2f %6s %6.0f\n", "worst", "",
-                "", "", "", w[0], w[1], "", "", w[4], w[5], w[6], w[7], "", w[8]);
+    std::printf("%-18s %-5s %5s %4s %4s | %6.3f %6.3f | %7s %7s | %8.1f %8.1f %6.3f | %6.2f %6s %6.0f\n",
+                "worst", "", "", "", "", w[0], w[1], "", "", w[4], w[5], w[6], w[7], "", w[8]);
     return ok;
 }
 
@@ -255,12 +263,18 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
-        if (a == "--missiles") missiles = true;
-        else if (a == "--probes") probes = true;
-        else if (a == "--check") check = true;
-        else if (a == "--seed") h.seed = next();
-        else if (a == "--step") h.step = next();
-        else if (a == "--keep") keep = next();
+        if (a == "--missiles")
+            missiles = true;
+        else if (a == "--probes")
+            probes = true;
+        else if (a == "--check")
+            check = true;
+        else if (a == "--seed")
+            h.seed = next();
+        else if (a == "--step")
+            h.step = next();
+        else if (a == "--keep")
+            keep = next();
         else {
             std::fputs(kUsage, a == "-h" || a == "--help" ? stdout : stderr);
             return a == "-h" || a == "--help" ? 0 : 2;
@@ -269,12 +283,14 @@ int main(int argc, char** argv) {
     if (!missiles && !probes) missiles = probes = true;
     const std::string script = std::string(TESKI_SOURCE_DIR) + "/scripts/real-core.sh";
     if (run("bash " + quote(script) + " available") != 0) {
-        std::puts("teski-host-compare: skipped: the simulator's port (../shared/orbiter-port) is not beside the "
-                  "checkout");
+        std::puts(
+            "teski-host-compare: skipped: the simulator's port (../shared/orbiter-port) is not beside the "
+            "checkout");
         return 77;
     }
-    h.scratch = keep.empty() ? (fs::temp_directory_path() / ("teski-host-compare-" + std::to_string(getpid())))
-                             : fs::path(keep);
+    h.scratch = keep.empty()
+                    ? (fs::temp_directory_path() / ("teski-host-compare-" + std::to_string(getpid())))
+                    : fs::path(keep);
     fs::create_directories(h.scratch);
     h.realRoot = (fs::path(TESKI_ORB_ROOT).parent_path() / "realcore-root").string();
     if (run("bash " + quote(script) + " root " + quote(h.realRoot)) != 0) {

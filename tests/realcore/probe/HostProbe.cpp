@@ -6,7 +6,8 @@
 // Scenario keys of its block (besides the host's own STATUS, POS, RPOS, ... lines):
 //   DRAG 0|1          1: a body with cross sections and drag coefficients; 0 (default): no aerodynamics
 //   THRUST F T        a main engine of F newtons along +z, lit at simulation time T (until its fuel is gone)
-//   WATCH NAME N      also records the vessel NAME every N steps of its first 120 s of flight (WATCHED lines):
+//   WATCH NAME N      also records the vessel NAME every N steps of its first 120 s of flight (WATCHED
+//   lines):
 //                     where two hosts part on another module's vessel, step by step
 //   TRACK ...         the recorded track (written by the probe; read back it is dropped)
 #include <Orbitersdk.h>
@@ -80,9 +81,7 @@ public:
         }
     }
 
-    void clbkPreStep(double, double, double) override {
-        ++preSteps;
-    }
+    void clbkPreStep(double, double, double) override { ++preSteps; }
 
     void clbkPostStep(double simt, double, double) override {
         ++postSteps;
@@ -106,7 +105,8 @@ public:
     int clbkConsumeBufferedKey(DWORD key, bool down, char*) override {
         if (down && keyLines.size() < 100) {
             char line[128];
-            std::snprintf(line, sizeof line, "%d %.4f %d %d %.4f", int(key), oapiGetSimTime(), postSteps, preSteps, lastPostT);
+            std::snprintf(line, sizeof line, "%d %.4f %d %d %.4f", int(key), oapiGetSimTime(), postSteps,
+                          preSteps, lastPostT);
             keyLines.push_back(line);
         }
         return 0;
@@ -121,8 +121,8 @@ public:
         char value[256];
         for (size_t i = 0; i < track.size(); ++i) {
             const TrackPoint& p = track[i];
-            std::snprintf(value, sizeof value, "%zu %.3f %.10f %.10f %.4f %.8f %.8f %.8f %.8f %.8f", i, p.t, p.lng,
-                          p.lat, p.alt, p.pitch, p.bank, p.wx, p.wy, p.wz);
+            std::snprintf(value, sizeof value, "%zu %.3f %.10f %.10f %.4f %.8f %.8f %.8f %.8f %.8f", i, p.t,
+                          p.lng, p.lat, p.alt, p.pitch, p.bank, p.wx, p.wy, p.wz);
             oapiWriteScenario_string(scn, const_cast<char*>("TRACK"), value);
         }
     }
@@ -141,8 +141,9 @@ private:
         v->GetRelativeVel(earth, u);
         v->GetAngularVel(w);
         char line[512];
-        std::snprintf(line, sizeof line, "%.2f %.4f %.4f %.4f %.5f %.5f %.5f %.8f %.8f %.8f %.8f %.8f %.8f %.2f", simt,
-                      p.x, p.y, p.z, u.x, u.y, u.z, w.x, w.y, w.z, v->GetPitch(), v->GetBank(), v->GetAOA(),
+        std::snprintf(line, sizeof line,
+                      "%.2f %.4f %.4f %.4f %.5f %.5f %.5f %.8f %.8f %.8f %.8f %.8f %.8f %.2f", simt, p.x, p.y,
+                      p.z, u.x, u.y, u.z, w.x, w.y, w.z, v->GetPitch(), v->GetBank(), v->GetAOA(),
                       v->GetMass());
         watchLines.push_back(line);
     }
