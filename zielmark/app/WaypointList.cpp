@@ -123,6 +123,14 @@ void TWaypointList::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
 }
 
+void TWaypointList::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    // The list's current row, which the keyboard's drop takes, is shown as the selected one (bold), also when
+    // the focus came in by Tab and only set the current row.
+    if (QListWidgetItem* current = currentItem(); current && !current->isSelected())
+        current->setSelected(true);
+}
+
 void TWaypointList::dropEvent(QDropEvent* event) {
     const QPoint at = event->position().toPoint();
     event->acceptProposedAction();

@@ -254,6 +254,46 @@ private slots:
         QCOMPARE(TFixture::ReadFile(w.Fx.ResultsDir() + "salvo.scn"), third);
     }
 
+    // The keyboard reaches every control of the page and uses it: the source, the wreck list, the name,
+    // "Save!".
+    void TheKeyboardReachesAndUsesEveryControl() {
+        TResultsWindow w(
+            [](const TFixture& fx) { TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight()); });
+        QVERIFY(w.Exposed());
+        w.Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.Window.get()));
+        TOrbToGePage* page = w.Page;
+        page->rbNewOrbResFile->setFocus(Qt::TabFocusReason);
+        QList<QWidget*> visited;
+        for (int i = 0; i < 12; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            while (focus && focus->parentWidget() && qobject_cast<QComboBox*>(focus->parentWidget()))
+                focus = focus->parentWidget(); // an editable combo box's own line edit stands for it
+            visited << focus;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (QWidget* control :
+             {static_cast<QWidget*>(page->rbNewOrbResFile), static_cast<QWidget*>(page->lbOrbResults),
+              static_cast<QWidget*>(page->cbResultFiles)})
+            QVERIFY2(visited.contains(control), control->metaObject()->className());
+        // The arrow keys choose the source and the wreck.
+        page->lbOrbResults->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->lbOrbResults, Qt::Key_Down);
+        QCOMPARE(page->lblFailure->text(), QString("Failure: Engine lost thrust"));
+        page->rbNewOrbResFile->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->rbNewOrbResFile, Qt::Key_Down);
+        QVERIFY(page->rbSavedOrbResFile->isChecked());
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
+        QVERIFY(visited.contains(page->cbResultFiles));
+        page->cbResultFiles->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(QApplication::focusWidget(), "keys");
+        QVERIFY(page->btnSaveGEFile->isEnabled());
+        w.Prompt.Answers = {true};
+        page->btnSaveGEFile->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->btnSaveGEFile, Qt::Key_Space);
+        QVERIFY(QFile::exists(w.Fx.ResultsDir() + "keys.kml"));
+    }
+
     // After saves that failed (the results folder is gone), "Previous flights" has no copy to offer and is
     // off; the name typed stays for another try; and the page never shows the current state's wrecks under
     // "Previous flights".
