@@ -115,6 +115,36 @@ TEST(Run, EndsWhenNothingHasFlownForTheSettleTimeAndSavesTheCurrentState) {
     EXPECT_NE(summary.find("\n  Drop "), std::string::npos);
 }
 
+// A class name of 16 characters (or a name of 24) keeps a blank before the next column of the summary.
+TEST(Run, TheSummaryKeepsItsColumnsApartWithLongNames) {
+    TestRoot root;
+    root.write("Config/Vessels/SixteenCharClass.cfg", "; a class without a module\nSize = 3\nMass = 100\n");
+    root.write("Scenarios/long.scn",
+               "BEGIN_SHIPS\n"
+               "A-name-of-24-characters_:SixteenCharClass\n  STATUS Landed Earth\n  POS 10 80\nEND\n"
+               "Pad:HostTestVessel\n  STATUS Landed Earth\n  POS 11 80\nEND\n"
+               "END_SHIPS\n");
+    RunResult r = run(root, {"long", "--countdown", "0", "--settle", "1", "--no-save"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string summary = r.out.substr(r.out.find("Summary at t = "));
+    const auto lineOf = [&](const std::string& start) {
+        const size_t at = summary.find("\n  " + start);
+        return at == std::string::npos ? std::string()
+                                       : summary.substr(at + 1, summary.find('\n', at + 1) - at - 1);
+    };
+    const std::string heading = lineOf("name"), longLine = lineOf("A-name"), pad = lineOf("Pad ");
+    ASSERT_FALSE(heading.empty() || longLine.empty() || pad.empty()) << summary;
+    EXPECT_NE(longLine.find("A-name-of-24-characters_ SixteenCharClass landed"), std::string::npos)
+        << summary;
+    // Every column begins where its heading begins.
+    for (const char* column : {"class", "state"}) {
+        const size_t at = heading.find(column);
+        EXPECT_NE(longLine[at], ' ') << column << "\n" << summary;
+        EXPECT_EQ(longLine[at - 1], ' ') << column << "\n" << summary;
+        EXPECT_NE(pad[at], ' ') << column << "\n" << summary;
+    }
+}
+
 // Without a key nothing starts: the run says that no missile was launched and which key starts them,
 // before and after, so a replaced current state is no surprise. A run with keys has no such note.
 TEST(Run, WithoutKeysSaysThatNothingWasLaunchedAndWhichKeyStartsThem) {

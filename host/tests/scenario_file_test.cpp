@@ -140,6 +140,46 @@ TEST(ScenarioFile, TanksAndThrustersNotListedStartEmptyAndOff) {
     EXPECT_NEAR(b->GetPropellantMass(b->GetPropellantHandleByIndex(0)), 250.0, 1e-9);
 }
 
+// The simulator writes a propellant level that is not a number as "-1.#IND00" (its C library's text), and
+// reads it back as the number before the '#'. Such a current state loads here as there: -1, an empty tank,
+// and 1.#INF00 a full one; a save never writes such a text.
+TEST(ScenarioFile, APropellantLevelTheSimulatorWroteAsNotANumberLoadsAsItReadsIt) {
+    TestRoot root;
+    root.write("Scenarios/(Current state).scn",
+               "BEGIN_SHIPS\r\n"
+               "A:HostTestVessel\r\n  STATUS Landed Earth\r\n  POS 10 50\r\n  PRPLEVEL 0:-1.#IND00\r\nEND\r\n"
+               "B:HostTestVessel\r\n  STATUS Landed Earth\r\n  POS 11 50\r\n  PRPLEVEL 0:1.#INF00\r\nEND\r\n"
+               "C:HostTestVessel\r\n  STATUS Landed Earth\r\n  POS 12 50\r\n  PRPLEVEL 0:1.#QNAN0\r\nEND\r\n"
+               "END_SHIPS\r\n");
+    {
+        orb::World world(root.path());
+        world.loadScenario("(Current state)");
+        VESSEL* a = world.vessel("A");
+        VESSEL* b = world.vessel("B");
+        EXPECT_EQ(a->GetPropellantMass(a->GetPropellantHandleByIndex(0)), 0.0);
+        EXPECT_NEAR(b->GetPropellantMass(b->GetPropellantHandleByIndex(0)),
+                    b->GetPropellantMaxMass(b->GetPropellantHandleByIndex(0)), 1e-9);
+        const std::filesystem::path saved = root.path() / "Scenarios" / "saved.scn";
+        world.saveScenario(saved);
+        std::ifstream in(saved, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str().find('#'), std::string::npos) << text.str();
+        EXPECT_EQ(text.str().find("nan"), std::string::npos) << text.str();
+        EXPECT_NE(blockOf(text.str(), "B:HostTestVessel").find("  PRPLEVEL 0:1.000000\r\n"),
+                  std::string::npos)
+            << text.str();
+    }
+    // Only the simulator's own forms: other text after a number is still no level.
+    for (const char* level : {"0:-1.#BAD00", "0:-1#IND00", "0:-1.#IND0x", "0:#IND"}) {
+        root.write("Scenarios/bad.scn", std::string("BEGIN_SHIPS\nD:HostTestVessel\n  STATUS Landed Earth\n"
+                                                    "  PRPLEVEL ") +
+                                            level + "\nEND\nEND_SHIPS\n");
+        orb::World other(root.path());
+        EXPECT_ANY_THROW(other.loadScenario("bad")) << level;
+    }
+}
+
 TEST(ScenarioFile, CurrentStateIsSavedInTheRootsScenarioFolder) {
     TestRoot root;
     orb::World world(root.path());

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -40,6 +41,14 @@ TDlgMain::TDlgMain(const QString& iniFileName, TPrompt& prompt)
     connect(tabSetup->btnSaveGEDirBrowse, &QPushButton::clicked, this, [this] { btnSaveGEDirBrowseClick(); });
     connect(tabSetup->btnGlobalWarningsRefresh, &QPushButton::clicked, this,
             [this] { btnGlobalWarningsRefreshClick(); });
+    // The folders are read again at any time, not only while warnings show the button.
+    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(refresh, &QShortcut::activated, this, [this] {
+        if (OptionsPtr) btnGlobalWarningsRefreshClick();
+    });
+    connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == PageOrbToGE && OptionsPtr) tabOrbToGE->SourceMayHaveChanged();
+    });
 }
 
 TDlgMain::~TDlgMain() = default;
@@ -52,8 +61,20 @@ void TDlgMain::showEvent(QShowEvent* event) {
 }
 
 void TDlgMain::closeEvent(QCloseEvent* event) {
+    // Unsaved planning work is saved or given up first; a cancel keeps the window open.
+    if (!Closed && OptionsPtr && !tabGeToOrb->ConfirmLeavingUnsaved()) {
+        event->ignore();
+        return;
+    }
     FormCloseQuery();
-    event->accept(); // closing is always allowed
+    event->accept();
+}
+
+void TDlgMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && OptionsPtr && !Closed &&
+        pcMain->currentIndex() == PageOrbToGE)
+        tabOrbToGE->SourceMayHaveChanged();
 }
 
 void TDlgMain::FormShow() {
@@ -102,7 +123,7 @@ void TDlgMain::OptionsToGUI() {
     tabOrbToGE->OrbResFilesToGUI();
 }
 
-bool TDlgMain::GUItoOptions() {
+void TDlgMain::CopyGUIToOptions() {
     zm::TGlobalOptions& options = Options();
     options.ActiveMainTab = pcMain->currentIndex();
     options.SrcWptDir = S(tabSetup->lblSrcWptDir->text());
@@ -110,7 +131,11 @@ bool TDlgMain::GUItoOptions() {
     options.FltResDir = S(tabSetup->lblFltResDir->text());
     options.MRUSourceKmlFile = S(tabGeToOrb->cbLoadGEFiles->currentText());
     options.MRUEditedScnFile = S(tabGeToOrb->cbSaveOrbFiles->currentText());
-    const zm::TResult saved = options.SaveToIni();
+}
+
+bool TDlgMain::GUItoOptions() {
+    CopyGUIToOptions();
+    const zm::TResult saved = Options().SaveToIni();
     if (saved.Ok()) return true;
     Prompt().ShowError(this, Q(saved.Message));
     return false;
@@ -141,6 +166,9 @@ std::string TDlgMain::ScenarioFolder() const {
 }
 
 void TDlgMain::btnGlobalWarningsRefreshClick() {
+    if (!tabGeToOrb->ConfirmLeavingUnsaved()) return; // the planning page is filled again
+    // The page, the KML file and the scenario shown stay chosen where the folders still offer them.
+    CopyGUIToOptions();
     Options().CheckFolders();
     OptionsToGUI();
 }

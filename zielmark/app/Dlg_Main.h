@@ -40,12 +40,15 @@ public:
     void btnSrcWprDirBrowseClick();
     void btnOrbScnDirBrowseClick();
     void btnSaveGEDirBrowseClick();
+    // "Refresh" and its key F5 on every page: reads the folders again, after asking about unsaved work.
     void btnGlobalWarningsRefreshClick();
     void BrowseDir(const QString& title, QLabel* label);
     void OptionsToGUI();
     // Copies the window's state into the settings and saves them; false (after an error dialog) when the
     // settings file cannot be written.
     bool GUItoOptions();
+    // The copy alone, without saving the settings file.
+    void CopyGUIToOptions();
 
     // What the pages get of the window.
     zm::TGlobalOptions& Options() override { return *OptionsPtr; }
@@ -67,6 +70,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The window comes to the front: the results page looks whether its scenario has changed.
+    void changeEvent(QEvent* event) override;
 
 private:
     QString IniFileName;

@@ -9,6 +9,15 @@ bool TQtPrompt::AskYesNo(QWidget* parent, const QString& question) {
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+TUnsavedChoice TQtPrompt::AskSaveDiscardCancel(QWidget* parent, const QString& question) {
+    const QMessageBox::StandardButton answer = QMessageBox::warning(
+        parent, QApplication::applicationName(), question,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return TUnsavedChoice::Save;
+    if (answer == QMessageBox::Discard) return TUnsavedChoice::Discard;
+    return TUnsavedChoice::Cancel;
+}
+
 void TQtPrompt::ShowError(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, QApplication::applicationName(), message);
 }

@@ -4,11 +4,16 @@
 
 class QWidget;
 
+// The answer to a question about unsaved work.
+enum class TUnsavedChoice { Save, Discard, Cancel };
+
 class TPrompt {
 public:
     virtual ~TPrompt() = default;
     // A confirmation question with Yes and No; true only for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
+    // Unsaved work is about to be thrown away: Save, Discard or Cancel (closing the dialog cancels).
+    virtual TUnsavedChoice AskSaveDiscardCancel(QWidget* parent, const QString& question) = 0;
     // An error inside an event: shown, then the window goes on.
     virtual void ShowError(QWidget* parent, const QString& message) = 0;
     // A plain notice (for instance where the settings are kept).
@@ -21,6 +26,7 @@ public:
 class TQtPrompt : public TPrompt {
 public:
     bool AskYesNo(QWidget* parent, const QString& question) override;
+    TUnsavedChoice AskSaveDiscardCancel(QWidget* parent, const QString& question) override;
     void ShowError(QWidget* parent, const QString& message) override;
     void ShowInfo(QWidget* parent, const QString& message) override;
     QString BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) override;

@@ -100,8 +100,21 @@ void TOrbToGePage::cbSavedOrbResFilesChange() {
 }
 
 void TOrbToGePage::LoadOrbResults(const std::string& path) {
-    const zm::TResult read = zm::LoadOrbResults(path, OrbResults);
-    if (read.Code == zm::TResultCode::Missing) return;
+    const zm::TFileStamp stamp = zm::FileStampOf(path);
+    std::string bytes;
+    const zm::TResult read = zm::LoadOrbResults(path, OrbResults, &bytes);
+    if (read.Code == zm::TResultCode::Missing) {
+        // Nothing to read. A source that has gone missing keeps what was read of it; the wrecks of another
+        // source are never shown under this one.
+        if (path == Shown.Path && Shown.Read) return;
+        OrbResults = {};
+        Shown = {path, std::string(), stamp, false};
+        ShowWreckList();
+        lbOrbResultsClick();
+        return;
+    }
+    Shown = {path, std::move(bytes), stamp, false};
+    Shown.Read = read.Ok() || !Shown.Bytes.empty();
     ShowWreckList();
     if (!read.Ok()) {
         // The wrecks read before the bad line stay listed; the figures keep what they showed.
@@ -110,6 +123,23 @@ void TOrbToGePage::LoadOrbResults(const std::string& path) {
     }
     FillResultFiles();
     lbOrbResultsClick();
+}
+
+bool TOrbToGePage::SourceChanged() {
+    if (Shown.Path.empty()) return false;
+    const zm::TFileStamp stamp = zm::FileStampOf(Shown.Path);
+    // Unchanged, or gone (what was read of it stays shown, and is what a save writes).
+    if (stamp == Shown.Stamp || !stamp.Exists) return false;
+    std::string bytes;
+    if (zm::ReadWholeFile(Shown.Path, bytes).Ok() && Shown.Read && bytes == Shown.Bytes) {
+        Shown.Stamp = stamp; // saved again with the same content
+        return false;
+    }
+    return true;
+}
+
+void TOrbToGePage::SourceMayHaveChanged() {
+    if (SourceChanged()) LoadOrbResults(Shown.Path);
 }
 
 void TOrbToGePage::ShowWreckList() {
@@ -159,6 +189,15 @@ void TOrbToGePage::DrawChart(const zm::TTeskWreck& wreck) {
     };
     for (const zm::TChartLine& line : chart.Lines)
         drawLine(line);
+    // The labels before the marks: an opaque label never hides the target, the impact or the foot point.
+    painter.setFont(imgChart->font());
+    for (const zm::TChartLabel& label : chart.Labels) {
+        const QString text = Q(label.Text);
+        painter.fillRect(label.TopLeft.X, label.TopLeft.Y, metrics.horizontalAdvance(text), metrics.height(),
+                         Qt::white);
+        painter.setPen(Qt::black);
+        painter.drawText(label.TopLeft.X, label.TopLeft.Y + metrics.ascent(), text);
+    }
     for (const zm::TChartCircle& circle : chart.Circles) {
         painter.setPen(QPen(PenColour(circle.Pen), 1));
         const int r = zm::TChartCircle::Radius;
@@ -167,16 +206,6 @@ void TOrbToGePage::DrawChart(const zm::TTeskWreck& wreck) {
     }
     for (const zm::TChartLine& line : chart.Arrow)
         drawLine(line);
-    painter.setFont(imgChart->font());
-    painter.setPen(Qt::black);
-    painter.setBackground(Qt::white);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    for (const zm::TChartLabel& label : chart.Labels) {
-        const QString text = Q(label.Text);
-        painter.fillRect(label.TopLeft.X, label.TopLeft.Y, metrics.horizontalAdvance(text), metrics.height(),
-                         Qt::white);
-        painter.drawText(label.TopLeft.X, label.TopLeft.Y + metrics.ascent(), text);
-    }
     painter.end();
     imgChart->update();
 }
@@ -204,25 +233,57 @@ void TOrbToGePage::cbResultFilesChange() {
 }
 
 void TOrbToGePage::btnSaveGEFileClick() {
-    if (!zm::IsValidSaveName(S(cbResultFiles->currentText()))) return; // the button is disabled then
+    const QString typed = cbResultFiles->currentText();
+    if (!zm::IsValidSaveName(S(typed))) return; // the button is disabled then
     zm::TGlobalOptions& options = Context.Options();
-    const std::string name = zm::ChangeFileExt(S(cbResultFiles->currentText()), ".kml");
+    if (SourceChanged()) {
+        // A newer firing was saved since the page read its scenario: the page shows it first, so that what
+        // is saved is what the user has seen.
+        LoadOrbResults(Shown.Path);
+        Context.Prompt().ShowInfo(this, Q("\"" + Shown.Path +
+                                          "\" has changed since it was read; the page now shows it as it "
+                                          "is. Press \"Save!\" again to save it."));
+        cbResultFiles->setEditText(typed);
+        UpdateSaveGEFileButton();
+        return;
+    }
+    const std::string name = zm::ChangeFileExt(S(typed), ".kml");
     const std::string path = options.FltResDir + name;
     const std::string kmlQuestion = zm::QuestionNamingFile(zm::GEFileQuestion(zm::FileExists(path)), path);
+    bool failed = false;
     if (Context.Prompt().AskYesNo(this, Q(kmlQuestion))) {
         const zm::TResult written = zm::WriteGEFile(options.FltResDir, name, OrbResults.Wrecks);
         if (!written.Ok()) Context.Prompt().ShowError(this, Q(written.Message));
+        failed = !written.Ok();
     }
     if (rbNewOrbResFile->isChecked()) {
         const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");
         const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
         if (Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, copyPath)))) {
-            // A failed copy is reported too: the user would otherwise believe the scenario kept.
-            const zm::TResult copied = zm::CopyScenarioFile(options.CurrentStateFile, copyPath);
+            // The copy is made of the bytes the wrecks were read from, so that the KML file and the copy
+            // describe the same firing. A failed copy is reported too: the user would otherwise believe the
+            // scenario kept.
+            const zm::TResult copied =
+                Shown.Read
+                    ? zm::WriteFileAtomic(copyPath, Shown.Bytes)
+                    : zm::TResult::Failure("\"" + Shown.Path + "\" could not be read; no copy is made");
             if (!copied.Ok()) Context.Prompt().ShowError(this, Q(copied.Message));
+            failed = failed || !copied.Ok();
         }
     }
-    const std::string remembered = S(cbSavedOrbResFiles->currentText());
+    ShowSavedCopies(S(cbSavedOrbResFiles->currentText()));
+    FillResultFiles();
+    {
+        const QSignalBlocker block(cbResultFiles);
+        SelectEntry(cbResultFiles, zm::ResultNameOf(name));
+        // A save that did not happen keeps the name the user typed, to correct or try again.
+        if (cbResultFiles->currentIndex() < 0 || failed) cbResultFiles->setEditText(typed);
+    }
+    UpdateSaveGEFileButton();
+}
+
+void TOrbToGePage::ShowSavedCopies(const std::string& remembered) {
+    zm::TGlobalOptions& options = Context.Options();
     options.ListFltResScnFiles();
     {
         const QSignalBlocker block(cbSavedOrbResFiles);
@@ -230,11 +291,12 @@ void TOrbToGePage::btnSaveGEFileClick() {
         for (const std::string& saved : options.FltResScnFiles)
             cbSavedOrbResFiles->addItem(Q(saved));
         SelectEntry(cbSavedOrbResFiles, remembered);
+        // As at the start: the newest copy waits preselected when none was chosen.
+        if (cbSavedOrbResFiles->currentIndex() < 0 && cbSavedOrbResFiles->count() > 0) {
+            const int newest = cbSavedOrbResFiles->findText(Q(options.NewestFltResScnFile), Qt::MatchExactly);
+            cbSavedOrbResFiles->setCurrentIndex(std::max(newest, 0));
+        }
     }
-    FillResultFiles();
-    {
-        const QSignalBlocker block(cbResultFiles);
-        SelectEntry(cbResultFiles, zm::ResultNameOf(name));
-    }
-    UpdateSaveGEFileButton();
+    // "Previous flights" is offered exactly while there is a copy to choose.
+    rbSavedOrbResFile->setEnabled(cbSavedOrbResFiles->count() > 0);
 }

@@ -1,6 +1,7 @@
 // The "Orbiter to Google Earth" page: the source of the results (recent or previous flight), the wreck list,
 // the figures and impact-area diagram of the selected wreck, and saving the result KML and a scenario copy.
 #pragma once
+#include "Unit_Files.h"
 #include "Unit_Results.h"
 
 #include <QWidget>
@@ -19,6 +20,9 @@ public:
 
     // Operations the shell calls.
     void OrbResFilesToGUI();
+    // The window or the page came to the front: when the scenario shown has changed since it was read (a
+    // new firing saved a new current state), it is read again.
+    void SourceMayHaveChanged();
 
     // Published handlers and the page's operations.
     void rbNewOrbResFileClick();
@@ -55,8 +59,19 @@ private:
     void ShowWreckList();
     void DrawChart(const zm::TTeskWreck& wreck);
     zm::TResultSourceInputs SourceInputs() const;
+    // Whether the file shown now holds other bytes than those its wrecks were read from.
+    bool SourceChanged();
+    void ShowSavedCopies(const std::string& remembered);
 
     TPageContext& Context;
     zm::TOrbResults OrbResults;
+    // What the wrecks shown were read from: the file, its bytes (the scenario copy is made of them) and its
+    // stamp then; Read is false when nothing could be read from it.
+    struct TShownSource {
+        std::string Path;
+        std::string Bytes;
+        zm::TFileStamp Stamp;
+        bool Read = false;
+    } Shown;
     bool FillingSource = false; // the program, not the user, is changing the source controls
 };

@@ -67,6 +67,7 @@ TSetupPage::TSetupPage(QWidget* parent) : QWidget(parent) {
     MakeBoldLabel(pnlGlobalWarnings, "Warnings", 8, 8);
     stGlobalWarnings = MakeStaticText(pnlGlobalWarnings, 8, 32, 409, 233);
     btnGlobalWarningsRefresh = MakeButton(pnlGlobalWarnings, "Refresh", 176, 280, 75, 25);
+    btnGlobalWarningsRefresh->setToolTip("Read the folders again (F5, on every page)");
     pnlGlobalWarnings->hide();
 
     auto* about = new QGroupBox("About", this);

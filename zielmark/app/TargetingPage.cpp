@@ -29,25 +29,43 @@ const QColor LinkedColour(0, 128, 0);
 const QColor UnlinkedColour(255, 0, 0);
 const QColor InvalidColour(255, 0, 0);
 
+// The question before unsaved work is thrown away, naming the file "Save" writes when the name is one.
+std::string UnsavedQuestion(const std::string& scenarioName) {
+    const std::string question = "The plan has changes that are not saved.";
+    if (!zm::IsValidSaveName(scenarioName) || !zm::StaysInFolder(scenarioName))
+        return question + "\nSave them?";
+    return question + "\nSave them as \"" + zm::ScenarioFileNameFor(scenarioName) + "\"?";
+}
+
 } // namespace
 
 TGeToOrbPage::TGeToOrbPage(QWidget* parent, TPageContext& context) : QWidget(parent), Context(context) {
     BuildControls();
     ConnectEvents();
-    Model.Description = {zm::DefaultScenarioDescription};
+    SetTabOrder();
     ShowDescription();
 }
 
 TGeToOrbPage::~TGeToOrbPage() = default;
 
 void TGeToOrbPage::ConnectEvents() {
-    connect(cbLoadGEFiles, &QComboBox::activated, this, [this] { cbLoadGEFilesChange(); });
+    connect(cbLoadGEFiles, &QComboBox::activated, this, [this] {
+        if (ConfirmLeavingUnsaved()) {
+            cbLoadGEFilesChange();
+            return;
+        }
+        // Cancelled: the file whose waypoints the page shows stays chosen.
+        const QSignalBlocker block(cbLoadGEFiles);
+        cbLoadGEFiles->setCurrentIndex(cbLoadGEFiles->findText(Q(Model.KmlFileName), Qt::MatchExactly));
+    });
     lbTesks->SetDrawItem([this](QPainter& p, int i, const QRect& r, bool s) { lbTesksDrawItem(p, i, r, s); });
     lbTargets->SetDrawItem(
         [this](QPainter& p, int i, const QRect& r, bool s) { lbTargetsDrawItem(p, i, r, s); });
     lbTesks->MakeDragSource();
     lbTargets->MakeDropTarget([this] { return lbTargetsDragOver(); },
                               [this](int tesk, int x, int y) { lbTargetsDragDrop(tesk, x, y); });
+    lbTargets->SetKeyPress([this](int key) { return lbTargetsKeyPress(key); });
+    lbTesks->SetKeyPress([this](int key) { return lbTesksKeyPress(key); });
     connect(btnRandomize, &QPushButton::clicked, this, [this] { btnRandomizeClick(); });
     connect(chbFlipAllCheckBoxes, &QCheckBox::clicked, this, [this] { chbFlipAllCheckBoxesClick(); });
     connect(rbTimeLocal, &QRadioButton::clicked, this, [this] { rbTimeLocalClick(); });
@@ -65,7 +83,8 @@ void TGeToOrbPage::ConnectEvents() {
     connect(cbActiveVessel, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!Showing) Model.FocusIndex = index;
     });
-    connect(cbSaveOrbFiles, &QComboBox::editTextChanged, this, [this] {
+    // Typed (the user's edits only), or picked from the list: each runs the change once.
+    connect(cbSaveOrbFiles->lineEdit(), &QLineEdit::textEdited, this, [this] {
         if (!Showing) cbSaveOrbFilesChange();
     });
     connect(cbSaveOrbFiles, &QComboBox::activated, this, [this] { cbSaveOrbFilesChange(); });
@@ -116,9 +135,35 @@ void TGeToOrbPage::FillScenarioFileList() {
 }
 
 void TGeToOrbPage::cbSaveOrbFilesChange() {
-    zm::ScenarioNameChanged(Model, Context.ScenarioFolder(), S(cbSaveOrbFiles->currentText()));
+    const std::string folder = Context.ScenarioFolder();
+    const std::string name = S(cbSaveOrbFiles->currentText());
+    if (zm::ScenarioNameReadsFile(folder, name) && Model.HasUnsavedChanges()) {
+        // Reading the scenario back would replace the unsaved work: the name is taken, the file read only
+        // when the user saves the work first (under this name, which reads back what was saved) or
+        // discards it.
+        Model.ScenarioFileName = name;
+        Model.UpdateGEtoOrbWarnings();
+        ModelToGUI();
+        const TUnsavedChoice choice = Context.Prompt().AskSaveDiscardCancel(this, Q(UnsavedQuestion(name)));
+        if (choice == TUnsavedChoice::Save) SaveScenario();
+        if (choice != TUnsavedChoice::Discard) return;
+    }
+    zm::ScenarioNameChanged(Model, folder, name);
     ShowScenarioRead();
     ModelToGUI();
+}
+
+bool TGeToOrbPage::ConfirmLeavingUnsaved() {
+    if (!Model.HasUnsavedChanges()) return true;
+    switch (Context.Prompt().AskSaveDiscardCancel(this, Q(UnsavedQuestion(Model.ScenarioFileName)))) {
+    case TUnsavedChoice::Save:
+        return SaveScenario();
+    case TUnsavedChoice::Discard:
+        return true;
+    case TUnsavedChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void TGeToOrbPage::ShowScenarioRead() {
@@ -172,6 +217,21 @@ void TGeToOrbPage::CreateRowControls() {
         realistic->show();
         RowControls.push_back({delay, realistic});
     }
+    SetTabOrder();
+}
+
+void TGeToOrbPage::SetTabOrder() {
+    std::vector<QWidget*> order{cbLoadGEFiles};
+    for (const TRowControls& row : RowControls) {
+        order.push_back(row.DelayUpDown);
+        order.push_back(row.RealisticBox);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{lbTesks, lbTargets, chbFlipAllCheckBoxes, btnRandomize,
+                                                      mOrbDescr, cbActiveVessel, rbTimeLocal, rbTimeUTC,
+                                                      meOrbDate, meOrbTime, cbSaveOrbFiles, btnSaveOrbFile})
+        order.push_back(w);
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void TGeToOrbPage::FreeRowControls() {
@@ -317,6 +377,32 @@ void TGeToOrbPage::lbTargetsDrawItem(QPainter& painter, int index, const QRect& 
     DrawWaypointItem(painter, Q(target.Name), target.LinkCount > 0, rect, selected, lbTargets);
 }
 
+bool TGeToOrbPage::lbTargetsKeyPress(int key) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        // As a drop of the selected missile on the current target.
+        if (lbTesks->currentRow() < 0 || lbTargets->currentRow() < 0) return true;
+        Model.DropOnTarget(lbTesks->currentRow(), lbTargets->currentRow());
+        ModelToGUI();
+        return true;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        return lbTesksKeyPress(key);
+    default:
+        return false;
+    }
+}
+
+bool TGeToOrbPage::lbTesksKeyPress(int key) {
+    if (key != Qt::Key_Delete && key != Qt::Key_Backspace) return false;
+    // As a drop of the selected missile below the last target.
+    Model.DropOnTarget(lbTesks->currentRow(), -1);
+    ModelToGUI();
+    return true;
+}
+
 bool TGeToOrbPage::lbTargetsDragOver() {
     return true;
 }
@@ -391,6 +477,10 @@ void TGeToOrbPage::rbTimeLocalClick() {
 // ---- Saving ----
 
 void TGeToOrbPage::btnSaveOrbFileClick() {
+    SaveScenario();
+}
+
+bool TGeToOrbPage::SaveScenario() {
     DateTimeGUItoUTC();
     zm::TGlobalOptions& options = Context.Options();
     const std::string path = zm::ScenarioSavePath(Model, options.OrbScnDir);
@@ -402,4 +492,5 @@ void TGeToOrbPage::btnSaveOrbFileClick() {
     if (saved.Code == zm::TResultCode::Failed || saved.Code == zm::TResultCode::Refused)
         Context.Prompt().ShowError(this, Q(saved.Message));
     ModelToGUI();
+    return saved.Ok();
 }

@@ -30,6 +30,10 @@ public:
     // Operations the shell calls.
     void FillSourceFileList();
     void ClearTargetingPage();
+    // Before the page's work is thrown away (closing, "Refresh", another KML file or scenario): true when
+    // nothing is unsaved, or the user saved it or chose to discard it; false when the user cancelled (or the
+    // save did not happen), and the caller leaves everything as it is.
+    bool ConfirmLeavingUnsaved();
 
     // Published handlers, named after control and event.
     void cbLoadGEFilesChange();
@@ -38,12 +42,19 @@ public:
     bool lbTargetsDragOver();
     // The missile dragged (-1: none) dropped at a point of the target list.
     void lbTargetsDragDrop(int tesk, int x, int y);
+    // The keyboard's drop: Enter or Space on the target list points the missile selected in the missile list
+    // at the current target; Delete or Backspace on either list clears the selected missile's target. True
+    // when the key was one of these.
+    bool lbTargetsKeyPress(int key);
+    bool lbTesksKeyPress(int key);
     void btnRandomizeClick();
     void chbFlipAllCheckBoxesClick();
     void rbTimeLocalClick();
     void meOrbDateChange();
     void cbSaveOrbFilesChange();
     void btnSaveOrbFileClick();
+    // The save of "Save!"; true when the scenario was written.
+    bool SaveScenario();
     void OrbDateTimeToGUI();
     void DateTimeGUItoUTC();
 
@@ -82,6 +93,8 @@ private:
     void ConnectEvents();
     void CreateRowControls();
     void FreeRowControls();
+    // The keyboard's path through the page: source, rows, lists, buttons, details, scenario name, save.
+    void SetTabOrder();
     void FillScenarioFileList();
     // Shows the model in the controls; the program's own changes do not run the change handlers.
     void ModelToGUI();

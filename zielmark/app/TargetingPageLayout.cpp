@@ -2,6 +2,7 @@
 #include "CanvasImage.h"
 #include "TargetingPage.h"
 #include "UiKit.h"
+#include "Unit_Targeting.h"
 #include "WaypointList.h"
 
 #include <QCheckBox>
@@ -59,6 +60,10 @@ void TGeToOrbPage::BuildControls() {
     mOrbDescr = new QPlainTextEdit(details);
     mOrbDescr->setGeometry(8, 64, 217, 121);
     mOrbDescr->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The prompt is no content: it shows only while the box is empty, and an empty box saves no line.
+    mOrbDescr->setPlaceholderText(zm::DefaultScenarioDescription);
+    // Tab leaves the box (as everywhere on the page) instead of typing a tab into the description.
+    mOrbDescr->setTabChangesFocus(true);
     cbActiveVessel = MakeCombo(details, 296, 64, 89, false);
     cbActiveVessel->setEnabled(false);
     rbTimeLocal = new QRadioButton("Local", details);

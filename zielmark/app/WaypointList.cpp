@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +21,15 @@ public:
         painter->save();
         List->PaintItem(*painter, index.row(), option.rect, option.state & QStyle::State_Selected);
         painter->restore();
+        // The keyboard's place in the list, while it has the focus: a dotted frame on the row's edge, which
+        // leaves its colour and its text as they are.
+        if ((option.state & QStyle::State_HasFocus) && List->hasFocus()) {
+            painter->save();
+            painter->setPen(QPen(option.palette.color(QPalette::Text), 1, Qt::DotLine));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+            painter->restore();
+        }
     }
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
         return {List->viewport()->width(), TWaypointList::ItemHeight};
@@ -103,6 +113,22 @@ void TWaypointList::dragMoveEvent(QDragMoveEvent* event) {
         event->acceptProposedAction();
     else
         event->ignore();
+}
+
+void TWaypointList::keyPressEvent(QKeyEvent* event) {
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && KeyPress && KeyPress(event->key())) {
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void TWaypointList::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    // The list's current row, which the keyboard's drop takes, is shown as the selected one (bold), also when
+    // the focus came in by Tab and only set the current row.
+    if (QListWidgetItem* current = currentItem(); current && !current->isSelected())
+        current->setSelected(true);
 }
 
 void TWaypointList::dropEvent(QDropEvent* event) {

@@ -134,6 +134,14 @@ int RunPlan(int argc, char** argv) {
     for (const std::string& note : notes) // the page's "- " list mark left off
         std::fprintf(stderr, "zielmark-cli plan: warning: %s\n",
                      note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0));
+    if (page.Waypoints.Tesks.empty() && !page.Waypoints.NoPoint.empty()) {
+        // The user sees launch sites in the file: they are named, and what they lack.
+        std::string named;
+        for (const std::string& name : page.Waypoints.NoPoint)
+            named += (named.empty() ? "\"" : ", \"") + name + "\"";
+        return Failure("\"" + kmlPath + "\" has no launch site with a point: " + named +
+                       (page.Waypoints.NoPoint.size() == 1 ? " has no point" : " have no point"));
+    }
     if (page.Waypoints.Tesks.empty())
         return Failure("\"" + kmlPath +
                        "\" has no launch site (a placemark whose name begins with \"Tesk\")");

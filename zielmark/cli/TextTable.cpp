@@ -10,12 +10,12 @@ void PrintTextTable(const std::vector<std::vector<std::string>>& rows, const std
     for (const auto& row : rows) {
         if (widths.size() < row.size()) widths.resize(row.size(), 0);
         for (size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], zm::Utf8Length(row[c]));
+            widths[c] = std::max(widths[c], zm::Utf8Width(row[c]));
     }
     for (const auto& row : rows) {
         std::string line;
         for (size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(widths[c] - zm::Utf8Length(row[c]), ' ');
+            const std::string pad(widths[c] - zm::Utf8Width(row[c]), ' ');
             const bool right = c < rightAligned.size() && rightAligned[c];
             line += right ? pad + row[c] : row[c] + pad;
             if (c + 1 < row.size()) line += "  ";

@@ -1,5 +1,6 @@
-// A table for the terminal: every column as wide as its widest cell, counted in characters, so long and
-// non-ASCII names keep the columns in line.
+// A table for the terminal: every column as wide as its widest cell, counted in the columns a terminal gives
+// each character (two for a Chinese, Japanese or Korean one), so long and non-ASCII names keep the columns in
+// line.
 #pragma once
 
 #include <cstdio>

@@ -236,6 +236,13 @@ bool FileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+TFileStamp FileStampOf(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return {};
+    return {true, static_cast<long long>(st.st_ino), static_cast<long long>(st.st_size),
+            static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
 bool DirectoryExists(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -292,7 +299,26 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
 }
 
 bool IsValidSaveName(std::string_view text) {
-    return IsValidFileName(text) && !ChangeFileExt(ExtractFileName(text), "").empty();
+    return IsValidFileName(text) && !TrimBlanks(ChangeFileExt(ExtractFileName(text), "")).empty();
+}
+
+bool StaysInFolder(std::string_view relativeName) {
+    if (IsAbsolutePath(relativeName)) return false;
+    int depth = 0;
+    size_t from = 0;
+    while (from <= relativeName.size()) {
+        size_t end = from;
+        while (end < relativeName.size() && !IsPathDelimiter(relativeName[end]))
+            ++end;
+        const std::string_view part = relativeName.substr(from, end - from);
+        if (part == "..") {
+            if (--depth < 0) return false;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+        from = end + 1;
+    }
+    return true;
 }
 
 std::vector<TFolderEntry> ListFolderFiles(const std::string& folder, std::string_view ext,

@@ -55,6 +55,17 @@ private:
 };
 
 bool FileExists(const std::string& path); // an existing file that is not a folder
+
+// What tells one version of a file from the next without reading it: a save that replaces it (atomically,
+// through a new file) changes the inode, a write in place the size or the modification time.
+struct TFileStamp {
+    bool Exists = false;
+    long long Inode = 0;
+    long long Size = 0;
+    long long MTimeNs = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+TFileStamp FileStampOf(const std::string& path);
 bool DirectoryExists(const std::string& path);
 bool IsPathDelimiter(char c);
 bool IsAbsolutePath(std::string_view path);
@@ -66,9 +77,13 @@ std::string ExtractFilePath(std::string_view path); // up to and including the l
 std::string ExtractFileExt(std::string_view path);  // from the last '.' of the name, or empty
 // The name with its extension replaced (or appended when it has none); ext includes the dot.
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
-// A name a file can be saved under: a valid file name whose last part has a name before its extension,
-// so that neither "" nor ".kml" turns into a hidden file called ".kml".
+// A name a file can be saved under: a valid file name whose last part has a name before its extension that
+// is more than blanks, so that neither "", ".kml" nor "   " turns into a hidden or blank file ".kml", "
+// .kml".
 bool IsValidSaveName(std::string_view text);
+// A name given relative to a folder stays inside it: not absolute, and no ".." part climbs above the folder
+// ("sub/plan" and "sub/../plan" stay, "../plan", "sub/../../plan" and "/tmp/plan" leave).
+bool StaysInFolder(std::string_view relativeName);
 
 struct TFolderEntry {
     std::string Name;      // without folder

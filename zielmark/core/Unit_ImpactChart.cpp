@@ -165,14 +165,6 @@ std::string ImpactChartSvg(const TImpactChart& chart) {
     out += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#FFFFFF\"/>\n";
     for (const TChartLine& line : chart.Lines)
         AppendLine(out, line);
-    for (const TChartCircle& circle : chart.Circles) {
-        out += "<circle cx=\"" + Num(circle.Center.X) + "\" cy=\"" + Num(circle.Center.Y) + "\" r=\"" +
-               Num(TChartCircle::Radius) + "\" fill=\"#FFFFFF\" stroke=\"";
-        out += SvgColour(circle.Pen);
-        out += "\" stroke-width=\"1\"/>\n";
-    }
-    for (const TChartLine& line : chart.Arrow)
-        AppendLine(out, line);
     for (const TChartLabel& label : chart.Labels) {
         const TTextSize size = SvgTextSize(label.Text);
         out += "<rect x=\"" + Num(label.TopLeft.X) + "\" y=\"" + Num(label.TopLeft.Y) + "\" width=\"" +
@@ -181,6 +173,14 @@ std::string ImpactChartSvg(const TImpactChart& chart) {
                "\" font-family=\"sans-serif\" font-size=\"11\" fill=\"#000000\">" + KmlText(label.Text) +
                "</text>\n";
     }
+    for (const TChartCircle& circle : chart.Circles) {
+        out += "<circle cx=\"" + Num(circle.Center.X) + "\" cy=\"" + Num(circle.Center.Y) + "\" r=\"" +
+               Num(TChartCircle::Radius) + "\" fill=\"#FFFFFF\" stroke=\"";
+        out += SvgColour(circle.Pen);
+        out += "\" stroke-width=\"1\"/>\n";
+    }
+    for (const TChartLine& line : chart.Arrow)
+        AppendLine(out, line);
     out += "</svg>\n";
     return out;
 }

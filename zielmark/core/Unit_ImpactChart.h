@@ -72,8 +72,10 @@ struct TChartLabel {
     TChartPoint TopLeft;
 };
 
-// The whole diagram. Draw on a white image of Width x Height, in this order: Lines, Circles, Arrow, Labels.
-// Points outside the image are cut off by the image's edges.
+// The whole diagram. Draw on a white image of Width x Height, in this order: Lines, Labels, Circles, Arrow.
+// The marks come last, so a label's opaque background never hides the target, the impact, the foot point or
+// the arrow (a label lies between two marks and may reach over them). Points outside the image are cut off
+// by the image's edges.
 struct TImpactChart {
     int Width = ChartWidth;
     int Height = ChartHeight;

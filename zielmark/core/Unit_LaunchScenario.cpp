@@ -18,9 +18,8 @@ std::string OneLine(std::string_view text) {
 
 } // namespace
 
-void BuildLaunchScenario(TTargetingPage& page) {
-    std::vector<std::string>& t = page.ScenarioText;
-    t.clear();
+std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page) {
+    std::vector<std::string> t;
     const std::string focus = OneLine(page.FocusName());
     t.push_back("BEGIN_DESC");
     for (const auto& line : page.Description)
@@ -71,6 +70,20 @@ void BuildLaunchScenario(TTargetingPage& page) {
         t.push_back("END");
     }
     t.push_back("END_SHIPS");
+    return t;
+}
+
+void BuildLaunchScenario(TTargetingPage& page) {
+    page.ScenarioText = LaunchScenarioLines(page);
+}
+
+// The two belong to the page; they live here beside the scenario they compare.
+bool TTargetingPage::HasUnsavedChanges() const {
+    return LaunchScenarioLines(*this) != UnchangedText;
+}
+
+void TTargetingPage::MarkUnchanged() {
+    UnchangedText = LaunchScenarioLines(*this);
 }
 
 std::string LaunchScenarioFileText(const TTargetingPage& page) {
@@ -107,7 +120,9 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
         } else if (inDesc) {
             if (line == "END_DESC") {
                 inDesc = false;
-                if (page.Description.empty()) page.Description.push_back(DefaultScenarioDescription);
+                // Earlier versions saved the box's prompt as the description when the user typed none.
+                if (page.Description.size() == 1 && page.Description[0] == DefaultScenarioDescription)
+                    page.Description.clear();
             } else if (line.find(GeneratedFromMarker) == std::string::npos) {
                 page.Description.push_back(line);
             }
@@ -158,6 +173,7 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
     page.FillFocusList();
     if (!focusName.empty()) page.SelectFocus(focusName);
     page.UpdateGEtoOrbWarnings();
+    page.MarkUnchanged();
     return result;
 }
 
@@ -193,7 +209,8 @@ TResultOf<std::string> SaveLaunchScenario(TTargetingPage& page, const std::strin
     if (TResult written = WriteFileAtomic(path, LaunchScenarioFileText(page)); !written.Ok())
         return {written, path};
     mruEdited = fileName;
-    FillScenarioFileList(page, orbScnDir, mruEdited);
+    FillScenarioFileList(page, orbScnDir, mruEdited); // selects the saved file and reads it back
+    page.MarkUnchanged();
     return {TResult::Success(), path};
 }
 
@@ -214,6 +231,10 @@ void FillScenarioFileList(TTargetingPage& page, const std::string& orbScnDir, co
             haveNewest = true;
         }
     }
+    // A scenario saved below the folder ("sub/plan7.scn") is offered too, once it is the one last edited.
+    if (ExtractFilePath(mruEdited) != "" && StaysInFolder(mruEdited) && FileExists(folder + mruEdited) &&
+        IsGeneratedFrom(folder + mruEdited, page.KmlFileName))
+        page.ScenarioFiles.push_back(mruEdited);
     std::string chosen;
     if (!mruEdited.empty())
         for (const auto& f : page.ScenarioFiles)
@@ -226,12 +247,16 @@ void FillScenarioFileList(TTargetingPage& page, const std::string& orbScnDir, co
     page.UpdateGEtoOrbWarnings();
 }
 
+bool ScenarioNameReadsFile(const std::string& orbScnDir, const std::string& name) {
+    return !name.empty() && StaysInFolder(name) && FileExists(JoinPath(orbScnDir, name));
+}
+
 const TScenarioReadResult& ScenarioNameChanged(TTargetingPage& page, const std::string& orbScnDir,
                                                const std::string& name) {
     page.ScenarioFileName = name;
     const std::string path = JoinPath(orbScnDir, name);
     page.ScenarioRead = {};
-    if (!name.empty() && FileExists(path)) page.ScenarioRead = ReadLaunchScenario(page, path);
+    if (ScenarioNameReadsFile(orbScnDir, name)) page.ScenarioRead = ReadLaunchScenario(page, path);
     page.UpdateGEtoOrbWarnings();
     return page.ScenarioRead;
 }

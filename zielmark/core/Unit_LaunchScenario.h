@@ -14,8 +14,10 @@ inline constexpr const char* GeneratedFromMarker = "=== GENERATED FROM: ";
 inline constexpr const char* AskOverwrite = "File already exists. Overwrite?";
 inline constexpr const char* AskCreate = "Create new scenario file?";
 
-// Fills page.ScenarioText: description, environment with the MJD date, focus, camera, HUD, MFD and
-// one ship block per assigned missile in list order.
+// The scenario the page would save (page.ScenarioText once built): description, environment with the MJD
+// date, focus, camera, HUD, MFD and one ship block per assigned missile in list order.
+std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page);
+// Fills page.ScenarioText with LaunchScenarioLines.
 void BuildLaunchScenario(TTargetingPage& page);
 // The scenario text as the file holds it: every entry followed by CR LF.
 std::string LaunchScenarioFileText(const TTargetingPage& page);
@@ -28,9 +30,13 @@ std::string ScenarioSavePath(const TTargetingPage& page, const std::string& orbS
 // delay, "Realistic" flag and target.
 TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& path);
 
-// Lists the scenarios of orbScnDir made from the page's KML file and reads back the most recently
-// edited one (mruEdited) or else the newest; page.ScenarioRead keeps what the read found.
+// Lists the scenarios of orbScnDir made from the page's KML file (and mruEdited when it lies in a folder
+// below, "sub/plan7.scn") and reads back the most recently edited one (mruEdited) or else the newest;
+// page.ScenarioRead keeps what the read found.
 void FillScenarioFileList(TTargetingPage& page, const std::string& orbScnDir, const std::string& mruEdited);
+// Whether the name, chosen or typed, names an existing scenario that ScenarioNameChanged reads back (a
+// name leading out of the folder is never read).
+bool ScenarioNameReadsFile(const std::string& orbScnDir, const std::string& name);
 // The scenario name was chosen or typed: reads the scenario back when such a file exists. The read's
 // outcome is kept in page.ScenarioRead for the caller to show (Ok with no problems when there was nothing to
 // read) and returned.

@@ -16,6 +16,7 @@ void TWaypoints::Clear() {
     LeftOutTesks = 0;
     LeftOutTargets = 0;
     LeftOut.clear();
+    NoPoint.clear();
 }
 
 bool IsShipName(std::string_view name) {
@@ -99,6 +100,10 @@ void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
     for (size_t i = 0; i < table.RecordCount(); ++i) {
         const std::string* name = table.FieldText(i, "name");
         const std::string* coordinates = table.FieldText(i, "coordinates");
+        if (name && StartsWith(*name, TeskPrefix) && (!coordinates || coordinates->empty())) {
+            waypoints.NoPoint.push_back(*name); // the user sees a launch site: it is named, not lost
+            continue;
+        }
         if (!name || !coordinates) continue;
         std::string lonText, latText;
         long double lat = 0, lon = 0;

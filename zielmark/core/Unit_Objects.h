@@ -53,6 +53,7 @@ public:
     int LeftOutTesks = 0;             // launch sites of the file beyond the first MaxWaypointsPerKind
     int LeftOutTargets = 0;           // targets likewise
     std::vector<std::string> LeftOut; // launch sites whose names no ship line can carry, in file order
+    std::vector<std::string> NoPoint; // placemarks named as launch sites that have no point, in file order
 
     void Clear();
     // The missile whose Name equals name exactly, or -1.
@@ -74,7 +75,8 @@ bool IsShipName(std::string_view name);
 bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::string& latText);
 
 // Replaces the waypoints with those of the table's records: records without a name, a
-// coordinates text with a comma, and two numbers are skipped; launch sites whose names are no ship
+// coordinates text with a comma, and two numbers are skipped (launch sites without any point, no
+// coordinates or empty ones, go to NoPoint); launch sites whose names are no ship
 // names go to LeftOut; the first ten of each kind in file order are kept (the others are counted as
 // left out), then both lists are sorted by name.
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints);

@@ -233,13 +233,16 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
     return TResult::Success();
 }
 
-TResult LoadOrbResults(const std::string& path, TOrbResults& results) {
+TResult LoadOrbResults(const std::string& path, TOrbResults& results, std::string* bytes) {
+    if (bytes) bytes->clear();
     if (!FileExists(path)) return TResult::Outcome(TResultCode::Missing);
     results.Wrecks.clear();
     results.Selected = -1;
     std::string text;
     if (TResult read = ReadWholeFile(path, text); !read.Ok()) return read;
-    return ReadOrbResultText(text, path, results);
+    TResult parsed = ReadOrbResultText(text, path, results);
+    if (bytes) *bytes = std::move(text);
+    return parsed;
 }
 
 TResultOf<bool> OrbResultsUsable(const std::string& path) {

@@ -68,7 +68,9 @@ struct TOrbResults {
 //   Missing no such file (or a folder): nothing was read, the list is as it was;
 //   Failed  the file cannot be read, or a bad number or TRACK line stopped the read ("file: line N: cause"):
 //           the wrecks finished before it stay, none selected.
-TResult LoadOrbResults(const std::string& path, TOrbResults& results);
+// With `bytes` given it receives the file's bytes the wrecks were read from (empty when none were read), so
+// that what is made of the results (a KML file, a copy of the scenario) comes from the same firing.
+TResult LoadOrbResults(const std::string& path, TOrbResults& results, std::string* bytes = nullptr);
 
 // Reads wreck blocks from a scenario's text (LF or CR LF lines); the work of LoadOrbResults after the file
 // is read. `fileName` only names the source in an error message.

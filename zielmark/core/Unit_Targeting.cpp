@@ -36,30 +36,35 @@ void TTargetingPage::Clear(double nowLocal) {
     ScenarioFiles.clear();
     ScenarioFileName.clear();
     ScenarioRead = {};
-    Description = {DefaultScenarioDescription};
+    Description.clear(); // the box shows its prompt
     FocusList.clear();
     FocusIndex = -1;
     NowUtc = AddMinutes(SystemBiasMinutes, nowLocal);
     ScenarioDateUtc = NowUtc;
     OrbDateTimeToGUI();
+    MarkUnchanged();
 }
 
 TResult TTargetingPage::LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
                                 TDModule& dm) {
-    Clear(nowLocal);
     KmlFileName = fileName;
+    Clear(nowLocal);
     const std::string path = JoinPath(folder, fileName);
     const TResult r = dm.ImportKml(path);
     if (!r.Ok()) return r;
     KmlDescription = ReadKmlDescription(path);
     LoadWaypoints(dm.KMLDataSet, Waypoints);
-    for (const std::string& name : Waypoints.LeftOut) {
-        const std::string_view pattern = NoteLeftOutLaunchSite;
+    const auto note = [this](std::string_view pattern, const std::string& name) {
         const size_t at = pattern.find("%s");
         NotesText += std::string(pattern.substr(0, at)) + name + std::string(pattern.substr(at + 2));
-    }
+    };
+    for (const std::string& name : Waypoints.NoPoint)
+        note(NoteLaunchSiteWithoutPoint, name);
+    for (const std::string& name : Waypoints.LeftOut)
+        note(NoteLeftOutLaunchSite, name);
     if (!Waypoints.Tesks.empty()) ZoneMinutes = ZoneMinutesForLongitude(Waypoints.Tesks.front().Lon);
     OrbDateTimeToGUI();
+    MarkUnchanged();
     return r;
 }
 
@@ -167,6 +172,8 @@ void TTargetingPage::UpdateGEtoOrbWarnings() {
         WarningsText += WarnNoScenarioName;
     } else if (!IsValidSaveName(ScenarioFileName)) {
         WarningsText += Filled(WarnBadScenarioName, ScenarioFileName);
+    } else if (!StaysInFolder(ScenarioFileName)) {
+        WarningsText += Filled(WarnScenarioNameOutside, ScenarioFileName);
     }
     if (!Waypoints.AnyAssigned()) WarningsText += WarnNoTargets;
     // A date or time the fields show but that does not parse would be saved as the last valid one.

@@ -14,15 +14,21 @@
 
 namespace zm {
 
+// The description box's prompt while it is empty: shown, never content (an empty description saves no line).
 inline constexpr const char* DefaultScenarioDescription = "Type scenario description here";
 inline constexpr const char* WarnNoScenarioName = "- Scenario file name is not specified!\r\n";
 inline constexpr const char* WarnBadScenarioName = "- Scenario file name is not valid: \"%s\"!\r\n";
+// A name whose ".." parts (or a leading separator) lead out of the launch scenario folder.
+inline constexpr const char* WarnScenarioNameOutside =
+    "- Scenario file name leads out of the scenario folder: \"%s\"!\r\n";
 inline constexpr const char* WarnNoTargets = "- No targets assgined!\r\n";
 inline constexpr const char* WarnBadDate = "- Date is not valid: \"%s\"!\r\n";
 inline constexpr const char* WarnBadTime = "- Time is not valid: \"%s\"!\r\n";
 // A note, not a warning: the other launch sites can still be planned and saved.
 inline constexpr const char* NoteLeftOutLaunchSite =
     "- Launch site \"%s\" is left out: a vessel name cannot hold ':' or ';'!\r\n";
+inline constexpr const char* NoteLaunchSiteWithoutPoint =
+    "- Launch site \"%s\" is left out: it has no point!\r\n";
 
 // Returns a uniformly drawn integer 0..n-1 (n >= 1). Tests pass their own.
 using TRandomInt = std::function<int(int n)>;
@@ -64,12 +70,20 @@ public:
     std::string NotesText; // lines about the KML file that do not stop a save, each ending in CR LF
     std::vector<std::string> ScenarioText; // the scenario built, read or saved
     TScenarioReadResult ScenarioRead;      // what the last read of a chosen scenario found (Ok: none read)
+    // The scenario as the page would save it when it was last loaded, read back or saved (the name aside):
+    // what the user has not saved is what differs from it.
+    std::vector<std::string> UnchangedText;
 
     bool FocusEnabled() const { return !FocusList.empty(); }
     std::string FocusName() const;
     bool SaveEnabled() const { return WarningsText.empty(); }
+    // Whether assignments, delays, flags, description, focus or date differ from what was last loaded, read
+    // back or saved: the work a new file, a read-back or closing would throw away.
+    bool HasUnsavedChanges() const;
+    // What the page shows now counts as saved (after a load, a read-back or a save).
+    void MarkUnchanged();
 
-    // Empties the page: no waypoints, no scenarios, the default description, date = now (UTC).
+    // Empties the page: no waypoints, no scenarios, an empty description, date = now (UTC).
     void Clear(double nowLocal);
     // Clears the page and imports folder + fileName: waypoints, description and the zone of the
     // alphabetically first missile. Does not fill the scenario list (FillScenarioFileList does).

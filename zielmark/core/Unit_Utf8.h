@@ -13,7 +13,11 @@ bool IsValidUtf8(std::string_view s);
 std::string Latin1ToUtf8(std::string_view s);
 // The text itself when it is valid UTF-8, else the text read as Latin-1.
 std::string AsUtf8(std::string_view s);
-// Characters (code points) of a UTF-8 text: the columns it takes in a terminal table.
+// Characters (code points) of a UTF-8 text.
 size_t Utf8Length(std::string_view s);
+// The columns a UTF-8 text takes in a terminal: two for each wide or full-width character (Chinese,
+// Japanese, Korean, full-width forms, most emoji), none for a combining mark or a zero-width character, one
+// for every other character (and for every byte that is not UTF-8).
+size_t Utf8Width(std::string_view s);
 
 } // namespace zm

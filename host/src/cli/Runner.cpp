@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "orbhost/World.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <iomanip>
@@ -38,16 +39,25 @@ std::string stateOf(const World& w, OBJHANDLE h) {
 void printSummary(const World& w, std::ostream& out) {
     out << "Summary at t = " << stamp(w.simTime()) << ", MJD " << text::fixed(w.mjd(), 6) << ": "
         << w.vesselCount() << (w.vesselCount() == 1 ? " vessel\n" : " vessels\n");
-    out << "  " << std::left << std::setw(24) << "name" << std::setw(16) << "class" << std::setw(11)
-        << "state" << std::right << std::setw(13) << "latitude" << std::setw(14) << "longitude"
+    // The name and class columns are as wide as their longest entry and a blank, so that no entry runs into
+    // the next column.
+    size_t nameWidth = 24, classWidth = 16;
+    for (size_t i = 0; i < w.vesselCount(); ++i) {
+        OBJHANDLE h = w.vesselHandle(i);
+        nameWidth = std::max(nameWidth, w.name(h).size() + 1);
+        classWidth = std::max(classWidth, w.className(h).size() + 1);
+    }
+    const auto name = std::setw(int(nameWidth)), cls = std::setw(int(classWidth));
+    out << "  " << std::left << name << "name" << cls << "class" << std::setw(11) << "state" << std::right
+        << std::setw(13) << "latitude" << std::setw(14) << "longitude"
         << "\n";
     for (size_t i = 0; i < w.vesselCount(); ++i) {
         OBJHANDLE h = w.vesselHandle(i);
         double lng = 0, lat = 0, rad = 0;
         w.vessel(h)->GetEquPos(lng, lat, rad);
-        out << "  " << std::left << std::setw(24) << w.name(h) << std::setw(16) << w.className(h)
-            << std::setw(11) << stateOf(w, h) << std::right << std::setw(13) << text::fixed(lat * DEG, 6)
-            << std::setw(14) << text::fixed(lng * DEG, 6) << "\n";
+        out << "  " << std::left << name << w.name(h) << cls << w.className(h) << std::setw(11)
+            << stateOf(w, h) << std::right << std::setw(13) << text::fixed(lat * DEG, 6) << std::setw(14)
+            << text::fixed(lng * DEG, 6) << "\n";
     }
 }
 

@@ -56,16 +56,33 @@ double largest(const phys::Vec3& a) {
     return std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(a.z)});
 }
 
-// "i:level i:level ..." pairs.
+// A propellant level as the simulator reads it (sscanf "%lf" of the C library it is built with): the
+// simulator's own text for a level that is not a number, "-1.#IND00" (and the other forms "1.#INF00",
+// "1.#QNAN0", "1.#SNAN0"), reads as the number before the '#', "-1." or "1." (and -1, like every level below
+// 0, leaves the tank empty). Every other text is a number as everywhere else, or nothing.
+std::optional<double> simulatorLevel(std::string_view text) {
+    const size_t hash = text.find('#');
+    if (hash != std::string_view::npos && hash > 0 && text[hash - 1] == '.') {
+        const std::string_view kind = text.substr(hash + 1);
+        for (std::string_view form : {"IND", "INF", "QNAN", "SNAN"})
+            if (kind.substr(0, form.size()) == form &&
+                kind.substr(form.size()).find_first_not_of("0123456789") == std::string_view::npos)
+                return text::parseDouble(text.substr(0, hash - 1));
+    }
+    return text::parseDouble(text);
+}
+
+// "i:level i:level ..." pairs; readLevel reads one level's text.
 template <class Spec>
-void levelList(Vessel& v, std::string_view key, std::string_view rest, std::vector<Spec>& out) {
+void levelList(Vessel& v, std::string_view key, std::string_view rest, std::vector<Spec>& out,
+               std::optional<double> (*readLevel)(std::string_view) = text::parseDouble) {
     while (true) {
         std::string_view next;
         std::string_view item = text::firstWord(rest, &next);
         if (item.empty()) break;
         size_t colon = item.find(':');
         auto idx = colon == std::string_view::npos ? std::nullopt : text::parseInt(item.substr(0, colon));
-        auto lvl = colon == std::string_view::npos ? std::nullopt : text::parseDouble(item.substr(colon + 1));
+        auto lvl = colon == std::string_view::npos ? std::nullopt : readLevel(item.substr(colon + 1));
         if (!idx || !lvl || *idx < 0) {
             problem(v, std::string(key) + ": \"" + std::string(item) + "\" is not index:level");
             return;
@@ -143,7 +160,7 @@ void parseDefaultLine(Vessel& v, const char* lineText, VESSELSTATUS2& vs) {
         if (numbers(v, key, rest, d, 1)) v.fuelSpecs.push_back({DWORD(-1), std::clamp(d[0], 0.0, 1.0)});
         setListPointers(v, vs);
     } else if (text::iequals(key, "PRPLEVEL")) {
-        levelList(v, key, rest, v.fuelSpecs);
+        levelList(v, key, rest, v.fuelSpecs, simulatorLevel);
         setListPointers(v, vs);
     } else if (text::iequals(key, "THLEVEL")) {
         levelList(v, key, rest, v.thrustSpecs);

@@ -130,9 +130,19 @@ private slots:
         QCOMPARE(page->cbSavedOrbResFiles->currentText(), QString("old.scn"));
         QCOMPARE(Items(page->lbOrbResults).size(), 2); // the list is not read again
 
-        // Saving again asks to overwrite; No to both leaves both files as they are.
+        // A new firing saved a new current state: "Save!" shows it first and writes nothing, so that no file
+        // describes a firing the page did not show.
         TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", OtherFlight());
         prompt.Questions.clear();
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QVERIFY(prompt.Questions.isEmpty());
+        QCOMPARE(prompt.Infos.size(), 1);
+        QVERIFY2(prompt.Infos[0].contains("(Current state).scn\" has changed since it was read"),
+                 qPrintable(prompt.Infos[0]));
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
+        QCOMPARE(page->cbResultFiles->currentText(), QString("flight7"));
+        QVERIFY(page->btnSaveGEFile->isEnabled());
+        // Saving again asks to overwrite; No to both leaves both files as they are.
         prompt.Answers = {false, false};
         QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
         QCOMPARE(
@@ -170,8 +180,8 @@ private slots:
         const struct {
             const char* Name;
             bool Enabled;
-        } cases[] = {{"flight7", true}, {"", false},   {".kml", false}, {".scn", false},
-                     {"sub/", false},   {"a.b", true}, {"x|y", false}};
+        } cases[] = {{"flight7", true}, {"", false},    {".kml", false}, {".scn", false},  {"sub/", false},
+                     {"a.b", true},     {"x|y", false}, {"   ", false},  {"  .kml", false}};
         for (const auto& c : cases) {
             TypeInto(page->cbResultFiles->lineEdit(), c.Name);
             QVERIFY2(page->btnSaveGEFile->isEnabled() == c.Enabled, c.Name);
@@ -205,6 +215,140 @@ private slots:
         QCOMPARE(Items(page->cbResultFiles), QStringList{"salvo"});
         QCOMPARE(page->cbResultFiles->currentText(), QString("salvo"));
         QVERIFY(page->btnSaveGEFile->isEnabled());
+    }
+
+    // The page notices a new firing: when the window or the page comes to the front, the scenario it shows
+    // is read again when it has changed, and the KML file and the copy are made from the same bytes.
+    void ANewFiringIsReadWhenTheWindowOrThePageComesBack() {
+        TResultsWindow w;
+        QVERIFY(w.Exposed());
+        TOrbToGePage* page = w.Page;
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Bornholm", "Tesk_3 to Oeland"}));
+        const QString current = w.Fx.ScenarioRoot() + "(Current state).scn";
+        // The page comes back: read again.
+        TFixture::WriteFile(current, OtherFlight());
+        w.Window->pcMain->setCurrentIndex(TDlgMain::PageSetup);
+        QCOMPARE(Items(page->lbOrbResults).first(), QString("Tesk_1 to Bornholm")); // not shown: not read
+        w.Window->pcMain->setCurrentIndex(TDlgMain::PageOrbToGE);
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
+        // The window comes back from another one.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        const QByteArray third = TFixture::ResultScenario().replace("Bornholm", "Visby");
+        TFixture::WriteFile(current, third);
+        w.Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.Window.get()));
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Visby", "Tesk_3 to Oeland"}));
+        QVERIFY(w.Prompt.Errors.isEmpty() && w.Prompt.Infos.isEmpty());
+        // The copy is what was read, even when a new firing saves while the questions are asked.
+        TypeInto(page->cbResultFiles->lineEdit(), "salvo");
+        w.Prompt.Answers = {true, true};
+        w.Prompt.WhileAsked = [&](const QString& question) {
+            if (question.startsWith("Create a copy")) TFixture::WriteFile(current, OtherFlight());
+        };
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        w.Prompt.WhileAsked = nullptr;
+        QVERIFY(TFixture::ReadFile(w.Fx.ResultsDir() + "salvo.kml").contains("Tesk_1 to Visby"));
+        QCOMPARE(TFixture::ReadFile(w.Fx.ResultsDir() + "salvo.scn"), third);
+    }
+
+    // The keyboard reaches every control of the page and uses it: the source, the wreck list, the name,
+    // "Save!".
+    void TheKeyboardReachesAndUsesEveryControl() {
+        TResultsWindow w(
+            [](const TFixture& fx) { TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight()); });
+        QVERIFY(w.Exposed());
+        w.Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.Window.get()));
+        TOrbToGePage* page = w.Page;
+        page->rbNewOrbResFile->setFocus(Qt::TabFocusReason);
+        QList<QWidget*> visited;
+        for (int i = 0; i < 12; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            while (focus && focus->parentWidget() && qobject_cast<QComboBox*>(focus->parentWidget()))
+                focus = focus->parentWidget(); // an editable combo box's own line edit stands for it
+            visited << focus;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (QWidget* control :
+             {static_cast<QWidget*>(page->rbNewOrbResFile), static_cast<QWidget*>(page->lbOrbResults),
+              static_cast<QWidget*>(page->cbResultFiles)})
+            QVERIFY2(visited.contains(control), control->metaObject()->className());
+        // The arrow keys choose the source and the wreck.
+        page->lbOrbResults->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->lbOrbResults, Qt::Key_Down);
+        QCOMPARE(page->lblFailure->text(), QString("Failure: Engine lost thrust"));
+        page->rbNewOrbResFile->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->rbNewOrbResFile, Qt::Key_Down);
+        QVERIFY(page->rbSavedOrbResFile->isChecked());
+        QCOMPARE(Items(page->lbOrbResults), (QStringList{"Tesk_1 to Gdansk", "Tesk_3 to Oeland"}));
+        QVERIFY(visited.contains(page->cbResultFiles));
+        page->cbResultFiles->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(QApplication::focusWidget(), "keys");
+        QVERIFY(page->btnSaveGEFile->isEnabled());
+        w.Prompt.Answers = {true};
+        page->btnSaveGEFile->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->btnSaveGEFile, Qt::Key_Space);
+        QVERIFY(QFile::exists(w.Fx.ResultsDir() + "keys.kml"));
+    }
+
+    // After saves that failed (the results folder is gone), "Previous flights" has no copy to offer and is
+    // off; the name typed stays for another try; and the page never shows the current state's wrecks under
+    // "Previous flights".
+    void FailedSavesKeepTheNameAndOfferNoEmptySource() {
+        TResultsWindow w(
+            [](const TFixture& fx) { TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight()); });
+        QVERIFY(w.Exposed());
+        TOrbToGePage* page = w.Page;
+        QVERIFY(page->rbSavedOrbResFile->isEnabled());
+        QVERIFY(QDir(w.Fx.ResultsDir()).removeRecursively());
+        TypeInto(page->cbResultFiles->lineEdit(), "flight8");
+        w.Prompt.Answers = {true, true};
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QCOMPARE(w.Prompt.Errors.size(), 2); // the KML file and the copy
+        QCOMPARE(page->cbResultFiles->currentText(), QString("flight8"));
+        QVERIFY(page->btnSaveGEFile->isEnabled());
+        QCOMPARE(page->cbSavedOrbResFiles->count(), 0);
+        QVERIFY(!page->rbSavedOrbResFile->isEnabled());
+        QVERIFY(page->rbNewOrbResFile->isChecked());
+        QCOMPARE(Items(page->lbOrbResults).size(), 2);
+    }
+
+    void APreviousFlightThatIsGoneShowsNoOtherWrecks() {
+        TResultsWindow w(
+            [](const TFixture& fx) { TFixture::WriteFile(fx.ResultsDir() + "old.scn", OtherFlight()); });
+        QVERIFY(w.Exposed());
+        TOrbToGePage* page = w.Page;
+        QVERIFY(QFile::remove(w.Fx.ResultsDir() + "old.scn"));
+        QTest::mouseClick(page->rbSavedOrbResFile, Qt::LeftButton, {}, QPoint(7, 7));
+        QVERIFY(page->rbSavedOrbResFile->isChecked());
+        QCOMPARE(Items(page->lbOrbResults), QStringList());
+        QCOMPARE(page->lblRangeMiss->text(), QString());
+        // Back to the recent flight: its wrecks again.
+        QTest::mouseClick(page->rbNewOrbResFile, Qt::LeftButton, {}, QPoint(7, 7));
+        QCOMPARE(Items(page->lbOrbResults).size(), 2);
+    }
+
+    // The distance labels never hide the marks: a miss of 19,380 m with a lateral miss of 367 m puts the
+    // lateral label over the impact and the foot point, and both circles are still drawn.
+    void LabelsNeverHideTheMarks() {
+        TResultsWindow w([](const TFixture& fx) {
+            QByteArray text = TFixture::ResultScenario();
+            text.replace("RANGE_MISS 1000", "RANGE_MISS 19380")
+                .replace("AZIMUTH_MISS 90", "AZIMUTH_MISS 42.1")
+                .replace("LATERAL_MISS 600.4", "LATERAL_MISS 367")
+                .replace("LONGITUDAL_MISS 800.6", "LONGITUDAL_MISS 19376.5");
+            TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", text);
+        });
+        QVERIFY(w.Exposed());
+        TOrbToGePage* page = w.Page;
+        QCOMPARE(page->lblLateralMiss->text(), QString("367"));
+        const QImage chart = page->imgChart->Canvas();
+        QVERIFY(HasColour(chart, Qt::red));  // the impact
+        QVERIFY(HasColour(chart, Qt::blue)); // the foot point and the lateral miss
+        QVERIFY(HasColour(chart, Qt::black));
     }
 
     void OnlySavedCopiesAndABadNumber() {

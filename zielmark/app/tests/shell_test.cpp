@@ -3,12 +3,16 @@
 #include "Fixture.h"
 #include "ScriptedPrompt.h"
 #include "SetupPage.h"
+#include "TargetingPage.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QtTest>
 
 class TShellTest : public QObject {
@@ -113,6 +117,32 @@ private slots:
         window.close();
     }
 
+    // F5 reads the folders again on every page, also when no warning shows "Refresh": a KML file added to
+    // the folder is offered at once; the page shown stays.
+    void F5ReadsTheFoldersAgainOnEveryPage() {
+        TFixture fx;
+        fx.WriteSourceKml("baltic.kml");
+        TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn", TFixture::ResultScenario());
+        fx.WriteIni(0);
+        TScriptedPrompt prompt;
+        TDlgMain window(fx.Ini(), prompt);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(!window.tabSetup->pnlGlobalWarnings->isVisible());
+        fx.WriteSourceKml("added.kml");
+        for (const int page : {int(TDlgMain::PageSetup), int(TDlgMain::PageGeToOrb)}) {
+            window.pcMain->setCurrentIndex(page);
+            QTest::keyClick(&window, Qt::Key_F5);
+            QCOMPARE(window.pcMain->currentIndex(), page);
+            QCOMPARE(window.tabGeToOrb->cbLoadGEFiles->count(), 2);
+            QCOMPARE(window.tabGeToOrb->cbLoadGEFiles->currentText(), QString("baltic.kml"));
+        }
+        QVERIFY(prompt.Errors.isEmpty() && prompt.UnsavedQuestions.isEmpty());
+        window.close();
+    }
+
     void UnwritableSettingsAreReportedWithTheirName() {
         TScriptedPrompt prompt;
         const QString ini = "/proc/zielmark-test/Zielmark.ini"; // a folder nobody can make
@@ -181,6 +211,18 @@ private slots:
                 if (other != w && other->parentWidget() == w->parentWidget())
                     QVERIFY2(!place.intersects(other->geometry()),
                              qPrintable(text + " runs into " + captionOf(other)));
+        }
+        // A prompt inside a text box is drawn in its place as well.
+        for (const QPlainTextEdit* edit : window.findChildren<QPlainTextEdit*>()) {
+            const QString prompt = edit->placeholderText();
+            if (prompt.isEmpty()) continue;
+            QCOMPARE(QFontInfo(edit->font()).family(), QString("Liberation Sans"));
+            const int room = edit->contentsRect().width() - 2 * int(edit->document()->documentMargin());
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(prompt) <= room,
+                     qPrintable(QString("prompt wider than its box: %1 (%2 pixels, room for %3)")
+                                    .arg(prompt)
+                                    .arg(edit->fontMetrics().horizontalAdvance(prompt))
+                                    .arg(room)));
         }
         window.close();
     }

@@ -113,6 +113,13 @@ QString StoredDate(const TGeToOrbPage* page) {
 const QColor Green(0, 128, 0);
 const QColor Red(255, 0, 0);
 
+// Presses a key where the keyboard's focus is, as a person does.
+void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTest::keyClick(focus, Qt::Key(key), modifiers);
+}
+
 } // namespace
 
 class TTargetingTest : public QObject {
@@ -137,7 +144,9 @@ private slots:
             QCOMPARE(page->stGEDescr->text(), QString("Baltic test file"));
             QCOMPARE(int(page->Rows().size()), 3);
             QCOMPARE(page->Rows()[2].DelayUpDown->y(), page->lbTesks->y() + 2 * TWaypointList::ItemHeight);
-            QCOMPARE(page->mOrbDescr->toPlainText(), QString("Type scenario description here"));
+            // The prompt is shown, not held as the description.
+            QCOMPARE(page->mOrbDescr->toPlainText(), QString());
+            QCOMPARE(page->mOrbDescr->placeholderText(), QString("Type scenario description here"));
             QCOMPARE(page->stGEtoOrbWarnings->text(),
                      QString("- Scenario file name is not specified!\r\n- No targets assgined!\r\n"));
             QVERIFY(page->pnlGEtoOrbWarnings->isVisible());
@@ -435,6 +444,266 @@ private slots:
         QCOMPARE(page->stGEtoOrbWarnings->text(), QString("- No targets assgined!\r\n"));
         QVERIFY(!page->btnSaveOrbFile->isEnabled());
         QCOMPARE(ItemColour(page->lbTesks, 2), Red);
+    }
+
+    // Tab walks through every control of the page and out of the description, which takes no tab
+    // character; Shift+Tab walks back.
+    void TabReachesEveryControlAndLeavesTheDescription() {
+        TBalticWindow w;
+        TGeToOrbPage* page = w.Page;
+        QVERIFY(w.Exposed());
+        w.Open->Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.Open->Window.get()));
+        DragMissileToTarget(page, 0, 0);                    // the focus list is enabled
+        TypeInto(page->cbSaveOrbFiles->lineEdit(), "keys"); // and "Save!"
+        page->mOrbDescr->setPlainText("Dawn");
+        page->cbLoadGEFiles->setFocus();
+        QList<QWidget*> visited;
+        for (int i = 0; i < 40; ++i) {
+            visited << QApplication::focusWidget();
+            Press(Qt::Key_Tab);
+        }
+        QCOMPARE(page->mOrbDescr->toPlainText(), QString("Dawn"));
+        QList<QWidget*> expected{page->cbLoadGEFiles};
+        for (const auto& row : page->Rows())
+            expected << row.DelayUpDown << row.RealisticBox;
+        expected << page->lbTesks << page->lbTargets << page->chbFlipAllCheckBoxes << page->btnRandomize
+                 << page->mOrbDescr << page->cbActiveVessel << page->meOrbDate << page->meOrbTime
+                 << page->cbSaveOrbFiles << page->btnSaveOrbFile;
+        // The time's radio buttons are one stop between the focus list and the date (the arrow keys choose
+        // between them, as in any group of radio buttons).
+        const int local = int(visited.indexOf(page->rbTimeLocal));
+        QVERIFY(local > visited.indexOf(page->cbActiveVessel) && local < visited.indexOf(page->meOrbDate));
+        QVERIFY(!visited.contains(page->rbTimeUTC));
+        // The page's controls in this order, one after the other.
+        QList<QWidget*> onPage;
+        for (QWidget* v : visited) {
+            while (v && !expected.contains(v)) // a spinner's or a combo box's own line edit stands for it
+                v = v->parentWidget();
+            if (v && !onPage.contains(v)) onPage << v;
+        }
+        QCOMPARE(onPage, expected);
+        // Back again from "Save!".
+        page->btnSaveOrbFile->setFocus();
+        Press(Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), page->cbSaveOrbFiles);
+    }
+
+    // Without a mouse: pick the missile, pick the target, Enter points one at the other, with the same
+    // result as a drop; Delete clears the missile's target, as a drop below the targets does.
+    void KeyboardPointsAMissileAtATarget() {
+        TBalticWindow dropped;
+        QVERIFY(dropped.Exposed());
+        DragMissileToTarget(dropped.Page, 1, 2);
+        TBalticWindow w;
+        TGeToOrbPage* page = w.Page;
+        QVERIFY(w.Exposed());
+        w.Open->Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.Open->Window.get()));
+
+        page->lbTesks->setFocus(Qt::TabFocusReason);
+        page->lbTesks->setCurrentRow(0);
+        Press(Qt::Key_Down); // Tesk_2
+        QCOMPARE(page->lbTesks->currentRow(), 1);
+        Press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), page->lbTargets);
+        page->lbTargets->setCurrentRow(0);
+        Press(Qt::Key_Down);
+        Press(Qt::Key_Down); // Oeland
+        Press(Qt::Key_Return);
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string("Oeland"));
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName,
+                 dropped.Page->Model.Waypoints.Tesks[1].TargetName);
+        QCOMPARE(page->Model.FocusList, dropped.Page->Model.FocusList);
+        QCOMPARE(page->Model.WarningsText, dropped.Page->Model.WarningsText);
+        QCOMPARE(ItemColour(page->lbTesks, 1), Green);
+        QCOMPARE(ItemColour(page->lbTargets, 2), Green);
+        QCOMPARE(page->imgLinks->Canvas(), dropped.Page->imgLinks->Canvas());
+        // Space does the same for another target; Delete in either list clears.
+        Press(Qt::Key_Up); // Gotland
+        Press(Qt::Key_Space);
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string("Gotland"));
+        Press(Qt::Key_Delete);
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string());
+        QCOMPARE(ItemColour(page->lbTesks, 1), Red);
+        QCOMPARE(page->stGEtoOrbWarnings->text(),
+                 QString("- Scenario file name is not specified!\r\n- No targets assgined!\r\n"));
+        // The other controls work from the keyboard too: a delay, the "Realistic" box, a date.
+        page->Rows()[0].DelayUpDown->setFocus(Qt::TabFocusReason);
+        Press(Qt::Key_Up);
+        Press(Qt::Key_Up);
+        QCOMPARE(page->Model.Waypoints.Tesks[0].Delay, 2);
+        Press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), page->Rows()[0].RealisticBox);
+        Press(Qt::Key_Space);
+        QVERIFY(!page->Model.Waypoints.Tesks[0].Realistic);
+        page->rbTimeLocal->setFocus(Qt::TabFocusReason);
+        Press(Qt::Key_Right);
+        QVERIFY(page->rbTimeUTC->isChecked());
+        QVERIFY(page->Model.ShowUtc);
+    }
+
+    // The description's prompt is no content: a scenario without a description reads back empty, and the
+    // next save writes none.
+    void TheDescriptionPromptIsNoContent() {
+        TBalticWindow w([](const TFixture& fx) {
+            TFixture::WriteFile(
+                fx.ScnDir() + "quiet.scn",
+                "BEGIN_DESC\r\n=== GENERATED FROM: baltic.kml ===\r\nEND_DESC\r\nBEGIN_SHIPS\r\n"
+                "Tesk_1:Teski\r\n  TARGET Skane\r\nEND\r\nEND_SHIPS\r\n");
+        });
+        TGeToOrbPage* page = w.Page;
+        QVERIFY(w.Exposed());
+        QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("quiet.scn"));
+        QCOMPARE(page->mOrbDescr->toPlainText(), QString());
+        QCOMPARE(page->mOrbDescr->placeholderText(), QString("Type scenario description here"));
+        w.Prompt().Answers = {true};
+        QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
+        QVERIFY(TFixture::ReadFile(w.Fx.ScnDir() + "quiet.scn")
+                    .startsWith("BEGIN_DESC\r\n=== GENERATED FROM: baltic.kml ===\r\nEND_DESC\r\n"));
+        QCOMPARE(page->mOrbDescr->toPlainText(), QString());
+    }
+
+    // Work that is not saved is not thrown away without a question: another KML file, another scenario,
+    // typing an existing scenario's name, "Refresh" and its key, closing the window. Cancel keeps everything
+    // as it is; Discard goes on; Save saves first and then goes on.
+    void UnsavedWorkIsAskedAboutFirst() {
+        TBalticWindow w([](const TFixture& fx) {
+            fx.WriteSourceKml("other.kml");
+            fx.WriteSourceKml("baltic.kml"); // the newest again: the page opens on it
+            TFixture::WriteFile(
+                fx.ScnDir() + "kept.scn",
+                "BEGIN_DESC\r\n=== GENERATED FROM: baltic.kml ===\r\nEND_DESC\r\nBEGIN_SHIPS\r\n"
+                "Tesk_1:Teski\r\n  TARGET Skane\r\nEND\r\nEND_SHIPS\r\n");
+        });
+        TGeToOrbPage* page = w.Page;
+        TDlgMain* window = w.Open->Window.get();
+        QVERIFY(w.Exposed());
+        TScriptedPrompt& prompt = w.Prompt();
+        QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("kept.scn"));
+        // Nothing changed: nothing is asked.
+        TypeInto(page->cbSaveOrbFiles->lineEdit(), "kept.scn");
+        QVERIFY(prompt.UnsavedQuestions.isEmpty());
+
+        DragMissileToTarget(page, 1, 1); // Tesk_2 to Gotland, not saved
+        const auto pickKml = [&](const QString& name) {
+            page->cbLoadGEFiles->setCurrentIndex(page->cbLoadGEFiles->findText(name));
+            emit page->cbLoadGEFiles->activated(page->cbLoadGEFiles->currentIndex());
+        };
+        // Another KML file, cancelled: the page and its file stay.
+        pickKml("other.kml");
+        QCOMPARE(prompt.UnsavedQuestions,
+                 QStringList{"The plan has changes that are not saved.\nSave them as \"kept.scn\"?"});
+        QCOMPARE(page->cbLoadGEFiles->currentText(), QString("baltic.kml"));
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string("Gotland"));
+        // Typing an existing scenario's name, cancelled: the name is taken, the work stays.
+        TypeInto(page->cbSaveOrbFiles->lineEdit(), "x");
+        QCOMPARE(prompt.UnsavedQuestions.size(), 1); // "x" is no scenario: nothing to ask
+        TypeInto(page->cbSaveOrbFiles->lineEdit(), "kept.scn");
+        QCOMPARE(prompt.UnsavedQuestions.size(), 2);
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string("Gotland"));
+        QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("kept.scn"));
+        // Picking it from the list, discarded: it is read back.
+        prompt.UnsavedAnswers = {TUnsavedChoice::Discard};
+        const int kept = page->cbSaveOrbFiles->findText("kept.scn");
+        page->cbSaveOrbFiles->setCurrentIndex(kept);
+        emit page->cbSaveOrbFiles->activated(kept);
+        QCOMPARE(prompt.UnsavedQuestions.size(), 3);
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string());
+        QCOMPARE(page->Model.Waypoints.Tesks[0].TargetName, std::string("Skane"));
+
+        // Refresh (F5 on any page), then closing: cancelled, nothing happens.
+        DragMissileToTarget(page, 2, 0);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F5);
+        QCOMPARE(prompt.UnsavedQuestions.size(), 4);
+        QCOMPARE(page->Model.Waypoints.Tesks[2].TargetName, std::string("Bornholm"));
+        const QByteArray ini = TFixture::ReadFile(w.Fx.Ini());
+        QVERIFY(!window->close());
+        QVERIFY(window->isVisible());
+        QCOMPARE(prompt.UnsavedQuestions.size(), 5);
+        QCOMPARE(TFixture::ReadFile(w.Fx.Ini()), ini); // the settings wait with the window
+        // Saved from the question: the file holds the work, and the window closes.
+        prompt.UnsavedAnswers = {TUnsavedChoice::Save};
+        prompt.Answers = {true}; // "File already exists. Overwrite?"
+        QVERIFY(window->close());
+        QCOMPARE(prompt.Questions.last(), "File already exists. Overwrite?\n" + w.Fx.ScnDir() + "kept.scn");
+        QVERIFY(TFixture::ReadFile(w.Fx.ScnDir() + "kept.scn").contains("Tesk_3:Teski\r\n"));
+        QVERIFY(TFixture::ReadFile(w.Fx.Ini()).contains("File=kept.scn"));
+    }
+
+    // Saving from the question, the page goes on only when the save happened: a No to the overwrite
+    // question keeps the window, Discard then closes it without writing the scenario.
+    void ASaveThatDoesNotHappenKeepsTheWork() {
+        TBalticWindow w;
+        TGeToOrbPage* page = w.Page;
+        TDlgMain* window = w.Open->Window.get();
+        QVERIFY(w.Exposed());
+        DragMissileToTarget(page, 0, 0);
+        TypeInto(page->cbSaveOrbFiles->lineEdit(), "fresh");
+        w.Prompt().UnsavedAnswers = {TUnsavedChoice::Save};
+        w.Prompt().Answers = {false}; // "Create new scenario file?"
+        QVERIFY(!window->close());
+        QVERIFY(!QFile::exists(w.Fx.ScnDir() + "fresh.scn"));
+        QCOMPARE(w.Prompt().UnsavedQuestions,
+                 QStringList{"The plan has changes that are not saved.\nSave them as \"fresh.scn\"?"});
+        w.Prompt().UnsavedAnswers = {TUnsavedChoice::Discard};
+        QVERIFY(window->close());
+        QVERIFY(!QFile::exists(w.Fx.ScnDir() + "fresh.scn"));
+    }
+
+    // A scenario name with folder parts saves below the scenario folder and the page shows what it saved,
+    // listed; a name that climbs out is refused with a warning, as the other bad names are.
+    void NamesWithFolderPartsShowWhatWasSavedAndNeverLeaveTheFolder() {
+        TBalticWindow w([](const TFixture& fx) {
+            QDir().mkpath(fx.ScnDir() + "sub");
+            TFixture::WriteFile(
+                fx.ScnDir() + "other.scn",
+                "BEGIN_DESC\r\n=== GENERATED FROM: baltic.kml ===\r\nEND_DESC\r\nBEGIN_SHIPS\r\n"
+                "Tesk_1:Teski\r\n  TARGET Skane\r\nEND\r\nEND_SHIPS\r\n");
+        });
+        TGeToOrbPage* page = w.Page;
+        QVERIFY(w.Exposed());
+        DragMissileToTarget(page, 1, 1);
+        page->mOrbDescr->setPlainText("My edits");
+        TypeInto(page->cbSaveOrbFiles->lineEdit(), "sub/plan7");
+        w.Prompt().Answers = {true};
+        QTest::mouseClick(page->btnSaveOrbFile, Qt::LeftButton);
+        QVERIFY(QFile::exists(w.Fx.ScnDir() + "sub/plan7.scn"));
+        QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("sub/plan7.scn"));
+        QVERIFY(page->cbSaveOrbFiles->findText("sub/plan7.scn") >= 0);
+        QCOMPARE(page->mOrbDescr->toPlainText(), QString("My edits"));
+        QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName, std::string("Gotland"));
+
+        for (const QString name : {"../../escape", "sub/../../escape"}) {
+            TypeInto(page->cbSaveOrbFiles->lineEdit(), name);
+            QVERIFY2(page->stGEtoOrbWarnings->text().startsWith(
+                         "- Scenario file name leads out of the scenario folder: \"" + name + "\"!\r\n"),
+                     qPrintable(page->stGEtoOrbWarnings->text()));
+            QVERIFY(!page->btnSaveOrbFile->isEnabled());
+        }
+        TypeInto(page->cbSaveOrbFiles->lineEdit(), "   ");
+        QVERIFY(
+            page->stGEtoOrbWarnings->text().startsWith("- Scenario file name is not valid: \"   \"!\r\n"));
+        QVERIFY(!page->btnSaveOrbFile->isEnabled());
+    }
+
+    // A placemark named as a launch site without a point is named on the page, and said to have none.
+    void ALaunchSiteWithoutAPointIsNamed() {
+        TBalticWindow w([](const TFixture& fx) {
+            TFixture::WriteFile(fx.KmlDir() + "baltic.kml",
+                                "<?xml version=\"1.0\"?><kml><Document>"
+                                "<Placemark><name>Tesk_North</name></Placemark>"
+                                "<Placemark><name>Tesk_1</name><Point><coordinates>13.4,54.1,0</coordinates>"
+                                "</Point></Placemark>"
+                                "<Placemark><name>Skane</name><Point><coordinates>13.5,55.8,0</coordinates>"
+                                "</Point></Placemark></Document></kml>");
+        });
+        QVERIFY(w.Exposed());
+        QVERIFY(w.Page->stGEtoOrbWarnings->text().contains(
+            "- Launch site \"Tesk_North\" is left out: it has no point!\r\n"));
+        QCOMPARE(w.Page->lbTesks->count(), 1);
     }
 
     void ErrorsInsideEventsNameTheFileAndKeepTheWindow() {

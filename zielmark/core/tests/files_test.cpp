@@ -185,4 +185,30 @@ TEST(SpecialFiles, FolderListingNamesWhatItLeavesOut) {
     EXPECT_EQ(skipped, (std::vector<std::string>{"c.kml", "d.kml"}));
 }
 
+// A save name is more than blanks before its extension; a name given below a folder stays in it.
+TEST(SaveNames, BlanksAreNoNameAndDotDotMayNotLeaveTheFolder) {
+    for (const char* name : {"flight7", "a.b", " x ", "sub/plan"})
+        EXPECT_TRUE(IsValidSaveName(name)) << name;
+    for (const char* name : {"", ".kml", "   ", "  .kml", "sub/", "sub/  ", "x|y"})
+        EXPECT_FALSE(IsValidSaveName(name)) << "'" << name << "'";
+    for (const char* name : {"plan", "sub/plan", "sub/../plan", "./plan", "a/b/../../plan", "sub\\plan"})
+        EXPECT_TRUE(StaysInFolder(name)) << name;
+    for (const char* name :
+         {"../plan", "../../escape", "sub/../../plan", "/tmp/plan", "\\x", "C:plan", "..\\x"})
+        EXPECT_FALSE(StaysInFolder(name)) << name;
+}
+
+// The stamp of a file changes with a save in place (size, time) and with one that replaces it.
+TEST(FileStamps, ASaveChangesTheStamp) {
+    TTempFolder dir;
+    const std::string path = dir.Write("s.scn", "first");
+    const TFileStamp first = FileStampOf(path);
+    EXPECT_TRUE(first.Exists);
+    EXPECT_EQ(first, FileStampOf(path));
+    ASSERT_TRUE(WriteFileAtomic(path, "second").Ok());
+    EXPECT_FALSE(first == FileStampOf(path));
+    EXPECT_FALSE(FileStampOf(dir.Path + "gone.scn").Exists);
+    EXPECT_FALSE(FileStampOf(dir.Path).Exists); // a folder is no file
+}
+
 } // namespace

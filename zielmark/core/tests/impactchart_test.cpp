@@ -180,6 +180,9 @@ TEST(ImpactChart, SvgIsWellFormedAndDrawsEveryShape) {
     EXPECT_EQ(lines, 4u);
     EXPECT_EQ(circles, 3u);
     EXPECT_EQ(texts, 2u);
+    // The labels (white boxes) lie under the marks: every circle and the arrow come after the last text.
+    EXPECT_LT(svg.rfind("<text"), svg.find("<circle")) << svg;
+    EXPECT_LT(svg.rfind("<text"), svg.rfind("<line")) << svg;
     // Without a scale only the white background remains.
     pugi::xml_document white;
     ASSERT_TRUE(

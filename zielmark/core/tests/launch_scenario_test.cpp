@@ -199,8 +199,8 @@ TEST(LaunchScenario, ReadingBackOddFiles) {
     page.ScenarioDateUtc = 100;
     const TScenarioReadResult r = ReadLaunchScenario(page, path);
     ASSERT_TRUE(Succeeded(r));
-    EXPECT_EQ(page.Description, std::vector<std::string>{DefaultScenarioDescription});
-    EXPECT_EQ(page.ScenarioDateUtc, 100); // the bad date is kept and reported
+    EXPECT_TRUE(page.Description.empty()); // an empty description is read as empty, not as the prompt
+    EXPECT_EQ(page.ScenarioDateUtc, 100);  // the bad date is kept and reported
     ASSERT_EQ(r.Value.size(), 1u);
     EXPECT_NE(r.Value[0].find("line 5"), std::string::npos);
     EXPECT_FALSE(page.Waypoints.Tesks[1].IsAssigned()); // TeskB
@@ -226,6 +226,26 @@ TEST(LaunchScenario, ReadingBackOddFiles) {
     for (size_t i = 0; i < binary.size(); ++i)
         binary[i] = static_cast<char>(i * 31 + 7);
     EXPECT_TRUE(Succeeded(ReadLaunchScenario(page, dir.Write("binary.scn", binary))));
+}
+
+// The description's prompt is no content: a file that earlier versions saved with the prompt as its only line
+// reads back empty, and an empty description saves no line.
+TEST(LaunchScenario, ThePromptIsNoDescription) {
+    TTempFolder dir;
+    TTargetingPage page = ThreeMissiles();
+    page.Description = {"kept"};
+    const std::string path = dir.Write(
+        "old.scn", "BEGIN_DESC\r\nType scenario description here\r\n=== GENERATED FROM: range.kml ===\r\n"
+                   "END_DESC\r\nBEGIN_SHIPS\r\nEND_SHIPS\r\n");
+    ASSERT_TRUE(Succeeded(ReadLaunchScenario(page, path)));
+    EXPECT_TRUE(page.Description.empty());
+    BuildLaunchScenario(page);
+    EXPECT_EQ(LaunchScenarioFileText(page).substr(0, 59),
+              "BEGIN_DESC\r\n=== GENERATED FROM: range.kml ===\r\nEND_DESC\r\n\r\n");
+    // Typed among other lines, the words are the user's.
+    dir.Write("typed.scn", "BEGIN_DESC\r\nType scenario description here\r\nand more\r\nEND_DESC\r\n");
+    ASSERT_TRUE(Succeeded(ReadLaunchScenario(page, dir.Path + "typed.scn")));
+    EXPECT_EQ(page.Description, (std::vector<std::string>{"Type scenario description here", "and more"}));
 }
 
 TEST(LaunchScenario, BelongsToItsKmlFile) {

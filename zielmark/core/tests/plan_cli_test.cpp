@@ -2,8 +2,11 @@
 // with long names, and warnings that say what the plan leaves out or cannot fly, without refusing it.
 #include "CliRun.h"
 #include "TestFolder.h"
+#include "Unit_Utf8.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace zm::test;
 
@@ -71,6 +74,68 @@ TEST_F(PlanCli, TheTableKeepsItsColumnsWithLongNames) {
         }
     }
     EXPECT_NE(first.find(longTarget), std::string::npos) << run.Out;
+}
+
+// A placemark named as a launch site but without a point is named, and said to have none: the user sees a
+// launch site in the file and would not understand "no launch site".
+TEST_F(PlanCli, ALaunchSiteWithoutAPointIsNamed) {
+    Write("nopoint.kml",
+          "<?xml version=\"1.0\"?><kml><Document>"
+          "<Placemark><name>Tesk_North</name></Placemark>"
+          "<Placemark><name>Hill</name><Point><coordinates>14,53</coordinates></Point></Placemark>"
+          "</Document></kml>");
+    const TRun run = Plan("nopoint.kml --out s.scn --random");
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_NE(run.Err.find("warning: Launch site \"Tesk_North\" is left out: it has no point!"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_NE(run.Err.find("has no launch site with a point: \"Tesk_North\" has no point"), std::string::npos)
+        << run.Err;
+    EXPECT_EQ(run.Err.find("(a placemark whose name begins"), std::string::npos) << run.Err;
+}
+
+// Chinese, Japanese and Korean characters take two columns of a terminal: the table pads by what the terminal
+// shows, so every column starts in the same terminal column in every row.
+TEST_F(PlanCli, EastAsianNamesKeepTheColumns) {
+    const std::string site = "Tesk_\xe6\x9d\xb1\xe4\xba\xac";          // Tesk_ and two kanji: 9 columns
+    const std::string target = "\xe5\xaf\x8c\xe5\xa3\xab\xe5\xb1\xb1"; // three kanji: 6 columns
+    EXPECT_EQ(zm::Utf8Width(site), 9u);
+    EXPECT_EQ(zm::Utf8Width("e\xcc\x81"), 1u);                // e and a combining acute accent
+    EXPECT_EQ(zm::Utf8Width("\xef\xbc\xa1\xea\xb0\x80"), 4u); // a full-width A, a Hangul syllable
+    Write("japan.kml", KmlDocument({{site, "139.69,35.69,0"},
+                                    {"TeskB", "139.50,35.40,0"},
+                                    {target, "138.73,35.36,0"},
+                                    {"Near", "139.60,35.50,0"}}));
+    const TRun run = Plan("japan.kml --out s.scn --date 01.05.2026 --time 12:00 --utc --assign '" + site +
+                          "=" + target + "' --assign TeskB=Near");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    const std::string heading = LineStarting(run.Out, "Missile");
+    const std::string first = LineStarting(run.Out, site);
+    const std::string second = LineStarting(run.Out, "TeskB ");
+    ASSERT_FALSE(heading.empty() || first.empty() || second.empty()) << run.Out;
+    // The terminal column where each word of a line begins.
+    const auto starts = [](const std::string& line) {
+        std::vector<size_t> columns;
+        for (size_t i = 0; i < line.size(); ++i)
+            if (line[i] != ' ' && (i == 0 || (line[i - 1] == ' ' && (i < 2 || line[i - 2] == ' '))))
+                columns.push_back(zm::Utf8Width(line.substr(0, i)));
+        return columns;
+    };
+    // "Target" begins where the target names begin, in both rows.
+    const size_t targetColumn = zm::Utf8Width(heading.substr(0, heading.find("Target")));
+    const std::vector<size_t> a = starts(first), b = starts(second);
+    EXPECT_NE(std::find(a.begin(), a.end(), targetColumn), a.end()) << run.Out;
+    EXPECT_NE(std::find(b.begin(), b.end(), targetColumn), b.end()) << run.Out;
+    // A figure column ends in the same terminal column in every row.
+    const size_t rangeEnd = zm::Utf8Width(heading.substr(0, heading.find("Range km") + 8));
+    for (const std::string& row : {first, second}) {
+        size_t end = 0, bytes = 0;
+        while (bytes < row.size() && zm::Utf8Width(row.substr(0, bytes)) < rangeEnd)
+            ++bytes;
+        end = bytes;
+        ASSERT_LT(end, row.size()) << row;
+        EXPECT_TRUE(row[end - 1] != ' ' && row[end] == ' ') << row << "\n" << run.Out;
+    }
 }
 
 // More than ten launch sites or targets, and a model asked for a range it cannot fly: the scenario is

@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 using namespace zm;
@@ -202,8 +203,8 @@ TEST(TargetingPage, LoadingAKmlFileSetsWaypointsZoneAndDescription) {
     EXPECT_EQ(page.KmlFileName, "w.kml");
     EXPECT_EQ(page.KmlDescription, "My range");
     ASSERT_EQ(page.Waypoints.Tesks.size(), 2u);
-    EXPECT_EQ(page.ZoneMinutes, -60); // TeskB comes first alphabetically
-    EXPECT_EQ(page.Description, std::vector<std::string>{DefaultScenarioDescription});
+    EXPECT_EQ(page.ZoneMinutes, -60);      // TeskB comes first alphabetically
+    EXPECT_TRUE(page.Description.empty()); // the box shows its prompt, which is no content
 
     dir.Write("none.kml", "<kml/>");
     page.ZoneMinutes = 99;
@@ -240,6 +241,71 @@ TEST(TargetingPage, LaunchSitesNoShipLineCanCarryAreLeftOutWithANote) {
     }
     ASSERT_EQ(page.LoadKml(dir.Path, "none.kml", 36526.5).Code, TResultCode::Failed);
     EXPECT_TRUE(page.NotesText.empty() && page.Waypoints.LeftOut.empty());
+}
+
+// A placemark named as a launch site but without a point is named, and said to have none, rather than lost
+// behind "no launch site".
+TEST(TargetingPage, LaunchSitesWithoutAPointAreNamedInANote) {
+    DModule().TransformDir = DataDir();
+    TTempFolder dir;
+    dir.Write("w.kml",
+              "<?xml version=\"1.0\"?><kml><Document>"
+              "<Placemark><name>Tesk_North</name><description>a point was never set</description>"
+              "</Placemark>"
+              "<Placemark><name>Tesk_Empty</name><Point><coordinates></coordinates></Point>"
+              "</Placemark>"
+              "<Placemark><name>Hill</name><Point><coordinates>14,53</coordinates></Point></Placemark>"
+              "<Placemark><name>Lake</name></Placemark>"
+              "</Document></kml>");
+    TTargetingPage page;
+    ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
+    EXPECT_TRUE(page.Waypoints.Tesks.empty());
+    EXPECT_EQ(page.Waypoints.NoPoint, (std::vector<std::string>{"Tesk_North", "Tesk_Empty"}));
+    EXPECT_EQ(page.NotesText, "- Launch site \"Tesk_North\" is left out: it has no point!\r\n"
+                              "- Launch site \"Tesk_Empty\" is left out: it has no point!\r\n");
+    ASSERT_EQ(page.Waypoints.Targets.size(), 1u); // a target without a point is skipped as before
+}
+
+// What the user has not saved: everything the scenario would hold, against what was last loaded, read back
+// or saved; the name alone and the display of the date are no work.
+TEST(TargetingPage, UnsavedChangesAreWhatTheScenarioWouldHoldAnew) {
+    DModule().TransformDir = DataDir();
+    TTempFolder dir;
+    dir.Write("w.kml", KmlDocument({{"TeskA", "13.4,52.5,0"}, {"TeskB", "13.5,52.4,0"}, {"Hill", "14,53"}}));
+    TTargetingPage page;
+    ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
+    EXPECT_FALSE(page.HasUnsavedChanges());
+    page.ScenarioFileName = "typed";
+    page.SetShowUtc(true);
+    page.Waypoints.Tesks[0].SetDelay(3); // a missile without a target is no part of the scenario
+    EXPECT_FALSE(page.HasUnsavedChanges());
+    page.DropOnTarget(1, 0);
+    EXPECT_TRUE(page.HasUnsavedChanges());
+    page.MarkUnchanged();
+    const std::vector<std::function<void(TTargetingPage&)>> edits = {
+        [](TTargetingPage& p) { p.DropOnTarget(0, 0); },
+        [](TTargetingPage& p) { p.Waypoints.Tesks[1].SetDelay(7); },
+        [](TTargetingPage& p) { p.SetRealistic(1, false); },
+        [](TTargetingPage& p) { p.Description = {"Dawn"}; },
+        [](TTargetingPage& p) { p.ScenarioDateUtc += 1; },
+    };
+    for (size_t i = 0; i < edits.size(); ++i) {
+        TTargetingPage edited = page;
+        edits[i](edited);
+        EXPECT_TRUE(edited.HasUnsavedChanges()) << "edit " << i;
+        edited.MarkUnchanged();
+        EXPECT_FALSE(edited.HasUnsavedChanges()) << "edit " << i;
+    }
+    // A save and its read-back leave nothing unsaved.
+    page.DropOnTarget(0, 0);
+    const std::string scn = dir.Mkdir("scn");
+    std::string mru;
+    ASSERT_TRUE(SaveLaunchScenario(
+                    page, scn, [](const std::string&) { return true; }, mru)
+                    .Ok());
+    EXPECT_FALSE(page.HasUnsavedChanges());
+    page.Clear(36526.5);
+    EXPECT_FALSE(page.HasUnsavedChanges());
 }
 
 TEST(TargetingPage, SourceFilePreselection) {
@@ -289,6 +355,48 @@ TEST(TargetingPage, ScenarioListPrefersTheLastEditedThenTheNewest) {
     EXPECT_FALSE(page.Waypoints.Tesks[0].IsAssigned());
     ScenarioNameChanged(page, scn, "a_old.scn");
     EXPECT_TRUE(page.Waypoints.Tesks[0].IsAssigned());
+}
+
+// A scenario name with folder parts saves below the launch scenario folder, and the page then shows and lists
+// what it saved; a name that climbs out of the folder is refused with a warning, like the other bad names.
+TEST(TargetingPage, NamesWithFolderPartsStayInTheScenarioFolder) {
+    DModule().TransformDir = DataDir();
+    TTempFolder dir;
+    dir.Write("w.kml", KmlDocument({{"TeskA", "13.4,52.5,0"}, {"Hill", "14,53"}, {"Lake", "14.2,53.1"}}));
+    const std::string scn = dir.Mkdir("Orbiter/Scenarios/Teski");
+    dir.Mkdir("Orbiter/Scenarios/Teski/sub");
+    dir.Write("Orbiter/Scenarios/Teski/newer.scn",
+              "BEGIN_DESC\r\n=== GENERATED FROM: w.kml ===\r\nEND_DESC\r\nBEGIN_SHIPS\r\nTeskA:Teski\r\n"
+              "  TARGET Hill\r\nEND\r\nEND_SHIPS\r\n");
+    TTargetingPage page;
+    ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
+    page.DropOnTarget(0, 1); // Lake
+    ScenarioNameChanged(page, scn, "sub/plan7");
+    EXPECT_TRUE(page.SaveEnabled()) << page.WarningsText;
+    std::string mru;
+    const auto yes = [](const std::string&) { return true; };
+    ASSERT_TRUE(SaveLaunchScenario(page, scn, yes, mru).Ok());
+    EXPECT_TRUE(FileExists(scn + "sub/plan7.scn"));
+    EXPECT_EQ(page.ScenarioFileName, "sub/plan7.scn");
+    EXPECT_EQ(page.Waypoints.Tesks[0].TargetName, "Lake"); // not the newer scenario's "Hill"
+    EXPECT_EQ(page.ScenarioFiles, (std::vector<std::string>{"newer.scn", "sub/plan7.scn"}));
+    // The next start, with the name remembered, offers and reads it again.
+    FillScenarioFileList(page, scn, mru);
+    EXPECT_EQ(page.ScenarioFileName, "sub/plan7.scn");
+    EXPECT_EQ(page.Waypoints.Tesks[0].TargetName, "Lake");
+
+    for (const std::string name : {"../../escape", "sub/../../escape", "/tmp/escape", "..\\escape"}) {
+        ScenarioNameChanged(page, scn, name);
+        EXPECT_EQ(page.WarningsText,
+                  "- Scenario file name leads out of the scenario folder: \"" + name + "\"!\r\n")
+            << name;
+        mru.clear();
+        EXPECT_EQ(SaveLaunchScenario(page, scn, yes, mru).Code, TResultCode::Refused) << name;
+    }
+    EXPECT_FALSE(FileExists(dir.Path + "Orbiter/escape.scn"));
+    EXPECT_FALSE(FileExists(dir.Path + "escape.scn"));
+    ScenarioNameChanged(page, scn, "   ");
+    EXPECT_EQ(page.WarningsText, "- Scenario file name is not valid: \"   \"!\r\n");
 }
 
 // What reading a scenario back found stays with the page, whether the user chose the scenario or the list
