@@ -1,4 +1,20 @@
-// orbphysics: the substitute host's flight physics with the simulator's conventions.
+// orbphysics: the substitute host's flight physics, as the simulator's core computes it.
+//
+// What it follows of the core's own code (and the comparison with the core, tests/realcore, holds it to):
+//   - propagation (Propagators.cpp): the core's levels and substeps, second-order Runge-Kutta at the usual
+//     step, whose first stage takes the accelerations the last step left; higher orders for long steps and
+//     fast rotation; the highest with ten substeps while the vessel touches the ground, a step that met the
+//     ground on the way made again so; rotation held at 100 pi rad/s;
+//   - the ground (StageForces.cpp, Landing.cpp): springs and dampers per touchdown point, not clamped at
+//   zero,
+//     friction along and across the points' line with limits on the totals; at rest each point's compression
+//     balances force and moment by its stiffness and the compressed plane stands level; the first step with
+//     thrust only releases a landed vessel, without rotation; a vessel at rest for 5 s lands as it stands;
+//   - the air (Atmosphere.cpp): the core's default Earth atmosphere below 90 km, the standard's tables above;
+//   - what a module sees in its post-step callback: the state vectors of the step's start (the core makes the
+//     new ones current after the callbacks) and the new surface quantities.
+// One departure on purpose: drag and rotational drag never reverse a motion within one step, where the
+// core's explicit step would diverge (Step.cpp).
 //
 // How a host uses it
 //   - Each vessel owns one orb::phys::Body. Its VESSEL setters write the configuration fields directly
