@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace orb {
@@ -54,6 +55,18 @@ bool bounded(Vessel& v, std::string_view key, std::string_view rest, double* out
 double largest(const phys::Vec3& a) {
     if (!std::isfinite(a.x + a.y + a.z)) return NAN;
     return std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(a.z)});
+}
+
+// A thruster level as the simulator saves it (a stream's default notation, 6 significant digits: "0.75",
+// "1e-07"), so it reads back as the same text; "" for a level that would read back as zero (or not at all),
+// which the simulator leaves out like an unlit thruster.
+std::string thrusterLevelText(double level) {
+    char buf[32];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, level, std::chars_format::general, 6);
+    if (ec != std::errc()) return "";
+    std::string s(buf, p);
+    const std::optional<double> readBack = text::parseDouble(s);
+    return readBack && *readBack != 0 ? s : "";
 }
 
 // "i:level i:level ..." pairs.
@@ -345,9 +358,8 @@ void writeDefaultLines(const Vessel& v, std::string& out) {
     if (!prp.empty()) line("PRPLEVEL", prp);
     std::string thl;
     for (size_t i = 0; i < v.body.thrusters.size(); ++i) {
-        double lvl = v.body.thrusters[i].level;
-        if (lvl == 0) continue;
-        thl += (thl.empty() ? "" : " ") + std::to_string(i) + ":" + text::fixed(lvl, 6);
+        const std::string lvl = thrusterLevelText(v.body.thrusters[i].level);
+        if (!lvl.empty()) thl += (thl.empty() ? "" : " ") + std::to_string(i) + ":" + lvl;
     }
     if (!thl.empty()) line("THLEVEL", thl);
 }
