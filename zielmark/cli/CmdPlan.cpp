@@ -115,6 +115,8 @@ int RunPlan(int argc, char** argv) {
     if (!FileExists(args.Positional[0]))
         return Failure("KML file \"" + args.Positional[0] + "\" does not exist");
     if (!args.Has("out")) return UsageError("--out SCENARIO is required");
+    if (const std::string problem = OutputPathProblem("--out", args.Value("out")); !problem.empty())
+        return UsageError(problem);
     if (!args.Has("assign") && !args.Has("random"))
         return UsageError("give --assign MISSILE=TARGET or --random");
 
@@ -133,7 +135,7 @@ int RunPlan(int argc, char** argv) {
     SplitLines(page.NotesText, notes);
     for (const std::string& note : notes) // the page's "- " list mark left off
         std::fprintf(stderr, "zielmark-cli plan: warning: %s\n",
-                     note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0));
+                     TerminalSafe(note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0)).c_str());
     if (page.Waypoints.Tesks.empty())
         return Failure("\"" + kmlPath +
                        "\" has no launch site (a placemark whose name begins with \"Tesk\")");
