@@ -7,10 +7,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -42,10 +43,15 @@ TResult MakeOutputs(const std::string& folder, const TDispersion& d, std::vector
     return TResult::Success();
 }
 
-// A picture of ours: "NN_MISSILE.svg" or ".png".
+// A picture of ours: "NN_MISSILE.svg" or ".png" (two digits or more, then a name of safe characters).
 bool IsPictureName(const std::string& name) {
-    static const std::regex picture("[0-9]{2,}_[A-Za-z0-9._-]*\\.(svg|png)");
-    return std::regex_match(name, picture);
+    const size_t digits = name.find_first_not_of("0123456789");
+    if (digits < 2 || digits == std::string::npos || name[digits] != '_' || name.size() < digits + 5)
+        return false;
+    const std::string ext = name.substr(name.size() - 4);
+    if (ext != ".svg" && ext != ".png") return false;
+    const auto safe = [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '_' || c == '-'; };
+    return std::all_of(name.begin() + long(digits) + 1, name.end() - 4, safe);
 }
 
 // Moves every file of `staged` into `out`, then removes the pictures of `out` that `staged` did not have.
