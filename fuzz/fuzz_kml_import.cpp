@@ -20,6 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!counted.Ok() && counted.Message.empty()) std::abort(); // a failure always says why
     zm::TWaypoints waypoints;
     zm::LoadWaypoints(zm::DModule().KMLDataSet, waypoints);
+    // Only places on the Earth are planned: a scenario never carries another place or one it cannot load.
+    for (const auto& m : waypoints.Tesks)
+        if (!zm::IsPlaceOnEarth(m.Lat, m.Lon)) std::abort();
+    for (const auto& t : waypoints.Targets)
+        if (!zm::IsPlaceOnEarth(t.Lat, t.Lon)) std::abort();
     zm::IsSourceKml(path);
     zm::IsResultKml(path);
 

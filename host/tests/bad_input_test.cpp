@@ -130,6 +130,8 @@ TEST(BadInput, BrokenModuleFilesNameTheFile) {
         const char* expected;
     } cases[] = {
         {"truncated library", bytes.substr(0, 200), "cannot load the module"},
+        // Cut inside its loaded segments: dlopen maps them from the file and the process died of SIGBUS.
+        {"library cut at 10,000 bytes", bytes.substr(0, 10000), "the file is truncated"},
         {"not a library", "this is text", "cannot load the module"},
         {"empty file", "", "cannot load the module"},
     };
@@ -142,6 +144,26 @@ TEST(BadInput, BrokenModuleFilesNameTheFile) {
         std::string file = (root.path() / "Modules" / "Broken.so").string();
         EXPECT_EQ(msg.rfind(file + ": ", 0), 0u) << msg;
         EXPECT_NE(msg.find(c.expected), std::string::npos) << msg;
+    }
+}
+
+// Wherever a library is cut, loading it either works or is refused with the file's name; it never kills the
+// host.
+TEST(BadInput, ModulesCutAnywhereNeverCrashTheHost) {
+    TestRoot root;
+    std::string good = (root.path() / "Modules" / "HostTestVessel.so").string();
+    std::ifstream in(good, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string file = (root.path() / "Modules" / "Cut.so").string();
+    root.write("Config/Vessels/Cut.cfg", "Module = Cut\n");
+    for (size_t length = 0; length < bytes.size(); length += 997) {
+        SCOPED_TRACE(length);
+        root.write("Modules/Cut.so", bytes.substr(0, length));
+        orb::World world(root.path());
+        std::string msg = errorOf([&] { world.createVessel("C", "Cut", "STATUS Landed Earth\n"); });
+        if (!msg.empty()) {
+            EXPECT_EQ(msg.rfind(file + ": cannot load the module: ", 0), 0u) << msg;
+        }
     }
 }
 

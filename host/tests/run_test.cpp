@@ -68,6 +68,12 @@ TEST(RunCommandLine, Options) {
         EXPECT_FALSE(parseRunOptions(bad, &err));
         EXPECT_FALSE(err.empty());
     }
+    // A step shorter than the simulator's clock can tell would never end the run.
+    for (const char* tiny : {"1e-300", "4.9e-324", "0.0000009"}) {
+        EXPECT_FALSE(parseRunOptions({"a", "--dt", tiny}, &err)) << tiny;
+        EXPECT_NE(err.find("a step is at least 0.000001 s"), std::string::npos) << err;
+    }
+    EXPECT_EQ(parseRunOptions({"a", "--dt", "0.000001"}, &err)->dt, 1e-6);
 }
 
 struct RunResult {

@@ -59,7 +59,7 @@ TEST(ScenarioFile, SaveWritesTheSimulatorsFormat) {
     std::string orb = blockOf(saved, "Orb:HostTestVessel");
     EXPECT_EQ(orb.rfind("Orb:HostTestVessel\r\n  STATUS Orbiting Earth\r\n  RPOS ", 0), 0u) << orb;
     EXPECT_NE(orb.find("  VROT "), std::string::npos);
-    EXPECT_NE(orb.find("  THLEVEL 0:0.750000\r\n"), std::string::npos) << orb;
+    EXPECT_NE(orb.find("  THLEVEL 0:0.75\r\n"), std::string::npos) << orb;
     EXPECT_EQ(saved.find('\n'), saved.find("\r\n") + 1) << "lines end with CR LF";
 }
 
@@ -126,6 +126,45 @@ TEST(ScenarioFile, AnglesOnTheirWrapLinesSaveTheSameTextTwice) {
             second = world.saveText();
         }
         EXPECT_EQ(blockOf(first, "Pad:HostTestVessel"), blockOf(second, "Pad:HostTestVessel"));
+    }
+}
+
+// Thruster levels are saved as the simulator saves them, so small levels keep their value instead of being
+// written as 0.000000 and lost at the next load (a fuzzing find).
+TEST(ScenarioFile, ThrusterLevelsSaveTheSameTextTwice) {
+    const struct {
+        const char* given;
+        const char* saved;
+    } cases[] = {
+        {"THLEVEL 0:.0000001 1:0.0000004", "  THLEVEL 0:1e-07 1:4e-07\r\n"},
+        {"THLEVEL 0:0.75 2:1", "  THLEVEL 0:0.75 2:1\r\n"},
+        {"THLEVEL 1:0.123456789", "  THLEVEL 1:0.123457\r\n"},
+        {"THLEVEL 0:1e-310", "  THLEVEL 0:1e-310\r\n"},
+        {"THLEVEL 0:0 1:-0.5", ""},
+    };
+    TestRoot root;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        std::string first, second;
+        {
+            orb::World world(root.path());
+            world.loadScenarioText("BEGIN_SHIPS\nOrb:HostTestVessel\n  STATUS Orbiting Earth\n"
+                                   "  RPOS 6671010 0 0\n  RVEL 0 0 7729\n  " +
+                                   std::string(c.given) + "\nEND\nEND_SHIPS\n");
+            first = world.saveText();
+        }
+        {
+            orb::World world(root.path());
+            world.loadScenarioText(first);
+            second = world.saveText();
+        }
+        const std::string block = blockOf(first, "Orb:HostTestVessel");
+        if (*c.saved) {
+            EXPECT_NE(block.find(c.saved), std::string::npos) << block;
+        } else {
+            EXPECT_EQ(block.find("THLEVEL"), std::string::npos) << block;
+        }
+        EXPECT_EQ(block, blockOf(second, "Orb:HostTestVessel"));
     }
 }
 

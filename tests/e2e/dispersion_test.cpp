@@ -12,10 +12,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -30,6 +32,10 @@ namespace {
 const fs::path SourceDir = TESKI_SOURCE_DIR_PATH;
 const std::string Orbhost = ORBHOST_EXE, Cli = ZIELMARK_CLI_EXE;
 constexpr int Runs = 4;
+
+void WriteFile(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -172,6 +178,193 @@ TEST_F(Dispersion, RunsLaunchedWithABadOrbhostAreReportedNotCounted) {
         EXPECT_NE(summary.find("0 runs flown of 2"), std::string::npos) << summary;
         EXPECT_NE(summary.find("Run 2 gave no result: " + c.why), std::string::npos) << summary;
     }
+}
+
+// Runs that leave no wreck did not fly: they are named with the reason, not counted, and the command fails
+// instead of reporting "2 runs flown of 2" over an empty list. A plan without missiles flies no run at all.
+TEST_F(Dispersion, RunsThatLeaveNoWreckAreNotCounted) {
+    const std::string plan = ReadFile(flown->plan_file.string());
+    const fs::path late = flown->plan_file.parent_path() / "late.scn";
+    std::string delayed = plan;
+    for (size_t at = 0; (at = delayed.find("  LAUNCHDELAY ", at)) != std::string::npos; ++at)
+        delayed.replace(at, delayed.find("\r\n", at) - at, "  LAUNCHDELAY 5000");
+    WriteFile(late, delayed);
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        std::string why;
+    } cases[] = {
+        {"delays beyond the run", {late.string()}, "no wreck: 2 missiles never came down"},
+        {"a step of 100 s", {flown->plan_file.string(), "--dt", "100"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path out = flown->scratch->folder() / "nothing flew";
+        std::vector<std::string> argv = {Cli, "dispersion"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        argv.insert(argv.end(), {"--runs", "2", "--seed", "1", "--out", out.string(), "--orbhost", Orbhost});
+        const CommandResult r = RunProgram(argv);
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_NE(r.output.find("Run 1 gave no result: " + c.why), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("no run gave a result"), std::string::npos) << r.output;
+        EXPECT_NE(ReadFile((out / "summary.txt").string()).find("0 runs flown of 2"), std::string::npos);
+    }
+    std::string empty = plan.substr(0, plan.find("BEGIN_SHIPS")) + "BEGIN_SHIPS\r\nEND_SHIPS\r\n";
+    const fs::path noShips = flown->plan_file.parent_path() / "no ships.scn";
+    WriteFile(noShips, empty);
+    const CommandResult r =
+        RunProgram({Cli, "dispersion", noShips.string(), "--runs", "2", "--out",
+                    (flown->scratch->folder() / "no ships").string(), "--orbhost", Orbhost});
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("the plan holds no missile"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find(" runs of "), std::string::npos) << "no run is flown: " << r.output;
+}
+
+// The output folder is checked before the first run, so the runs' time is not spent to find it unusable;
+// a step shorter than the simulator's clock is refused before any run as well.
+TEST_F(Dispersion, OutputsAndStepAreCheckedBeforeTheFirstRun) {
+    const fs::path file = flown->scratch->folder() / "a file";
+    WriteFile(file, "mine\r\n");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"--out", file.string()}, 1, file.string() + ": something that is not a folder is in the output"},
+        {{"--out", (file / "below").string()}, 1, (file / "below").string() + ": cannot create the folder"},
+        {{"--dt", "1e-300"}, 2, "--dt: a step is at least 0.000001 s"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> argv = {Cli,         "dispersion", flown->plan_file.string(), "--runs", "2",
+                                         "--orbhost", Orbhost};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const CommandResult r = RunProgram(argv);
+        EXPECT_EQ(r.status, c.status) << r.output;
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find(" runs of "), std::string::npos) << "no run is flown: " << r.output;
+    }
+    EXPECT_EQ(ReadFile(file.string()), "mine\r\n");
+}
+
+// A folder that already holds a dispersion gets the new one whole: the pictures of the old one go, nothing
+// made aside stays. When an output cannot take its place, the runs' outputs are kept in a folder named.
+TEST_F(Dispersion, OutputsReplaceTheLastDispersionWholeOrAreKeptAside) {
+    const fs::path out = flown->scratch->folder() / "again and again";
+    fs::create_directories(out);
+    for (const char* old : {"01_TeskAlpha.png", "03_TeskZulu.svg", "03_TeskZulu.png"})
+        WriteFile(out / old, "an earlier dispersion's picture");
+    WriteFile(out / "notes.txt", "mine");
+    const auto fly = [&] {
+        return RunProgram({Cli, "dispersion", flown->plan_file.string(), "--runs", "1", "--seed", "3",
+                           "--out", out.string(), "--orbhost", Orbhost});
+    };
+    const CommandResult r = fly();
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_FALSE(fs::exists(out / "03_TeskZulu.svg") || fs::exists(out / "03_TeskZulu.png"));
+    EXPECT_NE(ReadFile((out / "01_TeskAlpha.svg").string()).find("<svg"), std::string::npos);
+    if (fs::exists(out / "01_TeskAlpha.png")) {
+        EXPECT_NE(ReadFile((out / "01_TeskAlpha.png").string()), "an earlier dispersion's picture");
+    }
+    EXPECT_EQ(ReadFile((out / "notes.txt").string()), "mine");
+    for (const auto& e : fs::directory_iterator(out))
+        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+
+    // A folder where the JSON file goes: nothing of the new dispersion moves in, and it is kept elsewhere.
+    const std::string summary = ReadFile((out / "summary.txt").string());
+    fs::remove(out / "dispersion.json");
+    fs::create_directory(out / "dispersion.json");
+    const CommandResult blocked = fly();
+    EXPECT_EQ(blocked.status, 1) << blocked.output;
+    const size_t kept = blocked.output.find("the outputs are kept in ");
+    ASSERT_NE(kept, std::string::npos) << blocked.output;
+    const std::string folder =
+        blocked.output.substr(kept + 24, blocked.output.find(" instead", kept) - kept - 24);
+    EXPECT_TRUE(fs::is_regular_file(fs::path(folder) / "dispersion.json")) << folder;
+    EXPECT_TRUE(fs::is_regular_file(fs::path(folder) / "impacts.csv")) << folder;
+    EXPECT_EQ(ReadFile((out / "summary.txt").string()), summary) << "the old outputs stay whole";
+    fs::remove_all(folder);
+}
+
+// A dispersion killed outright takes its orbhost runs along, and the next dispersion removes the scratch
+// folder it could not remove itself. SIGTERM stops it like Ctrl-C and is named as itself.
+TEST_F(Dispersion, KilledOutrightItLeavesNoRunsFlyingAndNoScratchForLong) {
+    const fs::path temp = flown->scratch->folder() / "tmp";
+    fs::create_directories(temp);
+    const char* before = std::getenv("TMPDIR");
+    const std::string saved = before ? before : "";
+    setenv("TMPDIR", temp.c_str(), 1);
+    const auto scratchFolders = [&] {
+        int n = 0;
+        for (const auto& e : fs::directory_iterator(temp))
+            n += e.path().filename().string().rfind("zielmark-dispersion-", 0) == 0;
+        return n;
+    };
+    // orbhost runs that belong to this test's plan, by their command lines.
+    const std::string planPath = fs::absolute(flown->plan_file).string();
+    const auto runPids = [&] {
+        std::vector<pid_t> pids;
+        std::error_code ec; // processes come and go while they are listed
+        for (fs::directory_iterator e("/proc", ec), end; !ec && e != end; e.increment(ec)) {
+            std::string cmdline = ReadFile((e->path() / "cmdline").string());
+            std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
+            if (cmdline.find("orbhost run " + planPath) != std::string::npos)
+                pids.push_back(pid_t(std::atoi(e->path().filename().c_str())));
+        }
+        return pids;
+    };
+    const auto runsFlying = [&] { return runPids().size(); };
+    for (const int sig : {SIGKILL, SIGTERM}) {
+        SCOPED_TRACE(sig);
+        const fs::path out = flown->scratch->folder() / ("killed " + std::to_string(sig));
+        const std::string log = out.string() + ".log";
+        // Steps of a microsecond: the runs fly on for hours unless something ends them.
+        std::vector<std::string> args = {Cli,          "dispersion", planPath, "--runs", "100000",
+                                         "--dt",       "0.000001",   "--jobs", "2",      "--out",
+                                         out.string(), "--orbhost",  Orbhost};
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+        pid_t pid = -1;
+        ASSERT_EQ(posix_spawn(&pid, Cli.c_str(), &files, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&files);
+        const auto started = std::chrono::steady_clock::now();
+        while (runsFlying() == 0u && std::chrono::steady_clock::now() - started < std::chrono::seconds(60))
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_GT(runsFlying(), 0u) << ReadFile(log);
+        kill(pid, sig);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        const auto killed = std::chrono::steady_clock::now();
+        while (runsFlying() > 0u && std::chrono::steady_clock::now() - killed < std::chrono::seconds(10))
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(runsFlying(), 0u) << "the runs end with their dispersion";
+        for (const pid_t left : runPids()) // the test leaves none behind, whatever it found
+            kill(left, SIGKILL);
+        if (sig == SIGTERM) {
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 143) << ReadFile(log);
+            EXPECT_NE(ReadFile((out / "summary.txt").string()).find("Stopped by SIGTERM after "),
+                      std::string::npos);
+            EXPECT_EQ(scratchFolders(), 0);
+        } else {
+            EXPECT_EQ(scratchFolders(), 1) << "a process killed outright cannot clean up";
+            const CommandResult next =
+                RunProgram({Cli, "dispersion", planPath, "--runs", "1", "--out",
+                            (flown->scratch->folder() / "next").string(), "--orbhost", Orbhost});
+            EXPECT_EQ(next.status, 0) << next.output;
+            EXPECT_EQ(scratchFolders(), 0) << "the next dispersion removes it";
+        }
+    }
+    if (before)
+        setenv("TMPDIR", saved.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
 }
 
 TEST_F(Dispersion, CtrlCStopsTheRunsAndWritesWhatWasFlown) {

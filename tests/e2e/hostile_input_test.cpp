@@ -53,6 +53,28 @@ TEST(HostileInput, WreckWithoutItsMeshStopsTheRunAndKeepsTheSavedState) {
     EXPECT_EQ(ReadFile(current.string()), "the wrecks of the previous firing\r\n");
 }
 
+// A missile module cut short (a copy that did not finish): orbhost refuses it with its name and reason,
+// where the loader's first touch of the missing pages killed it with SIGBUS and no word.
+TEST(HostileInput, ATruncatedModuleIsRefusedWithItsName) {
+    ScratchRoot scratch(OrbRoot());
+    const fs::path r = scratch.root();
+    const fs::path module = r / "Modules" / "Teski.so";
+    const std::string bytes = ReadFile(module.string());
+    ASSERT_GT(bytes.size(), 10000u);
+    fs::remove(module); // a new file: the installation root's copy may be a link to the build's
+    WriteFile(module, bytes.substr(0, 10000));
+    const CommandResult plan =
+        RunLimited({Cli, "plan", (SourceDir / "examples" / "desert_range.kml").string(), "--out",
+                    (r / "Scenarios" / "Teski" / "cut.scn").string(), "--assign", "TeskAlpha=Dry Lake"});
+    ASSERT_EQ(plan.status, 0) << plan.output;
+    const CommandResult flight =
+        RunLimited({Orbhost, "run", "Teski/cut", "--root", r.string(), "--key", "O@1", "--progress", "0"});
+    EXPECT_EQ(flight.status, 1) << flight.output;
+    EXPECT_NE(flight.output.find(module.string() + ": cannot load the module: the file is truncated"),
+              std::string::npos)
+        << flight.output;
+}
+
 TEST(HostileInput, LaunchSitesWithColonOrSemicolonAreLeftOutAndTheScenarioLoads) {
     ScratchRoot scratch(OrbRoot());
     const fs::path r = scratch.root();

@@ -1,6 +1,6 @@
 # Every program answers --help with its usage on standard output and exit status 0, runs nothing else, and
 # the options of Zielmark that only look (--help, --screenshot, --benchmark-startup) leave the user's
-# settings file as it was.
+# settings file as it was; a pipe named as the settings file is refused at once, never waited on.
 # cmake -DCOMMANDS="prog[ arg...]|prog ..." [-DZIELMARK=<Zielmark>] -DWORK=<scratch folder> -P help_check.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -42,4 +42,18 @@ if(ZIELMARK)
       file(WRITE ${ini} "${settings}")
     endif()
   endforeach()
+
+  # A pipe as the settings file: refused with its name at once (a read or a question box would wait forever).
+  set(fifo ${WORK}/pipe.ini)
+  execute_process(COMMAND mkfifo ${fifo} RESULT_VARIABLE made)
+  if(made EQUAL 0)
+    foreach(look "--benchmark-startup" "")
+      execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${ZIELMARK} --settings ${fifo} ${look}
+                      WORKING_DIRECTORY ${WORK} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
+      if(NOT code EQUAL 2 OR NOT err MATCHES "pipe.ini")
+        message(SEND_ERROR "Zielmark --settings <pipe> ${look}: exit ${code}, expected 2 naming the file\n${out}\n${err}")
+      endif()
+    endforeach()
+    file(REMOVE ${fifo})
+  endif()
 endif()

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <cstdio>
+
 bool TQtPrompt::AskYesNo(QWidget* parent, const QString& question) {
     return QMessageBox::question(parent, QApplication::applicationName(), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
@@ -29,4 +31,26 @@ void TQtPrompt::ShowInfo(QWidget* parent, const QString& message) {
 QString TQtPrompt::BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) {
     // Only file-system folders; an empty answer means the user cancelled.
     return QFileDialog::getExistingDirectory(parent, title, initialDir, QFileDialog::ShowDirsOnly);
+}
+
+bool TUnattendedPrompt::AskYesNo(QWidget*, const QString& question) {
+    std::fprintf(stderr, "Zielmark: %s No\n", qPrintable(question));
+    return false;
+}
+
+TUnsavedChoice TUnattendedPrompt::AskSaveDiscardCancel(QWidget*, const QString& question) {
+    std::fprintf(stderr, "Zielmark: %s Discard\n", qPrintable(question));
+    return TUnsavedChoice::Discard;
+}
+
+void TUnattendedPrompt::ShowError(QWidget*, const QString& message) {
+    std::fprintf(stderr, "Zielmark: %s\n", qPrintable(message));
+}
+
+void TUnattendedPrompt::ShowInfo(QWidget*, const QString& message) {
+    std::fprintf(stderr, "Zielmark: %s\n", qPrintable(message));
+}
+
+QString TUnattendedPrompt::BrowseForFolder(QWidget*, const QString&, const QString&) {
+    return {};
 }

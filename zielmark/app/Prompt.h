@@ -31,3 +31,15 @@ public:
     void ShowInfo(QWidget* parent, const QString& message) override;
     QString BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) override;
 };
+
+// For the options that only look (--benchmark-startup, --screenshot), which run with nobody at the screen:
+// messages go to the error output, every question is answered No (unsaved work: Discard, nothing is written)
+// and no folder is chosen, so nothing waits.
+class TUnattendedPrompt : public TPrompt {
+public:
+    bool AskYesNo(QWidget* parent, const QString& question) override;
+    TUnsavedChoice AskSaveDiscardCancel(QWidget* parent, const QString& question) override;
+    void ShowError(QWidget* parent, const QString& message) override;
+    void ShowInfo(QWidget* parent, const QString& message) override;
+    QString BrowseForFolder(QWidget* parent, const QString& title, const QString& initialDir) override;
+};

@@ -17,21 +17,21 @@ void MakeProgramFolderCurrent() {
 
 TSettingsLocation ChooseSettingsFile(const QString& explicitFile) {
     if (!explicitFile.isEmpty()) {
-        // A named settings file that is there but cannot be read (a pipe, a device) is said, not waited on.
+        // A named settings file that is there but cannot be read (a pipe, a device) is refused, not waited
+        // on.
         const QString path = QFileInfo(explicitFile).absoluteFilePath();
         std::string text;
         if (zm::FileExists(path.toStdString()))
             if (const zm::TResult read = zm::ReadWholeFile(path.toStdString(), text); !read.Ok())
-                return {path,
-                        QString::fromStdString(read.Message + "; the settings start from their defaults")};
-        return {path, QString()};
+                return {path, QString(), QString::fromStdString(read.Message)};
+        return {path, QString(), QString()};
     }
     std::string notice;
     const QString file = QString::fromStdString(
         zm::SettingsFileFor(QCoreApplication::applicationFilePath().toStdString(), &notice));
     // Said once: when the settings in the user's folder already exist, the user has been told.
     if (QFileInfo::exists(file)) notice.clear();
-    return {file, QString::fromStdString(notice)};
+    return {file, QString::fromStdString(notice), QString()};
 }
 
 namespace {

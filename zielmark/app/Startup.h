@@ -10,6 +10,9 @@ struct TSettingsLocation {
     QString IniFileName;
     // Not empty when the settings go to the user's configuration folder: the program says so.
     QString Notice;
+    // Not empty when the file named on the command line is there but cannot be read (a pipe, a device):
+    // the program refuses it at once, as zielmark-cli check does, instead of starting on it.
+    QString Error;
 };
 
 // Beside the program with its name and ".ini", or in the user's configuration folder when the program's

@@ -61,11 +61,19 @@ int main(int argc, char* argv[]) {
 
     // Paths given on the command line are taken before the working folder changes.
     const TSettingsLocation settings = ChooseSettingsFile(parser.value(settingsOption));
+    if (!settings.Error.isEmpty()) {
+        std::fprintf(stderr, "Zielmark: %s\n", qPrintable(settings.Error));
+        return 2;
+    }
+    // The options that only look run to their end without anyone at the screen: no question may wait.
+    const bool lookOnly = parser.isSet(benchmarkOption) || parser.isSet(screenshotOption);
     const QString screenshotFolder = parser.isSet(screenshotOption)
                                          ? QFileInfo(parser.value(screenshotOption)).absoluteFilePath()
                                          : QString();
     MakeProgramFolderCurrent();
-    TQtPrompt prompt;
+    TQtPrompt onScreen;
+    TUnattendedPrompt unattended;
+    TPrompt& prompt = lookOnly ? static_cast<TPrompt&>(unattended) : onScreen;
     app.SetPrompt(&prompt);
     TDlgMain window(settings.IniFileName, prompt);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

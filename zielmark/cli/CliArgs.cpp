@@ -1,5 +1,7 @@
 #include "CliArgs.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 bool TCliArgs::Has(const std::string& name) const {
@@ -67,4 +69,12 @@ TCliArgs ParseCliArgs(int argc, char** argv, const std::vector<TCliOption>& know
         args.Options.emplace_back(name, value);
     }
     return args;
+}
+
+std::string OutputPathProblem(const std::string& option, const std::string& path) {
+    if (path.empty()) return option + " needs a file name, not an empty text";
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return option + " \"" + path + "\" is a device or pipe, not a file to write";
+    return {};
 }

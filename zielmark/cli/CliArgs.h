@@ -23,3 +23,8 @@ struct TCliArgs {
 
 // Parses argv[1..argc-1]; Error is set on an unknown option or a missing value.
 TCliArgs ParseCliArgs(int argc, char** argv, const std::vector<TCliOption>& known);
+
+// The output a command is told to write, refused before anything is read or run: "" when it will do, else why
+// not. An empty name, and a device, pipe or socket named as the output (where ".kml" or ".scn" would be
+// appended and a new file made beside it), are refused; `option` names the option in the message.
+std::string OutputPathProblem(const std::string& option, const std::string& path);

@@ -2,7 +2,9 @@
 // random generator seeded differently, and writes where the missiles landed and how often they failed.
 #include "CliArgs.h"
 #include "Commands.h"
+#include "DispersionOutputs.h"
 #include "RunFarm.h"
+#include "ScratchFolder.h"
 
 #include "Unit_Dispersion.h"
 #include "Unit_DispersionFolder.h"
@@ -10,13 +12,16 @@
 #include "Unit_Functions.h"
 #include "Unit_Results.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -53,8 +58,9 @@ const char* kUsage =
     "  --keep-runs       keep each run's saved state and orbhost's messages in DIR/runs\n"
     "  -h, --help        show this help\n"
     "\n"
+    "A run counts when its missiles flew and left wrecks; one that leaves none is named with the reason.\n"
     "Exit codes: 0 done, 1 failed (no run gave a result, or a file not written), 2 wrong arguments,\n"
-    "130 stopped by Ctrl-C (the outputs of the runs done are written).\n";
+    "130 stopped by Ctrl-C, 143 by SIGTERM (the outputs of the runs done are written).\n";
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "zielmark-cli dispersion: %s\n\n%s", message.c_str(), kUsage);
@@ -110,12 +116,48 @@ std::string Clock(double seconds) {
     return buf;
 }
 
-// The first line of orbhost's messages for a run that failed.
-std::string FirstLine(const std::string& file) {
+// Why orbhost gave no result: the first line of its messages, and the signal it died of.
+std::string WhyOrbhostFailed(const std::string& file, const TFarmResult& result) {
     std::string text;
-    if (!ReadWholeFile(file, text).Ok()) return "no messages";
+    if (!ReadWholeFile(file, text).Ok()) text.clear();
     text = text.substr(0, text.find('\n'));
-    return text.empty() ? "no messages" : text;
+    if (result.Signal != 0) {
+        const std::string died =
+            "orbhost died of signal " + std::to_string(result.Signal) + " (" + strsignal(result.Signal) + ")";
+        return text.empty() ? died : died + ": " + text;
+    }
+    return text.empty() ? "orbhost exited with status " + std::to_string(result.ExitCode) + " and no messages"
+                        : text;
+}
+
+// The ships of class Teski in a scenario's ship list (the header line's class compared exactly).
+int MissileShips(const std::string& text) {
+    int missiles = 0;
+    std::vector<std::string> lines;
+    SplitLines(text, lines);
+    bool inShips = false;
+    for (const std::string& line : lines) {
+        if (line == "BEGIN_SHIPS") inShips = true;
+        if (line == "END_SHIPS") inShips = false;
+        const size_t colon = line.find(':');
+        if (inShips && colon != std::string::npos && line.compare(colon, std::string::npos, ":Teski") == 0)
+            ++missiles;
+    }
+    return missiles;
+}
+
+// Why a run that was saved gave no wreck: the missiles it still holds never came down.
+std::string WhyNoWreck(const std::string& saved) {
+    std::string text;
+    const int left = ReadWholeFile(saved, text).Ok() ? MissileShips(text) : 0;
+    if (left == 0) return "no wreck: nothing flew (the saved state holds neither missile nor wreck)";
+    return "no wreck: " + std::to_string(left) + (left == 1 ? " missile" : " missiles") +
+           " never came down (still on the pad or in the air when the run ended: a launch delay beyond "
+           "the run, or a step too long to fly)";
+}
+
+const char* StopName(int signal) {
+    return signal == SIGINT ? "Ctrl-C" : signal == SIGTERM ? "SIGTERM" : "a signal";
 }
 
 } // namespace
@@ -155,6 +197,8 @@ int RunDispersion(int argc, char** argv) {
         double v = 0;
         if (!TryParseFloat(args.Value("dt"), v) || !(v > 0))
             return UsageError("--dt: a step length in seconds above 0");
+        // orbhost's own bound, told before any run: the simulator's clock counts microseconds.
+        if (v < 1e-6) return UsageError("--dt: a step is at least 0.000001 s");
         dt = args.Value("dt");
     }
     const fs::path orbhost = args.Has("orbhost") ? fs::path(args.Value("orbhost")) : OwnFolder() / "orbhost";
@@ -164,16 +208,25 @@ int RunDispersion(int argc, char** argv) {
         return Fail(plan.string() + ": not inside an installation's Scenarios folder; give --root");
     const fs::path out = args.Has("out") ? fs::path(args.Value("out"))
                                          : plan.parent_path() / (plan.stem().string() + " dispersion");
+    // A plan without a missile flies nothing, however often.
+    if (std::string text; ReadWholeFile(plan.string(), text).Ok() && MissileShips(text) == 0)
+        return Fail(plan.string() +
+                    ": the plan holds no missile (no ship of class Teski); nothing would fly");
+    // The outputs' folder before the first run: the runs' time is not spent to find it unwritable.
+    if (const std::string problem = OutputFolderProblem(out.string()); !problem.empty()) return Fail(problem);
 
-    // Each run saves its state into a file of its own, so parallel runs share nothing.
+    // Each run saves its state into a file of its own, so parallel runs share nothing. Scratch folders left
+    // by dispersions that were killed outright go first.
     std::error_code ec;
     const bool keep = args.Has("keep-runs");
+    RemoveDeadScratchFolders();
+    std::unique_ptr<TScratchFolder> scratchFolder;
     fs::path scratch = out / "runs";
     if (!keep) {
-        std::string pattern = (fs::temp_directory_path() / "zielmark-dispersion-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            return Fail("cannot create a temporary folder in " + fs::temp_directory_path().string());
-        scratch = pattern;
+        scratchFolder = std::make_unique<TScratchFolder>();
+        if (scratchFolder->Path().empty())
+            return Fail("cannot create a temporary folder in " + fs::temp_directory_path(ec).string());
+        scratch = scratchFolder->Path();
     }
     fs::create_directories(scratch, ec);
     if (!fs::is_directory(scratch)) return Fail(scratch.string() + ": cannot create the folder");
@@ -220,12 +273,14 @@ int RunDispersion(int argc, char** argv) {
         TOrbResults read;
         const TResult outcome =
             result.ExitCode == 0 ? LoadOrbResults(saved, read) : TResult::Outcome(TResultCode::Missing);
-        if (outcome.Ok()) {
+        // A run counts when its missiles flew and left wrecks to read.
+        if (outcome.Ok() && !read.Wrecks.empty()) {
             d.AddRun(int(i + 1), read.Wrecks);
         } else {
             d.AddFailedRun(int(i + 1));
             const std::string why = !result.Started           ? orbhost.string() + ": cannot be started"
-                                    : result.ExitCode != 0    ? FirstLine(farm[i].LogFile)
+                                    : result.ExitCode != 0    ? WhyOrbhostFailed(farm[i].LogFile, result)
+                                    : outcome.Ok()            ? WhyNoWreck(saved)
                                     : outcome.Message.empty() ? saved + ": not saved"
                                                               : outcome.Message;
             notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
@@ -238,7 +293,7 @@ int RunDispersion(int argc, char** argv) {
         }
     };
     std::vector<TFarmResult> results;
-    const bool complete =
+    int stopSignal =
         RunFarm(farm, unsigned(jobs), results, [&](size_t i, const TFarmResult& result, size_t done) {
             collect(i, result);
             const double elapsed =
@@ -251,43 +306,32 @@ int RunDispersion(int argc, char** argv) {
                 lastShown = done;
             }
         });
+    // From here Ctrl-C waits until the outputs are whole; it still ends the command as an interrupt.
+    auto held = std::make_unique<TInterruptsHeld>();
     if (tty) std::fputc('\n', stderr);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     d.Finish();
-    if (!complete) notes.push_back("Stopped by Ctrl-C after " + std::to_string(d.RunsFlown) + " runs.");
+    if (stopSignal != 0)
+        notes.push_back("Stopped by " + std::string(StopName(stopSignal)) + " after " +
+                        std::to_string(d.RunsFlown) + " runs.");
 
-    // PNG copies of the pictures come from rsvg-convert; without it the SVG files stay and the summary says
-    // so.
-    bool converterMissing = false;
-    const TResultOf<std::vector<std::string>> written = WriteDispersionFolder(out.string(), d, notes);
-    if (!written.Ok()) return Fail(written.Message);
-    for (const std::string& svg : written.Value) {
-        const int status = RunProgram({"rsvg-convert", "-o", ChangeFileExt(svg, ".png"), svg});
-        if (status == 0) continue;
-        notes.push_back(
-            status == -1
-                ? "rsvg-convert was not found (Debian package librsvg2-bin): the pictures are SVG only."
-                : "rsvg-convert failed on " + svg + ": the picture is SVG only.");
-        std::fprintf(stderr, "zielmark-cli dispersion: %s\n", notes.back().c_str());
-        converterMissing = true;
-        if (status == -1) break;
-    }
-    if (converterMissing) {
-        if (const TResult again = WriteDispersionFolder(out.string(), d, notes); !again.Ok())
-            return Fail(again.Message);
-    }
-    if (!keep) fs::remove_all(scratch, ec);
+    const TResultOf<std::string> outputs = WriteDispersionOutputs(out.string(), d, notes);
+    if (stopSignal == 0) stopSignal = held->Pending();
+    held.reset();
+    if (!outputs.Ok()) return Fail(outputs.Message);
+    const fs::path written = outputs.Value;
+    scratchFolder.reset();
 
     std::fputc('\n', stdout);
     std::string summary;
-    if (ReadWholeFile(JoinPath(out.string(), "summary.txt"), summary).Ok()) {
+    if (ReadWholeFile(JoinPath(written.string(), "summary.txt"), summary).Ok()) {
         std::vector<std::string> lines;
         SplitLines(summary, lines);
         for (const std::string& l : lines)
             std::printf("%s\n", l.c_str());
     }
-    std::printf("\n%d runs in %.1f s; outputs in %s\n", d.RunsFlown, wall, out.string().c_str());
-    if (!complete) return 130;
+    std::printf("\n%d runs in %.1f s; outputs in %s\n", d.RunsFlown, wall, written.string().c_str());
+    if (stopSignal != 0) return 128 + stopSignal;
     return d.RunsFlown > 0 ? 0 : Fail("no run gave a result");
 }

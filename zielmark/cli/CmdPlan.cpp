@@ -115,6 +115,8 @@ int RunPlan(int argc, char** argv) {
     if (!FileExists(args.Positional[0]))
         return Failure("KML file \"" + args.Positional[0] + "\" does not exist");
     if (!args.Has("out")) return UsageError("--out SCENARIO is required");
+    if (const std::string problem = OutputPathProblem("--out", args.Value("out")); !problem.empty())
+        return UsageError(problem);
     if (!args.Has("assign") && !args.Has("random"))
         return UsageError("give --assign MISSILE=TARGET or --random");
 
@@ -133,14 +135,17 @@ int RunPlan(int argc, char** argv) {
     SplitLines(page.NotesText, notes);
     for (const std::string& note : notes) // the page's "- " list mark left off
         std::fprintf(stderr, "zielmark-cli plan: warning: %s\n",
-                     note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0));
-    if (page.Waypoints.Tesks.empty() && !page.Waypoints.NoPoint.empty()) {
+                     TerminalSafe(note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0)).c_str());
+    std::vector<std::string> noPoint;
+    for (const zm::TLeftOut& placemark : page.Waypoints.LeftOut)
+        if (placemark.Reason == zm::TLeftOutReason::NoPoint) noPoint.push_back(placemark.Name);
+    if (page.Waypoints.Tesks.empty() && !noPoint.empty()) {
         // The user sees launch sites in the file: they are named, and what they lack.
         std::string named;
-        for (const std::string& name : page.Waypoints.NoPoint)
-            named += (named.empty() ? "\"" : ", \"") + name + "\"";
+        for (const std::string& name : noPoint)
+            named += (named.empty() ? "\"" : ", \"") + TerminalSafe(name) + "\"";
         return Failure("\"" + kmlPath + "\" has no launch site with a point: " + named +
-                       (page.Waypoints.NoPoint.size() == 1 ? " has no point" : " have no point"));
+                       (noPoint.size() == 1 ? " has no point" : " have no point"));
     }
     if (page.Waypoints.Tesks.empty())
         return Failure("\"" + kmlPath +

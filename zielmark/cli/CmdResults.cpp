@@ -1,5 +1,6 @@
 // zielmark-cli results: the figures of every wreck of a flight result scenario, and on request the result
 // KML file for Google Earth and each wreck's impact-area diagram as SVG.
+#include "CliArgs.h"
 #include "Commands.h"
 #include "TextTable.h"
 
@@ -46,6 +47,8 @@ struct TOptions {
     std::string Scenario;
     std::string Kml;
     std::string Diagrams;
+    bool KmlGiven = false; // an empty --kml is refused, not taken for none
+    bool DiagramsGiven = false;
     bool Force = false;
     bool Help = false;
 };
@@ -56,7 +59,7 @@ int UsageError(const std::string& message) {
 }
 
 int Failure(const std::string& message) {
-    std::fprintf(stderr, "zielmark-cli results: %s\n", message.c_str());
+    std::fprintf(stderr, "zielmark-cli results: %s\n", TerminalSafe(AsUtf8(message)).c_str());
     return 1;
 }
 
@@ -80,8 +83,10 @@ std::string ParseOptions(int argc, char** argv, TOptions& o) {
                 o.Help = true;
             else if (arg == "--force")
                 o.Force = true;
-            else if (value("--kml", o.Kml) || value("--diagrams", o.Diagrams))
-                continue;
+            else if (value("--kml", o.Kml))
+                o.KmlGiven = true;
+            else if (value("--diagrams", o.Diagrams))
+                o.DiagramsGiven = true;
             else if (arg.size() > 1 && arg[0] == '-')
                 return "unknown option \"" + arg + "\"";
             else if (!o.Scenario.empty())
@@ -134,6 +139,11 @@ int RunResults(int argc, char** argv) {
     if (o.Scenario.empty()) return UsageError("which scenario? Give its path");
 
     // Where the outputs go, checked before anything is written.
+    if (o.KmlGiven)
+        if (const std::string problem = OutputPathProblem("--kml", o.Kml); !problem.empty())
+            return UsageError(problem);
+    if (o.DiagramsGiven && o.Diagrams.empty())
+        return UsageError("--diagrams needs a folder, not an empty text");
     std::string kmlDir, kmlName;
     if (!o.Kml.empty()) {
         kmlDir = ExtractFilePath(o.Kml);
@@ -202,7 +212,9 @@ int RunResults(int argc, char** argv) {
             const TResult written = WriteFileAtomic(diagramFiles[i], ImpactChartSvg(chart));
             if (!written.Ok()) return Failure(written.Message);
             std::printf("Wrote %s%s\n", diagramFiles[i].c_str(),
-                        chart.HasScale ? "" : " (no miss: empty diagram)");
+                        chart.FiguresMissing ? " (figures missing: empty diagram)"
+                        : chart.HasScale     ? ""
+                                             : " (no miss: empty diagram)");
         }
     }
     if (readInPart)

@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,42 +10,40 @@
 #include <cerrno>
 #include <map>
 
-extern char** environ;
-
 namespace {
 
 volatile sig_atomic_t gStop = 0;
-void OnStop(int) {
-    gStop = 1;
+void OnStop(int signal) {
+    gStop = signal;
 }
 
 // Starts a child in a process group of its own, so a Ctrl-C at the terminal reaches only us and we decide
-// what becomes of the runs.
+// what becomes of the runs. The child gets SIGTERM when we die, however we die (SIGKILL included).
+// Everything the child needs is made before the fork: between fork and exec it only makes system calls.
 pid_t Spawn(const std::vector<std::string>& argv, const std::string& logFile) {
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, logFile.empty() ? "/dev/null" : logFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setpgroup(&attr, 0);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGINT);
-    sigaddset(&defaults, SIGTERM);
-    posix_spawnattr_setsigdefault(&attr, &defaults);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, args[0], &files, &attr, args.data(), environ) != 0) pid = -1;
-    posix_spawnattr_destroy(&attr);
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
+    const char* log = logFile.empty() ? "/dev/null" : logFile.c_str();
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0) return pid; // the parent, or -1 when the fork failed
+    if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) _exit(127); // the parent is gone
+    setpgid(0, 0);
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int in = open("/dev/null", O_RDONLY), out = open("/dev/null", O_WRONLY),
+              err = open(log, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || err < 0) _exit(127);
+    dup2(in, STDIN_FILENO);
+    dup2(out, STDOUT_FILENO);
+    dup2(err, STDERR_FILENO);
+    execvp(args[0], args.data());
+    _exit(127); // could not start
 }
 
 TFarmResult Ended(int status) {
@@ -53,13 +51,14 @@ TFarmResult Ended(int status) {
     r.Started = true;
     r.Finished = true;
     r.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return r;
 }
 
 } // namespace
 
-bool RunFarm(const std::vector<TFarmJob>& jobs, unsigned parallel, std::vector<TFarmResult>& results,
-             const std::function<void(size_t, const TFarmResult&, size_t)>& onEnd) {
+int RunFarm(const std::vector<TFarmJob>& jobs, unsigned parallel, std::vector<TFarmResult>& results,
+            const std::function<void(size_t, const TFarmResult&, size_t)>& onEnd) {
     results.assign(jobs.size(), {});
     gStop = 0;
     struct sigaction stop {
@@ -97,10 +96,12 @@ bool RunFarm(const std::vector<TFarmJob>& jobs, unsigned parallel, std::vector<T
         const size_t index = it->second;
         running.erase(it);
         results[index] = Ended(status);
+        // A program that could not be started ends with 127 before it became the program.
+        if (results[index].ExitCode == 127) results[index].Started = false;
         ++done;
         onEnd(index, results[index], done);
     }
-    const bool stopped = gStop != 0;
+    const int stopped = gStop;
     // Interrupted: the runs still going are stopped and do not count.
     for (const auto& [pid, index] : running)
         kill(-pid, SIGTERM);
@@ -112,7 +113,7 @@ bool RunFarm(const std::vector<TFarmJob>& jobs, unsigned parallel, std::vector<T
     }
     sigaction(SIGINT, &oldInt, nullptr);
     sigaction(SIGTERM, &oldTerm, nullptr);
-    return !stopped;
+    return stopped;
 }
 
 int RunProgram(const std::vector<std::string>& argv) {
@@ -121,5 +122,31 @@ int RunProgram(const std::vector<std::string>& argv) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0)
         if (errno != EINTR) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) != 127 ? WEXITSTATUS(status) : -1;
+}
+
+struct TInterruptsHeld::Impl {
+    sigset_t Held, Before;
+};
+
+TInterruptsHeld::TInterruptsHeld() : Impl_(new Impl) {
+    sigemptyset(&Impl_->Held);
+    sigaddset(&Impl_->Held, SIGINT);
+    sigaddset(&Impl_->Held, SIGTERM);
+    sigprocmask(SIG_BLOCK, &Impl_->Held, &Impl_->Before);
+}
+
+TInterruptsHeld::~TInterruptsHeld() {
+    // Taken here, so the guard's end does not kill the process that has just finished its outputs.
+    const timespec now{0, 0};
+    while (Pending() != 0)
+        if (sigtimedwait(&Impl_->Held, nullptr, &now) < 0) break;
+    sigprocmask(SIG_SETMASK, &Impl_->Before, nullptr);
+    delete Impl_;
+}
+
+int TInterruptsHeld::Pending() const {
+    sigset_t pending;
+    sigpending(&pending);
+    return sigismember(&pending, SIGINT) ? SIGINT : sigismember(&pending, SIGTERM) ? SIGTERM : 0;
 }

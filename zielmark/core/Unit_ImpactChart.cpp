@@ -35,12 +35,15 @@ std::string FigureText(long double value) {
 
 TResultFigures ResultFigures(const TTeskWreck& w) {
     TResultFigures f;
-    f.LaunchAz = FigureText(w.LaunchAz);
-    f.PlannedRange = FigureText(w.PlannedRange);
-    f.ActualRange = FigureText(w.RangeActual);
-    f.RangeMiss = FigureText(w.RangeMiss);
-    f.LongitudalMiss = FigureText(w.LongitudalMiss);
-    f.LateralMiss = FigureText(w.LateralMiss);
+    const auto figure = [&](long double TTeskWreck::*field) {
+        return w.Gives(field) ? FigureText(w.*field) : std::string(MissingFigure);
+    };
+    f.LaunchAz = figure(&TTeskWreck::LaunchAz);
+    f.PlannedRange = figure(&TTeskWreck::PlannedRange);
+    f.ActualRange = figure(&TTeskWreck::RangeActual);
+    f.RangeMiss = figure(&TTeskWreck::RangeMiss);
+    f.LongitudalMiss = figure(&TTeskWreck::LongitudalMiss);
+    f.LateralMiss = figure(&TTeskWreck::LateralMiss);
     if (!w.Failure.empty()) f.Failure = "Failure: " + w.Failure;
     return f;
 }
@@ -70,6 +73,11 @@ TImpactChart BuildImpactChart(const TTeskWreck& w, const TTextMeasure& measure, 
     TImpactChart chart;
     chart.Width = width;
     chart.Height = height;
+    // Impact and foot point need these; a figure taken as 0 would draw a hit that did not happen.
+    for (long double TTeskWreck::*needed : {&TTeskWreck::RangeMiss, &TTeskWreck::AzimuthMiss,
+                                            &TTeskWreck::LaunchAz, &TTeskWreck::LongitudalMiss})
+        if (!w.Gives(needed)) chart.FiguresMissing = true;
+    if (chart.FiguresMissing) return chart;
 
     // Impact vector and the foot point on the line of flight, metres north (A, C) and east (B, D).
     const long double a = Radians(w.AzimuthMiss), l = Radians(w.LaunchAz);
@@ -108,7 +116,8 @@ TImpactChart BuildImpactChart(const TTeskWreck& w, const TTextMeasure& measure, 
     chart.Arrow.push_back({centre, tip, TChartColour::Black});
     chart.Arrow.push_back({tip, barbEnd, TChartColour::Black});
 
-    const std::string longitudal = FigureText(w.LongitudalMiss), lateral = FigureText(w.LateralMiss);
+    const std::string longitudal = FigureText(w.LongitudalMiss);
+    const std::string lateral = w.Gives(&TTeskWreck::LateralMiss) ? FigureText(w.LateralMiss) : MissingFigure;
     chart.Labels.push_back(
         {longitudal, PlaceChartLabel(longitudal, chart.Target, chart.Foot, width, height, measure)});
     chart.Labels.push_back(

@@ -18,6 +18,9 @@ namespace zm {
 // as a plain decimal integer without unit: 89.5 gives "90", 88.5 gives "88".
 std::string FigureText(long double value);
 
+// How a figure the wreck block does not give is shown (never as 0, which would read as a hit).
+inline constexpr const char* MissingFigure = "-";
+
 struct TResultFigures {
     std::string LaunchAz;       // degrees
     std::string PlannedRange;   // metres
@@ -80,9 +83,10 @@ struct TImpactChart {
     int Width = ChartWidth;
     int Height = ChartHeight;
     bool HasScale = false; // false (no miss, or no usable numbers): the image stays white, all lists empty
-    TChartPoint Target;    // T, the origin
-    TChartPoint Impact;    // I
-    TChartPoint Foot;      // P, the impact's foot point on the line of flight
+    bool FiguresMissing = false;       // the block lacks a figure the diagram is drawn from (it stays white)
+    TChartPoint Target;                // T, the origin
+    TChartPoint Impact;                // I
+    TChartPoint Foot;                  // P, the impact's foot point on the line of flight
     std::vector<TChartLine> Lines;     // the line of flight through T (black), the lateral miss I to P (blue)
     std::vector<TChartCircle> Circles; // around T (black), I (red), P (blue)
     std::vector<TChartLine> Arrow;     // the direction of flight in the image's middle: shaft, one barb

@@ -3,6 +3,7 @@
 #include "Unit_Functions.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zm {
 
@@ -16,7 +17,6 @@ void TWaypoints::Clear() {
     LeftOutTesks = 0;
     LeftOutTargets = 0;
     LeftOut.clear();
-    NoPoint.clear();
 }
 
 bool IsShipName(std::string_view name) {
@@ -75,6 +75,10 @@ bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::s
     return true;
 }
 
+bool IsPlaceOnEarth(long double lat, long double lon) {
+    return std::isfinite(lat) && std::isfinite(lon) && lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180;
+}
+
 namespace {
 // A launch site or target read from the table; each kind keeps at most MaxWaypointsPerKind, in file order,
 // and counts the ones it leaves out.
@@ -100,18 +104,22 @@ void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints) {
     for (size_t i = 0; i < table.RecordCount(); ++i) {
         const std::string* name = table.FieldText(i, "name");
         const std::string* coordinates = table.FieldText(i, "coordinates");
-        if (name && StartsWith(*name, TeskPrefix) && (!coordinates || coordinates->empty())) {
-            waypoints.NoPoint.push_back(*name); // the user sees a launch site: it is named, not lost
-            continue;
-        }
-        if (!name || !coordinates) continue;
+        if (!name) continue;
         std::string lonText, latText;
         long double lat = 0, lon = 0;
-        if (!SplitCoordinates(*coordinates, lonText, latText) || !TryParseFloat(latText, lat) ||
-            !TryParseFloat(lonText, lon))
-            continue;
-        if (StartsWith(*name, TeskPrefix) && !IsShipName(*name))
-            waypoints.LeftOut.push_back(*name);
+        const auto leaveOut = [&](TLeftOutReason why) {
+            waypoints.LeftOut.push_back({*name, coordinates ? *coordinates : std::string(), why});
+        };
+        if (StartsWith(*name, TeskPrefix) &&
+            (!coordinates || coordinates->find_first_not_of(" \t\r\n") == std::string::npos))
+            leaveOut(TLeftOutReason::NoPoint); // named, not lost behind "no launch site"
+        else if (!coordinates || !SplitCoordinates(*coordinates, lonText, latText) ||
+                 !TryParseFloat(latText, lat) || !TryParseFloat(lonText, lon))
+            leaveOut(TLeftOutReason::NoCoordinates);
+        else if (!IsPlaceOnEarth(lat, lon))
+            leaveOut(TLeftOutReason::NotOnTheEarth); // a scenario would carry it as another place or none
+        else if (StartsWith(*name, TeskPrefix) && !IsShipName(*name))
+            leaveOut(TLeftOutReason::NoShipName);
         else if (StartsWith(*name, TeskPrefix))
             AddWaypoint(waypoints.Tesks, waypoints.LeftOutTesks, *name, latText, lonText, lat, lon);
         else

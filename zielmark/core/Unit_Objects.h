@@ -44,16 +44,29 @@ public:
     int LinkCount = 0; // missiles pointed at this name; recounted by TTargetingPage::RecountLinks
 };
 
+// A placemark that is no waypoint, and why.
+enum class TLeftOutReason {
+    NoShipName,    // a launch site whose name no ship line can carry
+    NoCoordinates, // no "lon,lat" pair of numbers
+    NotOnTheEarth, // numbers outside latitude -90..90 or longitude -180..180 (or not finite)
+    NoPoint, // a launch site without a point (no coordinates, or empty ones): the user sees it in the file
+};
+struct TLeftOut {
+    std::string Name;
+    std::string Coordinates; // as the file gives them
+    TLeftOutReason Reason = TLeftOutReason::NoShipName;
+    bool operator==(const TLeftOut&) const = default;
+};
+
 // The two lists of the targeting page, each sorted by name (letter case ignored); indices are
 // display positions.
 class TWaypoints {
 public:
     std::vector<TTesk> Tesks;
     std::vector<TTarget> Targets;
-    int LeftOutTesks = 0;             // launch sites of the file beyond the first MaxWaypointsPerKind
-    int LeftOutTargets = 0;           // targets likewise
-    std::vector<std::string> LeftOut; // launch sites whose names no ship line can carry, in file order
-    std::vector<std::string> NoPoint; // placemarks named as launch sites that have no point, in file order
+    int LeftOutTesks = 0;          // launch sites of the file beyond the first MaxWaypointsPerKind
+    int LeftOutTargets = 0;        // targets likewise
+    std::vector<TLeftOut> LeftOut; // placemarks that cannot be planned, in file order
 
     void Clear();
     // The missile whose Name equals name exactly, or -1.
@@ -71,14 +84,16 @@ public:
 // name early and a ';' begin a comment, and the simulator could not load the scenario.
 bool IsShipName(std::string_view name);
 
+// Latitude -90..90 and longitude -180..180 degrees, both finite.
+bool IsPlaceOnEarth(long double lat, long double lon);
+
 // Splits "lon,lat[,alt]" into the longitude and latitude texts; false without a comma.
 bool SplitCoordinates(std::string_view coordinates, std::string& lonText, std::string& latText);
 
-// Replaces the waypoints with those of the table's records: records without a name, a
-// coordinates text with a comma, and two numbers are skipped (launch sites without any point, no
-// coordinates or empty ones, go to NoPoint); launch sites whose names are no ship
-// names go to LeftOut; the first ten of each kind in file order are kept (the others are counted as
-// left out), then both lists are sorted by name.
+// Replaces the waypoints with those of the table's records: records without a name are skipped;
+// placemarks without a "lon,lat" pair of numbers, with numbers that are no place on the Earth, and launch
+// sites whose names are no ship names go to LeftOut; the first ten of each kind in file order are kept (the
+// others are counted as left out), then both lists are sorted by name.
 void LoadWaypoints(const TKmlTable& table, TWaypoints& waypoints);
 
 } // namespace zm

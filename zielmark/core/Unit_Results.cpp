@@ -138,12 +138,33 @@ bool ReadNumber(std::string_view text, long double& value) {
     return true;
 }
 
+// The number fields, one bit of TTeskWreck::Given each.
+constexpr long double TTeskWreck::*NumberFields[] = {
+    &TTeskWreck::LatitudeLast,    &TTeskWreck::LongitudeLast,   &TTeskWreck::MaxAltitude,
+    &TTeskWreck::FlightTime,      &TTeskWreck::ImpactVelocity,  &TTeskWreck::LatitudeTarget,
+    &TTeskWreck::LongitudeTarget, &TTeskWreck::RangeActual,     &TTeskWreck::AzimuthActual,
+    &TTeskWreck::RangeMiss,       &TTeskWreck::AzimuthMiss,     &TTeskWreck::LateralMiss,
+    &TTeskWreck::LongitudalMiss,  &TTeskWreck::PlannedRange,    &TTeskWreck::LaunchAz,
+    &TTeskWreck::LatitudeLaunch,  &TTeskWreck::LongitudeLaunch,
+};
+
+uint32_t GivenBit(long double TTeskWreck::*field) {
+    for (size_t i = 0; i < std::size(NumberFields); ++i)
+        if (NumberFields[i] == field) return uint32_t(1) << i;
+    return 0;
+}
+
 // The work of one block's end: planned range and azimuth from launch site to target, the missile's name.
 void FinishWreck(TTeskWreck& w) {
     const TGreatCircle gc = GreatCircleKmDeg(w.LatitudeLaunch / 180.0L * Pi, w.LongitudeLaunch / 180.0L * Pi,
                                              w.LatitudeTarget / 180.0L * Pi, w.LongitudeTarget / 180.0L * Pi);
     w.PlannedRange = gc.Distance * 1000.0L;
     w.LaunchAz = gc.Azimuth;
+    if (w.Gives(&TTeskWreck::LatitudeLaunch) && w.Gives(&TTeskWreck::LongitudeLaunch) &&
+        w.Gives(&TTeskWreck::LatitudeTarget) && w.Gives(&TTeskWreck::LongitudeTarget)) {
+        w.MarkGiven(&TTeskWreck::PlannedRange);
+        w.MarkGiven(&TTeskWreck::LaunchAz);
+    }
     const size_t suffix = w.Name.find(WreckSuffix);
     w.MissileName = suffix == std::string::npos ? std::string() : w.Name.substr(0, suffix);
 }
@@ -184,6 +205,7 @@ std::string StoreKey(const TKey& key, std::string_view value, TTeskWreck& w) {
         return {};
     case TKeyKind::Number:
         if (!ReadNumber(value, w.*key.Number)) return Quoted(value) + " is not a valid number";
+        w.MarkGiven(key.Number);
         return {};
     case TKeyKind::Track:
         return ReadTrackPoint(value, w);
@@ -193,6 +215,14 @@ std::string StoreKey(const TKey& key, std::string_view value, TTeskWreck& w) {
 
 } // namespace
 
+bool TTeskWreck::Gives(long double TTeskWreck::*field) const {
+    return (Given & GivenBit(field)) != 0;
+}
+
+void TTeskWreck::MarkGiven(long double TTeskWreck::*field) {
+    Given |= GivenBit(field);
+}
+
 TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TOrbResults& results) {
     results.Wrecks.clear();
     results.Selected = -1;
@@ -201,7 +231,8 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
     };
     bool inBlock = false;
     TTeskWreck current;
-    size_t lineNumber = 0;
+    size_t lineNumber = 0, headerLine = 0;
+    bool inShipList = false;
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
@@ -210,13 +241,17 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
         start = end + 1;
         ++lineNumber;
 
+        if (line == "BEGIN_SHIPS") inShipList = true;
+        if (line == "END_SHIPS") inShipList = false;
         const size_t marker = line.find(WreckMarker);
         if (marker != std::string_view::npos) {
             if (results.Wrecks.size() >= MaxWreckBlocks)
                 return fail(lineNumber, "more than " + std::to_string(MaxWreckBlocks) + " wreck blocks");
             current = TTeskWreck(); // an unfinished open block is dropped
+            current.Given = 0;
             current.Name = std::string(line.substr(0, marker));
             inBlock = true;
+            headerLine = lineNumber;
         } else if (line == "END" && inBlock) {
             FinishWreck(current);
             results.Wrecks.push_back(current);
@@ -229,6 +264,12 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
             }
         }
     }
+    // A file cut inside a block (a save that did not finish) is not whole from that block on: the wrecks
+    // before it are read, and the block is named, as a bad line would be.
+    if (inBlock)
+        return fail(headerLine, "the wreck block of " + Quoted(current.Name) +
+                                    " has no END line: the file ends inside it");
+    if (inShipList) return fail(lineNumber, "the file ends here, inside the ship list (no END_SHIPS line)");
     if (!results.Wrecks.empty()) results.Selected = 0;
     return TResult::Success();
 }

@@ -45,6 +45,13 @@ struct TTeskWreck {
     std::array<long double, TrackArraySize> TrackAlt{}; // metres, as stored
     std::array<int32_t, TrackArraySize> TrackPhase{};   // 1 burning, 2 burning with contrail, 3 engine off
 
+    // The number fields the block gave (PlannedRange and LaunchAz when it gave launch site and target): a
+    // figure the block does not give is missing, not zero. The reader starts each block with none; a wreck
+    // made in code gives every figure.
+    uint32_t Given = ~uint32_t(0);
+    bool Gives(long double TTeskWreck::*field) const;
+    void MarkGiven(long double TTeskWreck::*field);
+
     // The results list's caption: missile, " to ", target.
     std::string Caption() const { return MissileName + " to " + Target; }
 };

@@ -45,6 +45,23 @@ void TTargetingPage::Clear(double nowLocal) {
     MarkUnchanged();
 }
 
+namespace {
+// The note that names a placemark left out and says why; a long coordinates text is shown by its start.
+std::string LeftOutNote(const TLeftOut& placemark) {
+    static constexpr size_t ShownCoordinates = 40;
+    std::string coordinates = placemark.Coordinates.substr(0, ShownCoordinates);
+    if (placemark.Coordinates.size() > ShownCoordinates) coordinates += "...";
+    const char* const patterns[] = {NoteLeftOutLaunchSite, NoteNoCoordinates, NoteNotOnTheEarth,
+                                    NoteLaunchSiteWithoutPoint};
+    std::string note = patterns[static_cast<int>(placemark.Reason)];
+    // The coordinates (the second %s, where the note shows them) go in first, so a name with "%s" stays.
+    if (const size_t second = note.rfind("%s"); second != note.find("%s"))
+        note.replace(second, 2, coordinates);
+    note.replace(note.find("%s"), 2, placemark.Name);
+    return note;
+}
+} // namespace
+
 TResult TTargetingPage::LoadKml(const std::string& folder, const std::string& fileName, double nowLocal,
                                 TDModule& dm) {
     KmlFileName = fileName;
@@ -54,14 +71,8 @@ TResult TTargetingPage::LoadKml(const std::string& folder, const std::string& fi
     if (!r.Ok()) return r;
     KmlDescription = ReadKmlDescription(path);
     LoadWaypoints(dm.KMLDataSet, Waypoints);
-    const auto note = [this](std::string_view pattern, const std::string& name) {
-        const size_t at = pattern.find("%s");
-        NotesText += std::string(pattern.substr(0, at)) + name + std::string(pattern.substr(at + 2));
-    };
-    for (const std::string& name : Waypoints.NoPoint)
-        note(NoteLaunchSiteWithoutPoint, name);
-    for (const std::string& name : Waypoints.LeftOut)
-        note(NoteLeftOutLaunchSite, name);
+    for (const TLeftOut& placemark : Waypoints.LeftOut)
+        NotesText += LeftOutNote(placemark);
     if (!Waypoints.Tesks.empty()) ZoneMinutes = ZoneMinutesForLongitude(Waypoints.Tesks.front().Lon);
     OrbDateTimeToGUI();
     MarkUnchanged();

@@ -29,6 +29,11 @@ inline constexpr const char* NoteLeftOutLaunchSite =
     "- Launch site \"%s\" is left out: a vessel name cannot hold ':' or ';'!\r\n";
 inline constexpr const char* NoteLaunchSiteWithoutPoint =
     "- Launch site \"%s\" is left out: it has no point!\r\n";
+inline constexpr const char* NoteNoCoordinates =
+    "- Placemark \"%s\" is left out: its coordinates \"%s\" are not longitude,latitude!\r\n";
+inline constexpr const char* NoteNotOnTheEarth =
+    "- Placemark \"%s\" is left out: its coordinates \"%s\" are no "
+    "place on the Earth (latitude -90..90, longitude -180..180)!\r\n";
 
 // Returns a uniformly drawn integer 0..n-1 (n >= 1). Tests pass their own.
 using TRandomInt = std::function<int(int n)>;

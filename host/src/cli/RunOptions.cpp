@@ -206,6 +206,12 @@ std::optional<RunOptions> parseRunOptions(const std::vector<std::string>& args, 
                 *error = a + " " + *v + ": expected a number of seconds" + (n->allowZero ? "" : " above 0");
                 return std::nullopt;
             }
+            if (n->field == &RunOptions::dt && *s < kShortestStep) {
+                *error = a + " " + *v +
+                         ": a step is at least 0.000001 s (the simulator's clock counts "
+                         "microseconds; shorter steps would never end a run)";
+                return std::nullopt;
+            }
             o.*(n->field) = *s;
         } else if (!a.empty() && a[0] == '-' && a.size() > 1) {
             *error = "unknown option " + a;

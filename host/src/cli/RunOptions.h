@@ -16,6 +16,10 @@ struct KeyEvent {
     std::string text; // as given, for messages
 };
 
+// The shortest step a run takes: the simulator measures its frames with a microsecond clock, and a run of
+// shorter steps would take years to reach the end of a flight.
+inline constexpr double kShortestStep = 1e-6;
+
 struct RunOptions {
     std::string scenario;
     std::string root;           // empty: $ORB_ROOT, else the current folder

@@ -1,6 +1,7 @@
 #include "core/ModuleLibrary.h"
 
 #include "CoreEntries.h"
+#include "core/ModuleImageCheck.h"
 #include "orbhost/HostError.h"
 
 #include <cstdio>
@@ -40,6 +41,8 @@ std::shared_ptr<ModuleLibrary> ModuleLibrary::open(const std::filesystem::path& 
                                                    const std::string& shownPath) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) throw HostError(shownPath + ": module not found");
+    if (std::string problem = moduleImageProblem(file); !problem.empty())
+        throw HostError(shownPath + ": cannot load the module: " + problem);
     dlerror();
     void* h = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!h) {

@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace orb {
@@ -70,6 +71,18 @@ std::optional<double> simulatorLevel(std::string_view text) {
                 return text::parseDouble(text.substr(0, hash - 1));
     }
     return text::parseDouble(text);
+}
+
+// A thruster level as the simulator saves it (a stream's default notation, 6 significant digits: "0.75",
+// "1e-07"), so it reads back as the same text; "" for a level that would read back as zero (or not at all),
+// which the simulator leaves out like an unlit thruster.
+std::string thrusterLevelText(double level) {
+    char buf[32];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, level, std::chars_format::general, 6);
+    if (ec != std::errc()) return "";
+    std::string s(buf, p);
+    const std::optional<double> readBack = text::parseDouble(s);
+    return readBack && *readBack != 0 ? s : "";
 }
 
 // "i:level i:level ..." pairs; readLevel reads one level's text.
@@ -362,9 +375,8 @@ void writeDefaultLines(const Vessel& v, std::string& out) {
     if (!prp.empty()) line("PRPLEVEL", prp);
     std::string thl;
     for (size_t i = 0; i < v.body.thrusters.size(); ++i) {
-        double lvl = v.body.thrusters[i].level;
-        if (lvl == 0) continue;
-        thl += (thl.empty() ? "" : " ") + std::to_string(i) + ":" + text::fixed(lvl, 6);
+        const std::string lvl = thrusterLevelText(v.body.thrusters[i].level);
+        if (!lvl.empty()) thl += (thl.empty() ? "" : " ") + std::to_string(i) + ":" + lvl;
     }
     if (!thl.empty()) line("THLEVEL", thl);
 }

@@ -138,6 +138,47 @@ TEST_F(PlanCli, EastAsianNamesKeepTheColumns) {
     }
 }
 
+// An output that is no file to write is refused before anything is planned; ".scn" is never appended to a
+// device's name.
+TEST_F(PlanCli, AnOutputThatIsNoFileIsRefused) {
+    Write("range.kml", KmlDocument({{"TeskB", "-115.82,36.63,0"}, {"Near", "-115.80,36.70,0"}}));
+    const struct {
+        std::string out;
+        std::string message;
+    } cases[] = {
+        {"''", "--out needs a file name, not an empty text"},
+        {"/dev/null", "--out \"/dev/null\" is a device or pipe, not a file to write"},
+    };
+    for (const auto& c : cases) {
+        const TRun run = Plan("range.kml --random --out " + c.out);
+        EXPECT_EQ(run.Code, 2) << c.out;
+        EXPECT_NE(run.Err.find(c.message), std::string::npos) << run.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists("/dev/null.scn"));
+}
+
+// A launch site or target that is no place on the Earth is named on the error output and left out; the
+// scenario holds only positions the host reads back as the places planned.
+TEST_F(PlanCli, PlacemarksThatAreNoPlaceAreNamedAndLeftOut) {
+    Write("range.kml", KmlDocument({{"TeskFar", "1e400,37,0"},
+                                    {"TeskPole", "-116,95"},
+                                    {"TeskNone", "-116 37"},
+                                    {"TeskB", "-115.82,36.63,0"},
+                                    {"Beyond", "200,37,0"},
+                                    {"Near", "-115.80,36.70,0"}}));
+    const TRun run = Plan("range.kml --out s.scn --random --seed 1");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    for (const std::string name : {"TeskFar", "TeskPole", "TeskNone", "Beyond"})
+        EXPECT_NE(run.Err.find("warning: Placemark \"" + name + "\" is left out"), std::string::npos)
+            << name << "\n"
+            << run.Err;
+    const std::string scenario = Read(Path("s.scn"));
+    EXPECT_NE(scenario.find("TeskB:Teski"), std::string::npos) << scenario;
+    for (const std::string gone : {"TeskFar", "TeskPole", "TeskNone", "Beyond"})
+        EXPECT_EQ(scenario.find(gone), std::string::npos) << scenario;
+    EXPECT_EQ(scenario.find("00000000000000000000"), std::string::npos) << scenario;
+}
+
 // More than ten launch sites or targets, and a model asked for a range it cannot fly: the scenario is
 // written all the same, and the warnings say so.
 TEST_F(PlanCli, WarningsSayWhatIsLeftOutAndWhatAModelCannotDo) {

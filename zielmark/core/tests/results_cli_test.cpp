@@ -57,6 +57,52 @@ TEST_F(ResultsCli, PrintsTheFiguresAndWritesTheResultKmlAndDiagrams) {
     EXPECT_TRUE(svg.child("svg"));
 }
 
+// A wreck block without its miss lines: the table shows the misses as missing, not as a hit of 0, the
+// diagram says why it is empty, and the KML is written from what the block gives.
+TEST_F(ResultsCli, FiguresTheBlockDoesNotGiveAreShownAsMissing) {
+    std::string scenario = Scenario;
+    for (const char* key : {"  RANGE_MISS ", "  AZIMUTH_MISS ", "  LATERAL_MISS ", "  LONGITUDAL_MISS "}) {
+        const size_t at = scenario.find(key);
+        scenario.erase(at, scenario.find("\r\n", at) + 2 - at);
+    }
+    Write("flight.scn", scenario);
+    const TRun run = Run("flight.scn --kml out --diagrams diagrams");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    const size_t row = run.Out.find("Tesk_3 to Fish & Chips");
+    ASSERT_NE(row, std::string::npos) << run.Out;
+    const std::string line = run.Out.substr(row, run.Out.find('\n', row) - row);
+    EXPECT_NE(line.find("  112195  "), std::string::npos) << line;
+    EXPECT_NE(line.find("  -  "), std::string::npos) << line;
+    EXPECT_EQ(line.find("  0  "), std::string::npos) << line;
+    EXPECT_NE(run.Out.find("01_Tesk_3.svg (figures missing: empty diagram)"), std::string::npos) << run.Out;
+    pugi::xml_document doc;
+    EXPECT_TRUE(doc.load_file(Path("out.kml").c_str()));
+}
+
+// Control characters in a wreck's names and failure text reach the terminal as escapes, so a name cannot
+// clear the screen or ring the bell; the scenario stays as it is.
+TEST_F(ResultsCli, ControlCharactersInNamesArePrintedEscaped) {
+    std::string scenario = Scenario;
+    scenario.replace(scenario.find("Tesk_3-Wreck"), 6, "Tesk\x1b[2J\x07");
+    scenario.replace(scenario.find("Engine failure"), 6, "Eng\xc2\x9bine");
+    Write("flight.scn", scenario);
+    const TRun run = Run("flight.scn");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_NE(run.Out.find("Tesk\\x1B[2J\\x07 to Fish & Chips"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("Eng\\u009Bine"), std::string::npos) << run.Out;
+    for (const char raw : {'\x1b', '\x07'})
+        EXPECT_EQ(run.Out.find(raw), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("\xc2\x9b"), std::string::npos) << run.Out;
+    // Cut inside the block, the error that names it is escaped as well.
+    Write("cut.scn", scenario.substr(0, scenario.find("  TARGET")));
+    const TRun cut = Run("cut.scn");
+    EXPECT_EQ(cut.Code, 1);
+    EXPECT_NE(cut.Err.find("line 2: the wreck block of \"Tesk\\x1B[2J\\x07-Wreck\" has no END line"),
+              std::string::npos)
+        << cut.Err;
+    EXPECT_EQ(cut.Err.find('\x1b'), std::string::npos) << cut.Err;
+}
+
 TEST_F(ResultsCli, RefusesToOverwriteWithoutForce) {
     Write("flight.scn", Scenario);
     Write("out.kml", "mine");
@@ -90,6 +136,11 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
         {"bad.scn --kml never", 1, "bad.scn: line 7:"},
         {"folder.scn", 1, "\"folder.scn\" is a folder, not a scenario file"},
         {"pipe.scn --kml never", 1, "\"pipe.scn\": not a regular file"},
+        {"flight.scn --kml ''", 2, "--kml needs a file name, not an empty text"},
+        {"flight.scn --kml=", 2, "--kml needs a file name, not an empty text"},
+        {"flight.scn --diagrams ''", 2, "--diagrams needs a folder, not an empty text"},
+        {"flight.scn --kml /dev/null", 2, "--kml \"/dev/null\" is a device or pipe, not a file to write"},
+        {"flight.scn --kml pipe.scn", 2, "--kml \"pipe.scn\" is a device or pipe, not a file to write"},
     };
     fs::create_directory(Path("folder.scn"));
     ASSERT_EQ(mkfifo(Path("pipe.scn").c_str(), 0644), 0);
@@ -100,6 +151,7 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
                                                                                         << run.Err;
     }
     EXPECT_FALSE(fs::exists(Path("never.kml"))); // a bad scenario writes nothing
+    EXPECT_FALSE(fs::exists("/dev/null.kml"));
 }
 
 // The KML file's folder is made, as the diagrams' folder is: the README's firing works from a fresh clone.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -162,18 +163,115 @@ TEST(ResultReader, TextValuesAreTakenWholeAndTheLastOfARepeatedKeyWins) {
 }
 
 TEST(ResultReader, BlocksOpenAndCloseByHeaderAndEnd) {
-    // An END outside a wreck block is ignored; a header inside an open block drops the open one; a block
-    // without END never reaches the list; a name without "-Wreck" gives an empty missile name.
+    // An END outside a wreck block is ignored; a header inside an open block drops the open one; a name
+    // without "-Wreck" gives an empty missile name.
     const TOrbResults r =
         Read(Lines({"END", "Lost-Wreck:TeskiWreck", "  TARGET Nowhere", "Tesk_1-Wreck:TeskiWreck",
-                    "  TARGET Paris", "END", "END", "Plain:TeskiWreck", "  TARGET Rome", "END",
-                    "Open-Wreck:TeskiWreck", "  TARGET Oslo"}));
+                    "  TARGET Paris", "END", "END", "Plain:TeskiWreck", "  TARGET Rome", "END"}));
     ASSERT_EQ(r.Wrecks.size(), 2u);
     EXPECT_EQ(r.Wrecks[0].Caption(), "Tesk_1 to Paris");
     EXPECT_EQ(r.Wrecks[1].Name, "Plain");
     EXPECT_EQ(r.Wrecks[1].MissileName, "");
     EXPECT_EQ(r.Wrecks[1].Caption(), " to Rome");
     EXPECT_EQ(r.Selected, 0);
+    // A block the file ends in never reaches the list, and its header line is named.
+    const TOrbResults open =
+        Read(Lines({"Tesk_1-Wreck:TeskiWreck", "END", "Open-Wreck:TeskiWreck", "  TARGET Oslo"}),
+             TResultCode::Failed, "test.scn: line 3: the wreck block of \"Open-Wreck\" has no END line");
+    ASSERT_EQ(open.Wrecks.size(), 1u);
+    EXPECT_EQ(open.Selected, -1);
+}
+
+// A block that lacks a figure's line (or holds it garbled) shows that figure as missing, never as 0: a miss
+// of 0 reads as a direct hit. The diagram, which needs the miss, stays white and says so.
+TEST(ResultReader, FiguresTheBlockDoesNotGiveAreMissingNotZero) {
+    const auto without = [](std::initializer_list<const char*> keys) {
+        std::string block = WreckBlock;
+        for (const char* key : keys) {
+            const size_t at = block.find(std::string("  ") + key + " ");
+            block.erase(at, block.find("\r\n", at) + 2 - at);
+        }
+        return block;
+    };
+    std::string nul = WreckBlock;
+    nul[nul.find("RANGE_MISS") + 3] = '\0';
+    const struct {
+        const char* what;
+        std::string block;
+        std::vector<std::string TResultFigures::*> missing;
+        bool chartMissing;
+    } cases[] = {
+        {"whole block", WreckBlock, {}, false},
+        {"no miss lines",
+         without({"RANGE_MISS", "AZIMUTH_MISS", "LATERAL_MISS", "LONGITUDAL_MISS"}),
+         {&TResultFigures::RangeMiss, &TResultFigures::LongitudalMiss, &TResultFigures::LateralMiss},
+         true},
+        {"NUL inside RANGE_MISS", nul, {&TResultFigures::RangeMiss}, true},
+        {"no actual range", without({"RANGE_ACTUAL"}), {&TResultFigures::ActualRange}, false},
+        {"no lateral miss", without({"LATERAL_MISS"}), {&TResultFigures::LateralMiss}, false},
+        {"no launch site",
+         without({"LATITUDE_LAUNCH"}),
+         {&TResultFigures::LaunchAz, &TResultFigures::PlannedRange},
+         true},
+    };
+    const std::vector<std::string TResultFigures::*> all = {
+        &TResultFigures::LaunchAz,  &TResultFigures::PlannedRange,   &TResultFigures::ActualRange,
+        &TResultFigures::RangeMiss, &TResultFigures::LongitudalMiss, &TResultFigures::LateralMiss};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TOrbResults r;
+        ASSERT_TRUE(Succeeded(ReadOrbResultText(c.block, "test.scn", r)));
+        ASSERT_EQ(r.Wrecks.size(), 1u);
+        const TResultFigures f = ResultFigures(r.Wrecks[0]);
+        for (std::string TResultFigures::*figure : all) {
+            const bool missing = std::find(c.missing.begin(), c.missing.end(), figure) != c.missing.end();
+            EXPECT_EQ(f.*figure == MissingFigure, missing) << f.*figure;
+        }
+        const TImpactChart chart = BuildImpactChart(r.Wrecks[0], SvgTextSize);
+        EXPECT_EQ(chart.FiguresMissing, c.chartMissing);
+        EXPECT_EQ(chart.HasScale, !c.chartMissing);
+        if (chart.HasScale) {
+            EXPECT_EQ(chart.Labels[1].Text, f.LateralMiss);
+        }
+    }
+}
+
+// A current state cut anywhere inside a wreck block (a save that did not finish): the reader, and so the
+// folder check and zielmark-cli results, say where the file stops being whole and agree on what is usable.
+TEST(ResultReaderFailures, AFileCutInsideAWreckBlockNamesTheBlock) {
+    TTempFolder dir;
+    const std::string head = std::string("BEGIN_SHIPS\r\n") + WreckBlock;
+    const std::string second = std::string(WreckBlock).replace(0, 6, "Tesk_4");
+    for (const bool withFirst : {false, true}) {
+        const std::string before = withFirst ? head : "BEGIN_SHIPS\r\n";
+        const size_t headerLine = withFirst ? 27 : 2;
+        // Cut anywhere up to the ship list's end ("EN" is no END line; a header cut before its class is
+        // none).
+        const size_t headerEnd = second.find("\r\n");
+        for (size_t cut = 1; cut < second.size(); ++cut) {
+            SCOPED_TRACE(std::to_string(withFirst) + " " + second.substr(0, cut));
+            dir.Write("cut.scn", before + second.substr(0, cut));
+            TOrbResults r;
+            const TResult read = LoadOrbResults(dir.Path + "cut.scn", r);
+            EXPECT_EQ(read.Code, TResultCode::Failed);
+            const bool blockOpen = cut >= headerEnd && cut < second.size() - 2;
+            const std::string why = blockOpen ? "the wreck block of \"Tesk_4-Wreck\" has no END line"
+                                              : "the file ends here, inside the ship list";
+            const std::string cutText = second.substr(0, cut);
+            const size_t last = headerLine + size_t(std::count(cutText.begin(), cutText.end(), '\n'));
+            const std::string at = dir.Path + "cut.scn: line ";
+            // The block's header, or its last line when that line is a value cut short (a key without
+            // its number, a track point without its fields).
+            const bool named =
+                read.Message.rfind(at + std::to_string(blockOpen ? headerLine : last) + ": " + why, 0) == 0 ||
+                (blockOpen && read.Message.rfind(at + std::to_string(last) + ": ", 0) == 0);
+            EXPECT_TRUE(named) << read.Message;
+            EXPECT_EQ(r.Wrecks.size(), (withFirst ? 1u : 0u) + (blockOpen || cut < headerEnd ? 0u : 1u));
+            const TResultOf<bool> usable = OrbResultsUsable(dir.Path + "cut.scn");
+            EXPECT_EQ(usable.Value, !r.Wrecks.empty());
+            EXPECT_EQ(usable.Message.rfind(read.Message, 0), 0u) << usable.Message;
+        }
+    }
 }
 
 TEST(ResultReader, TrackPoints) {

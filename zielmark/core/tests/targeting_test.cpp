@@ -224,7 +224,9 @@ TEST(TargetingPage, LaunchSitesNoShipLineCanCarryAreLeftOutWithANote) {
     ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
     ASSERT_EQ(page.Waypoints.Tesks.size(), 1u);
     EXPECT_EQ(page.Waypoints.Tesks[0].Name, "TeskB");
-    EXPECT_EQ(page.Waypoints.LeftOut, (std::vector<std::string>{"TeskAl:pha", "Tesk;C"}));
+    EXPECT_EQ(page.Waypoints.LeftOut,
+              (std::vector<TLeftOut>{{"TeskAl:pha", "13,52,0", TLeftOutReason::NoShipName},
+                                     {"Tesk;C", "13,51,0", TLeftOutReason::NoShipName}}));
     ASSERT_EQ(page.Waypoints.Targets.size(), 1u); // a target's name never stands in a ship line
     EXPECT_EQ(page.NotesText,
               "- Launch site \"TeskAl:pha\" is left out: a vessel name cannot hold ':' or ';'!\r\n"
@@ -260,10 +262,14 @@ TEST(TargetingPage, LaunchSitesWithoutAPointAreNamedInANote) {
     TTargetingPage page;
     ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
     EXPECT_TRUE(page.Waypoints.Tesks.empty());
-    EXPECT_EQ(page.Waypoints.NoPoint, (std::vector<std::string>{"Tesk_North", "Tesk_Empty"}));
-    EXPECT_EQ(page.NotesText, "- Launch site \"Tesk_North\" is left out: it has no point!\r\n"
-                              "- Launch site \"Tesk_Empty\" is left out: it has no point!\r\n");
-    ASSERT_EQ(page.Waypoints.Targets.size(), 1u); // a target without a point is skipped as before
+    EXPECT_EQ(page.Waypoints.LeftOut, (std::vector<TLeftOut>{{"Tesk_North", "", TLeftOutReason::NoPoint},
+                                                             {"Tesk_Empty", "", TLeftOutReason::NoPoint},
+                                                             {"Lake", "", TLeftOutReason::NoCoordinates}}));
+    EXPECT_EQ(page.NotesText.find("- Launch site \"Tesk_North\" is left out: it has no point!\r\n"
+                                  "- Launch site \"Tesk_Empty\" is left out: it has no point!\r\n"),
+              0u)
+        << page.NotesText;
+    ASSERT_EQ(page.Waypoints.Targets.size(), 1u);
 }
 
 // What the user has not saved: everything the scenario would hold, against what was last loaded, read back
@@ -306,6 +312,51 @@ TEST(TargetingPage, UnsavedChangesAreWhatTheScenarioWouldHoldAnew) {
     EXPECT_FALSE(page.HasUnsavedChanges());
     page.Clear(36526.5);
     EXPECT_FALSE(page.HasUnsavedChanges());
+}
+
+// Coordinates that are no "lon,lat" pair, or no place on the Earth, leave their placemark out with a note
+// that names it; a scenario then never carries a 400-digit position or a longitude of 200 degrees.
+TEST(TargetingPage, PlacemarksWithoutAPlaceOnTheEarthAreLeftOutWithANote) {
+    DModule().TransformDir = DataDir();
+    const struct {
+        const char* coordinates;
+        TLeftOutReason why;
+    } cases[] = {
+        {"nan,37,0", TLeftOutReason::NoCoordinates},   {"abc,def", TLeftOutReason::NoCoordinates},
+        {"-116", TLeftOutReason::NoCoordinates},       {"-116;37", TLeftOutReason::NoCoordinates},
+        {"-116 37", TLeftOutReason::NoCoordinates},    {"1e400,37,0", TLeftOutReason::NotOnTheEarth},
+        {"-116,1e400", TLeftOutReason::NotOnTheEarth}, {"-116,95,0", TLeftOutReason::NotOnTheEarth},
+        {"200,37,0", TLeftOutReason::NotOnTheEarth},   {"-180.5,-90", TLeftOutReason::NotOnTheEarth},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.coordinates);
+        TTempFolder dir;
+        dir.Write("w.kml", KmlDocument({{"TeskBad", c.coordinates},
+                                        {"TeskGood", "-116,37,0"},
+                                        {"Odd target", c.coordinates},
+                                        {"Mesa", "-115,36.5"}}));
+        TTargetingPage page;
+        ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
+        ASSERT_EQ(page.Waypoints.Tesks.size(), 1u);
+        EXPECT_EQ(page.Waypoints.Tesks[0].Name, "TeskGood");
+        ASSERT_EQ(page.Waypoints.Targets.size(), 1u);
+        EXPECT_EQ(page.Waypoints.LeftOut, (std::vector<TLeftOut>{{"TeskBad", c.coordinates, c.why},
+                                                                 {"Odd target", c.coordinates, c.why}}));
+        const std::string reason = c.why == TLeftOutReason::NoCoordinates ? "are not longitude,latitude!"
+                                                                          : "are no place on the Earth";
+        for (const std::string name : {"TeskBad", "Odd target"})
+            EXPECT_NE(page.NotesText.find("- Placemark \"" + name + "\" is left out: its coordinates \"" +
+                                          c.coordinates + "\" " + reason),
+                      std::string::npos)
+                << page.NotesText;
+    }
+    // The poles and the date line are places on the Earth.
+    TTempFolder dir;
+    dir.Write("w.kml", KmlDocument({{"TeskPole", "180,90"}, {"South", "-180,-90,0"}}));
+    TTargetingPage page;
+    ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
+    EXPECT_TRUE(page.Waypoints.LeftOut.empty() && page.NotesText.empty()) << page.NotesText;
+    EXPECT_EQ(page.Waypoints.Tesks.size() + page.Waypoints.Targets.size(), 2u);
 }
 
 TEST(TargetingPage, SourceFilePreselection) {
