@@ -138,3 +138,51 @@ TEST(PhysicsGround, FreeFlightStateInsideThePlanetIsMovedOut) {
     setFreeFlight(b, {std::nan(""), 0, 0}, {std::nan(""), 0, 0}, {}, {}, 0);
     EXPECT_TRUE(std::isfinite(b.pos.x) && std::isfinite(b.vel.x));
 }
+
+// The simulator rests a vessel where its sunk touchdown points' plane is level, each point sunk by the share
+// of the weight that balances force and moment by its stiffness. A tripod whose centre does not lie under the
+// centre of mass therefore stands tilted: the missile's former points (side points at +0.7 instead of +0.5)
+// stood 6.197 degrees off vertical in the simulator's core, toward its -y side, and stand so here.
+TEST(PhysicsGround, AnUnbalancedTripodStandsTiltedAsTheSimulatorRestsIt) {
+    const struct { double sideY, tiltDeg; } cases[] = {{0.5, 0.0}, {0.7, 6.197}};
+    for (const auto& c : cases) {
+        Missile m = makeMissile();
+        Body& b = m.b;
+        setTouchdownPoints3(b, {0, -1, -7.013}, {-0.7, c.sideY, -7.013}, {0.7, c.sideY, -7.013});
+        const double lng = 136.52 * kDeg, lat = -30.95 * kDeg;
+        setLanded(b, lng, lat, 279.26 * kDeg, 0);
+        const Vec3 up = {std::cos(lat) * std::cos(lng), std::sin(lat), std::cos(lat) * std::sin(lng)};
+        const Vec3 z = column(b.landRot, 2);
+        // The real core saves the attitude to a thousandth of a degree.
+        EXPECT_NEAR(std::acos(std::min(1.0, dot(z, up))) / kDeg, c.tiltDeg, 2e-3) << c.sideY;
+        // Its +y side rises: the nose leans toward -y, the side the heading points to.
+        if (c.tiltDeg > 0) {
+            EXPECT_GT(dot(column(b.landRot, 1), up), 0) << c.sideY;
+        }
+        // The springs carry the weight: each sunk point's force, summed, is the vessel's weight (to the
+        // cosine of the tilt: they sink along the tripod's axis, the weight pulls along the vertical).
+        const double weight = b.planet->gm * totalMass(b) / (b.planet->radius * b.planet->radius);
+        double carried = 0;
+        for (const TouchdownPoint& tp : b.touchdown) {
+            const Vec3 p = mul(b.landRot, tp.pos) + up * (b.planet->radius + b.landHeight);
+            carried += (b.planet->radius - length(p)) * tp.stiffness;
+        }
+        EXPECT_NEAR(carried / weight, 1.0, 1e-2) << c.sideY;
+    }
+}
+
+// The step in which the engine first pushes only lets the landed vessel go, at the spot the planet carried
+// it to and without rotation (the simulator drops that step's forces); it rises from the next step on.
+TEST(PhysicsGround, TheFirstThrustStepOnlyReleasesTheVessel) {
+    Missile m = makeMissile();
+    Body& b = m.b;
+    setLanded(b, 0.3, 0.5, 1.0, 0);
+    setGroupLevel(b, m.main, 1.0);
+    const double before = altitude(b);
+    step(b, 0, kDt);
+    EXPECT_FALSE(b.landed);
+    EXPECT_NEAR(altitude(b), before, 1e-9);
+    EXPECT_EQ(length(b.omega), 0.0);
+    step(b, kDt, kDt);
+    EXPECT_GT(altitude(b), before);
+}
