@@ -21,7 +21,8 @@ struct StageForces {
     Vec3 force, torque;
     Vec3 pmi;
     double mass;
-    double simt, dt; // the step's start and length
+    double simt, dt;        // the step's start and length
+    const PlanetFrame& end; // the planet's frame at the step's end
     // Whether the stages feel the ground; whether a stage found a touchdown point below it.
     bool withContact = false;
     mutable bool collided = false;

@@ -24,6 +24,18 @@ Vec3 eulerInverse(Vec3 tau, Vec3 w, Vec3 pmi) {
             (tau.z - (pmi.x - pmi.y) * w.x * w.y) / pmi.z};
 }
 
+// The planet's frame at a stage: the step's end frame turned back about the planet's axis (its precession
+// over a step is some 1e-13 rad), without the trigonometry of the frame's date for every stage.
+PlanetFrame stageFrame(const StageForces& f, double tfrac) {
+    const PlanetFrame& e = f.end;
+    const double rate = length(e.omega), angle = rate * (tfrac - 1.0) * f.dt;
+    if (angle == 0 || !(rate > 0)) return e;
+    const Vec3 k = e.omega / rate;
+    const double c = std::cos(angle), s = std::sin(angle);
+    const auto turn = [&](Vec3 v) { return v * c + cross(k, v) * s + k * (dot(k, v) * (1 - c)); };
+    return {fromColumns(turn(column(e.rot, 0)), turn(column(e.rot, 1)), turn(column(e.rot, 2))), e.omega};
+}
+
 // Friction of one point on one horizontal axis against the speed v along it.
 double friction(double mu, double press, double v) {
     double f = mu * press;
@@ -38,7 +50,7 @@ void groundContact(const StageForces& f, const Stage& s, const Mat3& R, double t
     const Planet& pl = *b.planet;
     const auto& tds = b.touchdown;
     if (tds.size() < 3 || length(s.pos) - pl.radius > 2.0 * b.size) return;
-    const PlanetFrame pf = pl.frameAt(f.simt + tfrac * f.dt);
+    const PlanetFrame pf = stageFrame(f, tfrac);
     const Mat3 T = mul(transpose(pf.rot), R); // vessel -> planet frame
     const Vec3 ploc = tmul(pf.rot, s.pos);
     const auto depthOf = [&](const TouchdownPoint& tp) { return length(mul(T, tp.pos) + ploc) - pl.radius; };
@@ -48,12 +60,11 @@ void groundContact(const StageForces& f, const Stage& s, const Mat3& R, double t
     if (!f.withContact) return;
 
     // The surface below the vessel's centre: its up direction and the ground's velocity, in vessel axes.
+    // (The surface point's speed east is the rate times its distance from the axis, rad cos(lat); in the
+    // planet frame both come straight from the position, no angles needed.)
     const double rad = length(ploc);
-    const double lng = std::atan2(ploc.z, ploc.x), lat = std::asin(std::clamp(ploc.y / rad, -1.0, 1.0));
-    const double slng = std::sin(lng), clng = std::cos(lng), slat = std::sin(lat), clat = std::cos(lat);
-    const double vref = pl.rotRate() * rad * clat;
-    const Vec3 groundVel = tmul(R, s.vel - mul(pf.rot, Vec3{-vref * slng, 0.0, vref * clng}));
-    const Vec3 hn = tmul(T, Vec3{clat * clng, slat, clat * slng});
+    const Vec3 groundVel = tmul(R, s.vel - mul(pf.rot, Vec3{-ploc.z, 0.0, ploc.x} * pl.rotRate()));
+    const Vec3 hn = tmul(T, ploc / rad);
     const Vec3 d1 = tds[0].pos - (tds[1].pos + tds[2].pos) * 0.5;
     const Vec3 d1h = unit(d1 - hn * dot(d1, hn)); // along the points' line, in the horizon plane
     const Vec3 d2h = cross(hn, d1h);              // across it

@@ -204,7 +204,7 @@ void step(Body& b, double simt, double dt, const PlanetFrame& fEnd) {
     Stage s{b.pos, b.vel, b.q, b.omega};
     Vec3 acc = b.acc, arot = b.arot;
     const Stage start = s;
-    StageForces forces{b, F, M, effectivePmi(b), b.mass, simt, dt};
+    StageForces forces{b, F, M, effectivePmi(b), b.mass, simt, dt, fEnd};
     propagate(forces, dt, s, acc, arot, b.surf.groundContact, b.contactSpeedChecked);
     // The simulator's last resort against a rotation that runs away.
     double spin = length(s.omega);
