@@ -77,12 +77,13 @@ std::vector<ProbeCase> probeCases() {
 
 std::string scenarioText(const CaseSet& set) {
     std::string focus = !set.missiles.empty() ? set.missiles.front().name : set.probes.front().name;
+    char line[512];
+    std::snprintf(line, sizeof line, "%.10f", set.dateMjd);
     std::string s =
         "BEGIN_DESC\r\nThe host comparison: the same flights in orbhost and the simulator's core.\r\n"
-        "END_DESC\r\n\r\nBEGIN_ENVIRONMENT\r\n  System Sol\r\n  Date MJD 60676.0625000000\r\n"
-        "END_ENVIRONMENT\r\n\r\nBEGIN_FOCUS\r\n  Ship " +
-        focus + "\r\nEND_FOCUS\r\n\r\nBEGIN_SHIPS\r\n";
-    char line[512];
+        "END_DESC\r\n\r\nBEGIN_ENVIRONMENT\r\n  System Sol\r\n  Date MJD " +
+        std::string(line) + "\r\nEND_ENVIRONMENT\r\n\r\nBEGIN_FOCUS\r\n  Ship " + focus +
+        "\r\nEND_FOCUS\r\n\r\nBEGIN_SHIPS\r\n";
     for (const MissileCase& m : set.missiles) {
         std::snprintf(line, sizeof line,
                       "%s:Teski\r\n  STATUS Landed Earth\r\n  POS %.10f %.10f\r\n  HEADING %.4f\r\n"

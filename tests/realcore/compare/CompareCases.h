@@ -30,6 +30,7 @@ struct ProbeCase {
 struct CaseSet {
     std::vector<MissileCase> missiles;
     std::vector<ProbeCase> probes;
+    double dateMjd = 60676.0625; // the scenario's start
 };
 
 // Both models, ranges 50 to 450 km, four directions, two latitudes.

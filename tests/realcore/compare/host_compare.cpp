@@ -33,11 +33,10 @@ const char* const kUsage =
     "  --probes     plain bodies: drag-free ballistic, falling through the air, lifted by thrust, spinning\n"
     "               (without either: both)\n"
     "  --check      one flight of each model and the plain bodies; says whether the missiles meet the goal\n"
-    "               (landing within 0.1 % of the range of the real core's impact, or no further than the "
-    "real\n"
-    "               core's own flight from pads moved 1 cm, and altitudes from 2 s after lift-off within\n"
-    "               0.5 %); exit 1 when a missile lands more than 1 % of its range away, or a plain body\n"
-    "               departs by more than 0.5 % in altitude or 100 m\n"
+    "               (landing within 0.1 % of the range of the real core's impact, or no further than the\n"
+    "               real core's own flight from pads moved 1 cm and started 8.64 ms later, and altitudes\n"
+    "               from 2 s after lift-off within 0.5 %); exit 1 when a missile lands more than 1 % of its\n"
+    "               range away, or a plain body departs by more than 0.5 % in altitude or 100 m\n"
     "  --seed N     the missiles' random generator in both hosts (default 1)\n"
     "  --step S     the fixed step (default 0.02 s)\n"
     "  --keep DIR   leave the scenario and both saved states in DIR\n"
@@ -203,17 +202,21 @@ struct Verdict {
 // The missiles' table; says whether every flight meets the goal, and whether every one lands within the
 // guard.
 //
-// The real core is flown twice: as given, and with every pad moved 1 cm east. Its own flights part by what
-// the second shows ("self"), the floor below which no other host can agree with it: its vessels fly in
-// heliocentric coordinates against an interpolated planet, which jitters their planet-relative state by
-// about a millimetre per step, and the simple model's on-off attitude control turns such differences into
-// another pattern of corrections. A flight meets the goal when orbhost lands within 0.1 % of the range of
-// the real core, or no further from it than the real core from itself; the same for the altitudes.
+// The real core is flown twice: as given, and with every pad moved 1 cm east and the start 8.64 ms (1e-7
+// day) later. Its own flights part by what the second shows ("self"), the floor below which no other host
+// can agree with it: its vessels fly in heliocentric coordinates against an interpolated planet, which
+// jitters their planet-relative state by about a millimetre per step while they touch the ground, and the
+// models' attitude control (the simple model's on-off jets, the realistic model's rudders that always move)
+// turns such differences into another pattern of corrections. Measured: with the later start the real core
+// lands 2 of 40 realistic-model flights 10 and 31 per mille of the range from where it landed them before,
+// and one simple-model flight 0.8 per mille. A flight meets the goal when orbhost lands within 0.1 % of the
+// range of the real core, or no further from it than the real core from itself; the same for the altitudes.
 Verdict reportMissiles(const Hosts& h, const std::vector<MissileCase>& cases, const std::string& name) {
     std::map<std::string, SavedVessel> orbPad, realPad, orb, real, self;
     CaseSet set{cases, {}}, moved = set;
     for (MissileCase& m : moved.missiles)
         m.lng += 1e-2 / (kEarthRadius * std::cos(m.lat * kDeg)) / kDeg;
+    moved.dateMjd += 1e-7;
     Verdict v;
     if (!flyBoth(h, set, name + "-pad", 0.5, false, orbPad, realPad) ||
         !flyBoth(h, set, name, 800, true, orb, real) || !flyReal(h, moved, name + "-moved", 800, true, self))
