@@ -204,13 +204,14 @@ struct Verdict {
 //
 // The real core is flown twice: as given, and with every pad moved 1 cm east and the start 8.64 ms (1e-7
 // day) later. Its own flights part by what the second shows ("self"), the floor below which no other host
-// can agree with it: its vessels fly in heliocentric coordinates against an interpolated planet, which
-// jitters their planet-relative state by about a millimetre per step while they touch the ground, and the
-// models' attitude control (the simple model's on-off jets, the realistic model's rudders that always move)
-// turns such differences into another pattern of corrections. Measured: with the later start the real core
-// lands 2 of 40 realistic-model flights 10 and 31 per mille of the range from where it landed them before,
-// and one simple-model flight 0.8 per mille. A flight meets the goal when orbhost lands within 0.1 % of the
-// range of the real core, or no further from it than the real core from itself; the same for the altitudes.
+// can agree with it: its vessels fly in heliocentric coordinates, where the planet's own position jitters by
+// about a millimetre from step to step (1.4 mm in a pattern of three steps of 0.02 s), which a vessel on the
+// ground follows and a flying one does not; and the models' attitude control (the simple model's on-off jets,
+// the realistic model's rudders that always move) turns such differences into another pattern of corrections.
+// Measured: with the later start the real core lands 2 of 40 realistic-model flights 10 and 31 per mille of
+// the range from where it landed them before, and one simple-model flight 0.8 per mille. A flight meets the
+// goal when orbhost lands within 0.1 % of the range of the real core, or no further from it than the real
+// core from itself; the same for the altitudes.
 Verdict reportMissiles(const Hosts& h, const std::vector<MissileCase>& cases, const std::string& name) {
     std::map<std::string, SavedVessel> orbPad, realPad, orb, real, self;
     CaseSet set{cases, {}}, moved = set;
