@@ -68,6 +68,8 @@ std::optional<TKey> KeyOf(const WreckBlockKey& key) {
         return number(&TTeskWreck::LatitudeLaunch);
     case WreckKeyId::LONGITUDE_LAUNCH:
         return number(&TTeskWreck::LongitudeLaunch);
+    case WreckKeyId::MJD_LAUNCH:
+        return number(&TTeskWreck::LaunchMJD);
     case WreckKeyId::TARGET:
         return TKey{prefix, TKeyKind::Text, &TTeskWreck::Target, nullptr};
     case WreckKeyId::FAILURE:
@@ -145,7 +147,7 @@ constexpr long double TTeskWreck::*NumberFields[] = {
     &TTeskWreck::LongitudeTarget, &TTeskWreck::RangeActual,     &TTeskWreck::AzimuthActual,
     &TTeskWreck::RangeMiss,       &TTeskWreck::AzimuthMiss,     &TTeskWreck::LateralMiss,
     &TTeskWreck::LongitudalMiss,  &TTeskWreck::PlannedRange,    &TTeskWreck::LaunchAz,
-    &TTeskWreck::LatitudeLaunch,  &TTeskWreck::LongitudeLaunch,
+    &TTeskWreck::LatitudeLaunch,  &TTeskWreck::LongitudeLaunch, &TTeskWreck::LaunchMJD,
 };
 
 uint32_t GivenBit(long double TTeskWreck::*field) {

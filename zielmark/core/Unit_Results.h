@@ -36,6 +36,9 @@ struct TTeskWreck {
     long double LaunchAz = 0;     // degrees in [0, 360), launch site to target, computed when the block ends
     long double LatitudeLaunch = 0;
     long double LongitudeLaunch = 0;
+    // The simulator's modified Julian date of the first ignition (MJD_LAUNCH); wrecks saved before the
+    // missiles kept it do not give it (see Gives).
+    long double LaunchMJD = 0;
     std::string Target;
     std::string MissileName; // Name before "-Wreck"; empty when Name has no "-Wreck"
     std::string Failure;
