@@ -127,8 +127,9 @@ std::string ResultSourcePath(const TResultSource& source, const TResultSourceInp
 
 using TFilePredicate = std::function<bool(const std::string& path)>;
 
-// The names the save box offers: "*.kml" files of `dir` that pass `isResultKml`, then "*.scn" files that
-// pass `isFlightResultScenario`, each without extension, in the folder listing's order (by name).
+// The names the save box offers: "*.kml" files of `dir` that pass `isResultKml` (but for a replay beside
+// its result, "NAME-replay.kml" beside "NAME.kml"), then "*.scn" files that pass `isFlightResultScenario`,
+// each without extension, in the folder listing's order (by name).
 // `dir` ends in a separator.
 std::vector<std::string> ListResultNames(const std::string& dir, const TFilePredicate& isResultKml,
                                          const TFilePredicate& isFlightResultScenario);
