@@ -89,5 +89,5 @@ void TOrbToGePage::BuildControls() {
     chbSaveReplay->setGeometry(8, 8, 153, 17);
     chbSaveReplay->setToolTip("\"Save!\" also writes NAME-replay.kml: every flight stamped with its times, "
                               "for Google Earth's time slider");
-    MakeLabel(replay, "for the time slider", 32, 32);
+    MakeLabel(replay, "for the time slider", 27, 28); // under the check box's caption
 }
