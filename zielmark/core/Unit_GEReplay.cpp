@@ -234,8 +234,8 @@ void AppendFlight(std::string& out, const TFlight& f, const TPhaseStyle*& style)
 void AppendTour(std::string& out, const std::vector<TFlight>& flights, int64_t begin, int64_t end) {
     const int64_t span = end - begin;
     const int64_t step = std::max<int64_t>(MinCameraStepMs, span / int64_t(MaxCameraViews) + 1);
-    char duration[32];
-    std::snprintf(duration, sizeof duration, "%.1f", double(step) / 1000 / CameraSpeedUp);
+    std::string duration;
+    AppendFixed(duration, double(step) / 1000 / CameraSpeedUp, 1);
     out += "<gx:Tour><name>Follow the salvo</name><gx:Playlist>";
     out += CrLf;
     for (int64_t t = begin;; t = std::min(t + step, end)) {

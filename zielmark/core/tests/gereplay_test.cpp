@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -184,6 +185,18 @@ TEST(GEReplayFile, WellFormedTracksInTimeColouredByPhaseAndTheOldWreckLeftOut) {
     EXPECT_EQ(std::string(views.first().node().child_value("begin")), "2023-02-25T00:00:00.000Z");
     EXPECT_EQ(std::string(views.first().node().child_value("end")), "2023-02-25T00:00:00.000Z");
     EXPECT_EQ(std::string(views[views.size() - 1].node().child_value("end")), "2023-02-25T00:00:08.400Z");
+}
+
+// The program runs under the user's locale: a decimal comma must reach no number of the file.
+TEST(GEReplayFile, TheSameBytesUnderALocaleWithDecimalCommas) {
+    const std::vector<TTeskWreck> wrecks = {Flight("Tesk_1", 60000.5L, std::vector<int>(30, 1)),
+                                            Flight("Tesk_2", 60000.5001L, {1, 2, 3})};
+    const std::string plain = BuildGEReplay("r.kml", wrecks).Text;
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no German locale (scripts/setup.sh makes one)";
+    const std::string german = BuildGEReplay("r.kml", wrecks).Text;
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(german, plain);
 }
 
 TEST(GEReplayFile, WrittenThroughTheAtomicSaveAndListedWholeByTheLibkmlDriver) {
