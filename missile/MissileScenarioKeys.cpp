@@ -30,6 +30,7 @@ const KeyName keyNames[] = {
     {"MET_MECO", MissileKey::MET_MECO},
     {"MET", MissileKey::MET},
     {"MAX_ALTITUDE", MissileKey::MAX_ALTITUDE},
+    {"MJD_LAUNCH", MissileKey::MJD_LAUNCH},
     {"FAILDOUBLES", MissileKey::FAILDOUBLES},
     {"CONTROLSFIXED", MissileKey::CONTROLSFIXED},
     {"FAILSTRING", MissileKey::FAILSTRING},

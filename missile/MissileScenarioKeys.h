@@ -23,6 +23,7 @@ enum class MissileKey {
     MET_MECO,
     MET,
     MAX_ALTITUDE,
+    MJD_LAUNCH,
     FAILDOUBLES,
     CONTROLSFIXED,
     FAILSTRING,

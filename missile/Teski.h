@@ -97,6 +97,7 @@ public:
     double met = 0;              // s since ignition
     double altitude = 0;         // m, read this step
     double maxAltitude = 0;      // m
+    double launchMJD = 0;        // the host's modified Julian date of the first ignition; 0 before it
     double stepLength = 0;       // s, last powered step of the realistic model
     double pitchDemand = 0;
     double pitchDeflection = 0;

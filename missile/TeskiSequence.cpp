@@ -57,6 +57,7 @@ void Teski::Ignite() {
     if (!launched) {
         ignitionCommanded = false;
         launched = true;
+        launchMJD = oapiGetSimMJD(); // the wreck keeps it, so a replay knows when each flight began
         CaptureLaunchAttitude();
         VESSELSTATUS vs{};
         GetStatus(vs);

@@ -75,6 +75,12 @@ void Teski::clbkSaveState(FILEHANDLE scn) {
     WriteScenarioFloat(scn, "MET_MECO", metMeco);
     WriteScenarioFloat(scn, "MET", met);
     WriteScenarioFloat(scn, "MAX_ALTITUDE", maxAltitude);
+    // Only when known: a flight loaded from a block saved before missiles kept the date saves as it read.
+    if (launchMJD != 0.0) {
+        char date[FixedNumberRoom];
+        FormatFixed(launchMJD, 10, date, sizeof date); // under a millisecond, as the wreck writes it
+        WriteScenarioString(scn, "MJD_LAUNCH", date);
+    }
     WriteSeparator(scn);
     WriteScenarioVec(scn, "FAILDOUBLES", Vec(failTime, failPressure, failValue));
     WriteScenarioVec(scn, "CONTROLSFIXED", Vec(fixedHeading, fixedBank, fixedPitch));
@@ -176,6 +182,9 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void* status) {
             break;
         case MissileKey::MAX_ALTITUDE:
             ReadReal(v, maxAltitude);
+            break;
+        case MissileKey::MJD_LAUNCH:
+            ReadReal(v, launchMJD);
             break;
         case MissileKey::FAILDOUBLES:
             if (ReadReals(v, d, 3)) {

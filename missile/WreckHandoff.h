@@ -87,4 +87,5 @@ void FillFlightResult(FlightResult& r, const M& m, double lon, double lat, doubl
     CopyBounded(r.TARGET, m.targetName);
     CopyBounded(r.FAILURE, m.failString);
     r.LANDED = groundImpact ? 1 : 0;
+    r.MJD_LAUNCH = m.launchMJD;
 }

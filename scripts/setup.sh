@@ -3,9 +3,10 @@
 set -euo pipefail
 case "${1:-}" in -h|--help) sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;; esac
 # librsvg2-bin turns the impact diagrams and dispersion pictures into PNG; their text is set in fonts-dejavu-core.
+# gdal-bin's ogrinfo reads the replay file with its LIBKML driver.
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libpugixml-dev
       qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth librsvg2-bin fonts-dejavu-core
-      clang-14 libclang-rt-14-dev llvm-14 clang-format-14 locales g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+      clang-14 libclang-rt-14-dev llvm-14 clang-format-14 locales g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 gdal-bin)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -40,4 +40,5 @@ struct FlightResult {
     char TARGET[FlightResultTargetSize];
     char FAILURE[FlightResultFailureSize];
     std::uint8_t LANDED; // 1: lies on the ground; 0: still in free flight
+    double MJD_LAUNCH;   // the host's modified Julian date of the first ignition; 0 when not known
 };

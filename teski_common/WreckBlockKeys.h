@@ -21,6 +21,7 @@ enum class WreckKeyId {
     LONGITUDAL_MISS,
     LATITUDE_LAUNCH,
     LONGITUDE_LAUNCH,
+    MJD_LAUNCH,
     TARGET,
     FAILURE,
     TRACK,
@@ -32,6 +33,7 @@ enum class WreckValue {
     Angle,      // held in radians, written in degrees as "%.13f"
     Degrees,    // held in degrees, written as "%.13f"
     Number,     // the host's floating-point writer
+    Date,       // a modified Julian date, "%.10f" (under a millisecond); omitted when 0 (not known)
     Name,       // the target's name, the rest of the line without the blanks around it; omitted when empty
     Text,       // the failure text, the rest of the line; omitted when empty
     TrackPoint, // one line per point: "index lon lat height phase", angles in radians
@@ -62,6 +64,8 @@ inline constexpr WreckBlockKey WreckBlockKeys[] = {
     {"LONGITUDAL_MISS", WreckKeyId::LONGITUDAL_MISS, WreckValue::Number},
     {"LATITUDE_LAUNCH", WreckKeyId::LATITUDE_LAUNCH, WreckValue::Angle},
     {"LONGITUDE_LAUNCH", WreckKeyId::LONGITUDE_LAUNCH, WreckValue::Angle},
+    // When the missile first lit its engine; blocks saved before the missiles kept it have no such line.
+    {"MJD_LAUNCH", WreckKeyId::MJD_LAUNCH, WreckValue::Date},
     {"TARGET", WreckKeyId::TARGET, WreckValue::Name},
     {"FAILURE", WreckKeyId::FAILURE, WreckValue::Text},
     {"TRACK", WreckKeyId::TRACK, WreckValue::TrackPoint},

@@ -41,6 +41,8 @@ double FlightResult::*NumberField(WreckKeyId id) {
         return &FlightResult::LATITUDE_LAUNCH;
     case WreckKeyId::LONGITUDE_LAUNCH:
         return &FlightResult::LONGITUDE_LAUNCH;
+    case WreckKeyId::MJD_LAUNCH:
+        return &FlightResult::MJD_LAUNCH;
     case WreckKeyId::LANDED:
     case WreckKeyId::FALLPHASE:
     case WreckKeyId::TARGET:
@@ -80,6 +82,7 @@ void ReadValue(const WreckBlockKey& key, const char* p, FlightResult& r, bool& f
         break;
     case WreckValue::Degrees:
     case WreckValue::Number:
+    case WreckValue::Date:
         if (ReadReal(p, number)) r.*NumberField(key.id) = number;
         break;
     case WreckValue::Name:
@@ -141,6 +144,13 @@ void WriteWreckBlock(const FlightResult& r, bool fallPhase, WreckBlockWriter& ou
         }
         case WreckValue::Number:
             if (std::isfinite(r.*NumberField(key.id))) out.WriteFloat(key.name, r.*NumberField(key.id));
+            break;
+        case WreckValue::Date:
+            // A wreck without the date (loaded from a block saved before missiles kept it) writes its
+            // block as it read it.
+            if (r.*NumberField(key.id) == 0.0 || !std::isfinite(r.*NumberField(key.id))) break;
+            FormatFixed(r.*NumberField(key.id), 10, text, sizeof text);
+            out.WriteString(key.name, text);
             break;
         case WreckValue::Name:
             WriteText(key.name, r.TARGET, out);

@@ -36,9 +36,13 @@ TEST_F(MissileSequence, ZeroDelayIgnitesAtTheSecondStepAfterTheKey) {
     world->step(); // the key arrives; the countdown runs below zero
     EXPECT_TRUE(Missile("M")->ignitionCommanded);
     EXPECT_FALSE(Missile("M")->launched);
+    const double mjdBefore = world->mjd();
     world->step();
     const Teski* m = Missile("M");
     EXPECT_TRUE(m->launched && m->engineBurning);
+    // The date of the ignition: the host's date in the step that ignites (the step's start).
+    EXPECT_NEAR(m->launchMJD, mjdBefore, 1e-9);
+    EXPECT_GT(m->launchMJD, 40000.0);
     EXPECT_FALSE(m->ignitionCommanded || m->countdownRunning);
     EXPECT_EQ(world->vessel("M")->GetThrusterLevel(m->thMain), 1.0);
     EXPECT_EQ(m->met, 0.0); // mission time starts with the step after ignition
@@ -137,6 +141,7 @@ TEST_F(MissileSequence, UserCutOffAndReIgnition) {
     ASSERT_TRUE(world->runUntil([&] { return Missile("M")->met > 10; }, 20));
     Teski* m = Missile("M");
     const double lat0 = m->launchLatitude, hdg0 = m->headingIdeal, tlat = m->targetLatitude;
+    const double mjd0 = m->launchMJD;
     EXPECT_FALSE(AttitudeGroupsIdle("M")); // the simple autopilot fires its groups
 
     world->vessel("M")->SetThrusterLevel(m->thMain, 0);
@@ -153,6 +158,7 @@ TEST_F(MissileSequence, UserCutOffAndReIgnition) {
     EXPECT_EQ(m->launchLatitude, lat0);
     EXPECT_EQ(m->headingIdeal, hdg0);
     EXPECT_EQ(m->targetLatitude, tlat);
+    EXPECT_EQ(m->launchMJD, mjd0); // the first ignition's date stays
 }
 
 TEST_F(MissileSequence, CountdownEndingWithTheAutopilotOffCutsOffAndEndsAtThePad) {

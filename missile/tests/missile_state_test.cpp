@@ -120,7 +120,7 @@ TEST_F(MissileState, LaunchedStateReadsBackWhole) {
         "TARGET Far\nRELIABILITY 80\n"
         "POS0 2.3826833 -0.5401745 6371017.25\nHEADING_IDEAL 300.5\nHEADING_REALISTIC 300.6\n"
         "RVEL0 100.5 -20.25 300\nCOSS 1 0.5 0.25\nSINS 0 0.866 0.968\nMET_MECO 66.5\nMET 1.5\n"
-        "MAX_ALTITUDE 812.5\nFAILDOUBLES 31.5 0 -37.2\nCONTROLSFIXED 12.5 -3 0\n"
+        "MAX_ALTITUDE 812.5\nMJD_LAUNCH 60400.1250115741\nFAILDOUBLES 31.5 0 -37.2\nCONTROLSFIXED 12.5 -3 0\n"
         "FAILSTRING Control roll (-37) at 32 sec.\nFAILIDX1 2\nFAILIDX2 6\nFAILTYPE 3\n"
         "MET_GPS 2\nTRACK 0 2.3826833 -0.5401745 0 1\nTRACK 1 2.3826834 -0.5401744 20.5 2\n";
     Create("A", PadLines(300.5, flight));
@@ -147,6 +147,7 @@ TEST_F(MissileState, LaunchedStateReadsBackWhole) {
     EXPECT_NEAR(b->launchVelocity.y, -20.25, 1e-6);
     EXPECT_NEAR(b->launchAttitudeSin.z, 0.968, 1e-6);
     EXPECT_NEAR(b->met, 1.5, 1e-6);
+    EXPECT_NEAR(b->launchMJD, 60400.1250115741, 1e-10);
     EXPECT_NEAR(b->metMeco, 66.5, 1e-6); // the simple model keeps the saved value
     EXPECT_NEAR(b->nextTrackTime, 2.0, 1e-6);
     EXPECT_NEAR(b->failValue, -37.2, 1e-6);

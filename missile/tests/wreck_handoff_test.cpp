@@ -54,6 +54,7 @@ struct FakeMissile {
     char targetName[52] = "Ziel";
     double launchLongitude = 0.2, launchLatitude = 0.8;
     double met = 312.25, maxAltitude = 123456;
+    double launchMJD = 60400.125;
     int trackCount = 0;
     double trackLongitude[MaxTrackPoints] = {}, trackLatitude[MaxTrackPoints] = {},
            trackAltitude[MaxTrackPoints] = {};
@@ -118,6 +119,7 @@ TEST(HandoffRecord, EveryFieldWrittenAndTextsCutToTheRecord) {
     EXPECT_EQ(std::string(r.TARGET), std::string(49, 'T'));
     EXPECT_EQ(std::string(r.FAILURE), std::string(249, 'F'));
     EXPECT_EQ(r.LANDED, 0);
+    EXPECT_EQ(r.MJD_LAUNCH, 60400.125);
 
     FillFlightResult(r, m, 0.25, 0.85, 0, f, true);
     EXPECT_EQ(r.LANDED, 1);

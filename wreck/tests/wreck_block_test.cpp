@@ -145,6 +145,36 @@ TEST(WreckBlockSave, NumbersThatAreNotFiniteAreLeftOutAndTheTrackEndsBeforeThem)
     }
 }
 
+// The launch date is a line of its own after the launch point, present only when the missile gave it: a
+// block saved before missiles kept it (the test above) writes no such line and saves as it always did.
+TEST(WreckBlockSave, LaunchDateAfterTheLaunchPointAndReadBack) {
+    FlightResult r = SampleResult();
+    r.MJD_LAUNCH = 60123.25 + 12.5 / 86400;
+    Recorder out;
+    WriteWreckBlock(r, false, out);
+    ASSERT_EQ(out.lines.size(), 20u);
+    EXPECT_EQ(out.lines[15].rfind("LONGITUDE_LAUNCH ", 0), 0u);
+    EXPECT_EQ(out.lines[16], "MJD_LAUNCH 60123.2501446759");
+    EXPECT_EQ(out.lines[17], "TARGET Ziel-7");
+
+    bool fallPhase = false;
+    const FlightResult back = ReadLines(out.lines, fallPhase);
+    EXPECT_NEAR(back.MJD_LAUNCH, r.MJD_LAUNCH, 1e-10); // well under a millisecond
+    FlightResult lower{};
+    EXPECT_TRUE(ReadWreckBlockLine("  mjd_launch 51544.5", lower, fallPhase));
+    EXPECT_EQ(lower.MJD_LAUNCH, 51544.5);
+    EXPECT_TRUE(ReadWreckBlockLine("MJD_LAUNCH soon", lower, fallPhase));
+    EXPECT_EQ(lower.MJD_LAUNCH, 51544.5); // unreadable: kept
+
+    for (const double unknown : {0.0, std::nan(""), HUGE_VAL}) {
+        r.MJD_LAUNCH = unknown;
+        Recorder none;
+        WriteWreckBlock(r, false, none);
+        for (const auto& key : none.Keys())
+            EXPECT_NE(key, "MJD_LAUNCH") << unknown;
+    }
+}
+
 TEST(WreckBlockLoad, SavedBlockReadsBackWhole) {
     FlightResult saved = SampleResult();
     saved.LANDED = 0;

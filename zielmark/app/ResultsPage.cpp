@@ -10,9 +10,11 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
+#include "Unit_GEReplay.h"
 #include "Unit_GlobalOptions.h"
 #include "Unit_ImpactChart.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,6 +258,7 @@ void TOrbToGePage::btnSaveGEFileClick() {
         if (!written.Ok()) Context.Prompt().ShowError(this, Q(written.Message));
         failed = !written.Ok();
     }
+    if (chbSaveReplay->isChecked()) failed = !SaveReplay(name) || failed;
     if (rbNewOrbResFile->isChecked()) {
         const std::string copyPath = options.FltResDir + zm::ChangeFileExt(name, ".scn");
         const std::string question = zm::ScenarioCopyQuestion(zm::FileExists(copyPath));
@@ -280,6 +283,28 @@ void TOrbToGePage::btnSaveGEFileClick() {
         if (cbResultFiles->currentIndex() < 0 || failed) cbResultFiles->setEditText(typed);
     }
     UpdateSaveGEFileButton();
+}
+
+bool TOrbToGePage::SaveReplay(const std::string& kmlName) {
+    const std::string& dir = Context.Options().FltResDir;
+    const std::string name = zm::ReplayFileName(kmlName);
+    const std::string question = zm::FileExists(dir + name)
+                                     ? "Google Earth replay file already exists. Overwrite?"
+                                     : "Create new Google Earth replay file?";
+    if (!Context.Prompt().AskYesNo(this, Q(zm::QuestionNamingFile(question, dir + name)))) return true;
+    const zm::TResultOf<std::vector<std::string>> written = zm::WriteGEReplay(dir, name, OrbResults.Wrecks);
+    if (!written.Ok()) {
+        Context.Prompt().ShowError(this, Q(written.Message));
+        return false;
+    }
+    // Wrecks saved without their launch date cannot be placed in time: the user learns which, and why.
+    if (!written.Value.empty()) {
+        std::string text = "The replay \"" + dir + name + "\" leaves out:";
+        for (const std::string& note : written.Value)
+            text += "\n- " + note;
+        Context.Prompt().ShowInfo(this, Q(text));
+    }
+    return true;
 }
 
 void TOrbToGePage::ShowSavedCopies(const std::string& remembered) {

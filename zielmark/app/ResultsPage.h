@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -52,6 +53,7 @@ public:
     QLabel* lblLateralMiss;
     QComboBox* cbResultFiles;
     QPushButton* btnSaveGEFile;
+    QCheckBox* chbSaveReplay; // "Save!" also writes the replay for the time slider
 
 private:
     void BuildControls();
@@ -62,6 +64,8 @@ private:
     // Whether the file shown now holds other bytes than those its wrecks were read from.
     bool SourceChanged();
     void ShowSavedCopies(const std::string& remembered);
+    // Asks for and writes the replay beside the KML file `kmlName`; false when a write failed.
+    bool SaveReplay(const std::string& kmlName);
 
     TPageContext& Context;
     zm::TOrbResults OrbResults;

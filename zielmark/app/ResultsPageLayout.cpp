@@ -4,6 +4,7 @@
 #include "UiKit.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -81,4 +82,12 @@ void TOrbToGePage::BuildControls() {
     MakeLabel(save, "(type file name or select from", 8, 160);
     MakeLabel(save, "the list to overwrite)", 8, 176);
     btnSaveGEFile = MakeButton(save, "Save!", 48, 208, 75, 25);
+
+    // The replay, on request: a panel of its own below, so the save panel keeps its places.
+    QFrame* replay = MakePanel(this, 576, 272, 169, 57);
+    chbSaveReplay = new QCheckBox("Also save a replay", replay);
+    chbSaveReplay->setGeometry(8, 8, 153, 17);
+    chbSaveReplay->setToolTip("\"Save!\" also writes NAME-replay.kml: every flight stamped with its times, "
+                              "for Google Earth's time slider");
+    MakeLabel(replay, "for the time slider", 27, 28); // under the check box's caption
 }

@@ -7,6 +7,7 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
+#include "Unit_GEReplay.h"
 #include "Unit_ImpactChart.h"
 #include "Unit_Results.h"
 #include "Unit_Utf8.h"
@@ -24,7 +25,7 @@ namespace {
 using namespace zm;
 
 constexpr const char* Usage =
-    "Usage: zielmark-cli results SCENARIO [--kml FILE] [--diagrams DIR] [--force]\n"
+    "Usage: zielmark-cli results SCENARIO [--kml FILE] [--replay FILE] [--diagrams DIR] [--force]\n"
     "\n"
     "Reads the wrecks of a flight result scenario (the scenario the simulator saves after a firing, or a "
     "copy\n"
@@ -35,6 +36,11 @@ constexpr const char* Usage =
     "Options:\n"
     "  --kml FILE       also write the result KML file for Google Earth; FILE gets the extension \".kml\"\n"
     "                   (its folder is created)\n"
+    "  --replay FILE    also write the replay file for Google Earth's time slider: each missile's track\n"
+    "                   stamped with its times, and a tour that follows the salvo; FILE gets the extension\n"
+    "                   \".kml\" (its folder is created). Wrecks saved without their launch date (by "
+    "missiles\n"
+    "                   of before) are left out, each named with a note\n"
     "  --diagrams DIR   also write each wreck's impact-area diagram as DIR/NN_MISSILE.svg (DIR is created)\n"
     "  --force          overwrite files that already exist\n"
     "  -h, --help       show this help\n"
@@ -47,8 +53,10 @@ struct TOptions {
     std::string Scenario;
     std::string Kml;
     std::string Diagrams;
+    std::string Replay;
     bool KmlGiven = false; // an empty --kml is refused, not taken for none
     bool DiagramsGiven = false;
+    bool ReplayGiven = false;
     bool Force = false;
     bool Help = false;
 };
@@ -85,6 +93,8 @@ std::string ParseOptions(int argc, char** argv, TOptions& o) {
                 o.Force = true;
             else if (value("--kml", o.Kml))
                 o.KmlGiven = true;
+            else if (value("--replay", o.Replay))
+                o.ReplayGiven = true;
             else if (value("--diagrams", o.Diagrams))
                 o.DiagramsGiven = true;
             else if (arg.size() > 1 && arg[0] == '-')
@@ -144,13 +154,26 @@ int RunResults(int argc, char** argv) {
             return UsageError(problem);
     if (o.DiagramsGiven && o.Diagrams.empty())
         return UsageError("--diagrams needs a folder, not an empty text");
-    std::string kmlDir, kmlName;
-    if (!o.Kml.empty()) {
-        kmlDir = ExtractFilePath(o.Kml);
-        kmlName = ChangeFileExt(ExtractFileName(o.Kml), ".kml");
-        if (ExtractFileName(o.Kml).empty() || !IsValidFileName(kmlName))
-            return UsageError("\"" + o.Kml + "\" is not a usable file name for --kml");
-    }
+    if (o.ReplayGiven)
+        if (const std::string problem = OutputPathProblem("--replay", o.Replay); !problem.empty())
+            return UsageError(problem);
+    // A KML file's folder and name, with ".kml".
+    const auto kmlTarget = [](const char* option, const std::string& given, std::string& dir,
+                              std::string& name) {
+        if (given.empty()) return std::string();
+        dir = ExtractFilePath(given);
+        name = ChangeFileExt(ExtractFileName(given), ".kml");
+        if (ExtractFileName(given).empty() || !IsValidFileName(name))
+            return "\"" + given + "\" is not a usable file name for " + option;
+        return std::string();
+    };
+    std::string kmlDir, kmlName, replayDir, replayName;
+    if (const std::string problem = kmlTarget("--kml", o.Kml, kmlDir, kmlName); !problem.empty())
+        return UsageError(problem);
+    if (const std::string problem = kmlTarget("--replay", o.Replay, replayDir, replayName); !problem.empty())
+        return UsageError(problem);
+    if (!o.Kml.empty() && !o.Replay.empty() && kmlDir + kmlName == replayDir + replayName)
+        return UsageError("--kml and --replay name the same file \"" + kmlDir + kmlName + "\"");
 
     if (DirectoryExists(o.Scenario))
         return Failure("\"" + o.Scenario + "\" is a folder, not a scenario file");
@@ -172,6 +195,7 @@ int RunResults(int argc, char** argv) {
 
     std::vector<std::string> targets;
     if (!o.Kml.empty()) targets.push_back(kmlDir + kmlName);
+    if (!o.Replay.empty()) targets.push_back(replayDir + replayName);
     std::vector<std::string> diagramFiles;
     const std::string diagramDir =
         o.Diagrams.empty() ? std::string() : IncludeTrailingPathDelimiter(o.Diagrams);
@@ -189,6 +213,8 @@ int RunResults(int argc, char** argv) {
         // An empty result never replaces the results of an earlier firing.
         if (!o.Kml.empty() && FileExists(kmlDir + kmlName))
             return Failure("\"" + kmlDir + kmlName + "\" is not replaced: the scenario holds no wreck");
+        if (!o.Replay.empty() && FileExists(replayDir + replayName))
+            return Failure("\"" + replayDir + replayName + "\" is not replaced: the scenario holds no wreck");
     } else {
         PrintTable(results.Wrecks);
     }
@@ -202,6 +228,19 @@ int RunResults(int argc, char** argv) {
         if (const TResult written = WriteGEFile(kmlDir, kmlName, results.Wrecks); !written.Ok())
             return Failure(written.Message);
         std::printf("Wrote %s\n", (kmlDir + kmlName).c_str());
+    }
+    if (!o.Replay.empty()) {
+        std::error_code ec;
+        if (!replayDir.empty()) std::filesystem::create_directories(replayDir, ec);
+        if (!replayDir.empty() && !DirectoryExists(replayDir))
+            return Failure("cannot create folder \"" + replayDir + "\"");
+        const TResultOf<std::vector<std::string>> written =
+            WriteGEReplay(replayDir, replayName, results.Wrecks);
+        if (!written.Ok()) return Failure(written.Message);
+        std::printf("Wrote %s\n", (replayDir + replayName).c_str());
+        for (const std::string& note : written.Value)
+            std::fprintf(stderr, "zielmark-cli results: note: the replay leaves out %s\n",
+                         TerminalSafe(AsUtf8(note)).c_str());
     }
     if (!o.Diagrams.empty()) {
         std::error_code ec;
@@ -221,6 +260,6 @@ int RunResults(int argc, char** argv) {
         return Failure(read.Message + "; the read stopped there, after " +
                        std::to_string(results.Wrecks.size()) +
                        (results.Wrecks.size() == 1 ? " wreck" : " wrecks") + " (shown" +
-                       (o.Kml.empty() && o.Diagrams.empty() ? ")" : " and written)"));
+                       (o.Kml.empty() && o.Replay.empty() && o.Diagrams.empty() ? ")" : " and written)"));
     return 0;
 }

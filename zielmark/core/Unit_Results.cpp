@@ -68,6 +68,8 @@ std::optional<TKey> KeyOf(const WreckBlockKey& key) {
         return number(&TTeskWreck::LatitudeLaunch);
     case WreckKeyId::LONGITUDE_LAUNCH:
         return number(&TTeskWreck::LongitudeLaunch);
+    case WreckKeyId::MJD_LAUNCH:
+        return number(&TTeskWreck::LaunchMJD);
     case WreckKeyId::TARGET:
         return TKey{prefix, TKeyKind::Text, &TTeskWreck::Target, nullptr};
     case WreckKeyId::FAILURE:
@@ -145,7 +147,7 @@ constexpr long double TTeskWreck::*NumberFields[] = {
     &TTeskWreck::LongitudeTarget, &TTeskWreck::RangeActual,     &TTeskWreck::AzimuthActual,
     &TTeskWreck::RangeMiss,       &TTeskWreck::AzimuthMiss,     &TTeskWreck::LateralMiss,
     &TTeskWreck::LongitudalMiss,  &TTeskWreck::PlannedRange,    &TTeskWreck::LaunchAz,
-    &TTeskWreck::LatitudeLaunch,  &TTeskWreck::LongitudeLaunch,
+    &TTeskWreck::LatitudeLaunch,  &TTeskWreck::LongitudeLaunch, &TTeskWreck::LaunchMJD,
 };
 
 uint32_t GivenBit(long double TTeskWreck::*field) {
@@ -348,8 +350,19 @@ std::string ResultSourcePath(const TResultSource& source, const TResultSourceInp
 std::vector<std::string> ListResultNames(const std::string& dir, const TFilePredicate& isResultKml,
                                          const TFilePredicate& isFlightResultScenario) {
     std::vector<std::string> names;
-    for (const TFolderEntry& e : ListFolderFiles(dir, ".kml"))
-        if (isResultKml(dir + e.Name)) names.push_back(ChangeFileExt(e.Name, ""));
+    const std::vector<TFolderEntry> kml = ListFolderFiles(dir, ".kml");
+    const auto besideItsResult = [&](const std::string& name) {
+        constexpr std::string_view Suffix = "-replay.kml";
+        if (name.size() <= Suffix.size() ||
+            name.compare(name.size() - Suffix.size(), Suffix.size(), Suffix) != 0)
+            return false;
+        const std::string result = name.substr(0, name.size() - Suffix.size()) + ".kml";
+        return std::any_of(kml.begin(), kml.end(), [&](const TFolderEntry& e) { return e.Name == result; });
+    };
+    for (const TFolderEntry& e : kml)
+        // A replay beside its result KML is saved with it, under the result's name; offered on its own, it
+        // would be completed in the box before that name.
+        if (!besideItsResult(e.Name) && isResultKml(dir + e.Name)) names.push_back(ChangeFileExt(e.Name, ""));
     for (const TFolderEntry& e : ListFolderFiles(dir, ".scn"))
         if (isFlightResultScenario(dir + e.Name)) names.push_back(ChangeFileExt(e.Name, ""));
     return names;

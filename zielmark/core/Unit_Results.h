@@ -36,6 +36,9 @@ struct TTeskWreck {
     long double LaunchAz = 0;     // degrees in [0, 360), launch site to target, computed when the block ends
     long double LatitudeLaunch = 0;
     long double LongitudeLaunch = 0;
+    // The simulator's modified Julian date of the first ignition (MJD_LAUNCH); wrecks saved before the
+    // missiles kept it do not give it (see Gives).
+    long double LaunchMJD = 0;
     std::string Target;
     std::string MissileName; // Name before "-Wreck"; empty when Name has no "-Wreck"
     std::string Failure;
@@ -124,8 +127,9 @@ std::string ResultSourcePath(const TResultSource& source, const TResultSourceInp
 
 using TFilePredicate = std::function<bool(const std::string& path)>;
 
-// The names the save box offers: "*.kml" files of `dir` that pass `isResultKml`, then "*.scn" files that
-// pass `isFlightResultScenario`, each without extension, in the folder listing's order (by name).
+// The names the save box offers: "*.kml" files of `dir` that pass `isResultKml` (but for a replay beside
+// its result, "NAME-replay.kml" beside "NAME.kml"), then "*.scn" files that pass `isFlightResultScenario`,
+// each without extension, in the folder listing's order (by name).
 // `dir` ends in a separator.
 std::vector<std::string> ListResultNames(const std::string& dir, const TFilePredicate& isResultKml,
                                          const TFilePredicate& isFlightResultScenario);

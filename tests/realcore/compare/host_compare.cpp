@@ -234,6 +234,15 @@ Verdict reportMissiles(const Hosts& h, const std::vector<MissileCase>& cases, co
             v = {false, false};
             continue;
         }
+        // Both hosts save when the missile lit its engine, and agree on it to a few steps.
+        const double launchO = std::atof(lineValue(orb[m.name + "-Wreck"], "MJD_LAUNCH").c_str());
+        const double launchR = std::atof(lineValue(real[m.name + "-Wreck"], "MJD_LAUNCH").c_str());
+        if (launchO == 0 || launchR == 0 || std::fabs(launchO - launchR) * 86400 > 0.1) {
+            std::printf(
+                "%-18s launch dates differ or are missing: MJD_LAUNCH %.10f here, %.10f in the core\n",
+                m.name.c_str(), launchO, launchR);
+            v = {false, false};
+        }
         double permille = 1000 * d.impact / m.range;
         std::printf("%-18s %-5s %5.1f %4.0f %4.0f | %6.3f %6.3f | %7.2f %7.2f | %8.1f %8.1f %6.3f | %6.2f "
                     "%6.2f %6.0f\n",

@@ -5,6 +5,7 @@
 #include "ResultsPage.h"
 #include "ScriptedPrompt.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,6 +168,47 @@ private slots:
         QVERIFY(TFixture::ReadFile(fx.ResultsDir() + "old-flight.kml").contains("Tesk_1 to Gdansk"));
         QVERIFY(!QFile::exists(fx.ResultsDir() + "old-flight.scn"));
         window.close();
+    }
+
+    // "Also save a replay": "Save!" asks for the replay after the KML file and writes it beside it; a wreck
+    // saved without its launch date is left out, and the user is told which and why.
+    void SaveWritesTheReplayOnRequest() {
+        TResultsWindow w([](const TFixture& fx) {
+            TFixture::WriteFile(fx.ScenarioRoot() + "(Current state).scn",
+                                TFixture::ResultScenario().replace(
+                                    "  TARGET Bornholm\r\n", "  MJD_LAUNCH 61384.25\r\n  FLIGHT_TIME 2.5\r\n"
+                                                             "  TARGET Bornholm\r\n"));
+        });
+        QVERIFY(w.Exposed());
+        TOrbToGePage* page = w.Page;
+        QVERIFY(!page->chbSaveReplay->isChecked()); // as before unless asked for
+        page->chbSaveReplay->click();
+        TypeInto(page->cbResultFiles->lineEdit(), "flight8");
+        w.Prompt.Answers = {true, true, false};
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        const QString dir = w.Fx.ResultsDir();
+        QCOMPARE(w.Prompt.Questions,
+                 (QStringList{"Create new Google Earth file?\n" + dir + "flight8.kml",
+                              "Create new Google Earth replay file?\n" + dir + "flight8-replay.kml",
+                              "Create a copy of autosaved Orbiter scenario file?\n" + dir + "flight8.scn"}));
+        QVERIFY2(w.Prompt.Errors.isEmpty(), qPrintable(w.Prompt.Errors.join("\n")));
+        const QByteArray replay = TFixture::ReadFile(dir + "flight8-replay.kml");
+        QVERIFY(replay.contains("<Folder><name>Tesk_1-Wreck</name>"));
+        QVERIFY(replay.contains("<when>2026-12-10T06:00:00.000Z</when>"));
+        QVERIFY(!replay.contains("<Folder><name>Tesk_3-Wreck</name>"));
+        QCOMPARE(w.Prompt.Infos.size(), 1);
+        QVERIFY2(w.Prompt.Infos[0].contains("- Tesk_3-Wreck: no launch date"), qPrintable(w.Prompt.Infos[0]));
+        // The result KML is the one it always was.
+        QVERIFY(!TFixture::ReadFile(dir + "flight8.kml").contains("gx:"));
+
+        TypeInto(page->cbResultFiles->lineEdit(), "flight8");
+        w.Prompt.Questions.clear();
+        w.Prompt.Answers = {false, false, false};
+        QTest::mouseClick(page->btnSaveGEFile, Qt::LeftButton);
+        QCOMPARE(w.Prompt.Questions.value(1),
+                 "Google Earth replay file already exists. Overwrite?\n" + dir + "flight8-replay.kml");
+        QCOMPARE(TFixture::ReadFile(dir + "flight8-replay.kml"), replay);
+        w.Window->close();
     }
 
     // "Save!" is enabled only for a name that saves a visible file, whoever last changed the box: the page

@@ -140,6 +140,9 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
         {"flight.scn --kml=", 2, "--kml needs a file name, not an empty text"},
         {"flight.scn --diagrams ''", 2, "--diagrams needs a folder, not an empty text"},
         {"flight.scn --kml /dev/null", 2, "--kml \"/dev/null\" is a device or pipe, not a file to write"},
+        {"flight.scn --replay ''", 2, "--replay needs a file name, not an empty text"},
+        {"flight.scn --replay 'a?b'", 2, "not a usable file name for --replay"},
+        {"flight.scn --kml same --replay same.kml", 2, "--kml and --replay name the same file"},
         {"flight.scn --kml pipe.scn", 2, "--kml \"pipe.scn\" is a device or pipe, not a file to write"},
     };
     fs::create_directory(Path("folder.scn"));
@@ -152,6 +155,30 @@ TEST_F(ResultsCli, ErrorsAndExitCodes) {
     }
     EXPECT_FALSE(fs::exists(Path("never.kml"))); // a bad scenario writes nothing
     EXPECT_FALSE(fs::exists("/dev/null.kml"));
+}
+
+// The replay beside the result KML: the wreck with its launch date flies in time, the one saved before
+// missiles kept it is left out and named; the result KML is what it is without the replay.
+TEST_F(ResultsCli, ReplayLeavesOutTheWreckWithoutItsDateAndSaysWhy) {
+    std::string dated = Scenario;
+    dated.replace(dated.find("Tesk_3-Wreck"), 12, "Tesk_4-Wreck");
+    dated.insert(dated.find("  TARGET "), "  MJD_LAUNCH 61384.2500118056\r\n  FLIGHT_TIME 1.5\r\n");
+    std::string both = Scenario;
+    both.insert(both.find("END_SHIPS"), dated.substr(dated.find("Tesk_4-Wreck"),
+                                                     dated.find("END_SHIPS") - dated.find("Tesk_4-Wreck")));
+    Write("flight.scn", both);
+    const TRun run = Run("flight.scn --kml out/salvo.kml --replay out/salvo-replay");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_NE(run.Err.find("note: the replay leaves out Tesk_3-Wreck: no launch date"), std::string::npos)
+        << run.Err;
+    EXPECT_EQ(run.Err.find("Tesk_4-Wreck"), std::string::npos) << run.Err;
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_file(Path("out/salvo-replay.kml").c_str()));
+    EXPECT_FALSE(doc.select_node("//Folder[name='Tesk_4-Wreck']/Placemark/gx:Track").node().empty());
+    EXPECT_TRUE(doc.select_node("//Folder[name='Tesk_3-Wreck']").node().empty());
+    const std::string kml = Read(Path("out/salvo.kml"));
+    EXPECT_EQ(kml.find("gx:"), std::string::npos);
+    EXPECT_EQ(kml.find("MJD"), std::string::npos);
 }
 
 // The KML file's folder is made, as the diagrams' folder is: the README's firing works from a fresh clone.

@@ -558,6 +558,8 @@ TEST(ResultSource, RecentFlightWinsAndTheNewestCopyIsPreselected) {
 TEST(ResultNames, KmlNamesComeFirstThenScenariosWithoutExtensions) {
     TTempFolder dir;
     dir.Write("flight2.kml", "result");
+    dir.Write("flight2-replay.kml", "result"); // saved with flight2.kml
+    dir.Write("lone-replay.kml", "result");    // no flight result beside it: a name of its own
     dir.Write("source.kml", "waypoints");
     dir.Write("flight2.scn", "wrecks");
     dir.Write("flight1.scn", "wrecks");
@@ -573,7 +575,7 @@ TEST(ResultNames, KmlNamesComeFirstThenScenariosWithoutExtensions) {
         };
     };
     const std::vector<std::string> names = ListResultNames(dir.Path, contains("result"), contains("wrecks"));
-    EXPECT_EQ(names, (std::vector<std::string>{"flight2", "flight1", "flight2"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"flight2", "lone-replay", "flight1", "flight2"}));
 }
 
 TEST(ResultNames, TheProgramsOwnTestsPickFlightResultScenarios) {
