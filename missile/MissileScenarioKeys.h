@@ -31,6 +31,7 @@ enum class MissileKey {
     FAILTYPE,
     MET_GPS,
     TRACK,
+    PRECISE,
 };
 
 struct KeyMatch {

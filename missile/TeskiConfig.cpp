@@ -142,6 +142,14 @@ void Teski::SetupRealisticAero() {
     ApplyAero(*this, realisticAero);
 }
 
+// The falling missile meets the air mostly nose first; the rest of its area shows as it turns and swings
+// about that, by a share measured in flights of each model.
+double Teski::FallDragArea() const {
+    const AeroSpec& a = realistic ? realisticAero : simpleAero;
+    const double swing = realistic ? 1.0 : 1.0;
+    return 0.5 * a.crossSections.z * a.cw[0] * swing;
+}
+
 void Teski::CutOffEngine() {
     SetThrusterLevel(thMain, 0);
     ZeroControls();

@@ -27,7 +27,7 @@ void Teski::SimpleAutopilot() {
     double heading = 0;
     oapiGetHeading(GetHandle(), &heading);
     const double h = headingFixed ? fixedHeading : DegFromRad(heading);
-    if (HeadingClockwiseOf(h, headingIdeal)) {
+    if (HeadingClockwiseOf(h, headingIdeal + HeldHeadingOffset())) {
         SetLevel(*this, thgYawRight, 0);
         SetLevel(*this, thgYawLeft, 1);
     } else {
@@ -48,7 +48,10 @@ void Teski::SimpleAutopilot() {
         SetLevel(*this, thgPitchDown, 1);
     }
 
-    BallisticCutoffTest();
+    if (precise)
+        PreciseCutoffTest();
+    else
+        BallisticCutoffTest();
 }
 
 void Teski::RealisticAutopilot() {
@@ -77,7 +80,7 @@ void Teski::RealisticAutopilot() {
     // Heading law.
     double heading = 0;
     oapiGetHeading(GetHandle(), &heading);
-    double e = DegFromRad(heading) - headingRealistic;
+    double e = DegFromRad(heading) - (headingRealistic + HeldHeadingOffset());
     if (headingFixed) e += fixedHeading;
     const double bankDeg = DegFromRad(GetBank());
     const YawDemands yaw = SplitYawDemand(DemandFromError(WrappedHeadingError(e)), bankDeg);
@@ -92,7 +95,10 @@ void Teski::RealisticAutopilot() {
     if (pitchFixed) pitchError += fixedPitch - 45.0;
     pitchDemand = DemandFromError(pitchError);
 
-    TimedCutoffTest();
+    if (precise)
+        PreciseCutoffTest();
+    else
+        TimedCutoffTest();
 }
 
 void Teski::CaptureLaunchAttitude() {
