@@ -8,7 +8,13 @@ struct FallModel {
     double gm = 0;           // planet's gravitational parameter [m^3/s^2]
     double omega = 0;        // rotation rate about +z [rad/s]
     double groundRadius = 0; // the fall ends at this distance from the centre [m]
-    double dragPerMass = 0;  // drag force / (dynamic pressure x mass) [m^2/kg]
+    double dragPerMass = 0;  // drag force / (dynamic pressure x mass), nose first [m^2/kg]
+    // The body keeps the direction `axis` (planet frame, unit; zero: always nose first) until the dynamic
+    // pressure first passes alignPressure, and turns into the airflow from there. Off the axis it meets the
+    // air with sideShare times its nose-first drag per sine of the angle.
+    double axis[3] = {0, 0, 0};
+    double sideShare = 0;
+    double alignPressure = 0; // [Pa]
     // Air density [kg/m^3] at a distance from the centre; null for a planet without air.
     double (*density)(const void* context, double radius) = nullptr;
     const void* context = nullptr;

@@ -35,7 +35,8 @@ public:
     void SetupRealisticControls();
     void SetupSimpleAero();
     void SetupRealisticAero();
-    double FallDragArea() const; // m^2: drag / dynamic pressure of the falling missile
+    double FallDragArea() const;  // m^2: drag / dynamic pressure of the missile falling nose first
+    double FallSideShare() const; // its drag across the air, of that, per sine of the angle
     void CutOffEngine();
     void ZeroControls();
     void UpdateContrail();

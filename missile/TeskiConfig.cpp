@@ -142,12 +142,15 @@ void Teski::SetupRealisticAero() {
     ApplyAero(*this, realisticAero);
 }
 
-// The falling missile meets the air mostly nose first; the rest of its area shows as it turns and swings
-// about that, by a share measured in flights of each model.
 double Teski::FallDragArea() const {
     const AeroSpec& a = realistic ? realisticAero : simpleAero;
-    const double swing = realistic ? 1.0 : 1.0;
-    return 0.5 * a.crossSections.z * a.cw[0] * swing;
+    return 0.5 * a.crossSections.z * a.cw[0];
+}
+
+// Sideways the air meets two of the body's faces at once: about 1.2 times one face per sine of the angle.
+double Teski::FallSideShare() const {
+    const AeroSpec& a = realistic ? realisticAero : simpleAero;
+    return 1.2 * (a.crossSections.x * a.cw[2]) / (a.crossSections.z * a.cw[0]);
 }
 
 void Teski::CutOffEngine() {

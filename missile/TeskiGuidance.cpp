@@ -27,7 +27,9 @@ void Teski::SimpleAutopilot() {
     double heading = 0;
     oapiGetHeading(GetHandle(), &heading);
     const double h = headingFixed ? fixedHeading : DegFromRad(heading);
-    if (HeadingClockwiseOf(h, headingIdeal + HeldHeadingOffset())) {
+    // The heading law compares headings of 0..360 degrees: the precise guidance's offset stays inside them.
+    const double held = precise ? std::fmod(headingIdeal + HeldHeadingOffset() + 360.0, 360.0) : headingIdeal;
+    if (HeadingClockwiseOf(h, held)) {
         SetLevel(*this, thgYawRight, 0);
         SetLevel(*this, thgYawLeft, 1);
     } else {

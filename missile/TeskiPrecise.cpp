@@ -18,7 +18,9 @@ constexpr double PreciseStartShare = 0.5;
 constexpr double PreciseNearShare = 0.97;
 constexpr double PreciseInterval = 1.0; // [s]
 // The trim turns the held heading against the predicted cross-range at this time constant [s].
-constexpr double PreciseTrimTime = 4.0;
+constexpr double PreciseTrimTime = 1.0;
+// The falling missile holds its attitude until the air's pressure turns it into the airflow [Pa].
+constexpr double PreciseAlignPressure = 2000;
 
 double HostDensity(const void* planet, double radius) {
     ATMPARAM prm{};
@@ -108,7 +110,14 @@ void Teski::PreciseCutoffTest() {
     GetAirspeedVector(FRAME_HORIZON, horizon);
     double pos[3], vel[3];
     PlanetState(lon, lat, r, horizon.data, pos, vel);
-    const FallImpact f = PredictFall(pos, vel, Planet(*this, true));
+    FallModel model = Planet(*this, true);
+    VECTOR3 nose = {};
+    HorizonRot(_V(0, 0, 1), nose);
+    double unused[3];
+    PlanetState(lon, lat, 1.0, nose.data, unused, model.axis);
+    model.sideShare = FallSideShare();
+    model.alignPressure = PreciseAlignPressure;
+    const FallImpact f = PredictFall(pos, vel, model);
     if (!f.found) return;
     double along = 0, cross = 0;
     TrackOffsets(launchLatitude, launchLongitude, azimuth, f.latitude, f.longitude, launchRadius, along,
