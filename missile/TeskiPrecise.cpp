@@ -24,7 +24,7 @@ constexpr double PreciseAlignPressure = 2000;
 
 double HostDensity(const void* planet, double radius) {
     ATMPARAM prm{};
-    oapiGetPlanetAtmParams(const_cast<void*>(planet), radius, &prm);
+    oapiGetPlanetAtmParams(static_cast<OBJHANDLE>(const_cast<void*>(planet)), radius, &prm);
     return prm.rho;
 }
 
