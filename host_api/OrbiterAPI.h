@@ -462,6 +462,8 @@ OAPIFUNC void oapiGetGlobalVel(OBJHANDLE hObj, VECTOR3* vel);
 OAPIFUNC void oapiGetRelativePos(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* pos);
 OAPIFUNC void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* vel);
 OAPIFUNC double oapiGetPlanetPeriod(OBJHANDLE hPlanet);
+OAPIFUNC void oapiGetPlanetAtmParams(OBJHANDLE hPlanet, double rad,
+                                     ATMPARAM* prm); // at a distance from the centre
 
 // Vessels: creation, lookup, focus
 OAPIFUNC OBJHANDLE oapiCreateVessel(const char* name, const char* classname, const VESSELSTATUS& status);

@@ -39,6 +39,7 @@ const KeyName keyNames[] = {
     {"FAILTYPE", MissileKey::FAILTYPE},
     {"MET_GPS", MissileKey::MET_GPS},
     {"TRACK", MissileKey::TRACK},
+    {"PRECISE", MissileKey::PRECISE},
 };
 
 } // namespace

@@ -32,6 +32,7 @@ enum class MissileKey {
     FAILTYPE,
     MET_GPS,
     TRACK,
+    PRECISE,
 };
 
 struct KeyMatch {

@@ -35,6 +35,8 @@ public:
     void SetupRealisticControls();
     void SetupSimpleAero();
     void SetupRealisticAero();
+    double FallDragArea() const;  // m^2: drag / dynamic pressure of the missile falling nose first
+    double FallSideShare() const; // its drag across the air, of that, per sine of the angle
     void CutOffEngine();
     void ZeroControls();
     void UpdateContrail();
@@ -46,6 +48,9 @@ public:
     void ComputeBurnTime();
     void BallisticCutoffTest();
     void TimedCutoffTest();
+    void PreciseCutoffTest();
+    void AimPrecise();
+    double HeldHeadingOffset() const; // degrees the precise guidance adds to the held heading
 
     // Failures.
     void DrawFailure();
@@ -132,4 +137,12 @@ public:
     double failValue = 0;
     std::int32_t failIdx1 = 0;
     std::int32_t failIdx2 = 0;
+    // The precise cut-off (PRECISE key): off, the missile flies exactly as without it.
+    bool precise = false;
+    double preciseAim = 0;  // degrees: the heading to hold, the target's azimuth off by the rotation's drift
+    double preciseTrim = 0; // degrees the flight's own predictions add to preciseAim
+    double preciseOffset = 0; // m: the last precise prediction less the drag-free one
+    double preciseAlong = 0;  // m: the last precise prediction along the track
+    double preciseMet = -1;   // s: when it was made; < 0 none yet
+    double preciseRate = 0;   // m/s: how fast it grows
 };

@@ -142,6 +142,17 @@ void Teski::SetupRealisticAero() {
     ApplyAero(*this, realisticAero);
 }
 
+double Teski::FallDragArea() const {
+    const AeroSpec& a = realistic ? realisticAero : simpleAero;
+    return 0.5 * a.crossSections.z * a.cw[0];
+}
+
+// Sideways the air meets two of the body's faces at once: about 1.2 times one face per sine of the angle.
+double Teski::FallSideShare() const {
+    const AeroSpec& a = realistic ? realisticAero : simpleAero;
+    return 1.2 * (a.crossSections.x * a.cw[2]) / (a.crossSections.z * a.cw[0]);
+}
+
 void Teski::CutOffEngine() {
     SetThrusterLevel(thMain, 0);
     ZeroControls();

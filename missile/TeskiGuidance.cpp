@@ -27,7 +27,9 @@ void Teski::SimpleAutopilot() {
     double heading = 0;
     oapiGetHeading(GetHandle(), &heading);
     const double h = headingFixed ? fixedHeading : DegFromRad(heading);
-    if (HeadingClockwiseOf(h, headingIdeal)) {
+    // The heading law compares headings of 0..360 degrees: the precise guidance's offset stays inside them.
+    const double held = precise ? std::fmod(headingIdeal + HeldHeadingOffset() + 360.0, 360.0) : headingIdeal;
+    if (HeadingClockwiseOf(h, held)) {
         SetLevel(*this, thgYawRight, 0);
         SetLevel(*this, thgYawLeft, 1);
     } else {
@@ -48,7 +50,10 @@ void Teski::SimpleAutopilot() {
         SetLevel(*this, thgPitchDown, 1);
     }
 
-    BallisticCutoffTest();
+    if (precise)
+        PreciseCutoffTest();
+    else
+        BallisticCutoffTest();
 }
 
 void Teski::RealisticAutopilot() {
@@ -77,7 +82,7 @@ void Teski::RealisticAutopilot() {
     // Heading law.
     double heading = 0;
     oapiGetHeading(GetHandle(), &heading);
-    double e = DegFromRad(heading) - headingRealistic;
+    double e = DegFromRad(heading) - (headingRealistic + HeldHeadingOffset());
     if (headingFixed) e += fixedHeading;
     const double bankDeg = DegFromRad(GetBank());
     const YawDemands yaw = SplitYawDemand(DemandFromError(WrappedHeadingError(e)), bankDeg);
@@ -92,7 +97,10 @@ void Teski::RealisticAutopilot() {
     if (pitchFixed) pitchError += fixedPitch - 45.0;
     pitchDemand = DemandFromError(pitchError);
 
-    TimedCutoffTest();
+    if (precise)
+        PreciseCutoffTest();
+    else
+        TimedCutoffTest();
 }
 
 void Teski::CaptureLaunchAttitude() {

@@ -74,6 +74,7 @@ void Teski::Ignite() {
             targetLongitude = lon * 180.0 / TeskiPi;
         }
         if (realistic) headingRealistic += RandomRange(-0.25, 0.5);
+        if (precise) AimPrecise();
     }
     engineBurning = true;
     if (autopilot) SetThrusterLevel(thMain, 1);

@@ -63,6 +63,7 @@ void Teski::clbkSaveState(FILEHANDLE scn) {
                       (pitchFixed ? FlagPitchFixed : 0);
     WriteScenarioInt(scn, "STATEFLAGS", flags);
     WriteScenarioFloat(scn, "RELIABILITY", reliability);
+    if (precise) WriteScenarioInt(scn, "PRECISE", 1); // absent for the missile as it always flew
     if (!launched) return;
 
     const double pos0[3] = {launchLongitude, launchLatitude, launchRadius};
@@ -126,6 +127,9 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void* status) {
                 realistic = i != 0;
                 readRealistic = true;
             }
+            break;
+        case MissileKey::PRECISE:
+            if (ReadInt(v, i)) precise = i != 0;
             break;
         case MissileKey::AUTOPILOT:
             if (ReadInt(v, i)) {
@@ -253,6 +257,9 @@ void Teski::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         SetupSimpleAero();
         if (!readReliability) reliability = 100;
     }
+
+    // A precise missile loaded in flight aims again from its launch record.
+    if (precise && launched) AimPrecise();
 
     if (targetName[0] == '\0') {
         const char* name = GetName();

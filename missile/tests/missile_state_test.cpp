@@ -298,3 +298,23 @@ TEST_F(MissileState, ReliabilityIsLimitedToPercent) {
     EXPECT_EQ(Missile("L")->reliability, 0.0);
     EXPECT_EQ(Missile("H")->reliability, 100.0);
 }
+
+TEST_F(MissileState, PreciseKeyIsSavedOnlyWhenOnAndReadsBack) {
+    struct Case {
+        const char* keys;
+        bool precise;
+    };
+    const Case cases[] = {{"PRECISE 1\n", true}, {"PRECISE 0\n", false}, {"precise 7\n", true}, {"", false}};
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string name = "P" + std::to_string(++n);
+        Create(name, PadLines(45, c.keys));
+        EXPECT_EQ(Missile(name)->precise, c.precise) << c.keys;
+        const auto keys = SavedKeys(SavedBlock(world->saveText(), name));
+        // On, it follows RELIABILITY; off, the block ends with RELIABILITY as it always did.
+        EXPECT_EQ(keys.back(), c.precise ? "PRECISE" : "RELIABILITY") << c.keys;
+        if (c.precise) {
+            EXPECT_EQ(SavedValue(SavedBlock(world->saveText(), name), "PRECISE"), "1");
+        }
+    }
+}

@@ -123,6 +123,14 @@ void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3* vel) {
 double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {
     return hPlanet == earthHandle() ? phys::kEarthSidRotPeriod : 0;
 }
+// The simulator takes the distance less the planet's size as the altitude; a body without air gives zeros.
+void oapiGetPlanetAtmParams(OBJHANDLE hPlanet, double rad, ATMPARAM* prm) {
+    if (!prm) return;
+    *prm = ATMPARAM{0, 0, 0};
+    if (hPlanet != earthHandle()) return;
+    const phys::AtmState a = phys::atmosphere(rad - phys::kEarthRadius, phys::kEarthAtmAltLimit);
+    *prm = ATMPARAM{a.T, a.p, a.rho};
+}
 
 // ---- vessels ----
 OBJHANDLE oapiCreateVessel(const char* name, const char* classname, const VESSELSTATUS& status) {

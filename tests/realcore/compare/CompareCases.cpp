@@ -89,9 +89,9 @@ std::string scenarioText(const CaseSet& set) {
                       "%s:Teski\r\n  STATUS Landed Earth\r\n  POS %.10f %.10f\r\n  HEADING %.4f\r\n"
                       "  FUEL 1.000\r\n  ------\r\n  RANGE %.1f\r\n  LAUNCHDELAY %.0f\r\n  REALISTIC %d\r\n"
                       "  LATITUDE_TARGET %.10f\r\n  LONGITUDE_TARGET %.10f\r\n  TARGET %s-target\r\n"
-                      "  RELIABILITY 100\r\nEND\r\n",
+                      "  RELIABILITY 100\r\n%sEND\r\n",
                       m.name.c_str(), m.lng, m.lat, m.azimuth, m.range, m.delay, m.realistic ? 1 : 0, m.tlat,
-                      m.tlng, m.name.c_str());
+                      m.tlng, m.name.c_str(), m.precise ? "  PRECISE 1\r\n" : "");
         s += line;
     }
     for (const ProbeCase& p : set.probes)

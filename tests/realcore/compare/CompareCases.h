@@ -18,6 +18,7 @@ struct MissileCase {
     double range = 0;          // [m]
     double tlng = 0, tlat = 0; // target [deg]
     double delay = 0;          // launch delay after the O key [s]
+    bool precise = false;      // the precise cut-off (PRECISE 1)
 };
 
 // A plain body of our own (HostProbe) in one of the situations that the missile's flight is made of.

@@ -1,0 +1,47 @@
+// The precise cut-off's prediction: the fall from the present state to the ground with the missile's own drag
+// through the atmosphere and the planet's rotation, integrated in the planet's rotating frame.
+#pragma once
+
+// The planet and the body that falls. The planet frame has z along the rotation axis (north), x through
+// longitude 0 on the equator.
+struct FallModel {
+    double gm = 0;           // planet's gravitational parameter [m^3/s^2]
+    double omega = 0;        // rotation rate about +z [rad/s]
+    double groundRadius = 0; // the fall ends at this distance from the centre [m]
+    double dragPerMass = 0;  // drag force / (dynamic pressure x mass), nose first [m^2/kg]
+    // The body keeps the direction `axis` (planet frame, unit; zero: always nose first) until the dynamic
+    // pressure first passes alignPressure, and turns into the airflow from there. Off the axis it meets the
+    // air with sideShare times its nose-first drag per sine of the angle.
+    double axis[3] = {0, 0, 0};
+    double sideShare = 0;
+    double alignPressure = 0; // [Pa]
+    // Air density [kg/m^3] at a distance from the centre; null for a planet without air.
+    double (*density)(const void* context, double radius) = nullptr;
+    const void* context = nullptr;
+};
+
+// Where the fall meets the ground, in the planet's frame as it stands at the fall's start.
+struct FallImpact {
+    bool found = false; // false: no ground within the integration's bound (an escape, a climb)
+    double latitude = 0, longitude = 0; // [rad]
+    double time = 0;                    // [s] from now
+};
+
+// Bounds of the integration: the cost of one prediction is at most FallMaxSteps steps of four force
+// evaluations, and the air is looked up only below FallAirTop.
+inline constexpr int FallMaxSteps = 2000;
+inline constexpr double FallStep = 1.0;     // [s]
+inline constexpr double FallAirTop = 150e3; // [m] above groundRadius
+
+// pos: position in the planet frame [m]; vel: velocity relative to the ground, planet frame [m/s].
+FallImpact PredictFall(const double pos[3], const double vel[3], const FallModel& model);
+
+// Position and ground-relative velocity in the planet frame from longitude, latitude (rad), radius and the
+// velocity over the ground in the local horizon frame (east, up, north).
+void PlanetState(double longitude, double latitude, double radius, const double horizonVel[3], double pos[3],
+                 double vel[3]);
+
+// Along-track and cross-track distance [m] of a point from the great circle that leaves a start point at an
+// azimuth [deg]; cross is positive to the right of the track. Radians in, on a sphere of the given radius.
+void TrackOffsets(double lat0, double lon0, double azimuth, double lat, double lon, double radius,
+                  double& along, double& cross);

@@ -1,0 +1,135 @@
+// The precise cut-off: the engine stops when the predicted fall, with the missile's own drag and the planet's
+// rotation, reaches the target; the held heading is the target's azimuth, turned against the drift that the
+// rotation gives the fall and trimmed by the flight's own predictions.
+#include "Angles.h"
+#include "Cutoff.h"
+#include "GreatCircle.h"
+#include "PreciseFall.h"
+#include "Teski.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double Gravitation = 6.67259e-11; // the simulator's constant [m^3/(kg s^2)]
+// The precise prediction begins once the drag-free one passes this share of the target's distance, runs every
+// PreciseInterval until its estimate comes within PreciseNearShare, and every step from there.
+constexpr double PreciseStartShare = 0.5;
+constexpr double PreciseNearShare = 0.97;
+constexpr double PreciseInterval = 1.0; // [s]
+// The trim turns the held heading against the predicted cross-range at this time constant [s].
+constexpr double PreciseTrimTime = 1.0;
+// The falling missile holds its attitude until the air's pressure turns it into the airflow [Pa].
+constexpr double PreciseAlignPressure = 2000;
+
+double HostDensity(const void* planet, double radius) {
+    ATMPARAM prm{};
+    oapiGetPlanetAtmParams(static_cast<OBJHANDLE>(const_cast<void*>(planet)), radius, &prm);
+    return prm.rho;
+}
+
+// Degrees in -180..180.
+double Wrapped(double deg) {
+    return std::remainder(deg, 360.0);
+}
+
+FallModel Planet(const Teski& t, bool withAir) {
+    FallModel m;
+    OBJHANDLE planet = t.GetSurfaceRef();
+    m.gm = Gravitation * oapiGetMass(planet);
+    const double period = oapiGetPlanetPeriod(planet);
+    m.omega = period != 0 ? 2 * 3.14159265358979323846 / period : 0;
+    m.groundRadius = t.launchRadius;
+    if (withAir) {
+        m.dragPerMass = t.FallDragArea() / t.GetMass();
+        m.density = HostDensity;
+        m.context = planet;
+    }
+    return m;
+}
+
+void TargetTrack(const Teski& t, double& distance, double& azimuth) {
+    RangeAndAzimuth(t.launchLatitude, t.launchLongitude, RadFromDeg(t.targetLatitude),
+                    RadFromDeg(t.targetLongitude), t.launchRadius, distance, azimuth);
+}
+
+} // namespace
+
+double Teski::HeldHeadingOffset() const {
+    if (!precise) return 0;
+    return Wrapped(preciseAim + preciseTrim - (realistic ? headingRealistic : headingIdeal));
+}
+
+void Teski::AimPrecise() {
+    // A nominal fall from the pad, 45 degrees up, without air: its speed is set to reach the target's
+    // distance and its azimuth turned until it lands on the track; what the azimuth was turned by is the
+    // rotation's drift.
+    double distance = 0, azimuth = 0;
+    TargetTrack(*this, distance, azimuth);
+    preciseAim = azimuth;
+    preciseTrim = 0;
+    preciseMet = -1;
+    if (!(distance > 0) || !(launchRadius > 0)) return;
+    const FallModel m = Planet(*this, false);
+    double speed = std::sqrt(m.gm / launchRadius * distance / launchRadius);
+    double psi = azimuth;
+    for (int i = 0; i < 6; ++i) {
+        const double a = RadFromDeg(psi), up = std::sqrt(0.5);
+        const double horizon[3] = {speed * up * std::sin(a), speed * up, speed * up * std::cos(a)};
+        double pos[3], vel[3];
+        PlanetState(launchLongitude, launchLatitude, launchRadius, horizon, pos, vel);
+        const FallImpact f = PredictFall(pos, vel, m);
+        if (!f.found) return;
+        double along = 0, cross = 0;
+        TrackOffsets(launchLatitude, launchLongitude, azimuth, f.latitude, f.longitude, launchRadius, along,
+                     cross);
+        if (along > 0) speed *= std::sqrt(distance / along);
+        psi -= DegFromRad(cross / distance);
+    }
+    preciseAim = Wrapped(psi);
+}
+
+void Teski::PreciseCutoffTest() {
+    double distance = 0, azimuth = 0;
+    TargetTrack(*this, distance, azimuth);
+    VESSELSTATUS vs{};
+    GetStatus(vs);
+    const double dv[3] = {vs.rvel.x - launchVelocity.x, vs.rvel.y - launchVelocity.y,
+                          vs.rvel.z - launchVelocity.z};
+    double lon = 0, lat = 0, r = 0;
+    GetEquPos(lon, lat, r);
+    // The drag-free range is cheap: it says when the precise prediction is worth its cost.
+    const double free =
+        PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
+    if (!(free >= PreciseStartShare * distance)) return;
+    const bool earlier = preciseMet >= 0;
+    if (earlier && free + preciseOffset < PreciseNearShare * distance && met - preciseMet < PreciseInterval)
+        return;
+
+    VECTOR3 horizon = {};
+    GetAirspeedVector(FRAME_HORIZON, horizon);
+    double pos[3], vel[3];
+    PlanetState(lon, lat, r, horizon.data, pos, vel);
+    FallModel model = Planet(*this, true);
+    VECTOR3 nose = {};
+    HorizonRot(_V(0, 0, 1), nose);
+    double unused[3];
+    PlanetState(lon, lat, 1.0, nose.data, unused, model.axis);
+    model.sideShare = FallSideShare();
+    model.alignPressure = PreciseAlignPressure;
+    const FallImpact f = PredictFall(pos, vel, model);
+    if (!f.found) return;
+    double along = 0, cross = 0;
+    TrackOffsets(launchLatitude, launchLongitude, azimuth, f.latitude, f.longitude, launchRadius, along,
+                 cross);
+    if (earlier && met > preciseMet) {
+        const double dt = met - preciseMet;
+        preciseRate = (along - preciseAlong) / dt;
+        preciseTrim -= DegFromRad(cross / distance) * std::fmin(1.0, dt / PreciseTrimTime);
+    }
+    preciseOffset = along - free;
+    preciseAlong = along;
+    preciseMet = met;
+    // Cut in the step whose middle the prediction crosses the target in.
+    if (along + 0.5 * preciseRate * oapiGetSimStep() >= distance) CutOffEngine();
+}
