@@ -40,7 +40,8 @@ std::string ShipBlock(const MissilePlan& m) {
            "\n  HEADING " + Fixed(m.heading, 4) + "\n  FUEL 1.000\n  ------\n  RANGE " + Fixed(m.range, 1) +
            "\n  LAUNCHDELAY " + std::to_string(m.delay) + "\n  REALISTIC " + (m.realistic ? "1" : "0") +
            "\n  RELIABILITY " + Fixed(m.reliability, 3) + "\n  LATITUDE_TARGET " + Fixed(tlat, 13) +
-           "\n  LONGITUDE_TARGET " + Fixed(tlon, 13) + "\n  TARGET " + m.target + "\nEND\n";
+           "\n  LONGITUDE_TARGET " + Fixed(tlon, 13) + "\n  TARGET " + m.target +
+           (m.precise ? "\n  PRECISE 1" : "") + "\nEND\n";
 }
 
 std::string Scenario(const std::string& ships) {

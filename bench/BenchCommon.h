@@ -21,11 +21,12 @@ struct MissilePlan {
     double reliability = 100; // percent
     int delay = 0;            // seconds after the O key
     std::string target = "Target";
+    bool precise = false; // the precise cut-off (PRECISE 1)
 };
 
 // The target RANGE ahead of the launch site along the heading, on the mean sphere; degrees.
 void TargetOf(const MissilePlan& m, double& lat, double& lon);
-// The missile's ship block as the planning program writes it, with RELIABILITY added.
+// The missile's ship block as the planning program writes it, with RELIABILITY added (and PRECISE when on).
 std::string ShipBlock(const MissilePlan& m);
 std::string Scenario(const std::string& ships);
 

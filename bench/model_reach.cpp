@@ -1,6 +1,7 @@
-// teski-model-reach: how far each flight model flies and how well it hits, measured in orbhost. Single
-// missiles with reliability 100 (no failures) from one launch site towards north, east, south and west, for
-// asked ranges from 10 km to beyond what either model can fly; every missile of a model flies in one world.
+// teski-model-reach: how far each flight model flies and how well it hits, with its own cut-off and with the
+// precise one, measured in orbhost. Single missiles with reliability 100 (no failures) from one launch site
+// towards north, east, south and west, for asked ranges from 10 km to beyond what either model can fly; every
+// missile of a model and cut-off flies in one world.
 // Writes the table that the planner's advice is built from, headed by the command that made it.
 //
 // Usage: teski-model-reach [--out FILE] [--root DIR] [--seed S]
@@ -27,7 +28,7 @@ constexpr double SiteLat = 37.05, SiteLon = -116.05; // the first launch site of
 constexpr double SimulatedLimit = 3000;              // seconds after the O key
 
 struct Row {
-    bool realistic = false;
+    bool realistic = false, precise = false;
     double asked = 0, flown = 0, miss = 0, worstMiss = 0; // kilometres; flown and miss are means
 };
 
@@ -41,10 +42,10 @@ std::string MissileName(size_t range, size_t heading) {
     return "R" + std::to_string(range) + "H" + std::to_string(heading);
 }
 
-// Flies every asked range in every direction with one model; false with a message when a flight is
-// incomplete.
-bool Measure(const std::filesystem::path& root, bool realistic, unsigned seed, std::vector<Row>& rows,
-             std::string& problem) {
+// Flies every asked range in every direction with one model and cut-off; false with a message when a flight
+// is incomplete.
+bool Measure(const std::filesystem::path& root, bool realistic, bool precise, unsigned seed,
+             std::vector<Row>& rows, std::string& problem) {
     std::string ships;
     for (size_t r = 0; r < std::size(AskedKm); ++r)
         for (size_t h = 0; h < std::size(Headings); ++h) {
@@ -56,11 +57,14 @@ bool Measure(const std::filesystem::path& root, bool realistic, unsigned seed, s
             m.range = AskedKm[r] * 1000;
             m.realistic = realistic;
             m.reliability = 100;
+            m.precise = precise;
             m.target = "T" + m.name;
             ships += bench::ShipBlock(m);
         }
     orb::World world(root);
-    world.loadScenarioText(bench::Scenario(ships), realistic ? "realistic model" : "simple model");
+    world.loadScenarioText(bench::Scenario(ships),
+                           std::string(realistic ? "realistic model" : "simple model") +
+                               (precise ? ", precise cut-off" : ""));
     bench::SeedMissileModule(world, seed);
     world.sendKey(OAPI_KEY_O);
     const size_t missiles = std::size(AskedKm) * std::size(Headings);
@@ -78,6 +82,7 @@ bool Measure(const std::filesystem::path& root, bool realistic, unsigned seed, s
     for (size_t r = 0; r < std::size(AskedKm); ++r) {
         Row row;
         row.realistic = realistic;
+        row.precise = precise;
         row.asked = AskedKm[r];
         for (size_t h = 0; h < std::size(Headings); ++h) {
             const std::string name = MissileName(r, h) + "-Wreck";
@@ -101,19 +106,21 @@ bool Measure(const std::filesystem::path& root, bool realistic, unsigned seed, s
 
 std::string Table(const std::vector<Row>& rows, const std::string& command) {
     std::string t =
-        "// The reach and typical miss of each flight model, as teski-model-reach measured them in orbhost: "
-        "single\n"
-        "// missiles with reliability 100 from " +
+        "// The reach and typical miss of each flight model, with its own cut-off and with the precise one, "
+        "as\n"
+        "// teski-model-reach measured them in orbhost: single missiles with reliability 100 from " +
         Fixed(SiteLat, 2) + " N " + Fixed(-SiteLon, 2) +
-        " W towards north, east, south and west.\n"
+        " W\n// towards north, east, south and west.\n"
         "// Remade with (from the repository's top folder, after building):\n"
         "//   " +
         command +
         "\n"
-        "// Columns: realistic model, asked range, mean range flown, mean miss, largest miss (kilometres).\n";
+        "// Columns: realistic model, asked range, mean range flown, mean miss, largest miss (kilometres),\n"
+        "// precise cut-off.\n";
     for (const Row& r : rows)
         t += "{" + std::string(r.realistic ? "true" : "false") + ", " + Fixed(r.asked, 0) + ", " +
-             Fixed(r.flown, 1) + ", " + Fixed(r.miss, 1) + ", " + Fixed(r.worstMiss, 1) + "},\n";
+             Fixed(r.flown, 1) + ", " + Fixed(r.miss, 1) + ", " + Fixed(r.worstMiss, 1) + ", " +
+             (r.precise ? "true" : "false") + "},\n";
     return t;
 }
 
@@ -127,9 +134,10 @@ int main(int argc, char** argv) {
         if (a == "-h" || a == "--help") {
             std::printf(
                 "Usage: teski-model-reach [--out FILE] [--root DIR] [--seed S]\n"
-                "Measures in orbhost how far each flight model flies and how far it misses, for asked\n"
-                "ranges of 10 to 600 km in four directions, and writes the table the planner's advice\n"
-                "uses (kept as zielmark/core/ModelReach.inc). Without --out the table is printed.\n");
+                "Measures in orbhost how far each flight model flies and how far it misses, with its own\n"
+                "cut-off and with the precise one, for asked ranges of 10 to 600 km in four directions,\n"
+                "and writes the table the planner's advice uses (kept as zielmark/core/ModelReach.inc).\n"
+                "Without --out the table is printed.\n");
             return 0;
         }
         if ((a == "--out" || a == "--root" || a == "--seed") && i + 1 < argc) {
@@ -150,13 +158,14 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path root = bench::ChooseRoot(rootArg);
     std::vector<Row> rows;
-    for (const bool realistic : {false, true}) {
-        std::string problem;
-        if (!Measure(root, realistic, seed, rows, problem)) {
-            std::fprintf(stderr, "teski-model-reach: %s\n", problem.c_str());
-            return 1;
+    for (const bool realistic : {false, true})
+        for (const bool precise : {false, true}) {
+            std::string problem;
+            if (!Measure(root, realistic, precise, seed, rows, problem)) {
+                std::fprintf(stderr, "teski-model-reach: %s\n", problem.c_str());
+                return 1;
+            }
         }
-    }
     const std::string command = "build/bin/teski-model-reach" +
                                 (out.empty() ? std::string() : " --out " + out) +
                                 (seed != 1 ? " --seed " + std::to_string(seed) : std::string());

@@ -220,6 +220,69 @@ TEST_F(Dispersion, RunsThatLeaveNoWreckAreNotCounted) {
     EXPECT_EQ(r.output.find(" runs of "), std::string::npos) << "no run is flown: " << r.output;
 }
 
+// A plan that gives one missile the precise cut-off is flown as planned: that missile stops its engine by the
+// predicted fall and lands nearer its target than with its model's own timed cut-off, and the outputs say
+// which missile it was.
+TEST_F(Dispersion, APreciseMissileFliesItsCutOffAndIsNamed) {
+    ASSERT_EQ(flown->first.status, 0) << flown->first.output;
+    const fs::path planFile = flown->plan_file.parent_path() / "chosen.scn";
+    const CommandResult plan = RunProgram({Cli,
+                                           "plan",
+                                           (SourceDir / "examples" / "desert_range.kml").string(),
+                                           "--out",
+                                           planFile.string(),
+                                           "--assign",
+                                           "TeskAlpha=Dry Lake",
+                                           "--assign",
+                                           "TeskBravo=Salt Flats",
+                                           "--delay",
+                                           "TeskAlpha=0",
+                                           "--delay",
+                                           "TeskBravo=0",
+                                           "--date",
+                                           "10.12.2026",
+                                           "--time",
+                                           "06:00",
+                                           "--utc",
+                                           "--precise",
+                                           "TeskAlpha=1"});
+    ASSERT_EQ(plan.status, 0) << plan.output;
+    const fs::path out = flown->scratch->folder() / "chosen dispersion";
+    const CommandResult r =
+        RunProgram({Cli, "dispersion", planFile.string(), "--runs", std::to_string(Runs), "--seed", "17",
+                    "--jobs", "2", "--out", out.string(), "--orbhost", Orbhost});
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string summary = ReadFile((out / "summary.txt").string());
+    const size_t heading = summary.find("TeskAlpha to Dry Lake  (launch azimuth ");
+    ASSERT_NE(heading, std::string::npos) << summary;
+    EXPECT_EQ(summary.find(" m, precise cut-off)", heading), summary.find_first_of("\r\n", heading) - 20)
+        << summary;
+    EXPECT_EQ(summary.find("precise"), summary.rfind("precise")) << "TeskBravo keeps its own cut-off";
+    EXPECT_EQ(Out("summary.txt").find("precise"), std::string::npos);
+    const std::string json = ReadFile((out / "dispersion.json").string());
+    EXPECT_LT(json.find("\"precise_cut_off\": true"), json.find("\"missile\": \"TeskBravo\"")) << json;
+    EXPECT_GT(json.find("\"precise_cut_off\": false"), json.find("\"missile\": \"TeskBravo\"")) << json;
+    EXPECT_EQ(Out("dispersion.json").find("precise"), std::string::npos);
+
+    // The mean distance along the azimuth from the target of TeskAlpha's flights without a failure.
+    const auto meanAlong = [](const std::string& csv) {
+        double sum = 0;
+        int n = 0;
+        for (const std::string& row : Lines(csv)) {
+            if (row.rfind("TeskAlpha,", 0) != 0 || row.find(",none,") == std::string::npos) continue;
+            const size_t across = row.rfind(','), along = row.rfind(',', across - 1);
+            sum += std::fabs(std::stod(row.substr(along + 1, across - along - 1)));
+            ++n;
+        }
+        return n > 0 ? sum / n : -1.0;
+    };
+    const double precise = meanAlong(ReadFile((out / "impacts.csv").string()));
+    const double timed = meanAlong(Out("impacts.csv"));
+    ASSERT_GE(precise, 0) << "no precise flight without a failure";
+    ASSERT_GE(timed, 0);
+    EXPECT_LT(precise, timed / 2) << "precise " << precise << " m, timed " << timed << " m";
+}
+
 // The output folder is checked before the first run, so the runs' time is not spent to find it unusable;
 // a step shorter than the simulator's clock is refused before any run as well.
 TEST_F(Dispersion, OutputsAndStepAreCheckedBeforeTheFirstRun) {

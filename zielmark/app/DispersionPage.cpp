@@ -40,6 +40,7 @@ QString Counts(const QJsonObject& counts) {
 QString DispersionFigures(const QJsonObject& m) {
     const QJsonObject s = m["statistics"].toObject();
     QString t = m["missile"].toString() + " to " + m["target"].toString() + "\n";
+    if (m["precise_cut_off"].toBool()) t += "Precise cut-off\n";
     t += "Runs " + QString::number(m["runs"].toInt()) + ", reached the ground " +
          QString::number(m["reached_ground"].toInt()) + ", failures " +
          QString::number(m["failures"].toInt()) + "\n";

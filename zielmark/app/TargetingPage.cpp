@@ -68,6 +68,8 @@ void TGeToOrbPage::ConnectEvents() {
     lbTesks->SetKeyPress([this](int key) { return lbTesksKeyPress(key); });
     connect(btnRandomize, &QPushButton::clicked, this, [this] { btnRandomizeClick(); });
     connect(chbFlipAllCheckBoxes, &QCheckBox::clicked, this, [this] { chbFlipAllCheckBoxesClick(); });
+    connect(chbPrecise, &QCheckBox::clicked, this, [this] { chbPreciseClick(); });
+    connect(lbTesks, &QListWidget::currentRowChanged, this, [this] { ShowPrecise(); });
     connect(rbTimeLocal, &QRadioButton::clicked, this, [this] { rbTimeLocalClick(); });
     connect(rbTimeUTC, &QRadioButton::clicked, this, [this] { rbTimeLocalClick(); });
     connect(meOrbDate, &QLineEdit::textChanged, this, [this] { meOrbDateChange(); });
@@ -226,9 +228,9 @@ void TGeToOrbPage::SetTabOrder() {
         order.push_back(row.DelayUpDown);
         order.push_back(row.RealisticBox);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{lbTesks, lbTargets, chbFlipAllCheckBoxes, btnRandomize,
-                                                      mOrbDescr, cbActiveVessel, rbTimeLocal, rbTimeUTC,
-                                                      meOrbDate, meOrbTime, cbSaveOrbFiles, btnSaveOrbFile})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             lbTesks, lbTargets, chbFlipAllCheckBoxes, btnRandomize, chbPrecise, mOrbDescr, cbActiveVessel,
+             rbTimeLocal, rbTimeUTC, meOrbDate, meOrbTime, cbSaveOrbFiles, btnSaveOrbFile})
         order.push_back(w);
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -283,7 +285,15 @@ void TGeToOrbPage::ShowWaypoints() {
         RowControls[i].RealisticBox->setChecked(Model.Waypoints.Tesks[i].Realistic);
     }
     chbFlipAllCheckBoxes->setChecked(Model.FlipAllChecked);
+    ShowPrecise();
     stGEDescr->setText(Q(Model.KmlDescription));
+}
+
+void TGeToOrbPage::ShowPrecise() {
+    const int row = lbTesks->currentRow();
+    const bool selected = row >= 0 && row < static_cast<int>(Model.Waypoints.Tesks.size());
+    chbPrecise->setEnabled(selected);
+    chbPrecise->setChecked(selected && Model.Waypoints.Tesks[static_cast<size_t>(row)].Precise);
 }
 
 void TGeToOrbPage::ShowDescription() {
@@ -425,6 +435,11 @@ void TGeToOrbPage::btnRandomizeClick() {
 void TGeToOrbPage::chbFlipAllCheckBoxesClick() {
     Model.SetAllRealistic(chbFlipAllCheckBoxes->isChecked());
     ModelToGUI();
+}
+
+void TGeToOrbPage::chbPreciseClick() {
+    Model.SetPrecise(lbTesks->currentRow(), chbPrecise->isChecked());
+    ShowWarnings();
 }
 
 // ---- Date and time ----

@@ -1,6 +1,7 @@
 // The "Google Earth to Orbiter" page: a KML file's launch sites and targets, their assignment by drag and
-// drop or at random, the per-missile delay and "Realistic" flag, description, focus, date and time, and
-// saving the launch scenario. The page's state lives in the core's planning model; the controls show it.
+// drop or at random, the per-missile delay, "Realistic" flag and precise cut-off, description, focus, date
+// and time, and saving the launch scenario. The page's state lives in the core's planning model; the controls
+// show it.
 #pragma once
 #include "Unit_Targeting.h"
 
@@ -49,6 +50,7 @@ public:
     bool lbTesksKeyPress(int key);
     void btnRandomizeClick();
     void chbFlipAllCheckBoxesClick();
+    void chbPreciseClick();
     void rbTimeLocalClick();
     void meOrbDateChange();
     void cbSaveOrbFilesChange();
@@ -67,6 +69,7 @@ public:
     TWaypointList* lbTargets;
     QCheckBox* chbFlipAllCheckBoxes;
     QPushButton* btnRandomize;
+    QCheckBox* chbPrecise; // the selected missile's precise cut-off
     QPlainTextEdit* mOrbDescr;
     QComboBox* cbActiveVessel;
     QRadioButton* rbTimeLocal;
@@ -99,6 +102,8 @@ private:
     // Shows the model in the controls; the program's own changes do not run the change handlers.
     void ModelToGUI();
     void ShowWaypoints();
+    // The precise box shows the selected missile's cut-off, and is off without a selection.
+    void ShowPrecise();
     void ShowDescription();
     void ShowFocus();
     void ShowDateTime();

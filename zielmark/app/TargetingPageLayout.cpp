@@ -49,6 +49,14 @@ void TGeToOrbPage::BuildControls() {
     chbFlipAllCheckBoxes->adjustSize();
     chbFlipAllCheckBoxes->setChecked(true);
     btnRandomize = MakeButton(pnlTargeting, "Randomize", 176, 376, 75, 25);
+    // The selected missile's cut-off, right of the buttons under the target list; off until a missile is
+    // selected.
+    chbPrecise = new QCheckBox("Precise cut-off", pnlTargeting);
+    chbPrecise->move(264, 376);
+    chbPrecise->adjustSize();
+    chbPrecise->setToolTip("The selected missile's engine stops when its fall, predicted with drag and the "
+                           "Earth's rotation, reaches the target");
+    chbPrecise->setEnabled(false);
 
     QFrame* details = MakePanel(this, 184, 416, 393, 193);
     MakeBoldLabel(details, "Additional scenario details", 8, 8, 16);

@@ -10,6 +10,7 @@
 #include "Unit_DispersionFolder.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
+#include "Unit_LaunchScenario.h"
 #include "Unit_Results.h"
 
 #include <signal.h>
@@ -41,7 +42,8 @@ const char* kUsage =
     "the flights without a failure, the mean point of impact, CEP, R90 and R95 about the mean point and\n"
     "about the target, the standard deviations along and across the launch azimuth and the 1-, 2- and "
     "3-sigma\n"
-    "error ellipses. Ctrl-C stops the runs and writes the outputs of those done.\n"
+    "error ellipses. Ctrl-C stops the runs and writes the outputs of those done. Missiles that the plan\n"
+    "gives the precise cut-off (zielmark-cli plan --precise) fly with it, and the outputs say which.\n"
     "\n"
     "Options:\n"
     "  --runs N          how many times the plan is flown (1 to 100000)\n"
@@ -266,6 +268,9 @@ int RunDispersion(int argc, char** argv) {
     d.Plan = plan.filename().string();
     d.Seed = unsigned(seed);
     d.RunsPlanned = int(runs);
+    // The plan says which missiles stop their engines with the precise cut-off; the summary names them.
+    if (std::vector<std::string> lines; ReadTextLines(plan.string(), lines).Ok())
+        d.PreciseMissiles = PreciseMissileNames(lines);
     std::vector<std::string> notes;
     // Each run is read as soon as it ends and its files go, so a long dispersion keeps only the impacts.
     const auto collect = [&](size_t i, const TFarmResult& result) {

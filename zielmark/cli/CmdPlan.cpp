@@ -30,6 +30,10 @@ const char* kUsage =
     "  --realistic MISSILE=0|1 the missile's \"Realistic\" flag (repeatable; default 1)\n"
     "  --all-realistic 0|1     the flag of every missile\n"
     "  --alternate-models      realistic and simple model in turn, in list order (before --realistic)\n"
+    "  --precise MISSILE=0|1   the missile's precise cut-off: the engine stops when the fall predicted\n"
+    "                          with drag and the Earth's rotation reaches the target (repeatable;\n"
+    "                          default 0, the model's own cut-off)\n"
+    "  --all-precise 0|1       the precise cut-off of every missile (before --precise)\n"
     "  --description TEXT      a line of the scenario description (repeatable)\n"
     "  --focus MISSILE         the vessel the camera follows (default: the assigned missile that\n"
     "                          starts last)\n"
@@ -95,6 +99,8 @@ int RunPlan(int argc, char** argv) {
                                         {"realistic", true},
                                         {"all-realistic", true},
                                         {"alternate-models", false},
+                                        {"precise", true},
+                                        {"all-precise", true},
                                         {"description", true},
                                         {"focus", true},
                                         {"date", true},
@@ -197,6 +203,19 @@ int RunPlan(int argc, char** argv) {
         if (m.Index < 0) return UsageError(m.Error);
         page.Waypoints.Tesks[static_cast<size_t>(m.Index)].Realistic = flag == "1";
     }
+    if (args.Has("all-precise")) {
+        const std::string v = args.Value("all-precise");
+        if (v != "0" && v != "1") return UsageError("--all-precise needs 0 or 1");
+        page.SetAllPrecise(v == "1");
+    }
+    for (const auto& p : args.Values("precise")) {
+        std::string missile, flag;
+        if (!SplitPair(p, missile, flag) || (flag != "0" && flag != "1"))
+            return UsageError("--precise needs MISSILE=0 or MISSILE=1, not \"" + p + "\"");
+        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        if (m.Index < 0) return UsageError(m.Error);
+        page.SetPrecise(m.Index, flag == "1");
+    }
     page.RecountLinks();
     page.FillFocusList();
     if (args.Has("focus")) {
@@ -238,7 +257,8 @@ int RunPlan(int argc, char** argv) {
             continue;
         }
         rows.push_back({m.Name, m.TargetName, FormatFixed(m.Range / 1000.0L, 1), FormatFixed(m.Azimuth, 1),
-                        std::to_string(m.Delay), m.Realistic ? "realistic" : "simple"});
+                        std::to_string(m.Delay),
+                        std::string(m.Realistic ? "realistic" : "simple") + (m.Precise ? ", precise" : "")});
     }
     PrintTextTable(rows, {false, false, true, true, true, false});
     // Advice does not stop the scenario: the user may want just that firing.

@@ -103,6 +103,11 @@ void TDispersion::AddRun(int run, const std::vector<TTeskWreck>& wrecks) {
     }
 }
 
+bool TDispersion::AnyPrecise() const {
+    return std::any_of(Missiles.begin(), Missiles.end(),
+                       [](const TMissileDispersion& m) { return m.Precise; });
+}
+
 void TDispersion::AddFailedRun(int run) {
     RunsFailed.push_back(run);
 }
@@ -117,6 +122,8 @@ void TDispersion::Finish() {
         std::sort(m.Impacts.begin(), m.Impacts.end(),
                   [](const TDispersionImpact& a, const TDispersionImpact& b) { return a.Run < b.Run; });
         m.Runs = RunsFlown;
+        m.Precise =
+            std::find(PreciseMissiles.begin(), PreciseMissiles.end(), m.Missile) != PreciseMissiles.end();
         m.FailuresByKind.clear();
         m.FailuresByPhase.clear();
         // A failed flight that still came down (a jammed fin, an engine that stopped) lands anywhere: it is

@@ -41,6 +41,7 @@ struct TMissileDispersion {
     long double LaunchAzimuth = 0;                       // degrees, launch site to target
     long double PlannedRange = 0;                        // metres
     int Runs = 0;                                        // runs flown
+    bool Precise = false;                                // flown with the precise cut-off
     std::vector<TDispersionImpact> Impacts;              // one per run that gave this missile's wreck
     std::map<std::string, int> FailuresByKind;           // kind -> flights, failed flights only
     std::map<std::string, int> FailuresByPhase;          // phase -> flights
@@ -58,13 +59,16 @@ struct TDispersion {
     unsigned Seed = 0;
     std::string Plan;
     std::vector<TMissileDispersion> Missiles; // by name once finished
+    std::vector<std::string>
+        PreciseMissiles; // the plan's missiles with the precise cut-off (set before Finish)
 
     // Adds the wrecks of one run (1-based number), missiles matched by name.
     void AddRun(int run, const std::vector<TTeskWreck>& wrecks);
     // Counts a run that gave nothing to read.
     void AddFailedRun(int run);
-    // Fills each missile's counts and statistics; call once all runs are in.
+    // Fills each missile's counts, statistics and cut-off; call once all runs are in.
     void Finish();
+    bool AnyPrecise() const;
 };
 
 // The offset of a point from the target in the launch frame (degrees in, metres out).

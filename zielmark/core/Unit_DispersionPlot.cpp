@@ -100,7 +100,7 @@ std::string DispersionSvg(const TMissileDispersion& m) {
                 "start", 15);
     svg += Text(kLeft, 40,
                 "launch azimuth " + FormatFixed(m.LaunchAzimuth, 1) + " deg, range " +
-                    FormatFixed(m.PlannedRange / 1000, 1) + " km",
+                    FormatFixed(m.PlannedRange / 1000, 1) + " km" + (m.Precise ? ", precise cut-off" : ""),
                 "start", 11);
 
     // Grid and axes: metres across (x) and along (y) the launch azimuth, from the target.

@@ -90,7 +90,8 @@ std::string DispersionTable(const TDispersion& d) {
     for (const TMissileDispersion& m : d.Missiles) {
         const TDispersionStats& s = m.Stats;
         t += "\n" + m.Missile + " to " + m.Target + "  (launch azimuth " + Num(double(m.LaunchAzimuth), 1) +
-             " deg, range " + Num(double(m.PlannedRange), 0) + " m)\n";
+             " deg, range " + Num(double(m.PlannedRange), 0) + " m" +
+             (m.Precise ? ", precise cut-off)\n" : ")\n");
         t += "  runs " + std::to_string(m.Runs) + ", reached the ground " + std::to_string(m.ReachedGround) +
              " (" + Percent(m.ReachedGround, m.Runs) + "), failures " + std::to_string(m.Failures()) + " (" +
              Percent(m.Failures(), m.Runs) + ")";
@@ -175,6 +176,9 @@ std::string DispersionJson(const TDispersion& d) {
          "\"k-sigma ellipses hold the share of a 2-D normal distribution "
          "that k sigma holds in 1-D (chi-square, 2 degrees of freedom)\",\n  \"confidence\": " +
          JsonNumber(RadiusConfidence, 2) + ",\n  \"missiles\": [";
+    // The cut-off is named for every missile once a plan uses the precise one; other plans' files stay as
+    // they always were.
+    const bool namePrecise = d.AnyPrecise();
     for (size_t mi = 0; mi < d.Missiles.size(); ++mi) {
         const TMissileDispersion& m = d.Missiles[mi];
         const TDispersionStats& s = m.Stats;
@@ -186,6 +190,8 @@ std::string DispersionJson(const TDispersion& d) {
              ", \"longitude\": " + JsonNumber(double(m.TargetLongitude), 9) +
              "},\n      \"launch_azimuth\": " + JsonNumber(double(m.LaunchAzimuth), 4) +
              ",\n      \"planned_range\": " + JsonNumber(double(m.PlannedRange), 1) +
+             (namePrecise ? std::string(",\n      \"precise_cut_off\": ") + (m.Precise ? "true" : "false")
+                          : "") +
              ",\n      \"runs\": " + std::to_string(m.Runs) +
              ",\n      \"runs_without_result\": " + std::to_string(m.Missing()) +
              ",\n      \"reached_ground\": " + std::to_string(m.ReachedGround) +

@@ -16,7 +16,35 @@ std::string OneLine(std::string_view text) {
     return s;
 }
 
+// The missile reads its keys in any letter case.
+constexpr std::string_view PreciseKey = "  PRECISE ";
+bool IsPreciseLine(std::string_view line) {
+    return line.size() >= PreciseKey.size() && SameText(line.substr(0, PreciseKey.size()), PreciseKey);
+}
+
 } // namespace
+
+std::vector<std::string> PreciseMissileNames(const std::vector<std::string>& lines) {
+    std::vector<std::string> names;
+    std::string ship; // the missile whose block is being read, empty outside one
+    bool inShips = false;
+    for (const std::string& line : lines) {
+        if (line == "BEGIN_SHIPS") inShips = true;
+        if (line == "END_SHIPS") inShips = false;
+        if (!inShips) continue;
+        if (const size_t colon = line.find(':');
+            colon != std::string::npos && line.substr(colon) == ":Teski") {
+            ship = line.substr(0, colon);
+        } else if (line == "END") {
+            ship.clear();
+        } else if (!ship.empty() && IsPreciseLine(line) &&
+                   StrToIntDef(std::string_view(line).substr(PreciseKey.size()), 0) != 0) {
+            names.push_back(ship);
+            ship.clear(); // named once, however often the block repeats the key
+        }
+    }
+    return names;
+}
 
 std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page) {
     std::vector<std::string> t;
@@ -67,6 +95,8 @@ std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page) {
         t.push_back("  LATITUDE_TARGET " + FormatFixed(m.TargetLat, 13));
         t.push_back("  LONGITUDE_TARGET " + FormatFixed(m.TargetLon, 13));
         t.push_back("  TARGET " + OneLine(m.TargetName));
+        // Last, where the missile saves it too; a missile without it flies and saves as it always did.
+        if (m.Precise) t.push_back("  PRECISE 1");
         t.push_back("END");
     }
     t.push_back("END_SHIPS");
@@ -107,6 +137,7 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
         m.Azimuth = 0;
         m.Delay = 0;
         m.Realistic = true;
+        m.Precise = false;
     }
 
     bool inDesc = false, inFocus = false, inShip = false;
@@ -161,6 +192,9 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
                     m.SetDelay(StrToIntDef(std::string_view(line).substr(14), 0));
                 } else if (StartsWith(line, "  REALISTIC ")) {
                     m.Realistic = StrToIntDef(std::string_view(line).substr(11), 0) > 0;
+                } else if (IsPreciseLine(line)) {
+                    // As the missile reads it: any other whole number than 0 turns it on.
+                    m.Precise = StrToIntDef(std::string_view(line).substr(PreciseKey.size()), 0) != 0;
                 } else if (StartsWith(line, "  TARGET ")) {
                     const int j = page.Waypoints.IndexOfTarget(std::string_view(line).substr(9));
                     if (j >= 0) page.Waypoints.AssignTarget(current, j);

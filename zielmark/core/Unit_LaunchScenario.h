@@ -27,8 +27,12 @@ std::string ScenarioFileNameFor(const std::string& name);
 std::string ScenarioSavePath(const TTargetingPage& page, const std::string& orbScnDir);
 
 // Reads a launch scenario back into the page: description, date, focus and each known missile's
-// delay, "Realistic" flag and target.
+// delay, "Realistic" and "Precise cut-off" flags and target.
 TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& path);
+
+// The missiles (ships of class Teski) of a scenario's lines whose block turns the precise cut-off on, in
+// file order.
+std::vector<std::string> PreciseMissileNames(const std::vector<std::string>& lines);
 
 // Lists the scenarios of orbScnDir made from the page's KML file (and mruEdited when it lies in a folder
 // below, "sub/plan7.scn") and reads back the most recently edited one (mruEdited) or else the newest;

@@ -23,19 +23,21 @@ std::span<const TModelReachRow> ModelReachTable() {
     return kMeasured;
 }
 
-TModelExpectation ExpectedFlight(std::span<const TModelReachRow> table, bool realistic, double askedKm) {
+TModelExpectation ExpectedFlight(std::span<const TModelReachRow> table, bool realistic, double askedKm,
+                                 bool precise) {
     TModelExpectation e;
     const TModelReachRow* below = nullptr;
     const TModelReachRow* above = nullptr;
     for (const TModelReachRow& r : table) {
         if (r.Realistic != realistic) continue;
         e.ReachKm = std::max(e.ReachKm, r.FlownKm);
+        if (r.Precise != precise) continue;
         if (r.AskedKm <= askedKm) below = &r;
         if (r.AskedKm >= askedKm && !above) above = &r;
     }
     if (!below) below = above;
     if (!above) above = below;
-    if (!below) return e; // the model is not in the table
+    if (!below) return e; // the model or its cut-off is not in the table
     const double span = above->AskedKm - below->AskedKm;
     const double f = span > 0 ? (askedKm - below->AskedKm) / span : 0;
     e.FlownKm = below->FlownKm + f * (above->FlownKm - below->FlownKm);
@@ -46,14 +48,15 @@ TModelExpectation ExpectedFlight(std::span<const TModelReachRow> table, bool rea
 std::string ModelAdvice(const TTesk& missile, std::span<const TModelReachRow> table) {
     if (!missile.IsAssigned()) return {};
     const double asked = static_cast<double>(missile.Range) / 1000.0;
-    const TModelExpectation e = ExpectedFlight(table, missile.Realistic, asked);
+    const TModelExpectation e = ExpectedFlight(table, missile.Realistic, asked, missile.Precise);
     if (e.ReachKm <= 0) return {};
     const std::string model = missile.Realistic ? "realistic" : "simple";
     if (asked > e.ReachKm)
         return "- " + missile.Name + ": " + Km(asked) + " is beyond the " + model + " model's reach (about " +
                Km(e.ReachKm) + ")\r\n";
     if (e.MissKm > BadMissShare * asked)
-        return "- " + missile.Name + ": the " + model + " model flies about " + Km(e.FlownKm) +
+        return "- " + missile.Name + ": the " + model + " model" +
+               (missile.Precise ? " with the precise cut-off" : "") + " flies about " + Km(e.FlownKm) +
                " when asked for " + Km(asked) + " (typical miss " + Km(e.MissKm) + ")\r\n";
     return {};
 }

@@ -9,23 +9,27 @@
 
 namespace zm {
 
-// One measured range of one model: kilometres; flown and miss are means over four directions.
+// One measured range of one model and cut-off: kilometres; flown and miss are means over four directions.
 struct TModelReachRow {
     bool Realistic;
     double AskedKm, FlownKm, MissKm, WorstMissKm;
+    bool Precise = false; // flown with the precise cut-off
 };
 
-// The measured table, both models, each in rising asked range.
+// The measured table, both models with either cut-off, each in rising asked range.
 std::span<const TModelReachRow> ModelReachTable();
 
-// What a model does with an asked range: the farthest it flies at all, and the range it flies and its
-// typical miss there, interpolated between the measured ranges (held at the ends of the table).
+// What a model does with an asked range: the farthest it flies at all (with either cut-off: the precise one
+// burns no more fuel than the engine holds), and the range it flies and its typical miss there with the
+// chosen cut-off, interpolated between the measured ranges (held at the ends of the table; 0 when the
+// table has no row of that cut-off).
 struct TModelExpectation {
     double ReachKm = 0;
     double FlownKm = 0;
     double MissKm = 0;
 };
-TModelExpectation ExpectedFlight(std::span<const TModelReachRow> table, bool realistic, double askedKm);
+TModelExpectation ExpectedFlight(std::span<const TModelReachRow> table, bool realistic, double askedKm,
+                                 bool precise = false);
 
 // A typical miss above this share of the asked range is a bad hit worth a word.
 inline constexpr double BadMissShare = 0.05;

@@ -12,8 +12,8 @@ namespace zm {
 inline constexpr int MaxWaypointsPerKind = 10;
 inline constexpr int MaxLaunchDelay = 100;
 
-// One launch site and the missile fired from it. Delay and Realistic are the page's per-missile
-// settings (the delay spinner and the "Realistic" box).
+// One launch site and the missile fired from it. Delay, Realistic and Precise are the page's per-missile
+// settings (the delay spinner, the "Realistic" box and the "Precise cut-off" box).
 class TTesk {
 public:
     std::string Name;
@@ -28,6 +28,9 @@ public:
     long double TargetLon = 0;
     int Delay = 0; // launch delay, whole seconds 0..MaxLaunchDelay
     bool Realistic = true;
+    // The engine stops when the fall predicted with drag and the Earth's rotation reaches the target
+    // (the missile's PRECISE key); off, the missile flies its model's own cut-off.
+    bool Precise = false;
 
     bool IsAssigned() const { return !TargetName.empty(); }
     // Clamped to 0..MaxLaunchDelay like the spinner.

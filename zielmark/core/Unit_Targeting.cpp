@@ -168,6 +168,18 @@ void TTargetingPage::SetRealistic(int tesk, bool realistic) {
     UpdateGEtoOrbWarnings();
 }
 
+void TTargetingPage::SetPrecise(int tesk, bool precise) {
+    if (tesk < 0 || tesk >= static_cast<int>(Waypoints.Tesks.size())) return;
+    Waypoints.Tesks[static_cast<size_t>(tesk)].Precise = precise;
+    UpdateGEtoOrbWarnings();
+}
+
+void TTargetingPage::SetAllPrecise(bool precise) {
+    for (auto& m : Waypoints.Tesks)
+        m.Precise = precise;
+    UpdateGEtoOrbWarnings();
+}
+
 namespace {
 
 std::string Filled(std::string_view pattern, const std::string& text) {

@@ -1,6 +1,6 @@
 // The state and rules of the "Google Earth to Orbiter" page without its widgets: waypoints with
-// each missile's delay and "Realistic" flag, the description lines, the focus list, the scenario
-// date in UTC and its local/UTC display, the scenario list of the chosen KML file, the warnings and
+// each missile's delay, "Realistic" and "Precise cut-off" flags, the description lines, the focus list, the
+// scenario date in UTC and its local/UTC display, the scenario list of the chosen KML file, the warnings and
 // Randomize. The GUI binds its widgets to these fields and calls these operations.
 #pragma once
 
@@ -114,6 +114,9 @@ public:
     void SetAllRealistic(bool checked);
     // One missile's "Realistic" box; the advice follows the model.
     void SetRealistic(int tesk, bool realistic);
+    // One missile's precise cut-off, and every missile's; the advice follows.
+    void SetPrecise(int tesk, bool precise);
+    void SetAllPrecise(bool precise);
     // Rebuilds WarningsText, and AdviceText: waypoints left out of the file, and missiles whose model
     // cannot reach their target or hits it badly.
     void UpdateGEtoOrbWarnings();

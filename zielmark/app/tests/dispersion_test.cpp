@@ -19,7 +19,8 @@
 class TDispersionTest : public QObject {
     Q_OBJECT
 
-    // A dispersion folder of the fixture's two wrecks flown twice; a picture for the first missile only.
+    // A dispersion folder of the fixture's two wrecks flown twice, the second with the precise cut-off; a
+    // picture for the first missile only.
     static QString WriteFolder(const TFixture& fx) {
         zm::TOrbResults results;
         const QByteArray scenario = TFixture::ResultScenario();
@@ -27,6 +28,7 @@ class TDispersionTest : public QObject {
         zm::TDispersion d;
         d.Plan = "fixture.scn";
         d.RunsPlanned = 2;
+        d.PreciseMissiles = {"Tesk_3"};
         d.AddRun(1, results.Wrecks);
         d.AddRun(2, results.Wrecks);
         d.Finish();
@@ -68,8 +70,11 @@ private slots:
         QVERIFY(!page->imgDispersion->pixmap().isNull());
         QCOMPARE(page->imgDispersion->pixmap().toImage().pixelColor(40, 40), QColor(Qt::green));
 
+        QVERIFY(!figures.contains("Precise"));
         // The second missile failed in both runs: its failures are listed; it has no picture, and says so.
         page->lbMissiles->setCurrentRow(1);
+        QVERIFY2(page->stFigures->text().startsWith("Tesk_3 to Oeland\nPrecise cut-off\nRuns 2,"),
+                 qPrintable(page->stFigures->text()));
         QVERIFY2(page->stFigures->text().contains("failures 2") &&
                      page->stFigures->text().contains("No flight without a failure."),
                  qPrintable(page->stFigures->text()));

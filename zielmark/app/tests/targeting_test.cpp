@@ -468,8 +468,8 @@ private slots:
         for (const auto& row : page->Rows())
             expected << row.DelayUpDown << row.RealisticBox;
         expected << page->lbTesks << page->lbTargets << page->chbFlipAllCheckBoxes << page->btnRandomize
-                 << page->mOrbDescr << page->cbActiveVessel << page->meOrbDate << page->meOrbTime
-                 << page->cbSaveOrbFiles << page->btnSaveOrbFile;
+                 << page->chbPrecise << page->mOrbDescr << page->cbActiveVessel << page->meOrbDate
+                 << page->meOrbTime << page->cbSaveOrbFiles << page->btnSaveOrbFile;
         // The time's radio buttons are one stop between the focus list and the date (the arrow keys choose
         // between them, as in any group of radio buttons).
         const int local = int(visited.indexOf(page->rbTimeLocal));
@@ -541,6 +541,52 @@ private slots:
         Press(Qt::Key_Right);
         QVERIFY(page->rbTimeUTC->isChecked());
         QVERIFY(page->Model.ShowUtc);
+    }
+
+    // The "Precise cut-off" box is the selected missile's: off without a selection, showing each missile's
+    // choice as the selection moves, set by a click or by Space, and read back from a saved scenario. It
+    // fits its place beside "Randomize" inside the panel, caption whole.
+    void ThePreciseBoxFollowsTheSelectedMissile() {
+        TBalticWindow w([](const TFixture& fx) {
+            TFixture::WriteFile(
+                fx.ScnDir() + "precise.scn",
+                "BEGIN_DESC\r\n=== GENERATED FROM: baltic.kml ===\r\nEND_DESC\r\nBEGIN_SHIPS\r\n"
+                "Tesk_1:Teski\r\n  TARGET Skane\r\nEND\r\n"
+                "Tesk_3:Teski\r\n  TARGET Oeland\r\n  PRECISE 1\r\nEND\r\nEND_SHIPS\r\n");
+        });
+        TGeToOrbPage* page = w.Page;
+        QVERIFY(w.Exposed());
+        QCheckBox* box = page->chbPrecise;
+        const QRect place = box->geometry();
+        QVERIFY(place.width() >= box->sizeHint().width());
+        QVERIFY(page->pnlTargeting->rect().contains(place));
+        QVERIFY(!place.intersects(page->btnRandomize->geometry()));
+        QVERIFY(!place.intersects(page->lbTargets->geometry()));
+        QVERIFY(!place.intersects(page->chbFlipAllCheckBoxes->geometry()));
+
+        QCOMPARE(page->cbSaveOrbFiles->currentText(), QString("precise.scn"));
+        QVERIFY(!box->isEnabled());
+        const std::vector<bool> read{false, false, true};
+        for (int i = 0; i < 3; ++i) {
+            page->lbTesks->setCurrentRow(i);
+            QVERIFY(box->isEnabled());
+            QCOMPARE(box->isChecked(), bool(read[size_t(i)]));
+        }
+        QVERIFY(!page->Model.HasUnsavedChanges());
+        page->lbTesks->setCurrentRow(0);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, 7));
+        QVERIFY(page->Model.Waypoints.Tesks[0].Precise);
+        QVERIFY(page->Model.HasUnsavedChanges());
+        page->lbTesks->setCurrentRow(2);
+        w.Open->Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.Open->Window.get()));
+        box->setFocus(Qt::TabFocusReason);
+        Press(Qt::Key_Space);
+        QVERIFY(!page->Model.Waypoints.Tesks[2].Precise);
+        QVERIFY(!box->isChecked());
+        page->lbTesks->setCurrentRow(0);
+        QVERIFY(box->isChecked());
+        QVERIFY(!page->Model.Waypoints.Tesks[1].Precise);
     }
 
     // The description's prompt is no content: a scenario without a description reads back empty, and the

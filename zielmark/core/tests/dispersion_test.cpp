@@ -2,6 +2,7 @@
 // texts written from it.
 #include "Unit_Dispersion.h"
 #include "Unit_DispersionKml.h"
+#include "Unit_DispersionPlot.h"
 #include "Unit_DispersionReport.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +138,48 @@ TEST(Dispersion, TextsWriteNumbersWithAPointInAnyLocaleAndEscapeNames) {
     EXPECT_NE(csv.find("\"Al,pha\",1,none,,yes,35.0100000,-117.0000000,1112.0,0.0"), std::string::npos)
         << csv;
     EXPECT_NE(table.find("1112 m beyond"), std::string::npos) << table;
+}
+
+// The plan's precise missiles are named in the heading line, the plot and the JSON; a plan without any
+// writes its texts as it always did, with no field for the cut-off.
+TEST(Dispersion, TheOutputsNameThePreciseMissilesOnlyWhenThePlanHasThem) {
+    const auto flown = [](std::vector<std::string> precise) {
+        TDispersion d;
+        d.Plan = "plan.scn";
+        d.RunsPlanned = 1;
+        d.PreciseMissiles = std::move(precise);
+        d.AddRun(1, {Wreck("Alpha", ""), Wreck("Bravo", "")});
+        d.Finish();
+        return d;
+    };
+    const TDispersion plain = flown({}), mixed = flown({"Bravo", "Charlie"});
+    EXPECT_FALSE(plain.AnyPrecise());
+    EXPECT_EQ(std::vector<bool>({mixed.Missiles[0].Precise, mixed.Missiles[1].Precise}),
+              std::vector<bool>({false, true}));
+
+    const std::string heading = "  (launch azimuth 0.0 deg, range 0 m";
+    const std::string plainTable = DispersionTable(plain), mixedTable = DispersionTable(mixed);
+    EXPECT_NE(plainTable.find("Bravo to Dry" + heading + ")\n"), std::string::npos) << plainTable;
+    EXPECT_EQ(plainTable.find("precise"), std::string::npos);
+    EXPECT_NE(mixedTable.find("Alpha to Dry" + heading + ")\n"), std::string::npos) << mixedTable;
+    EXPECT_NE(mixedTable.find("Bravo to Dry" + heading + ", precise cut-off)\n"), std::string::npos)
+        << mixedTable;
+    EXPECT_EQ(mixedTable.find("Charlie"), std::string::npos) << "a planned missile that left no wreck";
+
+    const std::string plainJson = DispersionJson(plain), mixedJson = DispersionJson(mixed);
+    EXPECT_EQ(plainJson.find("precise"), std::string::npos);
+    const size_t alpha = mixedJson.find("\"missile\": \"Alpha\""),
+                 bravo = mixedJson.find("\"missile\": \"Bravo\"");
+    ASSERT_LT(alpha, bravo);
+    EXPECT_EQ(mixedJson.find("\"precise_cut_off\": false"), mixedJson.find("\"precise_cut_off\"", alpha));
+    EXPECT_LT(mixedJson.find("\"precise_cut_off\": false"), bravo);
+    EXPECT_GT(mixedJson.find("\"precise_cut_off\": true"), bravo);
+    EXPECT_NE(mixedJson.find("\"planned_range\": 0.0,\n      \"precise_cut_off\": true,\n      \"runs\": 1"),
+              std::string::npos)
+        << mixedJson;
+
+    EXPECT_EQ(DispersionSvg(plain.Missiles[1]).find("precise"), std::string::npos);
+    EXPECT_NE(DispersionSvg(mixed.Missiles[1]).find("range 0.0 km, precise cut-off"), std::string::npos);
 }
 
 } // namespace

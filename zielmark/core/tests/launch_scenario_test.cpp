@@ -3,6 +3,7 @@
 #include "TestFolder.h"
 #include "TestResult.h"
 
+#include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_LaunchScenario.h"
 
@@ -179,6 +180,60 @@ TEST(LaunchScenario, WrittenAndReadBackToTheSameText) {
     EXPECT_EQ(again.TimeText, "12:00");
     BuildLaunchScenario(again);
     EXPECT_EQ(LaunchScenarioFileText(again), first);
+}
+
+// A precise missile's block ends with the key, where the missile saves it too; the others' blocks stay as
+// they always were, and reading back restores the choice of each.
+TEST(LaunchScenario, ThePreciseCutOffIsWrittenForPreciseMissilesOnlyAndReadBack) {
+    TTempFolder dir;
+    TTargetingPage page = ThreeMissiles();
+    page.Description = {"Line 1", "Line 2"};
+    page.AssignTarget(1, 0);
+    page.Waypoints.Tesks[1].SetDelay(7);
+    page.Waypoints.Tesks[1].Realistic = false;
+    page.FillFocusList();
+    page.SetPrecise(1, true);
+    BuildLaunchScenario(page);
+    std::string expected = kOneShip;
+    expected.replace(expected.find("  TARGET Nord\r\n") + 15, 0, "  PRECISE 1\r\n");
+    const std::string text = LaunchScenarioFileText(page);
+    EXPECT_EQ(text, expected);
+
+    TTargetingPage again = ThreeMissiles();
+    again.Waypoints.Tesks[0].Precise = true; // reset by the reading
+    ASSERT_TRUE(Succeeded(ReadLaunchScenario(again, dir.Write("precise.scn", text))));
+    EXPECT_TRUE(again.Waypoints.Tesks[1].Precise);
+    EXPECT_FALSE(again.Waypoints.Tesks[0].Precise);
+    BuildLaunchScenario(again);
+    EXPECT_EQ(LaunchScenarioFileText(again), text);
+    again.SetPrecise(1, false);
+    BuildLaunchScenario(again);
+    EXPECT_EQ(LaunchScenarioFileText(again), kOneShip);
+}
+
+// As the missile reads the key: in any letter case, any whole number but 0 turns it on; what is no number
+// is 0. Only ships of class Teski count for the list of precise missiles.
+TEST(LaunchScenario, PreciseKeysAsTheMissileReadsThem) {
+    const struct {
+        const char* line;
+        bool precise;
+    } cases[] = {
+        {"  PRECISE 1", true},  {"  precise 1", true},    {"  Precise   1", true}, {"  PRECISE 0", false},
+        {"  PRECISE -2", true}, {"  PRECISE yes", false}, {"  PRECISE", false},    {"  PRECISED 1", false},
+    };
+    TTempFolder dir;
+    for (const auto& c : cases) {
+        const std::string text = std::string("BEGIN_SHIPS\nTeskB:Teski\n  TARGET Nord\n") + c.line +
+                                 "\nEND\nOther:DeltaGlider\n  PRECISE 1\nEND\nEND_SHIPS\n";
+        TTargetingPage page = ThreeMissiles();
+        ASSERT_TRUE(Succeeded(ReadLaunchScenario(page, dir.Write("keys.scn", text)))) << c.line;
+        EXPECT_EQ(page.Waypoints.Tesks[1].Precise, c.precise) << c.line;
+        std::vector<std::string> lines;
+        SplitLines(text, lines);
+        EXPECT_EQ(PreciseMissileNames(lines),
+                  c.precise ? std::vector<std::string>{"TeskB"} : std::vector<std::string>{})
+            << c.line;
+    }
 }
 
 TEST(LaunchScenario, ReadingBackOddFiles) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace zm;
@@ -97,4 +98,48 @@ TEST(ModelAdvice, ThePageAdvisesButStillSaves) {
     EXPECT_NE(page.AdviceText.find("simple"), std::string::npos) << page.AdviceText;
     page.AssignTarget(0, -1);
     EXPECT_EQ(page.AdviceText, "");
+}
+
+// The precise cut-off has its own typical miss but the model's reach: the engine holds no more fuel. A
+// table without precise rows for a model gives no miss to warn of, yet still knows the reach.
+TEST(ModelAdvice, ThePreciseCutOffHasItsOwnMissAndTheModelsReach) {
+    std::vector<TModelReachRow> table = kTable;
+    table.insert(
+        table.end(),
+        {{true, 20, 30, 10, 12, true}, {true, 50, 50.5, 0.5, 1, true}, {true, 300, 299, 1, 2, true}});
+    const struct {
+        bool realistic;
+        double asked;
+        const char* line; // empty: no advice
+    } cases[] = {
+        {true, 50, ""}, // the model's own cut-off flies 100 km too far here
+        {true, 20,
+         "- TeskAlpha: the realistic model with the precise cut-off flies about 30 km when asked for 20 km "
+         "(typical miss 10 km)\r\n"},
+        {true, 360, "- TeskAlpha: 360 km is beyond the realistic model's reach (about 350 km)\r\n"},
+        {false, 300, ""}, // no precise rows of the simple model
+        {false, 490, "- TeskAlpha: 490 km is beyond the simple model's reach (about 480 km)\r\n"},
+    };
+    for (const auto& c : cases) {
+        TTesk m = Missile(c.realistic, c.asked);
+        m.Precise = true;
+        EXPECT_EQ(ModelAdvice(m, table), c.line) << c.realistic << " " << c.asked;
+    }
+    const TModelExpectation e = ExpectedFlight(table, true, 175, true);
+    EXPECT_DOUBLE_EQ(e.ReachKm, 350);
+    EXPECT_DOUBLE_EQ(e.FlownKm, 174.75);
+    EXPECT_DOUBLE_EQ(e.MissKm, 0.75);
+    EXPECT_NEAR(ExpectedFlight(table, true, 175).MissKm, 23.333, 0.001); // the model's own cut-off
+}
+
+// Every model was measured with both cut-offs at the same asked ranges, each in rising order.
+TEST(ModelAdvice, TheMeasuredTableHoldsBothCutOffsOfEachModel) {
+    for (const bool realistic : {false, true}) {
+        std::vector<double> own, precise;
+        for (const TModelReachRow& r : ModelReachTable())
+            if (r.Realistic == realistic) (r.Precise ? precise : own).push_back(r.AskedKm);
+        EXPECT_FALSE(own.empty()) << realistic;
+        EXPECT_EQ(precise, own) << realistic;
+        EXPECT_TRUE(std::is_sorted(own.begin(), own.end())) << realistic;
+    }
 }

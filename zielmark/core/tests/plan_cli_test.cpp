@@ -205,3 +205,40 @@ TEST_F(PlanCli, WarningsSayWhatIsLeftOutAndWhatAModelCannotDo) {
     EXPECT_NE(far.Out.find("beyond the simple model's reach"), std::string::npos) << far.Out;
     EXPECT_TRUE(std::filesystem::exists(Path("far.scn")));
 }
+
+// The precise cut-off is chosen like the model: for every missile, then missile by missile; the file holds
+// the key only in a precise missile's block, and the table says which missiles have it.
+TEST_F(PlanCli, ThePreciseCutOffIsChosenPerMissileAndForAll) {
+    Write("range.kml", KmlDocument({{"TeskA", "-116.05,37.05,0"},
+                                    {"TeskB", "-115.82,36.63,0"},
+                                    {"Dry", "-116.92,37.61,0"},
+                                    {"Near", "-115.80,36.70,0"}}));
+    const std::string assign = "range.kml --out s.scn --force --assign TeskA=Dry --assign TeskB=Near ";
+    const TRun run = Plan(assign + "--all-precise 1 --precise teskb=0 --realistic TeskA=0");
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_NE(LineStarting(run.Out, "TeskA ").find(" simple, precise"), std::string::npos) << run.Out;
+    EXPECT_EQ(LineStarting(run.Out, "TeskB ").find("precise"), std::string::npos) << run.Out;
+    const std::string text = Read(Path("s.scn"));
+    const size_t a = text.find("TeskA:Teski"), b = text.find("TeskB:Teski");
+    ASSERT_LT(a, b);
+    EXPECT_EQ(text.find("  PRECISE 1\r\n"), text.find("  TARGET Dry\r\n") + 14) << text;
+    EXPECT_EQ(text.find("PRECISE", text.find("  PRECISE 1") + 11), std::string::npos) << text;
+
+    ASSERT_EQ(Plan(assign).Code, 0);
+    EXPECT_EQ(Read(Path("s.scn")).find("PRECISE"), std::string::npos) << "off unless chosen";
+
+    const struct {
+        std::string options, error;
+    } wrong[] = {
+        {"--precise TeskA=2", "--precise needs MISSILE=0 or MISSILE=1, not \"TeskA=2\""},
+        {"--precise TeskA", "--precise needs MISSILE=0 or MISSILE=1, not \"TeskA\""},
+        {"--precise Nobody=1", "no missile \"Nobody\"; missiles: TeskA, TeskB"},
+        {"--all-precise yes", "--all-precise needs 0 or 1"},
+        {"--all-precise", "--all-precise"},
+    };
+    for (const auto& w : wrong) {
+        const TRun bad = Plan(assign + w.options);
+        EXPECT_EQ(bad.Code, 2) << w.options;
+        EXPECT_NE(bad.Err.find(w.error), std::string::npos) << w.options << "\n" << bad.Err;
+    }
+}

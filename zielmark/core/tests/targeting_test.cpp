@@ -166,6 +166,25 @@ TEST(TargetingPage, FlipAllSetsEveryFlag) {
         EXPECT_TRUE(m.Realistic);
 }
 
+// The precise cut-off is each missile's own: "Flip all checkboxes" leaves it, one missile's box sets it alone
+// (an index off the list changes nothing), and the all-missiles setting reaches every one.
+TEST(TargetingPage, ThePreciseCutOffIsPerMissile) {
+    TTargetingPage page = Page(3, 1);
+    page.SetPrecise(1, true);
+    page.SetPrecise(-1, true);
+    page.SetPrecise(3, true);
+    page.SetAllRealistic(false);
+    EXPECT_EQ(std::vector<bool>({page.Waypoints.Tesks[0].Precise, page.Waypoints.Tesks[1].Precise,
+                                 page.Waypoints.Tesks[2].Precise}),
+              std::vector<bool>({false, true, false}));
+    page.SetAllPrecise(true);
+    for (const auto& m : page.Waypoints.Tesks)
+        EXPECT_TRUE(m.Precise);
+    page.SetAllPrecise(false);
+    for (const auto& m : page.Waypoints.Tesks)
+        EXPECT_FALSE(m.Precise);
+}
+
 TEST(TargetingPage, LocalTimeIsTheZoneOfTheFirstLaunchSite) {
     TTargetingPage page;
     page.ZoneMinutes = ZoneMinutesForLongitude(13.4L); // one hour east
@@ -292,6 +311,8 @@ TEST(TargetingPage, UnsavedChangesAreWhatTheScenarioWouldHoldAnew) {
         [](TTargetingPage& p) { p.DropOnTarget(0, 0); },
         [](TTargetingPage& p) { p.Waypoints.Tesks[1].SetDelay(7); },
         [](TTargetingPage& p) { p.SetRealistic(1, false); },
+        [](TTargetingPage& p) { p.SetPrecise(1, true); },
+        [](TTargetingPage& p) { p.SetAllPrecise(true); },
         [](TTargetingPage& p) { p.Description = {"Dawn"}; },
         [](TTargetingPage& p) { p.ScenarioDateUtc += 1; },
     };
