@@ -278,6 +278,19 @@ double missPct(const MissileCase& m, const std::map<std::string, SavedVessel>& s
     return 100 * greatCircle(m.tlng, m.tlat, w->second.impactLng, w->second.impactLat) / m.range;
 }
 
+// The miss split along the pad's track to the target (positive: long) and across it (positive: right), per
+// cent of the range; not numbers without a wreck.
+void missParts(const MissileCase& m, const std::map<std::string, SavedVessel>& saved, double& along,
+               double& cross) {
+    along = cross = NAN;
+    auto w = saved.find(m.name + "-Wreck");
+    if (w == saved.end() || !w->second.hasImpact) return;
+    const double d = greatCircle(m.lng, m.lat, w->second.impactLng, w->second.impactLat);
+    const double off = (bearing(m.lng, m.lat, w->second.impactLng, w->second.impactLat) - m.azimuth) * kDeg;
+    along = 100 * (d * std::cos(off) - m.range) / m.range;
+    cross = 100 * d * std::sin(off) / m.range;
+}
+
 // The precise missiles' table: each flight's miss from its target in each host, then the worst and the
 // median per model and host. Returns whether every flight lands within the goal.
 constexpr double kPreciseGoalPct = 0.3;
@@ -288,14 +301,17 @@ bool reportPrecise(const Hosts& h, bool realCore) {
     std::map<std::string, SavedVessel> orb, real;
     if (!flyOrbhost(h, set, "precise", 800, true, orb)) return false;
     if (realCore && !flyReal(h, set, "precise", 800, true, real)) return false;
-    std::printf("%-18s %-5s %5s %4s %4s | %9s %9s\n", "flight", "model", "lat", "az", "km", "orbhost %",
-                "core %");
+    std::printf("%-18s %-5s %5s %4s %4s | %9s %7s %7s | %9s %7s %7s\n", "flight", "model", "lat", "az", "km",
+                "orbhost %", "along", "across", "core %", "along", "across");
     std::vector<double> misses[2][2]; // [model][host]
     bool ok = true;
     for (const MissileCase& m : set.missiles) {
         const double o = missPct(m, orb), r = realCore ? missPct(m, real) : NAN;
-        std::printf("%-18s %-5s %5.1f %4.0f %4.0f | %9.3f %9.3f\n", m.name.c_str(),
-                    m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, o, r);
+        double oa = NAN, oc = NAN, ra = NAN, rc = NAN;
+        missParts(m, orb, oa, oc);
+        if (realCore) missParts(m, real, ra, rc);
+        std::printf("%-18s %-5s %5.1f %4.0f %4.0f | %9.3f %7.3f %7.3f | %9.3f %7.3f %7.3f\n", m.name.c_str(),
+                    m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, o, oa, oc, r, ra, rc);
         // A missing wreck counts as an infinite miss.
         misses[m.realistic][0].push_back(std::isnan(o) ? INFINITY : o);
         if (realCore) misses[m.realistic][1].push_back(std::isnan(r) ? INFINITY : r);
