@@ -13,6 +13,8 @@
 inline constexpr int TargetNameSize = 52;  // at most 51 characters
 inline constexpr int FailStringSize = 256; // at most 255 characters
 
+struct FallBody;
+
 class Teski final : public VESSEL2 {
 public:
     Teski(OBJHANDLE hVessel, int flightmodel);
@@ -35,8 +37,7 @@ public:
     void SetupRealisticControls();
     void SetupSimpleAero();
     void SetupRealisticAero();
-    double FallDragArea() const;  // m^2: drag / dynamic pressure of the missile falling nose first
-    double FallSideShare() const; // its drag across the air, of that, per sine of the angle
+    void DescribeFall(FallBody& b) const; // the falling missile's drag and turning in the air
     void CutOffEngine();
     void ZeroControls();
     void UpdateContrail();

@@ -19,8 +19,6 @@ constexpr double PreciseNearShare = 0.97;
 constexpr double PreciseInterval = 1.0; // [s]
 // The trim turns the held heading against the predicted cross-range at this time constant [s].
 constexpr double PreciseTrimTime = 1.0;
-// The falling missile holds its attitude until the air's pressure turns it into the airflow [Pa].
-constexpr double PreciseAlignPressure = 2000;
 
 double HostDensity(const void* planet, double radius) {
     ATMPARAM prm{};
@@ -41,7 +39,7 @@ FallModel Planet(const Teski& t, bool withAir) {
     m.omega = period != 0 ? 2 * 3.14159265358979323846 / period : 0;
     m.groundRadius = t.launchRadius;
     if (withAir) {
-        m.dragPerMass = t.FallDragArea() / t.GetMass();
+        t.DescribeFall(m.body);
         m.density = HostDensity;
         m.context = planet;
     }
@@ -111,12 +109,22 @@ void Teski::PreciseCutoffTest() {
     double pos[3], vel[3];
     PlanetState(lon, lat, r, horizon.data, pos, vel);
     FallModel model = Planet(*this, true);
-    VECTOR3 nose = {};
-    HorizonRot(_V(0, 0, 1), nose);
-    double unused[3];
-    PlanetState(lon, lat, 1.0, nose.data, unused, model.axis);
-    model.sideShare = FallSideShare();
-    model.alignPressure = PreciseAlignPressure;
+    // The body's axes in the planet frame, and the nose's turn from the angular velocity: a rate about x
+    // turns it toward y, one about y away from x.
+    double axes[3][3], unused[3];
+    for (int i = 0; i < 3; ++i) {
+        VECTOR3 axis = {}, local = {};
+        local.data[i] = 1;
+        HorizonRot(local, axis);
+        PlanetState(lon, lat, 1.0, axis.data, unused, axes[i]);
+    }
+    VECTOR3 spin = {};
+    GetAngularVel(spin);
+    for (int i = 0; i < 3; ++i) {
+        model.body.nose[i] = axes[2][i];
+        model.body.sideAxis[i] = axes[0][i];
+        model.body.noseRate[i] = spin.x * axes[1][i] - spin.y * axes[0][i];
+    }
     const FallImpact f = PredictFall(pos, vel, model);
     if (!f.found) return;
     double along = 0, cross = 0;
