@@ -19,6 +19,8 @@ constexpr double PreciseNearShare = 0.97;
 constexpr double PreciseInterval = 1.0; // [s]
 // The trim turns the held heading against the predicted cross-range at this time constant [s].
 constexpr double PreciseTrimTime = 1.0;
+constexpr double PreciseTrimFloor = 0.05; // the least share of the speed still to come it reckons with
+constexpr double PreciseTrimGain = 0.7;
 
 double HostDensity(const void* planet, double radius) {
     ATMPARAM prm{};
@@ -133,7 +135,11 @@ void Teski::PreciseCutoffTest() {
     if (earlier && met > preciseMet) {
         const double dt = met - preciseMet;
         preciseRate = (along - preciseAlong) / dt;
-        preciseTrim -= DegFromRad(cross / distance) * std::fmin(1.0, dt / PreciseTrimTime);
+        // A turn of the heading moves the impact only through the speed still to come, about half the share
+        // of the range still to go: the trim is the larger the nearer the cut-off.
+        const double toCome = std::fmax(PreciseTrimFloor, 0.5 * (1 - along / distance));
+        preciseTrim -=
+            DegFromRad(cross / distance) / toCome * PreciseTrimGain * std::fmin(1.0, dt / PreciseTrimTime);
     }
     preciseOffset = along - free;
     preciseAlong = along;
