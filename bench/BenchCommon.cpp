@@ -39,8 +39,9 @@ std::string ShipBlock(const MissilePlan& m) {
     return m.name + ":Teski\n  STATUS Landed Earth\n  POS " + Fixed(m.lon, 13) + " " + Fixed(m.lat, 13) +
            "\n  HEADING " + Fixed(m.heading, 4) + "\n  FUEL 1.000\n  ------\n  RANGE " + Fixed(m.range, 1) +
            "\n  LAUNCHDELAY " + std::to_string(m.delay) + "\n  REALISTIC " + (m.realistic ? "1" : "0") +
-           "\n  RELIABILITY " + Fixed(m.reliability, 3) + "\n  LATITUDE_TARGET " + Fixed(tlat, 13) +
-           "\n  LONGITUDE_TARGET " + Fixed(tlon, 13) + "\n  TARGET " + m.target + "\nEND\n";
+           "\n  RELIABILITY " + Fixed(m.reliability, 3) + (m.precise ? "\n  PRECISE 1" : "") +
+           "\n  LATITUDE_TARGET " + Fixed(tlat, 13) + "\n  LONGITUDE_TARGET " + Fixed(tlon, 13) +
+           "\n  TARGET " + m.target + "\nEND\n";
 }
 
 std::string Scenario(const std::string& ships) {

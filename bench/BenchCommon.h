@@ -21,6 +21,7 @@ struct MissilePlan {
     double reliability = 100; // percent
     int delay = 0;            // seconds after the O key
     std::string target = "Target";
+    bool precise = false; // the PRECISE key: the cut-off from the predicted fall
 };
 
 // The target RANGE ahead of the launch site along the heading, on the mean sphere; degrees.
