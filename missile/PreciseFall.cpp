@@ -7,8 +7,8 @@
 
 namespace {
 
-// Position, ground-relative velocity, and for a turning body its nose, the nose's inertial rate of turn and
-// its side axis; all in the planet frame.
+// Position, ground-relative velocity, and for a turning body its nose, its angular momentum per mass and its
+// side axis; all in the planet frame.
 constexpr int StateSize = 15;
 struct State {
     double q[StateSize];
@@ -30,6 +30,19 @@ double Dot(const double a[3], const double b[3]) {
 
 double Length(const double a[3]) {
     return std::sqrt(Dot(a, a));
+}
+
+void Cross(const double a[3], const double b[3], double o[3]) {
+    o[0] = a[1] * b[2] - a[2] * b[1];
+    o[1] = a[2] * b[0] - a[0] * b[2];
+    o[2] = a[0] * b[1] - a[1] * b[0];
+}
+
+// The angular velocity of a body symmetric about its nose from its angular momentum per mass.
+void AngularVelocity(const State& s, const FallBody& b, double w[3]) {
+    const double h = Dot(s.m(), s.n());
+    for (int i = 0; i < 3; ++i)
+        w[i] = (s.m()[i] - h * s.n()[i]) / b.inertiaAcross + h / b.inertiaAlong * s.n()[i];
 }
 
 double Density(const FallModel& m, double r) {
@@ -68,16 +81,24 @@ void Rate(const State& s, const FallModel& m, State& d) {
             d.n()[i] = d.m()[i] = d.x()[i] = 0;
         return;
     }
-    // The nose turns at its inertial rate less the planet's; the air pulls it toward the airflow.
-    const double turn = b.turn * rho * speed, damp = b.damping * rho, m2 = Dot(s.m(), s.m());
-    d.n()[0] = s.m()[0] + w * s.n()[1];
-    d.n()[1] = s.m()[1] - w * s.n()[0];
-    d.n()[2] = s.m()[2];
-    for (int i = 0; i < 3; ++i)
-        d.m()[i] = turn * (u[i] - c * s.n()[i]) - damp * s.m()[i] - m2 * s.n()[i];
-    const double xn = Dot(s.x(), d.n());
-    for (int i = 0; i < 3; ++i)
-        d.x()[i] = -xn * s.n()[i];
+    // The angular velocity from the momentum: the spin about the nose, the rest across it.
+    double spin[3];
+    AngularVelocity(s, b, spin);
+    const double along = Dot(spin, s.n());
+    const double turning[3] = {spin[0], spin[1], spin[2] - w}; // relative to the planet
+    Cross(turning, s.n(), d.n());
+    Cross(turning, s.x(), d.x());
+    // The air's moment turns the nose toward the airflow and damps the rotation; the planet frame turns under
+    // the momentum.
+    double pull[3], frame[3];
+    Cross(s.n(), u, pull);
+    const double planetW[3] = {0, 0, w};
+    Cross(planetW, s.m(), frame);
+    for (int i = 0; i < 3; ++i) {
+        const double across = spin[i] - along * s.n()[i];
+        d.m()[i] = rho * (b.turn * speed * pull[i] - b.dampAcross * across - b.dampAlong * along * s.n()[i]) -
+                   frame[i];
+    }
 }
 
 State Moved(const State& s, const State& d, double h) {
@@ -99,17 +120,15 @@ State RungeKutta(const State& s, const FallModel& m, double h) {
     return o;
 }
 
-// Keeps the nose a unit vector, its rate square to it, and the side axis a unit vector square to the nose.
+// Keeps the nose a unit vector and the side axis a unit vector square to it.
 void Square(State& s) {
     const double ln = Length(s.n());
     if (!(ln > 0)) return;
     for (int i = 0; i < 3; ++i)
         s.n()[i] /= ln;
-    const double mn = Dot(s.m(), s.n()), xn = Dot(s.x(), s.n());
-    for (int i = 0; i < 3; ++i) {
-        s.m()[i] -= mn * s.n()[i];
+    const double xn = Dot(s.x(), s.n());
+    for (int i = 0; i < 3; ++i)
         s.x()[i] -= xn * s.n()[i];
-    }
     const double lx = Length(s.x());
     if (lx > 0)
         for (int i = 0; i < 3; ++i)
@@ -120,8 +139,12 @@ void Square(State& s) {
 double StepLength(const State& s, const FallModel& m) {
     if (!m.body.turns) return FallStep;
     const double rho = Density(m, Length(s.p()));
+    const FallBody& b = m.body;
+    double spin[3];
+    AngularVelocity(s, b, spin);
     const double fastest =
-        std::max({std::sqrt(m.body.turn * rho * Length(s.v())), m.body.damping * rho, Length(s.m())});
+        std::max({std::sqrt(b.turn * rho * Length(s.v()) / b.inertiaAcross),
+                  b.dampAcross * rho / b.inertiaAcross, b.dampAlong * rho / b.inertiaAlong, Length(spin)});
     return fastest * FallStep > FallTurnPerStep ? FallTurnPerStep / fastest : FallStep;
 }
 
@@ -134,10 +157,18 @@ FallImpact PredictFall(const double pos[3], const double vel[3], const FallModel
         s.p()[i] = pos[i];
         s.v()[i] = vel[i];
         s.n()[i] = model.body.nose[i];
-        s.m()[i] = model.body.noseRate[i];
+        s.m()[i] = 0;
         s.x()[i] = model.body.sideAxis[i];
     }
     Square(s);
+    if (model.body.turns) {
+        // The momentum from the angular velocity: across the nose and about it.
+        const double* w = model.body.spin;
+        const double h = Dot(w, s.n());
+        for (int i = 0; i < 3; ++i)
+            s.m()[i] =
+                model.body.inertiaAcross * (w[i] - h * s.n()[i]) + model.body.inertiaAlong * h * s.n()[i];
+    }
     double t = 0;
     for (int n = 0; n < FallMaxSteps; ++n) {
         const double h = StepLength(s, model);

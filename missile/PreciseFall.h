@@ -2,21 +2,21 @@
 // through the atmosphere and the planet's rotation, integrated in the planet's rotating frame.
 #pragma once
 
-// The planet and the body that falls. The planet frame has z along the rotation axis (north), x through
-// longitude 0 on the equator.
 // How the falling body meets the air and turns in it, the host's loads for a vessel without airfoils: drag
-// is the dynamic pressure times the sum of each body axis's drag area times the airflow's share along it, and
-// the air turns the nose into the airflow with a moment in proportion to density, airspeed and the angle's
-// sine, damped in proportion to density and the rate of turn. The body does not roll; it keeps its side axis
-// square to the nose.
+// is the dynamic pressure times the sum of each body axis's drag area times the airflow's share along it; the
+// air turns the nose into the airflow with a moment in proportion to density, airspeed and the angle's sine,
+// and damps the rotation in proportion to density and rate. The body is symmetric about its nose: it spins
+// about it and its nose cones about the angular momentum, as a free top does.
 struct FallBody {
     bool turns = false; // false: the body falls nose first, with FallModel::dragPerMass
     double forward = 0, side = 0, vertical = 0; // drag area / mass, airflow along z, x, y [m^2/kg]
-    double turn = 0;    // angular acceleration / (density x airspeed x sine of the angle) [m^2/kg]
-    double damping = 0; // angular deceleration / (density x rate) [m^3/kg]
-    // At the start, in the planet frame: the nose (body z), the side (body x), and the nose's rate of turn in
-    // inertial space [1/s].
-    double nose[3] = {0, 0, 1}, sideAxis[3] = {1, 0, 0}, noseRate[3] = {0, 0, 0};
+    double inertiaAcross = 0, inertiaAlong = 0; // moments of inertia / mass, across and about the nose [m^2]
+    double turn = 0; // moment / (mass x density x airspeed x sine of the angle) [m^4/kg]
+    double dampAcross = 0,
+           dampAlong = 0; // moment / (mass x density x rate), across and about the nose [m^5/kg]
+    // At the start, in the planet frame: the nose (body z), the side (body x), and the angular velocity in
+    // inertial space [rad/s].
+    double nose[3] = {0, 0, 1}, sideAxis[3] = {1, 0, 0}, spin[3] = {0, 0, 0};
 };
 
 // The planet and the body that falls. The planet frame has z along the rotation axis (north), x through

@@ -144,8 +144,8 @@ void Teski::SetupRealisticAero() {
 }
 
 // The falling missile's drag and turning as the host computes them from the aerodynamic set: drag areas of
-// half the cross-section times its coefficient, and the moments of pitch (about x, from cs.y) and yaw (about
-// y, from cs.x) alike for both sets, so one turn and one damping for every axis across the nose.
+// half the cross-section times its coefficient; the moments of pitch (about x, from cs.y) and yaw (about y,
+// from cs.x) are alike for both sets, so one pull and one damping across the nose.
 void Teski::DescribeFall(FallBody& b) const {
     const AeroSpec& a = realistic ? realisticAero : simpleAero;
     const double mass = GetMass(), size = GetSize();
@@ -153,8 +153,11 @@ void Teski::DescribeFall(FallBody& b) const {
     b.forward = 0.5 * a.crossSections.z * a.cw[0] / mass;
     b.side = 0.5 * a.crossSections.x * a.cw[2] / mass;
     b.vertical = 0.5 * a.crossSections.y * a.cw[3] / mass;
-    b.turn = size * a.crossSections.y * GetPitchMomentScale() / a.pmi.x;
-    b.damping = size * a.rotDrag.x / a.pmi.x;
+    b.inertiaAcross = a.pmi.x;
+    b.inertiaAlong = a.pmi.z;
+    b.turn = size * a.crossSections.y * GetPitchMomentScale();
+    b.dampAcross = size * a.rotDrag.x;
+    b.dampAlong = size * a.rotDrag.z;
 }
 
 void Teski::CutOffEngine() {

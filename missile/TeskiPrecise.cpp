@@ -111,8 +111,9 @@ void Teski::PreciseCutoffTest() {
     double pos[3], vel[3];
     PlanetState(lon, lat, r, horizon.data, pos, vel);
     FallModel model = Planet(*this, true);
-    // The body's axes in the planet frame, and the nose's turn from the angular velocity: a rate about x
-    // turns it toward y, one about y away from x.
+    // The body's axes in the planet frame, and its angular velocity along them.
+    VECTOR3 spin = {};
+    GetAngularVel(spin);
     double axes[3][3], unused[3];
     for (int i = 0; i < 3; ++i) {
         VECTOR3 axis = {}, local = {};
@@ -120,12 +121,10 @@ void Teski::PreciseCutoffTest() {
         HorizonRot(local, axis);
         PlanetState(lon, lat, 1.0, axis.data, unused, axes[i]);
     }
-    VECTOR3 spin = {};
-    GetAngularVel(spin);
     for (int i = 0; i < 3; ++i) {
         model.body.nose[i] = axes[2][i];
         model.body.sideAxis[i] = axes[0][i];
-        model.body.noseRate[i] = spin.x * axes[1][i] - spin.y * axes[0][i];
+        model.body.spin[i] = spin.x * axes[0][i] + spin.y * axes[1][i] + spin.z * axes[2][i];
     }
     const FallImpact f = PredictFall(pos, vel, model);
     if (!f.found) return;
