@@ -142,8 +142,9 @@ public:
     bool precise = false;
     double preciseAim = 0;  // degrees: the heading to hold, the target's azimuth off by the rotation's drift
     double preciseTrim = 0; // degrees the flight's own predictions add to preciseAim
-    double preciseOffset = 0; // m: the last precise prediction less the drag-free one
-    double preciseAlong = 0;  // m: the last precise prediction along the track
-    double preciseMet = -1;   // s: when it was made; < 0 none yet
-    double preciseRate = 0;   // m/s: how fast it grows
+    double preciseOffset = 0;     // m: the last precise prediction less the drag-free one
+    double preciseAlong = 0;      // m: the last precise prediction along the track
+    double preciseMet = -1;       // s: when it was made; < 0 none yet
+    double preciseRate = 0;       // m/s: how fast it grows
+    bool preciseLastStep = false; // the engine burns a share of this step and stops at its end
 };

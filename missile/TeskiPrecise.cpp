@@ -90,6 +90,10 @@ void Teski::AimPrecise() {
 }
 
 void Teski::PreciseCutoffTest() {
+    if (preciseLastStep) {
+        CutOffEngine();
+        return;
+    }
     double distance = 0, azimuth = 0;
     TargetTrack(*this, distance, azimuth);
     VESSELSTATUS vs{};
@@ -103,7 +107,9 @@ void Teski::PreciseCutoffTest() {
         PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
     if (!(free >= PreciseStartShare * distance)) return;
     const bool earlier = preciseMet >= 0;
-    if (earlier && free + preciseOffset < PreciseNearShare * distance && met - preciseMet < PreciseInterval)
+    // Every step from where the estimate, grown at its last rate for an interval, comes near the target.
+    if (earlier && free + preciseOffset + preciseRate * PreciseInterval < PreciseNearShare * distance &&
+        met - preciseMet < PreciseInterval)
         return;
 
     VECTOR3 horizon = {};
@@ -133,7 +139,9 @@ void Teski::PreciseCutoffTest() {
                  cross);
     if (earlier && met > preciseMet) {
         const double dt = met - preciseMet;
-        preciseRate = (along - preciseAlong) / dt;
+        // The rate from one step to the next jitters with the attitude control: half of it is the last one.
+        const double rate = (along - preciseAlong) / dt;
+        preciseRate = dt < PreciseInterval && preciseRate > 0 ? 0.5 * (preciseRate + rate) : rate;
         // A turn of the heading moves the impact only through the speed still to come, about half the share
         // of the range still to go: the trim is the larger the nearer the cut-off.
         const double toCome = std::fmax(PreciseTrimFloor, 0.5 * (1 - along / distance));
@@ -143,6 +151,13 @@ void Teski::PreciseCutoffTest() {
     preciseOffset = along - free;
     preciseAlong = along;
     preciseMet = met;
-    // Cut in the step whose middle the prediction crosses the target in.
-    if (along + 0.5 * preciseRate * oapiGetSimStep() >= distance) CutOffEngine();
+    // The target lies within the next step: the engine burns the share of it that the prediction still
+    // lacks, and stops at its end; where it lies behind, the engine stops now.
+    const double step = preciseRate * oapiGetSimStep();
+    if (along >= distance) {
+        CutOffEngine();
+    } else if (along + step >= distance) {
+        SetThrusterLevel(thMain, (distance - along) / step);
+        preciseLastStep = true;
+    }
 }
