@@ -13,6 +13,8 @@
 inline constexpr int TargetNameSize = 52;  // at most 51 characters
 inline constexpr int FailStringSize = 256; // at most 255 characters
 
+struct FallBody;
+
 class Teski final : public VESSEL2 {
 public:
     Teski(OBJHANDLE hVessel, int flightmodel);
@@ -35,8 +37,7 @@ public:
     void SetupRealisticControls();
     void SetupSimpleAero();
     void SetupRealisticAero();
-    double FallDragArea() const;  // m^2: drag / dynamic pressure of the missile falling nose first
-    double FallSideShare() const; // its drag across the air, of that, per sine of the angle
+    void DescribeFall(FallBody& b) const; // the falling missile's drag and turning in the air
     void CutOffEngine();
     void ZeroControls();
     void UpdateContrail();
@@ -141,8 +142,9 @@ public:
     bool precise = false;
     double preciseAim = 0;  // degrees: the heading to hold, the target's azimuth off by the rotation's drift
     double preciseTrim = 0; // degrees the flight's own predictions add to preciseAim
-    double preciseOffset = 0; // m: the last precise prediction less the drag-free one
-    double preciseAlong = 0;  // m: the last precise prediction along the track
-    double preciseMet = -1;   // s: when it was made; < 0 none yet
-    double preciseRate = 0;   // m/s: how fast it grows
+    double preciseOffset = 0;     // m: the last precise prediction less the drag-free one
+    double preciseAlong = 0;      // m: the last precise prediction along the track
+    double preciseMet = -1;       // s: when it was made; < 0 none yet
+    double preciseRate = 0;       // m/s: how fast it grows
+    bool preciseLastStep = false; // the engine burns a share of this step and stops at its end
 };

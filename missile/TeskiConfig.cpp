@@ -1,5 +1,6 @@
 // The two attitude-control sets and aerodynamic sets, and the engine-related operations of the flight:
 // cut-off, zeroing the attitude groups, and the contrail.
+#include "PreciseFall.h"
 #include "Teski.h"
 
 namespace {
@@ -142,15 +143,21 @@ void Teski::SetupRealisticAero() {
     ApplyAero(*this, realisticAero);
 }
 
-double Teski::FallDragArea() const {
+// The falling missile's drag and turning as the host computes them from the aerodynamic set: drag areas of
+// half the cross-section times its coefficient; the moments of pitch (about x, from cs.y) and yaw (about y,
+// from cs.x) are alike for both sets, so one pull and one damping across the nose.
+void Teski::DescribeFall(FallBody& b) const {
     const AeroSpec& a = realistic ? realisticAero : simpleAero;
-    return 0.5 * a.crossSections.z * a.cw[0];
-}
-
-// Sideways the air meets two of the body's faces at once: about 1.2 times one face per sine of the angle.
-double Teski::FallSideShare() const {
-    const AeroSpec& a = realistic ? realisticAero : simpleAero;
-    return 1.2 * (a.crossSections.x * a.cw[2]) / (a.crossSections.z * a.cw[0]);
+    const double mass = GetMass(), size = GetSize();
+    b.turns = true;
+    b.forward = 0.5 * a.crossSections.z * a.cw[0] / mass;
+    b.side = 0.5 * a.crossSections.x * a.cw[2] / mass;
+    b.vertical = 0.5 * a.crossSections.y * a.cw[3] / mass;
+    b.inertiaAcross = a.pmi.x;
+    b.inertiaAlong = a.pmi.z;
+    b.turn = size * a.crossSections.y * GetPitchMomentScale();
+    b.dampAcross = size * a.rotDrag.x;
+    b.dampAlong = size * a.rotDrag.z;
 }
 
 void Teski::CutOffEngine() {

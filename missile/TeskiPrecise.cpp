@@ -19,8 +19,8 @@ constexpr double PreciseNearShare = 0.97;
 constexpr double PreciseInterval = 1.0; // [s]
 // The trim turns the held heading against the predicted cross-range at this time constant [s].
 constexpr double PreciseTrimTime = 1.0;
-// The falling missile holds its attitude until the air's pressure turns it into the airflow [Pa].
-constexpr double PreciseAlignPressure = 2000;
+constexpr double PreciseTrimFloor = 0.05; // the least share of the speed still to come it reckons with
+constexpr double PreciseTrimGain = 0.7;
 
 double HostDensity(const void* planet, double radius) {
     ATMPARAM prm{};
@@ -41,7 +41,7 @@ FallModel Planet(const Teski& t, bool withAir) {
     m.omega = period != 0 ? 2 * 3.14159265358979323846 / period : 0;
     m.groundRadius = t.launchRadius;
     if (withAir) {
-        m.dragPerMass = t.FallDragArea() / t.GetMass();
+        t.DescribeFall(m.body);
         m.density = HostDensity;
         m.context = planet;
     }
@@ -90,6 +90,10 @@ void Teski::AimPrecise() {
 }
 
 void Teski::PreciseCutoffTest() {
+    if (preciseLastStep) {
+        CutOffEngine();
+        return;
+    }
     double distance = 0, azimuth = 0;
     TargetTrack(*this, distance, azimuth);
     VESSELSTATUS vs{};
@@ -103,7 +107,9 @@ void Teski::PreciseCutoffTest() {
         PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
     if (!(free >= PreciseStartShare * distance)) return;
     const bool earlier = preciseMet >= 0;
-    if (earlier && free + preciseOffset < PreciseNearShare * distance && met - preciseMet < PreciseInterval)
+    // Every step from where the estimate, grown at its last rate for an interval, comes near the target.
+    if (earlier && free + preciseOffset + preciseRate * PreciseInterval < PreciseNearShare * distance &&
+        met - preciseMet < PreciseInterval)
         return;
 
     VECTOR3 horizon = {};
@@ -111,12 +117,21 @@ void Teski::PreciseCutoffTest() {
     double pos[3], vel[3];
     PlanetState(lon, lat, r, horizon.data, pos, vel);
     FallModel model = Planet(*this, true);
-    VECTOR3 nose = {};
-    HorizonRot(_V(0, 0, 1), nose);
-    double unused[3];
-    PlanetState(lon, lat, 1.0, nose.data, unused, model.axis);
-    model.sideShare = FallSideShare();
-    model.alignPressure = PreciseAlignPressure;
+    // The body's axes in the planet frame, and its angular velocity along them.
+    VECTOR3 spin = {};
+    GetAngularVel(spin);
+    double axes[3][3], unused[3];
+    for (int i = 0; i < 3; ++i) {
+        VECTOR3 axis = {}, local = {};
+        local.data[i] = 1;
+        HorizonRot(local, axis);
+        PlanetState(lon, lat, 1.0, axis.data, unused, axes[i]);
+    }
+    for (int i = 0; i < 3; ++i) {
+        model.body.nose[i] = axes[2][i];
+        model.body.sideAxis[i] = axes[0][i];
+        model.body.spin[i] = spin.x * axes[0][i] + spin.y * axes[1][i] + spin.z * axes[2][i];
+    }
     const FallImpact f = PredictFall(pos, vel, model);
     if (!f.found) return;
     double along = 0, cross = 0;
@@ -124,12 +139,25 @@ void Teski::PreciseCutoffTest() {
                  cross);
     if (earlier && met > preciseMet) {
         const double dt = met - preciseMet;
-        preciseRate = (along - preciseAlong) / dt;
-        preciseTrim -= DegFromRad(cross / distance) * std::fmin(1.0, dt / PreciseTrimTime);
+        // The rate from one step to the next jitters with the attitude control: half of it is the last one.
+        const double rate = (along - preciseAlong) / dt;
+        preciseRate = dt < PreciseInterval && preciseRate > 0 ? 0.5 * (preciseRate + rate) : rate;
+        // A turn of the heading moves the impact only through the speed still to come, about half the share
+        // of the range still to go: the trim is the larger the nearer the cut-off.
+        const double toCome = std::fmax(PreciseTrimFloor, 0.5 * (1 - along / distance));
+        preciseTrim -=
+            DegFromRad(cross / distance) / toCome * PreciseTrimGain * std::fmin(1.0, dt / PreciseTrimTime);
     }
     preciseOffset = along - free;
     preciseAlong = along;
     preciseMet = met;
-    // Cut in the step whose middle the prediction crosses the target in.
-    if (along + 0.5 * preciseRate * oapiGetSimStep() >= distance) CutOffEngine();
+    // The target lies within the next step: the engine burns the share of it that the prediction still
+    // lacks, and stops at its end; where it lies behind, the engine stops now.
+    const double step = preciseRate * oapiGetSimStep();
+    if (along >= distance) {
+        CutOffEngine();
+    } else if (along + step >= distance) {
+        SetThrusterLevel(thMain, (distance - along) / step);
+        preciseLastStep = true;
+    }
 }

@@ -12,6 +12,13 @@ double greatCircle(double lng1, double lat1, double lng2, double lat2) {
     return 2 * kEarthRadius * std::asin(std::sqrt(std::min(1.0, h)));
 }
 
+double bearing(double lng1, double lat1, double lng2, double lat2) {
+    double p1 = lat1 * kDeg, p2 = lat2 * kDeg, dl = (lng2 - lng1) * kDeg;
+    double az = std::atan2(std::sin(dl) * std::cos(p2),
+                           std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl));
+    return std::fmod(az / kDeg + 360.0, 360.0);
+}
+
 void pointAlong(double lng, double lat, double azimuth, double dist, double& outLng, double& outLat) {
     double p = lat * kDeg, az = azimuth * kDeg, d = dist / kEarthRadius;
     double p2 = std::asin(std::sin(p) * std::cos(d) + std::cos(p) * std::sin(d) * std::cos(az));

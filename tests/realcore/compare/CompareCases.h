@@ -46,6 +46,7 @@ std::string scenarioText(const CaseSet& set);
 
 // Great-circle distance [m] and the point at a distance along an azimuth, on a sphere of the Earth's radius.
 double greatCircle(double lng1, double lat1, double lng2, double lat2); // degrees in
+double bearing(double lng1, double lat1, double lng2, double lat2);     // degrees from north, 0..360
 void pointAlong(double lng, double lat, double azimuth, double dist, double& outLng, double& outLat);
 
 } // namespace hostcompare

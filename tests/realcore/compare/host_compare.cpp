@@ -278,40 +278,92 @@ double missPct(const MissileCase& m, const std::map<std::string, SavedVessel>& s
     return 100 * greatCircle(m.tlng, m.tlat, w->second.impactLng, w->second.impactLat) / m.range;
 }
 
+// The miss split along the pad's track to the target (positive: long) and across it (positive: right), per
+// cent of the range; not numbers without a wreck.
+void missParts(const MissileCase& m, const std::map<std::string, SavedVessel>& saved, double& along,
+               double& cross) {
+    along = cross = NAN;
+    auto w = saved.find(m.name + "-Wreck");
+    if (w == saved.end() || !w->second.hasImpact) return;
+    const double d = greatCircle(m.lng, m.lat, w->second.impactLng, w->second.impactLat);
+    const double off = (bearing(m.lng, m.lat, w->second.impactLng, w->second.impactLat) - m.azimuth) * kDeg;
+    along = 100 * (d * std::cos(off) - m.range) / m.range;
+    cross = 100 * d * std::sin(off) / m.range;
+}
+
 // The precise missiles' table: each flight's miss from its target in each host, then the worst and the
-// median per model and host. Returns whether every flight lands within the goal.
+// median per model and host. Beside each realistic-model flight a companion from a pad halfway to the next
+// flies the same way with a target far beyond any reach, so it burns all its propellant: where it lands is
+// the reach in that direction. A target beyond it cannot be hit; such flights are listed apart, not counted
+// as misses of the guidance. The companions fly in orbhost alone (the hosts agree on a full burn to a tenth
+// of a per cent, and the real core's world of 80 is slow enough), their reach serves both hosts. Returns
+// whether every flight within reach lands within the goal.
 constexpr double kPreciseGoalPct = 0.3;
+constexpr double kFarBeyondReach = 2000e3; // [m]
 bool reportPrecise(const Hosts& h, bool realCore) {
     CaseSet set{missileMatrix(), {}};
-    for (MissileCase& m : set.missiles)
+    const size_t flights = set.missiles.size();
+    for (size_t i = 0; i < flights; ++i) {
+        MissileCase& m = set.missiles[i];
         m.precise = true;
+        if (!m.realistic) continue;
+        MissileCase far = m;
+        far.name = "F" + m.name.substr(1);
+        far.lng += 0.05;
+        far.range = kFarBeyondReach;
+        pointAlong(far.lng, far.lat, far.azimuth, far.range, far.tlng, far.tlat);
+        set.missiles.push_back(far);
+    }
     std::map<std::string, SavedVessel> orb, real;
     if (!flyOrbhost(h, set, "precise", 800, true, orb)) return false;
-    if (realCore && !flyReal(h, set, "precise", 800, true, real)) return false;
-    std::printf("%-18s %-5s %5s %4s %4s | %9s %9s\n", "flight", "model", "lat", "az", "km", "orbhost %",
-                "core %");
+    const CaseSet guided{{set.missiles.begin(), set.missiles.begin() + long(flights)}, {}};
+    if (realCore && !flyReal(h, guided, "precise", 800, true, real)) return false;
+    auto reachKm = [&](const MissileCase& m, const std::map<std::string, SavedVessel>& saved) {
+        if (!m.realistic) return double(INFINITY);
+        for (size_t j = flights; j < set.missiles.size(); ++j)
+            if (set.missiles[j].name == "F" + m.name.substr(1)) return landedKm(set.missiles[j], saved);
+        return double(NAN);
+    };
+    std::printf("%-18s %-5s %5s %4s %4s %6s | %9s %7s %7s | %9s %7s %7s\n", "flight", "model", "lat", "az",
+                "km", "reach", "orbhost %", "along", "across", "core %", "along", "across");
     std::vector<double> misses[2][2]; // [model][host]
+    int beyond[2][2] = {};
     bool ok = true;
-    for (const MissileCase& m : set.missiles) {
+    for (size_t i = 0; i < flights; ++i) {
+        const MissileCase& m = set.missiles[i];
         const double o = missPct(m, orb), r = realCore ? missPct(m, real) : NAN;
-        std::printf("%-18s %-5s %5.1f %4.0f %4.0f | %9.3f %9.3f\n", m.name.c_str(),
-                    m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, o, r);
-        // A missing wreck counts as an infinite miss.
-        misses[m.realistic][0].push_back(std::isnan(o) ? INFINITY : o);
-        if (realCore) misses[m.realistic][1].push_back(std::isnan(r) ? INFINITY : r);
-        ok = ok && o <= kPreciseGoalPct && (!realCore || r <= kPreciseGoalPct); // a missing wreck fails
+        const double ro = reachKm(m, orb);
+        double oa = NAN, oc = NAN, ra = NAN, rc = NAN;
+        missParts(m, orb, oa, oc);
+        if (realCore) missParts(m, real, ra, rc);
+        std::printf("%-18s %-5s %5.1f %4.0f %4.0f %6.0f | %9.3f %7.3f %7.3f | %9.3f %7.3f %7.3f\n",
+                    m.name.c_str(), m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, ro, o,
+                    oa, oc, r, ra, rc);
+        for (int host = 0; host < (realCore ? 2 : 1); ++host) {
+            if (m.range > 1e3 * ro) { // a missing companion counts as within reach
+                ++beyond[m.realistic][host];
+                continue;
+            }
+            // A missing wreck counts as an infinite miss, and fails.
+            const double miss = host ? r : o;
+            misses[m.realistic][host].push_back(std::isnan(miss) ? INFINITY : miss);
+            ok = ok && miss <= kPreciseGoalPct;
+        }
     }
-    std::printf("\n%-10s %-9s %8s %8s %8s\n", "model", "host", "flights", "worst %", "median %");
+    std::printf("\n%-10s %-9s %8s %8s %8s %13s\n", "model", "host", "flights", "worst %", "median %",
+                "beyond reach");
     for (int model = 0; model < 2; ++model)
         for (int host = 0; host < (realCore ? 2 : 1); ++host) {
             std::vector<double> v = misses[model][host];
             std::sort(v.begin(), v.end());
-            const double worst = v.back();
-            std::printf("%-10s %-9s %8zu %8.3f %8.3f\n", model ? "realistic" : "simple",
-                        host ? "core" : "orbhost", v.size(), worst, v[v.size() / 2]);
+            if (v.empty()) v.push_back(NAN);
+            std::printf("%-10s %-9s %8zu %8.3f %8.3f %13d\n", model ? "realistic" : "simple",
+                        host ? "core" : "orbhost", misses[model][host].size(), v.back(), v[v.size() / 2],
+                        beyond[model][host]);
         }
-    std::printf("precise: %s\n", ok ? "every flight within 0.3 % of its range of its target"
-                                    : "a flight misses its target by more than 0.3 % of its range");
+    std::printf("precise: %s\n",
+                ok ? "every flight within reach lands within 0.3 % of its range of its target"
+                   : "a flight within reach misses its target by more than 0.3 % of its range");
     return ok;
 }
 
