@@ -47,6 +47,8 @@ public:
     void RealisticAutopilot();
     void CaptureLaunchAttitude();
     void ComputeBurnTime();
+    // The range of a drag-free fall from here, m, from the velocity gained since launch.
+    double DragFreeRange();
     void BallisticCutoffTest();
     void TimedCutoffTest();
     void PreciseCutoffTest();

@@ -120,16 +120,18 @@ void Teski::ComputeBurnTime() {
     metMeco = BurnTimeForRange(range);
 }
 
-void Teski::BallisticCutoffTest() {
+double Teski::DragFreeRange() {
     VESSELSTATUS vs{};
     GetStatus(vs);
     const double dv[3] = {vs.rvel.x - launchVelocity.x, vs.rvel.y - launchVelocity.y,
                           vs.rvel.z - launchVelocity.z};
     double lon = 0, lat = 0, r = 0;
     GetEquPos(lon, lat, r);
-    const double predicted =
-        PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
-    if (predicted >= range) CutOffEngine(); // a prediction that is not a number never cuts
+    return PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
+}
+
+void Teski::BallisticCutoffTest() {
+    if (DragFreeRange() >= range) CutOffEngine(); // a prediction that is not a number never cuts
 }
 
 void Teski::TimedCutoffTest() {

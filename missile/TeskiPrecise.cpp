@@ -96,15 +96,8 @@ void Teski::PreciseCutoffTest() {
     }
     double distance = 0, azimuth = 0;
     TargetTrack(*this, distance, azimuth);
-    VESSELSTATUS vs{};
-    GetStatus(vs);
-    const double dv[3] = {vs.rvel.x - launchVelocity.x, vs.rvel.y - launchVelocity.y,
-                          vs.rvel.z - launchVelocity.z};
-    double lon = 0, lat = 0, r = 0;
-    GetEquPos(lon, lat, r);
     // The drag-free range is cheap: it says when the precise prediction is worth its cost.
-    const double free =
-        PredictedBallisticRange(dv, launchAttitudeCos.data, launchAttitudeSin.data, r, launchRadius);
+    const double free = DragFreeRange();
     if (!(free >= PreciseStartShare * distance)) return;
     const bool earlier = preciseMet >= 0;
     // Every step from where the estimate, grown at its last rate for an interval, comes near the target.
@@ -112,6 +105,8 @@ void Teski::PreciseCutoffTest() {
         met - preciseMet < PreciseInterval)
         return;
 
+    double lon = 0, lat = 0, r = 0;
+    GetEquPos(lon, lat, r);
     VECTOR3 horizon = {};
     GetAirspeedVector(FRAME_HORIZON, horizon);
     double pos[3], vel[3];

@@ -3,6 +3,7 @@
 
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
+#include "Unit_KmlStyles.h"
 #include "Unit_Utf8.h"
 
 #include <algorithm>
@@ -17,28 +18,6 @@ namespace zm {
 namespace {
 
 constexpr std::string_view CrLf = "\r\n";
-
-// The colour of a track piece, in HTML and in KML (aabbggrr) notation, by the phase code of its end point.
-struct TPhaseColour {
-    int Phase;
-    std::string_view Html;
-    std::string_view Kml;
-};
-
-constexpr TPhaseColour PhaseColours[] = {
-    {1, "#CC0500", "FF0005CC"}, // engine burning without contrail: red, opaque
-    {2, "#CCCCCC", "CCCCCCCC"}, // engine burning with contrail: grey, 80 % opaque
-    {3, "#0005CC", "FFCC0500"}, // engine off: blue, opaque
-};
-
-constexpr std::string_view Styles[] = {
-    "<Style id=\"stWreck\"><IconStyle id=\"stIconFlag\"><Icon><href>root://icons/palette-2.png</href>"
-    "<x>160</x><y>192</y><w>32</w><h>32</h></Icon></IconStyle></Style>",
-    "<Style id=\"stTarget\"><IconStyle id=\"stIconBuilding\"><Icon><href>root://icons/palette-3.png</href>"
-    "<x>160</x><y>160</y><w>32</w><h>32</h></Icon></IconStyle></Style>",
-    "<Style id=\"stLaunch\"><IconStyle id=\"stIconR\"><Icon><href>root://icons/palette-5.png</href>"
-    "<x>32</x><y>128</y><w>32</w><h>32</h></Icon></IconStyle></Style>",
-};
 
 // ---- Fixed-point text without the long double conversions ----
 //
@@ -307,7 +286,7 @@ void WriteDocument(TKmlOut& doc, const std::string& fileName, const std::vector<
     out += name;
     out += "</name>";
     out += CrLf;
-    for (std::string_view style : Styles) {
+    for (std::string_view style : MarkStyles) {
         out += style;
         out += CrLf;
     }

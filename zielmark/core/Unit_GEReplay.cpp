@@ -4,6 +4,7 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
+#include "Unit_KmlStyles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,28 +22,6 @@ constexpr int64_t FirstMs = -62135596800000;       // 0001-01-01T00:00:00Z
 constexpr int64_t EndMs = 253402300800000;         // 10000-01-01T00:00:00Z
 constexpr int MaxTrackPoints = TrackArraySize - 1; // a full track has no final point at the impact
 constexpr long double LongestFlight = 1e7;         // s; a longer flight time is no flight time
-
-// The phase styles of the tracks, by the phase code of a piece's end point, as the result KML colours them.
-struct TPhaseStyle {
-    int Phase;
-    std::string_view Id;
-    std::string_view Kml; // aabbggrr
-};
-
-constexpr TPhaseStyle PhaseStyles[] = {
-    {1, "stPhase1", "FF0005CC"}, // engine burning without contrail: red
-    {2, "stPhase2", "CCCCCCCC"}, // engine burning with contrail: grey
-    {3, "stPhase3", "FFCC0500"}, // engine off: blue
-};
-
-constexpr std::string_view MarkStyles[] = {
-    "<Style id=\"stWreck\"><IconStyle id=\"stIconFlag\"><Icon><href>root://icons/palette-2.png</href>"
-    "<x>160</x><y>192</y><w>32</w><h>32</h></Icon></IconStyle></Style>",
-    "<Style id=\"stTarget\"><IconStyle id=\"stIconBuilding\"><Icon><href>root://icons/palette-3.png</href>"
-    "<x>160</x><y>160</y><w>32</w><h>32</h></Icon></IconStyle></Style>",
-    "<Style id=\"stLaunch\"><IconStyle id=\"stIconR\"><Icon><href>root://icons/palette-5.png</href>"
-    "<x>32</x><y>128</y><w>32</w><h>32</h></Icon></IconStyle></Style>",
-};
 
 // The camera's view: one every few seconds of the firing, played ten times faster.
 constexpr int64_t MinCameraStepMs = 5000;
@@ -170,14 +149,14 @@ void AppendPointMark(std::string& out, std::string_view name, long double lon, l
 
 // One time-stamped track for points first..last, in the style of its phase (none before the first known
 // phase of the file).
-void AppendTrack(std::string& out, const TFlight& f, int first, int last, const TPhaseStyle* style) {
+void AppendTrack(std::string& out, const TFlight& f, int first, int last, const TPhaseColour* style) {
     const TTeskWreck& w = *f.Wreck;
     out += "<Placemark><name>trkpt ";
     out += FormatInt(first);
     out += "</name>";
     if (style) {
         out += "<styleUrl>#";
-        out += style->Id;
+        out += style->StyleId;
         out += "</styleUrl>";
     }
     out += "<gx:Track><altitudeMode>absolute</altitudeMode>";
@@ -205,7 +184,7 @@ void AppendTrack(std::string& out, const TFlight& f, int first, int last, const 
 // A missile's folder: its marks, then its track cut where the colour changes. The colour of the piece
 // from point i to i + 1 is that of point i + 1's phase; an unknown code keeps the colour before it, from
 // whichever missile, as in the result KML.
-void AppendFlight(std::string& out, const TFlight& f, const TPhaseStyle*& style) {
+void AppendFlight(std::string& out, const TFlight& f, const TPhaseColour*& style) {
     const TTeskWreck& w = *f.Wreck;
     const std::string missile = KmlText(w.MissileName), target = KmlText(w.Target);
     out += "<Folder><name>";
@@ -218,8 +197,8 @@ void AppendFlight(std::string& out, const TFlight& f, const TPhaseStyle*& style)
     const int count = int(f.Times.Points.size());
     int first = 0;
     for (int i = 0; i + 1 < count; ++i) {
-        const TPhaseStyle* before = style;
-        for (const TPhaseStyle& s : PhaseStyles)
+        const TPhaseColour* before = style;
+        for (const TPhaseColour& s : PhaseColours)
             if (s.Phase == w.TrackPhase[size_t(i) + 1]) style = &s;
         if (i > first && style != before) {
             AppendTrack(out, f, first, i, before); // the pieces up to point i had the colour before
@@ -296,9 +275,9 @@ std::vector<std::string> WriteReplay(const std::string& fileName, const std::vec
         out += style;
         out += CrLf;
     }
-    for (const TPhaseStyle& s : PhaseStyles) {
+    for (const TPhaseColour& s : PhaseColours) {
         out += "<Style id=\"";
-        out += s.Id;
+        out += s.StyleId;
         out += "\"><LineStyle><color>";
         out += s.Kml;
         out += "</color><width>4</width></LineStyle></Style>";
@@ -309,7 +288,7 @@ std::vector<std::string> WriteReplay(const std::string& fileName, const std::vec
     out += name;
     out += "</name>";
     out += CrLf;
-    const TPhaseStyle* style = nullptr;
+    const TPhaseColour* style = nullptr;
     for (const TFlight& f : flights) {
         AppendFlight(out, f, style);
         spill(out);
