@@ -83,7 +83,7 @@ void TGeToOrbPage::ConnectEvents() {
                 Model.Description.push_back(S(line));
     });
     connect(cbActiveVessel, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!Showing) Model.FocusIndex = index;
+        if (!Showing) Model.SelectFocusAt(index);
     });
     // Typed (the user's edits only), or picked from the list: each runs the change once.
     connect(cbSaveOrbFiles->lineEdit(), &QLineEdit::textEdited, this, [this] {
@@ -342,7 +342,8 @@ void TGeToOrbPage::ShowScenarioName() {
 void TGeToOrbPage::ShowWarnings() {
     // Notes (launch sites left out) and advice (waypoints beyond the first ten, a model that falls short) are
     // shown with the warnings but leave the save button alone.
-    const std::string shown = Model.WarningsText + Model.NotesText + Model.AdviceText;
+    const std::string shown =
+        zm::BulletedLines(Model.Warnings) + zm::BulletedLines(Model.Notes) + zm::BulletedLines(Model.Advice);
     stGEtoOrbWarnings->setText(Q(shown));
     pnlGEtoOrbWarnings->setVisible(!shown.empty());
     btnSaveOrbFile->setEnabled(Model.SaveEnabled());

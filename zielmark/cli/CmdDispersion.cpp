@@ -23,6 +23,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -162,9 +163,17 @@ const char* StopName(int signal) {
     return signal == SIGINT ? "Ctrl-C" : signal == SIGTERM ? "SIGTERM" : "a signal";
 }
 
-} // namespace
+// What the command was told, checked.
+struct TDispersionOptions {
+    fs::path Plan, Orbhost, Root, Out;
+    unsigned long long Runs = 0, Seed = 0, Jobs = 1;
+    std::string Dt; // orbhost's step as given, empty for its own
+    bool KeepRuns = false;
+};
 
-int RunDispersion(int argc, char** argv) {
+// Reads and checks the options, the plan and the outputs' folder; an exit code when the command ends here
+// (its help, or something it cannot work with).
+std::optional<int> ReadOptions(int argc, char** argv, TDispersionOptions& o) {
     const TCliArgs args = ParseCliArgs(argc, argv,
                                        {{"runs", true},
                                         {"seed", true},
@@ -181,69 +190,83 @@ int RunDispersion(int argc, char** argv) {
         return 0;
     }
     if (args.Positional.size() != 1) return UsageError("exactly one launch scenario expected");
-    const fs::path plan = args.Positional[0];
-    if (!FileExists(plan.string())) return Fail(plan.string() + ": no such scenario file");
-    unsigned long long runs = 0, seed = 0, jobs = std::max(1u, std::thread::hardware_concurrency());
-    if (!args.Has("runs") || !ParseCount(args.Value("runs"), 100000, runs) || runs == 0)
+    o.Plan = args.Positional[0];
+    if (!FileExists(o.Plan.string())) return Fail(o.Plan.string() + ": no such scenario file");
+    o.Jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (!args.Has("runs") || !ParseCount(args.Value("runs"), 100000, o.Runs) || o.Runs == 0)
         return UsageError("--runs N is required, a whole number from 1 to 100000");
     if (args.Has("seed")) {
-        if (!ParseCount(args.Value("seed"), 0xFFFFFFFFull, seed))
+        if (!ParseCount(args.Value("seed"), 0xFFFFFFFFull, o.Seed))
             return UsageError("--seed: a whole number from 0 to 4294967295");
     } else {
-        seed = static_cast<unsigned>(std::time(nullptr));
+        o.Seed = static_cast<unsigned>(std::time(nullptr));
     }
-    if (args.Has("jobs") && (!ParseCount(args.Value("jobs"), 4096, jobs) || jobs == 0))
+    if (args.Has("jobs") && (!ParseCount(args.Value("jobs"), 4096, o.Jobs) || o.Jobs == 0))
         return UsageError("--jobs: a whole number from 1 to 4096");
-    std::string dt;
     if (args.Has("dt")) {
         double v = 0;
         if (!TryParseFloat(args.Value("dt"), v) || !(v > 0))
             return UsageError("--dt: a step length in seconds above 0");
         // orbhost's own bound, told before any run: the simulator's clock counts microseconds.
         if (v < 1e-6) return UsageError("--dt: a step is at least 0.000001 s");
-        dt = args.Value("dt");
+        o.Dt = args.Value("dt");
     }
-    const fs::path orbhost = args.Has("orbhost") ? fs::path(args.Value("orbhost")) : OwnFolder() / "orbhost";
-    if (!fs::exists(orbhost)) return Fail(orbhost.string() + ": orbhost not found (give it with --orbhost)");
-    const fs::path root = args.Has("root") ? fs::path(args.Value("root")) : RootOf(plan);
-    if (root.empty())
-        return Fail(plan.string() + ": not inside an installation's Scenarios folder; give --root");
-    const fs::path out = args.Has("out") ? fs::path(args.Value("out"))
-                                         : plan.parent_path() / (plan.stem().string() + " dispersion");
+    o.Orbhost = args.Has("orbhost") ? fs::path(args.Value("orbhost")) : OwnFolder() / "orbhost";
+    if (!fs::exists(o.Orbhost))
+        return Fail(o.Orbhost.string() + ": orbhost not found (give it with --orbhost)");
+    o.Root = args.Has("root") ? fs::path(args.Value("root")) : RootOf(o.Plan);
+    if (o.Root.empty())
+        return Fail(o.Plan.string() + ": not inside an installation's Scenarios folder; give --root");
+    o.Out = args.Has("out") ? fs::path(args.Value("out"))
+                            : o.Plan.parent_path() / (o.Plan.stem().string() + " dispersion");
     // A plan without a missile flies nothing, however often.
-    if (std::string text; ReadWholeFile(plan.string(), text).Ok() && MissileShips(text) == 0)
-        return Fail(plan.string() +
+    if (std::string text; ReadWholeFile(o.Plan.string(), text).Ok() && MissileShips(text) == 0)
+        return Fail(o.Plan.string() +
                     ": the plan holds no missile (no ship of class Teski); nothing would fly");
     // The outputs' folder before the first run: the runs' time is not spent to find it unwritable.
-    if (const std::string problem = OutputFolderProblem(out.string()); !problem.empty()) return Fail(problem);
+    if (const std::string problem = OutputFolderProblem(o.Out.string()); !problem.empty())
+        return Fail(problem);
+    o.KeepRuns = args.Has("keep-runs");
+    return std::nullopt;
+}
 
-    // Each run saves its state into a file of its own, so parallel runs share nothing. Scratch folders left
-    // by dispersions that were killed outright go first.
+// Where the runs save their states: a temporary folder, or "runs" in the outputs' folder when they are kept.
+struct TRunsFolder {
+    std::unique_ptr<TScratchFolder> Scratch; // removed with its runs when the command ends
+    fs::path Path;
+};
+
+// Each run saves its state into a file of its own, so parallel runs share nothing. Scratch folders left by
+// dispersions that were killed outright go first.
+std::optional<int> PrepareRunsFolder(const TDispersionOptions& o, TRunsFolder& folder) {
     std::error_code ec;
-    const bool keep = args.Has("keep-runs");
     RemoveDeadScratchFolders();
-    std::unique_ptr<TScratchFolder> scratchFolder;
-    fs::path scratch = out / "runs";
-    if (!keep) {
-        scratchFolder = std::make_unique<TScratchFolder>();
-        if (scratchFolder->Path().empty())
+    folder.Path = o.Out / "runs";
+    if (!o.KeepRuns) {
+        folder.Scratch = std::make_unique<TScratchFolder>();
+        if (folder.Scratch->Path().empty())
             return Fail("cannot create a temporary folder in " + fs::temp_directory_path(ec).string());
-        scratch = scratchFolder->Path();
+        folder.Path = folder.Scratch->Path();
     }
-    fs::create_directories(scratch, ec);
-    if (!fs::is_directory(scratch)) return Fail(scratch.string() + ": cannot create the folder");
+    fs::create_directories(folder.Path, ec);
+    if (!fs::is_directory(folder.Path)) return Fail(folder.Path.string() + ": cannot create the folder");
+    return std::nullopt;
+}
 
-    std::vector<TFarmJob> farm(runs);
-    std::vector<std::string> savedFiles(runs);
+// One orbhost run per firing, each with a seed of its own; savedFiles receives the state each run saves.
+std::vector<TFarmJob> RunJobs(const TDispersionOptions& o, const fs::path& folder,
+                              std::vector<std::string>& savedFiles) {
+    std::vector<TFarmJob> farm(o.Runs);
+    savedFiles.assign(o.Runs, {});
     for (size_t i = 0; i < farm.size(); ++i) {
         const std::string number = std::to_string(i + 1);
         const fs::path base =
-            scratch / ("run-" + std::string(number.size() < 4 ? 4 - number.size() : 0, '0') + number);
-        farm[i].Argv = {orbhost.string(),
+            folder / ("run-" + std::string(number.size() < 4 ? 4 - number.size() : 0, '0') + number);
+        farm[i].Argv = {o.Orbhost.string(),
                         "run",
-                        fs::absolute(plan).string(),
+                        fs::absolute(o.Plan).string(),
                         "--root",
-                        root.string(),
+                        o.Root.string(),
                         "--key",
                         "O@1",
                         "--until-gone",
@@ -251,83 +274,85 @@ int RunDispersion(int argc, char** argv) {
                         "--progress",
                         "0",
                         "--seed",
-                        std::to_string(RunSeed(unsigned(seed), int(i + 1))),
+                        std::to_string(RunSeed(unsigned(o.Seed), int(i + 1))),
                         "--save-to",
                         base.string() + ".scn"};
-        if (!dt.empty()) farm[i].Argv.insert(farm[i].Argv.end(), {"--dt", dt});
+        if (!o.Dt.empty()) farm[i].Argv.insert(farm[i].Argv.end(), {"--dt", o.Dt});
         farm[i].LogFile = base.string() + ".log";
         savedFiles[i] = base.string() + ".scn";
     }
+    return farm;
+}
 
-    std::fprintf(stderr, "dispersion: %llu runs of %s, seed %llu, %llu at a time\n", runs,
-                 plan.filename().c_str(), seed, jobs);
-    const bool tty = isatty(STDERR_FILENO);
-    const auto start = std::chrono::steady_clock::now();
-    size_t lastShown = 0;
-    TDispersion d;
-    d.Plan = plan.filename().string();
-    d.Seed = unsigned(seed);
-    d.RunsPlanned = int(runs);
+// What the runs gave: their impacts, the notes on runs without a result, and the signal that stopped
+// them (0 when all ran).
+struct TFlown {
+    TDispersion Dispersion;
+    std::vector<std::string> Notes;
+    int StopSignal = 0;
+};
+
+// Reads run i as soon as it ends and removes its files (unless they are kept), so a long dispersion keeps
+// only the impacts.
+void GatherRun(const TDispersionOptions& o, const TFarmJob& job, const std::string& saved, size_t i,
+               const TFarmResult& result, bool tty, TFlown& flown) {
+    TOrbResults read;
+    const TResult outcome =
+        result.ExitCode == 0 ? LoadOrbResults(saved, read) : TResult::Outcome(TResultCode::Missing);
+    // A run counts when its missiles flew and left wrecks to read.
+    if (outcome.Ok() && !read.Wrecks.empty()) {
+        flown.Dispersion.AddRun(int(i + 1), read.Wrecks);
+    } else {
+        flown.Dispersion.AddFailedRun(int(i + 1));
+        const std::string why = !result.Started           ? o.Orbhost.string() + ": cannot be started"
+                                : result.ExitCode != 0    ? WhyOrbhostFailed(job.LogFile, result)
+                                : outcome.Ok()            ? WhyNoWreck(saved)
+                                : outcome.Message.empty() ? saved + ": not saved"
+                                                          : outcome.Message;
+        flown.Notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
+        std::fprintf(stderr, "%sdispersion: %s\n", tty ? "\n" : "", flown.Notes.back().c_str());
+    }
+    if (!o.KeepRuns) {
+        std::error_code ignored;
+        fs::remove(saved, ignored);
+        fs::remove(job.LogFile, ignored);
+    }
+}
+
+// Flies the runs, o.Jobs at a time, gathering each as it ends and showing the progress.
+TFlown FlyRuns(const TDispersionOptions& o, const std::vector<TFarmJob>& farm,
+               const std::vector<std::string>& savedFiles, bool tty,
+               std::chrono::steady_clock::time_point start) {
+    std::fprintf(stderr, "dispersion: %llu runs of %s, seed %llu, %llu at a time\n", o.Runs,
+                 o.Plan.filename().c_str(), o.Seed, o.Jobs);
+    TFlown flown;
+    TDispersion& d = flown.Dispersion;
+    d.Plan = o.Plan.filename().string();
+    d.Seed = unsigned(o.Seed);
+    d.RunsPlanned = int(o.Runs);
     // The plan says which missiles stop their engines with the precise cut-off; the summary names them.
-    if (std::vector<std::string> lines; ReadTextLines(plan.string(), lines).Ok())
+    if (std::vector<std::string> lines; ReadTextLines(o.Plan.string(), lines).Ok())
         d.PreciseMissiles = PreciseMissileNames(lines);
-    std::vector<std::string> notes;
-    // Each run is read as soon as it ends and its files go, so a long dispersion keeps only the impacts.
-    const auto collect = [&](size_t i, const TFarmResult& result) {
-        const std::string& saved = savedFiles[i];
-        TOrbResults read;
-        const TResult outcome =
-            result.ExitCode == 0 ? LoadOrbResults(saved, read) : TResult::Outcome(TResultCode::Missing);
-        // A run counts when its missiles flew and left wrecks to read.
-        if (outcome.Ok() && !read.Wrecks.empty()) {
-            d.AddRun(int(i + 1), read.Wrecks);
-        } else {
-            d.AddFailedRun(int(i + 1));
-            const std::string why = !result.Started           ? orbhost.string() + ": cannot be started"
-                                    : result.ExitCode != 0    ? WhyOrbhostFailed(farm[i].LogFile, result)
-                                    : outcome.Ok()            ? WhyNoWreck(saved)
-                                    : outcome.Message.empty() ? saved + ": not saved"
-                                                              : outcome.Message;
-            notes.push_back("Run " + std::to_string(i + 1) + " gave no result: " + why);
-            std::fprintf(stderr, "%sdispersion: %s\n", tty ? "\n" : "", notes.back().c_str());
-        }
-        if (!keep) {
-            std::error_code ignored;
-            fs::remove(saved, ignored);
-            fs::remove(farm[i].LogFile, ignored);
-        }
-    };
+    size_t lastShown = 0;
     std::vector<TFarmResult> results;
-    int stopSignal =
-        RunFarm(farm, unsigned(jobs), results, [&](size_t i, const TFarmResult& result, size_t done) {
-            collect(i, result);
+    flown.StopSignal =
+        RunFarm(farm, unsigned(o.Jobs), results, [&](size_t i, const TFarmResult& result, size_t done) {
+            GatherRun(o, farm[i], savedFiles[i], i, result, tty, flown);
             const double elapsed =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            const double left = elapsed / double(done) * double(runs - done);
+            const double left = elapsed / double(done) * double(o.Runs - done);
             // On a terminal one line that updates; in a log a line every tenth of the way.
-            if (tty || done == runs || done * 10 / runs != lastShown * 10 / runs) {
+            if (tty || done == o.Runs || done * 10 / o.Runs != lastShown * 10 / o.Runs) {
                 std::fprintf(stderr, "%s%zu of %llu runs done, %s elapsed, about %s left%s", tty ? "\r" : "",
-                             done, runs, Clock(elapsed).c_str(), Clock(left).c_str(), tty ? "   " : "\n");
+                             done, o.Runs, Clock(elapsed).c_str(), Clock(left).c_str(), tty ? "   " : "\n");
                 lastShown = done;
             }
         });
-    // From here Ctrl-C waits until the outputs are whole; it still ends the command as an interrupt.
-    auto held = std::make_unique<TInterruptsHeld>();
-    if (tty) std::fputc('\n', stderr);
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return flown;
+}
 
-    d.Finish();
-    if (stopSignal != 0)
-        notes.push_back("Stopped by " + std::string(StopName(stopSignal)) + " after " +
-                        std::to_string(d.RunsFlown) + " runs.");
-
-    const TResultOf<std::string> outputs = WriteDispersionOutputs(out.string(), d, notes);
-    if (stopSignal == 0) stopSignal = held->Pending();
-    held.reset();
-    if (!outputs.Ok()) return Fail(outputs.Message);
-    const fs::path written = outputs.Value;
-    scratchFolder.reset();
-
+// Prints the summary the outputs hold, and how long the runs took and where the outputs are.
+void PrintSummary(const fs::path& written, int runsFlown, double wall) {
     std::fputc('\n', stdout);
     std::string summary;
     if (ReadWholeFile(JoinPath(written.string(), "summary.txt"), summary).Ok()) {
@@ -336,7 +361,41 @@ int RunDispersion(int argc, char** argv) {
         for (const std::string& l : lines)
             std::printf("%s\n", l.c_str());
     }
-    std::printf("\n%d runs in %.1f s; outputs in %s\n", d.RunsFlown, wall, written.string().c_str());
+    std::printf("\n%d runs in %.1f s; outputs in %s\n", runsFlown, wall, written.string().c_str());
+}
+
+} // namespace
+
+int RunDispersion(int argc, char** argv) {
+    TDispersionOptions o;
+    if (const std::optional<int> done = ReadOptions(argc, argv, o)) return *done;
+    TRunsFolder folder;
+    if (const std::optional<int> failed = PrepareRunsFolder(o, folder)) return *failed;
+    std::vector<std::string> savedFiles;
+    const std::vector<TFarmJob> farm = RunJobs(o, folder.Path, savedFiles);
+
+    const bool tty = isatty(STDERR_FILENO);
+    const auto start = std::chrono::steady_clock::now();
+    TFlown flown = FlyRuns(o, farm, savedFiles, tty, start);
+    // From here Ctrl-C waits until the outputs are whole; it still ends the command as an interrupt.
+    auto held = std::make_unique<TInterruptsHeld>();
+    if (tty) std::fputc('\n', stderr);
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    TDispersion& d = flown.Dispersion;
+    d.Finish();
+    int stopSignal = flown.StopSignal;
+    if (stopSignal != 0)
+        flown.Notes.push_back("Stopped by " + std::string(StopName(stopSignal)) + " after " +
+                              std::to_string(d.RunsFlown) + " runs.");
+
+    const TResultOf<std::string> outputs = WriteDispersionOutputs(o.Out.string(), d, flown.Notes);
+    if (stopSignal == 0) stopSignal = held->Pending();
+    held.reset();
+    if (!outputs.Ok()) return Fail(outputs.Message);
+    folder.Scratch.reset();
+
+    PrintSummary(outputs.Value, d.RunsFlown, wall);
     if (stopSignal != 0) return 128 + stopSignal;
     return d.RunsFlown > 0 ? 0 : Fail("no run gave a result");
 }

@@ -1,4 +1,4 @@
-// zielmark-cli plan: a Google Earth KML file to a launch scenario, as the targeting page makes it.
+// zielmark-cli plan: a Google Earth KML file to a launch scenario, planned as the targeting page plans it.
 #include "CliArgs.h"
 #include "Commands.h"
 #include "TextTable.h"
@@ -7,8 +7,10 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 #include "Unit_LaunchScenario.h"
+#include "Unit_Plan.h"
 #include "Unit_Targeting.h"
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace zm;
@@ -130,22 +132,25 @@ int RunPlan(int argc, char** argv) {
     const std::string kmlPath = args.Positional[0];
     const std::string out = args.Value("out");
 
-    TTargetingPage page;
-    page.SystemBiasMinutes = SystemBiasMinutes();
-    page.ZoneMinutes = page.SystemBiasMinutes;
-    const TResult imported = page.LoadKml(ExtractFilePath(kmlPath), ExtractFileName(kmlPath), NowLocal());
+    TLaunchPlan plan;
+    plan.KmlFileName = ExtractFileName(kmlPath);
+    const int systemBias = SystemBiasMinutes();
+    plan.ScenarioDateUtc = AddMinutes(systemBias, NowLocal());
+    const TResult imported =
+        ImportWaypoints(JoinPath(ExtractFilePath(kmlPath), plan.KmlFileName), plan.Waypoints);
     if (imported.Code == TResultCode::Empty) return Failure("\"" + kmlPath + "\" holds no placemarks");
     if (!imported.Ok()) return Failure(imported.Message);
     // Launch sites whose names no scenario can carry are named; the others are planned.
     std::vector<std::string> notes;
-    SplitLines(page.NotesText, notes);
-    for (const std::string& note : notes) // the page's "- " list mark left off
+    SplitLines(BulletedLines(LeftOutNotes(plan.Waypoints)), notes);
+    for (const std::string& note : notes) // a name's line break shows as a line of its own
         std::fprintf(stderr, "zielmark-cli plan: warning: %s\n",
                      TerminalSafe(note.c_str() + (note.rfind("- ", 0) == 0 ? 2 : 0)).c_str());
     std::vector<std::string> noPoint;
-    for (const zm::TLeftOut& placemark : page.Waypoints.LeftOut)
+    for (const zm::TLeftOut& placemark : plan.Waypoints.LeftOut)
         if (placemark.Reason == zm::TLeftOutReason::NoPoint) noPoint.push_back(placemark.Name);
-    if (page.Waypoints.Tesks.empty() && !noPoint.empty()) {
+    TWaypoints& w = plan.Waypoints;
+    if (w.Tesks.empty() && !noPoint.empty()) {
         // The user sees launch sites in the file: they are named, and what they lack.
         std::string named;
         for (const std::string& name : noPoint)
@@ -153,7 +158,7 @@ int RunPlan(int argc, char** argv) {
         return Failure("\"" + kmlPath + "\" has no launch site with a point: " + named +
                        (noPoint.size() == 1 ? " has no point" : " have no point"));
     }
-    if (page.Waypoints.Tesks.empty())
+    if (w.Tesks.empty())
         return Failure("\"" + kmlPath +
                        "\" has no launch site (a placemark whose name begins with \"Tesk\")");
 
@@ -164,80 +169,93 @@ int RunPlan(int argc, char** argv) {
             if (!TryParseInt(args.Value("seed"), seed)) return UsageError("--seed needs an integer");
             random = SeededRandom(static_cast<unsigned>(seed));
         }
-        page.Randomize(random);
+        Randomize(w, random);
     }
     for (const auto& a : args.Values("assign")) {
         std::string missile, target;
         if (!SplitPair(a, missile, target))
             return UsageError("--assign needs MISSILE=TARGET, not \"" + a + "\"");
-        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        const TNamedMissile m = MissileNamed(w, missile);
         if (m.Index < 0) return UsageError(m.Error);
-        const int j = page.Waypoints.IndexOfTarget(target);
-        if (j < 0)
-            return UsageError("no target \"" + target + "\"; targets: " + Names(page.Waypoints.Targets));
-        page.AssignTarget(m.Index, j);
+        const int j = w.IndexOfTarget(target);
+        if (j < 0) return UsageError("no target \"" + target + "\"; targets: " + Names(w.Targets));
+        w.AssignTarget(m.Index, j);
     }
     if (args.Has("all-realistic")) {
         const std::string v = args.Value("all-realistic");
         if (v != "0" && v != "1") return UsageError("--all-realistic needs 0 or 1");
-        page.SetAllRealistic(v == "1");
+        SetAllRealistic(w, v == "1");
     }
     if (args.Has("alternate-models"))
-        for (size_t i = 0; i < page.Waypoints.Tesks.size(); ++i)
-            page.Waypoints.Tesks[i].Realistic = i % 2 == 0;
+        for (size_t i = 0; i < w.Tesks.size(); ++i)
+            w.Tesks[i].Realistic = i % 2 == 0;
     for (const auto& d : args.Values("delay")) {
         std::string missile, seconds;
         int value = 0;
         if (!SplitPair(d, missile, seconds) || !TryParseInt(seconds, value) || value < 0 ||
             value > MaxLaunchDelay)
             return UsageError("--delay needs MISSILE=SECONDS with 0..100 seconds, not \"" + d + "\"");
-        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        const TNamedMissile m = MissileNamed(w, missile);
         if (m.Index < 0) return UsageError(m.Error);
-        page.Waypoints.Tesks[static_cast<size_t>(m.Index)].SetDelay(value);
+        w.Tesks[static_cast<size_t>(m.Index)].SetDelay(value);
     }
     for (const auto& r : args.Values("realistic")) {
         std::string missile, flag;
         if (!SplitPair(r, missile, flag) || (flag != "0" && flag != "1"))
             return UsageError("--realistic needs MISSILE=0 or MISSILE=1, not \"" + r + "\"");
-        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        const TNamedMissile m = MissileNamed(w, missile);
         if (m.Index < 0) return UsageError(m.Error);
-        page.Waypoints.Tesks[static_cast<size_t>(m.Index)].Realistic = flag == "1";
+        w.Tesks[static_cast<size_t>(m.Index)].Realistic = flag == "1";
     }
     if (args.Has("all-precise")) {
         const std::string v = args.Value("all-precise");
         if (v != "0" && v != "1") return UsageError("--all-precise needs 0 or 1");
-        page.SetAllPrecise(v == "1");
+        SetAllPrecise(w, v == "1");
     }
     for (const auto& p : args.Values("precise")) {
         std::string missile, flag;
         if (!SplitPair(p, missile, flag) || (flag != "0" && flag != "1"))
             return UsageError("--precise needs MISSILE=0 or MISSILE=1, not \"" + p + "\"");
-        const TNamedMissile m = MissileNamed(page.Waypoints, missile);
+        const TNamedMissile m = MissileNamed(w, missile);
         if (m.Index < 0) return UsageError(m.Error);
-        page.SetPrecise(m.Index, flag == "1");
+        w.Tesks[static_cast<size_t>(m.Index)].Precise = flag == "1";
     }
-    page.RecountLinks();
-    page.FillFocusList();
+    plan.Focus = DefaultFocus(w);
     if (args.Has("focus")) {
-        page.SelectFocus(args.Value("focus"));
-        if (page.FocusIndex < 0)
+        const std::vector<std::string> assigned = AssignedMissiles(w);
+        plan.Focus = args.Value("focus");
+        if (std::find(assigned.begin(), assigned.end(), plan.Focus) == assigned.end())
             return UsageError("--focus must name an assigned missile, not \"" + args.Value("focus") + "\"");
     }
-    if (args.Has("description")) page.Description = args.Values("description");
+    if (args.Has("description")) plan.Description = args.Values("description");
 
-    page.SetShowUtc(args.Has("utc"));
-    if (args.Has("date")) page.DateText = args.Value("date");
-    if (args.Has("time")) page.TimeText = args.Value("time");
-    if (!page.DateTimeGUItoUTC())
-        return UsageError("not a valid date and time: \"" + page.DateText + " " + page.TimeText + "\"");
+    // Date and time are read as the page reads its fields: local time in the zone of the first launch site.
+    const bool utc = args.Has("utc");
+    const int zone = ZoneMinutesForLongitude(w.Tesks.front().Lon);
+    TShownDate shown = ShownDate(plan.ScenarioDateUtc, utc, zone);
+    if (args.Has("date")) shown.Date = args.Value("date");
+    if (args.Has("time")) shown.Time = args.Value("time");
+    if (!ParseShownDate(shown, utc, zone, plan.ScenarioDateUtc))
+        return UsageError("not a valid date and time: \"" + shown.Date + " " + shown.Time + "\"");
 
-    page.ScenarioFileName = ExtractFileName(out);
+    const std::string scenarioName = ExtractFileName(out);
     const std::string folder = ExtractFilePath(out);
     if (!folder.empty() && !DirectoryExists(folder))
         return Failure("folder \"" + folder + "\" does not exist");
-    page.UpdateGEtoOrbWarnings();
-    if (!page.SaveEnabled()) return Failure("not written:\n" + page.WarningsText);
+    TLines warnings = ScenarioNameWarnings(scenarioName);
+    for (std::string& line : TargetWarnings(w))
+        warnings.push_back(std::move(line));
+    if (!warnings.empty()) return Failure("not written:\n" + BulletedLines(warnings));
 
+    // The plan is saved as the page saves it, and the report shows the scenario as read back from the file.
+    TTargetingPage page;
+    page.SystemBiasMinutes = systemBias;
+    page.ShowUtc = utc;
+    page.ZoneMinutes = zone;
+    page.ScenarioFileName = scenarioName;
+    page.TakePlan(plan);
+    page.DateText = shown.Date; // the fields the date was read from, read again by the save
+    page.TimeText = shown.Time;
     const bool force = args.Has("force");
     std::string mru;
     const TResultOf<std::string> saved = SaveLaunchScenario(
@@ -262,8 +280,8 @@ int RunPlan(int argc, char** argv) {
     }
     PrintTextTable(rows, {false, false, true, true, true, false});
     // Advice does not stop the scenario: the user may want just that firing.
-    if (!page.AdviceText.empty()) {
-        std::string advice = page.AdviceText;
+    if (!page.Advice.empty()) {
+        std::string advice = BulletedLines(page.Advice);
         for (size_t cr; (cr = advice.find('\r')) != std::string::npos;)
             advice.erase(cr, 1);
         std::printf("Warnings:\n%s", advice.c_str());

@@ -46,15 +46,15 @@ std::vector<std::string> PreciseMissileNames(const std::vector<std::string>& lin
     return names;
 }
 
-std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page) {
+std::vector<std::string> LaunchScenarioLines(const TLaunchPlan& plan) {
     std::vector<std::string> t;
-    const std::string focus = OneLine(page.FocusName());
+    const std::string focus = OneLine(plan.Focus);
     t.push_back("BEGIN_DESC");
-    for (const auto& line : page.Description)
+    for (const auto& line : plan.Description)
         t.push_back(OneLine(line));
-    t.push_back(std::string(GeneratedFromMarker) + OneLine(page.KmlFileName) + " ===");
+    t.push_back(std::string(GeneratedFromMarker) + OneLine(plan.KmlFileName) + " ===");
     t.insert(t.end(), {"END_DESC", "", "BEGIN_ENVIRONMENT", "  System Sol"});
-    std::string mjd = FormatFixed(DateTimeToMjd(page.ScenarioDateUtc), 12);
+    std::string mjd = FormatFixed(DateTimeToMjd(plan.ScenarioDateUtc), 12);
     if (mjd.size() < 5) mjd.insert(0, 5 - mjd.size(), ' ');
     t.push_back("  Date MJD " + mjd);
     t.insert(t.end(), {"END_ENVIRONMENT",
@@ -81,7 +81,7 @@ std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page) {
                        "END_MFD",
                        "",
                        "BEGIN_SHIPS"});
-    for (const auto& m : page.Waypoints.Tesks) {
+    for (const auto& m : plan.Waypoints.Tesks) {
         if (!m.IsAssigned()) continue;
         t.push_back(OneLine(m.Name) + ":Teski");
         t.push_back("  STATUS Landed Earth");
@@ -236,7 +236,8 @@ TResultOf<std::string> SaveLaunchScenario(TTargetingPage& page, const std::strin
     const std::string path = ScenarioSavePath(page, orbScnDir);
     page.UpdateGEtoOrbWarnings();
     if (!page.SaveEnabled())
-        return {TResult::Failure("Cannot save \"" + path + "\": " + page.WarningsText, TResultCode::Refused),
+        return {TResult::Failure("Cannot save \"" + path + "\": " + BulletedLines(page.Warnings),
+                                 TResultCode::Refused),
                 path};
     if (!confirm || !confirm(FileExists(path) ? AskOverwrite : AskCreate))
         return {TResult::Outcome(TResultCode::Declined), path};

@@ -1,4 +1,4 @@
-// The launch scenario file: built from the targeting page, saved atomically, read back into the
+// The launch scenario file: written from a plan (the targeting page's), saved atomically, read back into the
 // page for editing, and tied to the KML file it was made from.
 #pragma once
 
@@ -14,9 +14,10 @@ inline constexpr const char* GeneratedFromMarker = "=== GENERATED FROM: ";
 inline constexpr const char* AskOverwrite = "File already exists. Overwrite?";
 inline constexpr const char* AskCreate = "Create new scenario file?";
 
-// The scenario the page would save (page.ScenarioText once built): description, environment with the MJD
-// date, focus, camera, HUD, MFD and one ship block per assigned missile in list order.
-std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page);
+// The launch scenario of a plan (what the page saves, page.ScenarioText once built): description,
+// environment with the MJD date, focus, camera, HUD, MFD and one ship block per assigned missile in list
+// order.
+std::vector<std::string> LaunchScenarioLines(const TLaunchPlan& plan);
 // Fills page.ScenarioText with LaunchScenarioLines.
 void BuildLaunchScenario(TTargetingPage& page);
 // The scenario text as the file holds it: every entry followed by CR LF.

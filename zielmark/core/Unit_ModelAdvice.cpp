@@ -52,12 +52,12 @@ std::string ModelAdvice(const TTesk& missile, std::span<const TModelReachRow> ta
     if (e.ReachKm <= 0) return {};
     const std::string model = missile.Realistic ? "realistic" : "simple";
     if (asked > e.ReachKm)
-        return "- " + missile.Name + ": " + Km(asked) + " is beyond the " + model + " model's reach (about " +
-               Km(e.ReachKm) + ")\r\n";
+        return missile.Name + ": " + Km(asked) + " is beyond the " + model + " model's reach (about " +
+               Km(e.ReachKm) + ")";
     if (e.MissKm > BadMissShare * asked)
-        return "- " + missile.Name + ": the " + model + " model" +
+        return missile.Name + ": the " + model + " model" +
                (missile.Precise ? " with the precise cut-off" : "") + " flies about " + Km(e.FlownKm) +
-               " when asked for " + Km(asked) + " (typical miss " + Km(e.MissKm) + ")\r\n";
+               " when asked for " + Km(asked) + " (typical miss " + Km(e.MissKm) + ")";
     return {};
 }
 

@@ -34,7 +34,7 @@ TModelExpectation ExpectedFlight(std::span<const TModelReachRow> table, bool rea
 // A typical miss above this share of the asked range is a bad hit worth a word.
 inline constexpr double BadMissShare = 0.05;
 
-// The advice line ("- ...\r\n") for an assigned missile whose model cannot reach its target or hits it
+// The advice line for an assigned missile whose model cannot reach its target or hits it
 // badly; empty when the model does well or the missile has no target.
 std::string ModelAdvice(const TTesk& missile, std::span<const TModelReachRow> table = ModelReachTable());
 

@@ -158,8 +158,7 @@ uint32_t GivenBit(long double TTeskWreck::*field) {
 
 // The work of one block's end: planned range and azimuth from launch site to target, the missile's name.
 void FinishWreck(TTeskWreck& w) {
-    const TGreatCircle gc = GreatCircleKmDeg(w.LatitudeLaunch / 180.0L * Pi, w.LongitudeLaunch / 180.0L * Pi,
-                                             w.LatitudeTarget / 180.0L * Pi, w.LongitudeTarget / 180.0L * Pi);
+    const TGreatCircle gc = GreatCircleKmDeg(w.LaunchPoint(), w.TargetPoint());
     w.PlannedRange = gc.Distance * 1000.0L;
     w.LaunchAz = gc.Azimuth;
     if (w.Gives(&TTeskWreck::LatitudeLaunch) && w.Gives(&TTeskWreck::LongitudeLaunch) &&
@@ -191,8 +190,7 @@ std::string ReadTrackPoint(std::string_view value, TTeskWreck& w) {
     if (!ReadNumber(fields[3], alt)) return Quoted(fields[3]) + " is not a valid number";
     if (!TryParseInt(fields[4], phase)) return Quoted(fields[4]) + " is not a valid integer";
     if (index < 0 || index >= TrackArraySize) return {};
-    w.TrackLon[index] = lon * 180.0L / Pi;
-    w.TrackLat[index] = lat * 180.0L / Pi;
+    w.SetTrackPoint(index, TGeoPoint::FromRadians(lat, lon));
     w.TrackAlt[index] = alt;
     w.TrackPhase[index] = phase;
     w.TrackCount = index + 1;

@@ -2,6 +2,7 @@
 // need no window: which source is read, which result names are offered, what a save is called.
 #pragma once
 
+#include "Unit_GeoPoint.h"
 #include "Unit_Result.h"
 
 #include <array>
@@ -54,6 +55,15 @@ struct TTeskWreck {
     uint32_t Given = ~uint32_t(0);
     bool Gives(long double TTeskWreck::*field) const;
     void MarkGiven(long double TTeskWreck::*field);
+
+    // The launch site and the target as places, for the great circle between them.
+    TGeoPoint LaunchPoint() const { return TGeoPoint::FromDegrees(LatitudeLaunch, LongitudeLaunch); }
+    TGeoPoint TargetPoint() const { return TGeoPoint::FromDegrees(LatitudeTarget, LongitudeTarget); }
+    // Track point i: the block gives it in radians; the arrays keep the degrees the KML file is written in.
+    void SetTrackPoint(int i, const TGeoPoint& point) {
+        TrackLon[static_cast<size_t>(i)] = point.LonDeg();
+        TrackLat[static_cast<size_t>(i)] = point.LatDeg();
+    }
 
     // The results list's caption: missile, " to ", target.
     std::string Caption() const { return MissileName + " to " + Target; }

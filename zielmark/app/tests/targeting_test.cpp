@@ -230,7 +230,7 @@ private slots:
             TypeInto(page->cbSaveOrbFiles->lineEdit(), "plan1");
             // No warning is left; the advice that a model falls short stays in sight and does not stop the
             // save.
-            QVERIFY(page->Model.WarningsText.empty());
+            QVERIFY(page->Model.Warnings.empty());
             QVERIFY(page->pnlGEtoOrbWarnings->isVisible());
             QVERIFY(page->stGEtoOrbWarnings->text().startsWith("- Tesk_"));
             QVERIFY(page->btnSaveOrbFile->isEnabled());
@@ -377,7 +377,7 @@ private slots:
             QTest::keyClicks(page->meOrbDate, c.Date); // typed over what the field shows
             TypeInto(page->meOrbTime, c.Time);
             // The warnings come first in the panel; the advice about the model (no warning) may follow.
-            QCOMPARE(QString::fromStdString(page->Model.WarningsText), QString(c.Warning));
+            QCOMPARE(QString::fromStdString(zm::BulletedLines(page->Model.Warnings)), QString(c.Warning));
             QVERIFY(page->stGEtoOrbWarnings->text().startsWith(c.Warning));
             QCOMPARE(page->btnSaveOrbFile->isEnabled(), !*c.Warning);
             if (*c.Warning) {
@@ -403,7 +403,7 @@ private slots:
         TypeInto(page->meOrbDate, "31022027");
         QVERIFY(!page->btnSaveOrbFile->isEnabled());
         QTest::mouseClick(page->rbTimeLocal, Qt::LeftButton, {}, QPoint(7, 7));
-        QCOMPARE(page->Model.WarningsText, std::string());
+        QCOMPARE(zm::BulletedLines(page->Model.Warnings), std::string());
         QVERIFY(!page->stGEtoOrbWarnings->text().contains("Date is not valid"));
         QVERIFY(page->btnSaveOrbFile->isEnabled());
     }
@@ -515,7 +515,7 @@ private slots:
         QCOMPARE(page->Model.Waypoints.Tesks[1].TargetName,
                  dropped.Page->Model.Waypoints.Tesks[1].TargetName);
         QCOMPARE(page->Model.FocusList, dropped.Page->Model.FocusList);
-        QCOMPARE(page->Model.WarningsText, dropped.Page->Model.WarningsText);
+        QCOMPARE(zm::BulletedLines(page->Model.Warnings), zm::BulletedLines(dropped.Page->Model.Warnings));
         QCOMPARE(ItemColour(page->lbTesks, 1), Green);
         QCOMPARE(ItemColour(page->lbTargets, 2), Green);
         QCOMPARE(page->imgLinks->Canvas(), dropped.Page->imgLinks->Canvas());

@@ -1,5 +1,6 @@
 // Worked values of the shared helpers: great circle, day numbers, zones, text positions, numbers.
 #include "Unit_Functions.h"
+#include "Unit_GeoPoint.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,30 @@ TEST(GreatCircle, WestOrEastByComparingLongitudes) {
     // 179.5 -> -179.5: the short way runs east, but the longitudes say west.
     const TGreatCircle r = GreatCircleKmDeg(0, DegToRad(179.5), 0, DegToRad(-179.5));
     EXPECT_NEAR(static_cast<double>(r.Azimuth), 270, 1e-9);
+}
+
+// The place holds the radians a track point is given in and gives the degrees the result file is written
+// in, bit for bit as the reader always converted them; degrees read from a block reach the great circle
+// the same way.
+TEST(GeoPoint, RadiansHeldDegreesGivenAsTheResultsAlwaysConvertedThem) {
+    const long double radians[][2] = {{0, 0},
+                                      {0.8726646259971647L, 0.1396263401595464L},
+                                      {-1.5707963267948966L, 3.141592653589793L},
+                                      {1e-9L, -2.5L}};
+    for (const auto& r : radians) {
+        const TGeoPoint p = TGeoPoint::FromRadians(r[0], r[1]);
+        EXPECT_EQ(p.LatDeg(), r[0] * 180.0L / Pi);
+        EXPECT_EQ(p.LonDeg(), r[1] * 180.0L / Pi);
+    }
+    const TGeoPoint launch = TGeoPoint::FromDegrees(50.1L, 8.7L),
+                    target = TGeoPoint::FromDegrees(52.5L, 13.4L);
+    EXPECT_EQ(launch.LatRad, 50.1L / 180.0L * Pi);
+    const TGreatCircle viaPoints = GreatCircleKmDeg(launch, target);
+    const TGreatCircle viaRadians =
+        GreatCircleKmDeg(50.1L / 180.0L * Pi, 8.7L / 180.0L * Pi, 52.5L / 180.0L * Pi, 13.4L / 180.0L * Pi);
+    EXPECT_EQ(viaPoints.Distance, viaRadians.Distance);
+    EXPECT_EQ(viaPoints.Azimuth, viaRadians.Azimuth);
+    EXPECT_NEAR(static_cast<double>(viaPoints.Distance), 421.7, 0.1); // about Frankfurt to Berlin
 }
 
 TEST(DayNumbers, MjdAndCalendar) {

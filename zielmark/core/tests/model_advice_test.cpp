@@ -13,6 +13,14 @@ using namespace zm;
 
 namespace {
 
+// The page's advice lines as one text, for searching.
+std::string AdviceOf(const TTargetingPage& page) {
+    std::string text;
+    for (const std::string& line : page.Advice)
+        text += line + "\n";
+    return text;
+}
+
 // A small table of our own: the simple model hits well up to its reach of 480 km, the realistic one flies
 // 100 km too far at short range and no farther than 350 km.
 const std::vector<TModelReachRow> kTable = {
@@ -55,12 +63,12 @@ TEST(ModelAdvice, LinesForUnreachableAndBadlyHitTargetsOnly) {
         const char* line; // empty: no advice
     } cases[] = {
         {false, 300, ""},
-        {false, 490, "- TeskAlpha: 490 km is beyond the simple model's reach (about 480 km)\r\n"},
+        {false, 490, "TeskAlpha: 490 km is beyond the simple model's reach (about 480 km)"},
         {true, 50,
-         "- TeskAlpha: the realistic model flies about 150 km when asked for 50 km (typical miss 100 "
-         "km)\r\n"},
+         "TeskAlpha: the realistic model flies about 150 km when asked for 50 km (typical miss 100 "
+         "km)"},
         {true, 200, ""},
-        {true, 360, "- TeskAlpha: 360 km is beyond the realistic model's reach (about 350 km)\r\n"},
+        {true, 360, "TeskAlpha: 360 km is beyond the realistic model's reach (about 350 km)"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ModelAdvice(Missile(c.realistic, c.asked), kTable), c.line) << c.asked;
@@ -89,15 +97,14 @@ TEST(ModelAdvice, ThePageAdvisesButStillSaves) {
     page.Waypoints.Targets.back().Lon = 10; // about 1100 km east of the launch site
     page.ScenarioFileName = "far.scn";
     page.AssignTarget(0, 0);
-    EXPECT_NE(page.AdviceText.find("beyond the simple model's reach"), std::string::npos) << page.AdviceText;
+    EXPECT_NE(AdviceOf(page).find("beyond the simple model's reach"), std::string::npos) << AdviceOf(page);
     EXPECT_TRUE(page.SaveEnabled());
     page.SetRealistic(0, true);
-    EXPECT_NE(page.AdviceText.find("beyond the realistic model's reach"), std::string::npos)
-        << page.AdviceText;
+    EXPECT_NE(AdviceOf(page).find("beyond the realistic model's reach"), std::string::npos) << AdviceOf(page);
     page.SetAllRealistic(false);
-    EXPECT_NE(page.AdviceText.find("simple"), std::string::npos) << page.AdviceText;
+    EXPECT_NE(AdviceOf(page).find("simple"), std::string::npos) << AdviceOf(page);
     page.AssignTarget(0, -1);
-    EXPECT_EQ(page.AdviceText, "");
+    EXPECT_EQ(AdviceOf(page), "");
 }
 
 // The precise cut-off has its own typical miss but the model's reach: the engine holds no more fuel. A
@@ -114,11 +121,11 @@ TEST(ModelAdvice, ThePreciseCutOffHasItsOwnMissAndTheModelsReach) {
     } cases[] = {
         {true, 50, ""}, // the model's own cut-off flies 100 km too far here
         {true, 20,
-         "- TeskAlpha: the realistic model with the precise cut-off flies about 30 km when asked for 20 km "
-         "(typical miss 10 km)\r\n"},
-        {true, 360, "- TeskAlpha: 360 km is beyond the realistic model's reach (about 350 km)\r\n"},
+         "TeskAlpha: the realistic model with the precise cut-off flies about 30 km when asked for 20 km "
+         "(typical miss 10 km)"},
+        {true, 360, "TeskAlpha: 360 km is beyond the realistic model's reach (about 350 km)"},
         {false, 300, ""}, // no precise rows of the simple model
-        {false, 490, "- TeskAlpha: 490 km is beyond the simple model's reach (about 480 km)\r\n"},
+        {false, 490, "TeskAlpha: 490 km is beyond the simple model's reach (about 480 km)"},
     };
     for (const auto& c : cases) {
         TTesk m = Missile(c.realistic, c.asked);

@@ -47,11 +47,12 @@ TRandomInt Draws(std::deque<int> draws) {
 TEST(TargetingPage, WarningsFollowNameAndAssignments) {
     TTargetingPage page = Page(2, 2);
     page.UpdateGEtoOrbWarnings();
-    EXPECT_EQ(page.WarningsText, "- Scenario file name is not specified!\r\n- No targets assgined!\r\n");
+    EXPECT_EQ(BulletedLines(page.Warnings),
+              "- Scenario file name is not specified!\r\n- No targets assgined!\r\n");
     EXPECT_FALSE(page.SaveEnabled());
     page.ScenarioFileName = "what?.scn";
     page.AssignTarget(0, 1);
-    EXPECT_EQ(page.WarningsText, "- Scenario file name is not valid: \"what?.scn\"!\r\n");
+    EXPECT_EQ(BulletedLines(page.Warnings), "- Scenario file name is not valid: \"what?.scn\"!\r\n");
     page.ScenarioFileName = "ok.scn";
     page.UpdateGEtoOrbWarnings();
     EXPECT_TRUE(page.SaveEnabled());
@@ -72,11 +73,11 @@ TEST(TargetingPage, WarningsFollowNameAndAssignments) {
         page.DateText = c.Date;
         page.TimeText = c.Time;
         page.UpdateGEtoOrbWarnings();
-        EXPECT_EQ(page.WarningsText, c.Warnings) << c.Name << " " << c.Date << " " << c.Time;
+        EXPECT_EQ(BulletedLines(page.Warnings), c.Warnings) << c.Name << " " << c.Date << " " << c.Time;
     }
     // Dropping on the empty part of the target list clears the last assignment.
     page.DropOnTarget(0, -1);
-    EXPECT_EQ(page.WarningsText, "- No targets assgined!\r\n");
+    EXPECT_EQ(BulletedLines(page.Warnings), "- No targets assgined!\r\n");
     EXPECT_FALSE(page.FocusEnabled());
     // Without a selected missile a drop changes nothing.
     page.DropOnTarget(-1, 0);
@@ -121,7 +122,7 @@ TEST(TargetingPage, RandomizeGivesOwnTargetsWhileTheyLast) {
     EXPECT_EQ(page.Waypoints.Tesks[0].Delay, 7);
     EXPECT_EQ(page.Waypoints.Tesks[2].Delay, 9);
     EXPECT_EQ(page.FocusName(), "TeskC");
-    EXPECT_TRUE(page.WarningsText.find("assgined") == std::string::npos);
+    EXPECT_TRUE(BulletedLines(page.Warnings).find("assgined") == std::string::npos);
 
     // More missiles than targets: the surplus ones share a randomly drawn target.
     TTargetingPage crowded = Page(3, 2);
@@ -247,7 +248,7 @@ TEST(TargetingPage, LaunchSitesNoShipLineCanCarryAreLeftOutWithANote) {
               (std::vector<TLeftOut>{{"TeskAl:pha", "13,52,0", TLeftOutReason::NoShipName},
                                      {"Tesk;C", "13,51,0", TLeftOutReason::NoShipName}}));
     ASSERT_EQ(page.Waypoints.Targets.size(), 1u); // a target's name never stands in a ship line
-    EXPECT_EQ(page.NotesText,
+    EXPECT_EQ(BulletedLines(page.Notes),
               "- Launch site \"TeskAl:pha\" is left out: a vessel name cannot hold ':' or ';'!\r\n"
               "- Launch site \"Tesk;C\" is left out: a vessel name cannot hold ':' or ';'!\r\n");
     // The note does not stop a save of the others; the scenario holds only ship lines the host reads.
@@ -261,7 +262,7 @@ TEST(TargetingPage, LaunchSitesNoShipLineCanCarryAreLeftOutWithANote) {
         }
     }
     ASSERT_EQ(page.LoadKml(dir.Path, "none.kml", 36526.5).Code, TResultCode::Failed);
-    EXPECT_TRUE(page.NotesText.empty() && page.Waypoints.LeftOut.empty());
+    EXPECT_TRUE(page.Notes.empty() && page.Waypoints.LeftOut.empty());
 }
 
 // A placemark named as a launch site but without a point is named, and said to have none, rather than lost
@@ -284,10 +285,11 @@ TEST(TargetingPage, LaunchSitesWithoutAPointAreNamedInANote) {
     EXPECT_EQ(page.Waypoints.LeftOut, (std::vector<TLeftOut>{{"Tesk_North", "", TLeftOutReason::NoPoint},
                                                              {"Tesk_Empty", "", TLeftOutReason::NoPoint},
                                                              {"Lake", "", TLeftOutReason::NoCoordinates}}));
-    EXPECT_EQ(page.NotesText.find("- Launch site \"Tesk_North\" is left out: it has no point!\r\n"
-                                  "- Launch site \"Tesk_Empty\" is left out: it has no point!\r\n"),
+    EXPECT_EQ(BulletedLines(page.Notes)
+                  .find("- Launch site \"Tesk_North\" is left out: it has no point!\r\n"
+                        "- Launch site \"Tesk_Empty\" is left out: it has no point!\r\n"),
               0u)
-        << page.NotesText;
+        << BulletedLines(page.Notes);
     ASSERT_EQ(page.Waypoints.Targets.size(), 1u);
 }
 
@@ -366,17 +368,18 @@ TEST(TargetingPage, PlacemarksWithoutAPlaceOnTheEarthAreLeftOutWithANote) {
         const std::string reason = c.why == TLeftOutReason::NoCoordinates ? "are not longitude,latitude!"
                                                                           : "are no place on the Earth";
         for (const std::string name : {"TeskBad", "Odd target"})
-            EXPECT_NE(page.NotesText.find("- Placemark \"" + name + "\" is left out: its coordinates \"" +
-                                          c.coordinates + "\" " + reason),
+            EXPECT_NE(BulletedLines(page.Notes)
+                          .find("- Placemark \"" + name + "\" is left out: its coordinates \"" +
+                                c.coordinates + "\" " + reason),
                       std::string::npos)
-                << page.NotesText;
+                << BulletedLines(page.Notes);
     }
     // The poles and the date line are places on the Earth.
     TTempFolder dir;
     dir.Write("w.kml", KmlDocument({{"TeskPole", "180,90"}, {"South", "-180,-90,0"}}));
     TTargetingPage page;
     ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
-    EXPECT_TRUE(page.Waypoints.LeftOut.empty() && page.NotesText.empty()) << page.NotesText;
+    EXPECT_TRUE(page.Waypoints.LeftOut.empty() && page.Notes.empty()) << BulletedLines(page.Notes);
     EXPECT_EQ(page.Waypoints.Tesks.size() + page.Waypoints.Targets.size(), 2u);
 }
 
@@ -419,7 +422,7 @@ TEST(TargetingPage, ScenarioListPrefersTheLastEditedThenTheNewest) {
     FillScenarioFileList(page, scn, "gone.scn");
     EXPECT_EQ(page.ScenarioFileName, "b_new.scn");
     EXPECT_FALSE(page.Waypoints.Tesks[0].IsAssigned());
-    EXPECT_EQ(page.WarningsText, "- No targets assgined!\r\n");
+    EXPECT_EQ(BulletedLines(page.Warnings), "- No targets assgined!\r\n");
 
     // Typing a new name reads nothing; typing an existing one reads it at once.
     const TScenarioReadResult none = ScenarioNameChanged(page, scn, "a_ol");
@@ -444,7 +447,7 @@ TEST(TargetingPage, NamesWithFolderPartsStayInTheScenarioFolder) {
     ASSERT_TRUE(Succeeded(page.LoadKml(dir.Path, "w.kml", 36526.5)));
     page.DropOnTarget(0, 1); // Lake
     ScenarioNameChanged(page, scn, "sub/plan7");
-    EXPECT_TRUE(page.SaveEnabled()) << page.WarningsText;
+    EXPECT_TRUE(page.SaveEnabled()) << BulletedLines(page.Warnings);
     std::string mru;
     const auto yes = [](const std::string&) { return true; };
     ASSERT_TRUE(SaveLaunchScenario(page, scn, yes, mru).Ok());
@@ -459,7 +462,7 @@ TEST(TargetingPage, NamesWithFolderPartsStayInTheScenarioFolder) {
 
     for (const std::string name : {"../../escape", "sub/../../escape", "/tmp/escape", "..\\escape"}) {
         ScenarioNameChanged(page, scn, name);
-        EXPECT_EQ(page.WarningsText,
+        EXPECT_EQ(BulletedLines(page.Warnings),
                   "- Scenario file name leads out of the scenario folder: \"" + name + "\"!\r\n")
             << name;
         mru.clear();
@@ -468,7 +471,7 @@ TEST(TargetingPage, NamesWithFolderPartsStayInTheScenarioFolder) {
     EXPECT_FALSE(FileExists(dir.Path + "Orbiter/escape.scn"));
     EXPECT_FALSE(FileExists(dir.Path + "escape.scn"));
     ScenarioNameChanged(page, scn, "   ");
-    EXPECT_EQ(page.WarningsText, "- Scenario file name is not valid: \"   \"!\r\n");
+    EXPECT_EQ(BulletedLines(page.Warnings), "- Scenario file name is not valid: \"   \"!\r\n");
 }
 
 // What reading a scenario back found stays with the page, whether the user chose the scenario or the list

@@ -115,7 +115,7 @@ TEST(LoadWaypoints, LeftOutWaypointsAreNamedInTheAdvice) {
         page.ScenarioFileName = "s.scn";
         page.SetAllRealistic(false); // 111 km: the simple model hits, no advice of its own
         page.AssignTarget(0, 0);
-        EXPECT_EQ(page.AdviceText, c.advice) << c.tesks << " " << c.targets;
+        EXPECT_EQ(BulletedLines(page.Advice), c.advice) << c.tesks << " " << c.targets;
         EXPECT_TRUE(page.SaveEnabled());
     }
 }
