@@ -5,6 +5,7 @@
 
 #include "KeyGrammar.h"
 #include "MissileBlockKeys.h"
+#include "VesselClasses.h"
 
 namespace zm {
 
@@ -94,7 +95,7 @@ std::vector<std::string> LaunchScenarioLines(const TTargetingPage& page) {
                        "BEGIN_SHIPS"});
     for (const auto& m : page.Waypoints.Tesks) {
         if (!m.IsAssigned()) continue;
-        t.push_back(OneLine(m.Name) + ":Teski");
+        t.push_back(OneLine(m.Name) + ":" + TeskiClassName);
         t.push_back(KeyLine(HostKeyStatus, "Landed Earth"));
         t.push_back(KeyLine(HostKeyPosition, FormatFixed(m.Lon, 13) + " " + FormatFixed(m.Lat, 13)));
         t.push_back(KeyLine(HostKeyHeading, FormatFixed(m.Azimuth, 4)));
