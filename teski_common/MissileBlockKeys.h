@@ -60,7 +60,7 @@ enum class MissileValue {
 // When the missile saves a key.
 enum class MissileSaved {
     Never,         // read only: written by the planner or by hand
-    Always,        //
+    Always,        // in every save
     WhenOn,        // a flag saved only when on: absent for the missile as it always flew
     WhileLaunched, // from the launch on; a missile on the pad stops its block before the first of these
 };
@@ -69,7 +69,7 @@ enum class MissileSaved {
 enum class KeyWriters {
     Missile,           // the missile's save alone
     MissileAndPlanner, // also the planner's launch block (and the benchmarks')
-    Planner,           // the planner's launch block only; the missile keeps it within STATEFLAGS
+    Planner,           // launch blocks only (planner, benchmarks); the missile keeps it within STATEFLAGS
     MissileAndBench,   // also the benchmarks' launch blocks
     ByHand,            // only a user editing the scenario; the missile keeps it within STATEFLAGS
 };
