@@ -1,5 +1,8 @@
 #include "BenchCommon.h"
 
+#include "MissileBlockKeys.h"
+#include "VesselClasses.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -36,12 +39,22 @@ std::string Fixed(double v, int decimals) {
 std::string ShipBlock(const MissilePlan& m) {
     double tlat = 0, tlon = 0;
     TargetOf(m, tlat, tlon);
-    return m.name + ":Teski\n  STATUS Landed Earth\n  POS " + Fixed(m.lon, 13) + " " + Fixed(m.lat, 13) +
-           "\n  HEADING " + Fixed(m.heading, 4) + "\n  FUEL 1.000\n  ------\n  RANGE " + Fixed(m.range, 1) +
-           "\n  LAUNCHDELAY " + std::to_string(m.delay) + "\n  REALISTIC " + (m.realistic ? "1" : "0") +
-           "\n  RELIABILITY " + Fixed(m.reliability, 3) + "\n  LATITUDE_TARGET " + Fixed(tlat, 13) +
-           "\n  LONGITUDE_TARGET " + Fixed(tlon, 13) + "\n  TARGET " + m.target +
-           (m.precise ? "\n  PRECISE 1" : "") + "\nEND\n";
+    const auto line = [](const char* key, const std::string& value) {
+        return "\n  " + std::string(key) + " " + value;
+    };
+    const auto missile = [&](MissileKey key, const std::string& value) {
+        return line(MissileKeyName(key), value);
+    };
+    return m.name + ":" + TeskiClassName + line(HostKeyStatus, "Landed Earth") +
+           line(HostKeyPosition, Fixed(m.lon, 13) + " " + Fixed(m.lat, 13)) +
+           line(HostKeyHeading, Fixed(m.heading, 4)) + line(HostKeyFuel, "1.000") + "\n  " +
+           MissileSeparator + missile(MissileKey::RANGE, Fixed(m.range, 1)) +
+           missile(MissileKey::LAUNCHDELAY, std::to_string(m.delay)) +
+           missile(MissileKey::REALISTIC, m.realistic ? "1" : "0") +
+           missile(MissileKey::RELIABILITY, Fixed(m.reliability, 3)) +
+           missile(MissileKey::LATITUDE_TARGET, Fixed(tlat, 13)) +
+           missile(MissileKey::LONGITUDE_TARGET, Fixed(tlon, 13)) + missile(MissileKey::TARGET, m.target) +
+           (m.precise ? missile(MissileKey::PRECISE, "1") : "") + "\nEND\n";
 }
 
 std::string Scenario(const std::string& ships) {

@@ -9,6 +9,8 @@
 #include "BenchCommon.h"
 #include "ShipBlocks.h"
 
+#include "FailureKinds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -228,18 +230,10 @@ std::vector<Outcome> FlyAll(const std::filesystem::path& root, const std::vector
 std::string Kind(const std::string& failure) {
     if (failure.empty()) return "none";
     // The failure text's first words, and the control channel a jam fixed.
-    static const std::pair<const char*, const char*> kinds[] = {
-        {"Destructed on takeoff", "Destructed on takeoff"},
-        {"Destructed on reentry", "Destructed on reentry"},
-        {"Engine explosion", "Engine explosion"},
-        {"Engine shutdown", "Engine shutdown"},
-        {"Engine low throttle", "Engine low throttle"},
-        {"Control yaw", "Control yaw (heading fixed)"},
-        {"Control roll", "Control roll (bank fixed)"},
-        {"Control pitch", "Control pitch (pitch fixed)"}};
-    for (const auto& [prefix, kind] : kinds)
-        if (failure.rfind(prefix, 0) == 0) return kind;
-    return "other: " + failure;
+    const FailureCause* cause = FailureCauseOf(failure, FailureWordsEnd::Prefix);
+    if (!cause) return "other: " + failure;
+    if (*cause->fixedAxis == '\0') return cause->words;
+    return std::string(cause->words) + " (" + cause->fixedAxis + " fixed)";
 }
 
 void PrintStats(const char* label, std::vector<double> miss, std::vector<double> relative) {

@@ -3,7 +3,7 @@
 // plug-in saves reads back to the same block.
 #include "FuzzWorld.h"
 
-#include "MissileScenarioKeys.h"
+#include "MissileBlockKeys.h"
 #include "ScenarioText.h"
 
 #include <cstdio>

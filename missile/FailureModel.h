@@ -4,26 +4,12 @@
 // chosen draws; the missile itself uses its module's generator (Failure.cpp).
 #pragma once
 
+#include "FailureKinds.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
-
-// The failure kinds of failType.
-inline constexpr int FailNone = 0;
-inline constexpr int FailDestruction = 1;
-inline constexpr int FailEngine = 2;
-inline constexpr int FailControl = 3;
-
-// Word tables of the failure text, by failIdx1 and failIdx2.
-inline constexpr const char* FailureFirstWords[] = {"Destructed on", "Engine", "Control"};
-inline constexpr const char* FailureSecondWords[] = {"takeoff",      "reentry", "explosion", "shutdown",
-                                                     "low throttle", "yaw",     "roll",      "pitch"};
-
-// A word of a table; an index out of range (a damaged scenario) gives an empty word rather than a stray read.
-template <std::size_t N> const char* FailureWord(const char* const (&table)[N], int index) {
-    return index >= 0 && static_cast<std::size_t>(index) < N ? table[index] : "";
-}
 
 // failString = "<first word> <second word> (<failValue>) at <met> sec."
 template <class M> void FormatFailureTextOf(M& m) {

@@ -1,10 +1,12 @@
 // The missile's scenario block: its keys written after the host's own lines, and read back in any order.
-#include "MissileScenarioKeys.h"
+#include "MissileBlockKeys.h"
 #include "ScenarioLines.h"
 #include "ScenarioText.h"
 #include "Teski.h"
 
+#include <array>
 #include <cstdio>
+#include <span>
 
 namespace {
 
@@ -37,202 +39,235 @@ void WriteFixed13(FILEHANDLE scn, const char* key, const double* values, int n) 
 }
 
 void WriteSeparator(FILEHANDLE scn) {
-    WriteScenarioString(scn, "------", "");
+    WriteScenarioString(scn, MissileSeparator, "");
 }
 
-VECTOR3 Vec(double a, double b, double c) {
-    return _V(a, b, c);
+// Where the missile keeps the value of each of its keys (MissileBlockKeys.h says how it is written).
+struct Field {
+    MissileKey key;
+    double Teski::*number = nullptr;           // Number, Fixed, Date
+    bool Teski::*flag = nullptr;               // Flag
+    std::int32_t Teski::*integer = nullptr;    // Integer
+    VECTOR3 Teski::*vector = nullptr;          // Vector kept as one vector
+    std::array<double Teski::*, 3> parts{};    // Position, or Vector kept as three numbers
+    std::span<char> (*text)(Teski&) = nullptr; // Name, Text
+};
+
+const Field Fields[] = {
+    {.key = MissileKey::RANGE, .number = &Teski::range},
+    {.key = MissileKey::LAUNCHDELAY, .number = &Teski::launchDelay},
+    {.key = MissileKey::REALISTIC, .flag = &Teski::realistic},
+    {.key = MissileKey::LATITUDE_TARGET, .number = &Teski::targetLatitude},
+    {.key = MissileKey::LONGITUDE_TARGET, .number = &Teski::targetLongitude},
+    {.key = MissileKey::TARGET, .text = [](Teski& t) { return std::span<char>(t.targetName); }},
+    {.key = MissileKey::AUTOPILOT, .flag = &Teski::autopilot},
+    {.key = MissileKey::STATEFLAGS},
+    {.key = MissileKey::RELIABILITY, .number = &Teski::reliability},
+    {.key = MissileKey::PRECISE, .flag = &Teski::precise},
+    {.key = MissileKey::POS0,
+     .parts = {&Teski::launchLongitude, &Teski::launchLatitude, &Teski::launchRadius}},
+    {.key = MissileKey::HEADING_IDEAL, .number = &Teski::headingIdeal},
+    {.key = MissileKey::HEADING_REALISTIC, .number = &Teski::headingRealistic},
+    {.key = MissileKey::RVEL0, .vector = &Teski::launchVelocity},
+    {.key = MissileKey::COSS, .vector = &Teski::launchAttitudeCos},
+    {.key = MissileKey::SINS, .vector = &Teski::launchAttitudeSin},
+    {.key = MissileKey::MET_MECO, .number = &Teski::metMeco},
+    {.key = MissileKey::MET, .number = &Teski::met},
+    {.key = MissileKey::MAX_ALTITUDE, .number = &Teski::maxAltitude},
+    {.key = MissileKey::MJD_LAUNCH, .number = &Teski::launchMJD},
+    {.key = MissileKey::FAILDOUBLES, .parts = {&Teski::failTime, &Teski::failPressure, &Teski::failValue}},
+    {.key = MissileKey::CONTROLSFIXED,
+     .parts = {&Teski::fixedHeading, &Teski::fixedBank, &Teski::fixedPitch}},
+    {.key = MissileKey::FAILSTRING, .text = [](Teski& t) { return std::span<char>(t.failString); }},
+    {.key = MissileKey::FAILIDX1, .integer = &Teski::failIdx1},
+    {.key = MissileKey::FAILIDX2, .integer = &Teski::failIdx2},
+    {.key = MissileKey::FAILTYPE, .integer = &Teski::failType},
+    {.key = MissileKey::MET_GPS, .number = &Teski::nextTrackTime},
+    {.key = MissileKey::TRACK},
+};
+
+const Field& FieldOf(MissileKey key) {
+    for (const Field& f : Fields)
+        if (f.key == key) return f;
+    static const Field none{.key = MissileKey::None};
+    return none;
+}
+
+int StateFlagsOf(const Teski& t) {
+    return (t.countdownRunning ? FlagCountdownRunning : 0) | (t.launched ? FlagLaunched : 0) |
+           (t.realistic ? FlagRealistic : 0) | (t.ignitionCommanded ? FlagIgnitionCommanded : 0) |
+           (t.engineBurning ? FlagEngineBurning : 0) | (t.contrailActive ? FlagContrailActive : 0) |
+           (t.autopilot ? FlagAutopilot : 0) | (t.failureArmed ? FlagFailureArmed : 0) |
+           (t.headingFixed ? FlagHeadingFixed : 0) | (t.bankFixed ? FlagBankFixed : 0) |
+           (t.pitchFixed ? FlagPitchFixed : 0);
+}
+
+void WriteTrack(FILEHANDLE scn, const char* key, const Teski& t) {
+    const int count = t.trackCount < 0 ? 0 : (t.trackCount > MaxTrackPoints ? MaxTrackPoints : t.trackCount);
+    for (int i = 0; i < count; ++i) {
+        char line[4 * 400];
+        FormatTrackPoint(i, t.trackLongitude[i], t.trackLatitude[i], t.trackAltitude[i], t.trackPhase[i],
+                         line, sizeof line);
+        WriteScenarioString(scn, key, line);
+    }
+}
+
+void WriteValue(FILEHANDLE scn, const MissileBlockKey& key, Teski& t) {
+    const Field& f = FieldOf(key.id);
+    switch (key.value) {
+    case MissileValue::Number:
+        WriteScenarioFloat(scn, key.name, t.*f.number);
+        break;
+    case MissileValue::Fixed:
+        WriteFixed13(scn, key.name, &(t.*f.number), 1);
+        break;
+    case MissileValue::Position: {
+        const double values[3] = {t.*f.parts[0], t.*f.parts[1], t.*f.parts[2]};
+        WriteFixed13(scn, key.name, values, 3);
+        break;
+    }
+    case MissileValue::Vector:
+        WriteScenarioVec(scn, key.name,
+                         f.vector ? t.*f.vector : _V(t.*f.parts[0], t.*f.parts[1], t.*f.parts[2]));
+        break;
+    case MissileValue::Flag:
+        if (key.saved != MissileSaved::WhenOn || t.*f.flag)
+            WriteScenarioInt(scn, key.name, t.*f.flag ? 1 : 0);
+        break;
+    case MissileValue::Integer:
+        WriteScenarioInt(scn, key.name, t.*f.integer);
+        break;
+    case MissileValue::StateFlags:
+        WriteScenarioInt(scn, key.name, StateFlagsOf(t));
+        break;
+    case MissileValue::Date:
+        // Only when known: a flight loaded from a block saved before missiles kept the date saves as it read.
+        if (t.*f.number != 0.0) {
+            char date[FixedNumberRoom];
+            FormatFixed(t.*f.number, 10, date, sizeof date); // under a millisecond, as the wreck writes it
+            WriteScenarioString(scn, key.name, date);
+        }
+        break;
+    case MissileValue::Name:
+    case MissileValue::Text:
+        WriteScenarioString(scn, key.name, f.text(t).data());
+        break;
+    case MissileValue::TrackPoint:
+        WriteTrack(scn, key.name, t);
+        break;
+    }
+}
+
+// What a load has read besides the fields: the state bits, and which keys the state bits must not override.
+struct LoadNotes {
+    int stateFlags = -1;
+    bool read[static_cast<int>(MissileKey::PRECISE) + 1] = {}; // PRECISE is the last key
+    bool Read(MissileKey k) const { return read[static_cast<int>(k)]; }
+};
+
+// Angles in radians and distances in m beyond what the missile takes are left unread.
+bool PlausiblePoint(const double* lonLatHeight) {
+    return Within(lonLatHeight, 2, MaxRadians) && Within(lonLatHeight + 2, 1, MaxMetres);
+}
+
+// Reads one value into its field; false (the field as it was) when it cannot be read.
+bool ReadValue(const MissileBlockKey& key, const char* v, Teski& t, LoadNotes& notes) {
+    const Field& f = FieldOf(key.id);
+    int i = 0;
+    double d[3];
+    switch (key.value) {
+    case MissileValue::Number:
+    case MissileValue::Fixed:
+    case MissileValue::Date:
+        return ReadReal(v, t.*f.number);
+    case MissileValue::Position:
+        if (!ReadReals(v, d, 3) || !PlausiblePoint(d)) return false;
+        for (int k = 0; k < 3; ++k)
+            t.*f.parts[k] = d[k];
+        return true;
+    case MissileValue::Vector:
+        if (f.vector) return ReadReals(v, (t.*f.vector).data, 3);
+        if (!ReadReals(v, d, 3)) return false;
+        for (int k = 0; k < 3; ++k)
+            t.*f.parts[k] = d[k];
+        return true;
+    case MissileValue::Flag:
+        if (!ReadInt(v, i)) return false;
+        t.*f.flag = i != 0;
+        return true;
+    case MissileValue::Integer:
+        return ReadInt(v, t.*f.integer);
+    case MissileValue::StateFlags:
+        return ReadInt(v, notes.stateFlags);
+    case MissileValue::Name: {
+        const std::span<char> text = f.text(t);
+        return ReadName(v, text.data(), text.size());
+    }
+    case MissileValue::Text: {
+        // A failure text that is empty clears the one the missile had.
+        const std::span<char> text = f.text(t);
+        if (!ReadRest(v, text.data(), text.size())) text[0] = '\0';
+        return true;
+    }
+    case MissileValue::TrackPoint: {
+        int index = -1, phase = 0;
+        if (!ReadTrackPoint(v, index, d[0], d[1], d[2], phase) || index < 0 || index >= MaxTrackPoints ||
+            !PlausiblePoint(d))
+            return false;
+        t.trackLongitude[index] = d[0];
+        t.trackLatitude[index] = d[1];
+        t.trackAltitude[index] = d[2];
+        t.trackPhase[index] = phase;
+        t.trackCount = index + 1;
+        return true;
+    }
+    }
+    return false;
+}
+
+const MissileBlockKey* KeyOf(MissileKey id) {
+    for (const MissileBlockKey& k : MissileBlockKeys)
+        if (k.id == id) return &k;
+    return nullptr;
 }
 
 } // namespace
 
 void Teski::clbkSaveState(FILEHANDLE scn) {
     SaveDefaultState(scn);
-    WriteSeparator(scn);
-    WriteScenarioFloat(scn, "RANGE", range);
-    WriteScenarioFloat(scn, "LAUNCHDELAY", launchDelay);
-    WriteFixed13(scn, "LATITUDE_TARGET", &targetLatitude, 1);
-    WriteFixed13(scn, "LONGITUDE_TARGET", &targetLongitude, 1);
-    WriteScenarioString(scn, "TARGET", targetName);
-    WriteSeparator(scn);
-    const int flags = (countdownRunning ? FlagCountdownRunning : 0) | (launched ? FlagLaunched : 0) |
-                      (realistic ? FlagRealistic : 0) | (ignitionCommanded ? FlagIgnitionCommanded : 0) |
-                      (engineBurning ? FlagEngineBurning : 0) | (contrailActive ? FlagContrailActive : 0) |
-                      (autopilot ? FlagAutopilot : 0) | (failureArmed ? FlagFailureArmed : 0) |
-                      (headingFixed ? FlagHeadingFixed : 0) | (bankFixed ? FlagBankFixed : 0) |
-                      (pitchFixed ? FlagPitchFixed : 0);
-    WriteScenarioInt(scn, "STATEFLAGS", flags);
-    WriteScenarioFloat(scn, "RELIABILITY", reliability);
-    if (precise) WriteScenarioInt(scn, "PRECISE", 1); // absent for the missile as it always flew
-    if (!launched) return;
-
-    const double pos0[3] = {launchLongitude, launchLatitude, launchRadius};
-    WriteFixed13(scn, "POS0", pos0, 3);
-    WriteScenarioFloat(scn, "HEADING_IDEAL", headingIdeal);
-    WriteScenarioFloat(scn, "HEADING_REALISTIC", headingRealistic);
-    WriteScenarioVec(scn, "RVEL0", launchVelocity);
-    WriteScenarioVec(scn, "COSS", launchAttitudeCos);
-    WriteScenarioVec(scn, "SINS", launchAttitudeSin);
-    WriteScenarioFloat(scn, "MET_MECO", metMeco);
-    WriteScenarioFloat(scn, "MET", met);
-    WriteScenarioFloat(scn, "MAX_ALTITUDE", maxAltitude);
-    // Only when known: a flight loaded from a block saved before missiles kept the date saves as it read.
-    if (launchMJD != 0.0) {
-        char date[FixedNumberRoom];
-        FormatFixed(launchMJD, 10, date, sizeof date); // under a millisecond, as the wreck writes it
-        WriteScenarioString(scn, "MJD_LAUNCH", date);
-    }
-    WriteSeparator(scn);
-    WriteScenarioVec(scn, "FAILDOUBLES", Vec(failTime, failPressure, failValue));
-    WriteScenarioVec(scn, "CONTROLSFIXED", Vec(fixedHeading, fixedBank, fixedPitch));
-    WriteScenarioString(scn, "FAILSTRING", failString);
-    WriteScenarioInt(scn, "FAILIDX1", failIdx1);
-    WriteScenarioInt(scn, "FAILIDX2", failIdx2);
-    WriteScenarioInt(scn, "FAILTYPE", failType);
-    WriteSeparator(scn);
-    WriteScenarioFloat(scn, "MET_GPS", nextTrackTime);
-    const int count = trackCount < 0 ? 0 : (trackCount > MaxTrackPoints ? MaxTrackPoints : trackCount);
-    for (int i = 0; i < count; ++i) {
-        char line[4 * 400];
-        FormatTrackPoint(i, trackLongitude[i], trackLatitude[i], trackAltitude[i], trackPhase[i], line,
-                         sizeof line);
-        WriteScenarioString(scn, "TRACK", line);
+    bool first = true;
+    MissileSection section{};
+    for (const MissileBlockKey& key : MissileBlockKeys) {
+        if (key.saved == MissileSaved::Never) continue;
+        if (key.saved == MissileSaved::WhileLaunched && !launched) return;
+        if (first || key.section != section) WriteSeparator(scn);
+        first = false;
+        section = key.section;
+        WriteValue(scn, key, *this);
     }
 }
 
 void Teski::clbkLoadStateEx(FILEHANDLE scn, void* status) {
-    int stateFlags = -1;
-    bool readRealistic = false, readAutopilot = false, readReliability = false;
+    LoadNotes notes;
     char* line = nullptr;
     while (oapiReadScenario_nextline(scn, line)) {
         if (!line) continue;
         const KeyMatch m = MatchMissileKey(line);
-        const char* v = m.value;
-        int i = 0;
-        double d[3];
-        switch (m.key) {
-        case MissileKey::None:
+        if (m.key == MissileKey::None) {
             ParseScenarioLineEx(line, status);
-            break;
-        case MissileKey::Separator:
-            break;
-        case MissileKey::RANGE:
-            ReadReal(v, range);
-            break;
-        case MissileKey::LAUNCHDELAY:
-            ReadReal(v, launchDelay);
-            break;
-        case MissileKey::REALISTIC:
-            if (ReadInt(v, i)) {
-                realistic = i != 0;
-                readRealistic = true;
-            }
-            break;
-        case MissileKey::PRECISE:
-            if (ReadInt(v, i)) precise = i != 0;
-            break;
-        case MissileKey::AUTOPILOT:
-            if (ReadInt(v, i)) {
-                autopilot = i != 0;
-                readAutopilot = true;
-            }
-            break;
-        case MissileKey::LATITUDE_TARGET:
-            ReadReal(v, targetLatitude);
-            break;
-        case MissileKey::LONGITUDE_TARGET:
-            ReadReal(v, targetLongitude);
-            break;
-        case MissileKey::TARGET:
-            ReadName(v, targetName, sizeof targetName);
-            break;
-        case MissileKey::RELIABILITY:
-            if (ReadReal(v, reliability)) {
-                if (reliability < 0) reliability = 0;
-                if (reliability > 100) reliability = 100;
-                readReliability = true;
-            }
-            break;
-        case MissileKey::STATEFLAGS:
-            ReadInt(v, stateFlags);
-            break;
-        case MissileKey::POS0:
-            if (ReadReals(v, d, 3) && Within(d, 2, MaxRadians) && Within(d + 2, 1, MaxMetres)) {
-                launchLongitude = d[0];
-                launchLatitude = d[1];
-                launchRadius = d[2];
-            }
-            break;
-        case MissileKey::HEADING_IDEAL:
-            ReadReal(v, headingIdeal);
-            break;
-        case MissileKey::HEADING_REALISTIC:
-            ReadReal(v, headingRealistic);
-            break;
-        case MissileKey::RVEL0:
-            ReadReals(v, launchVelocity.data, 3);
-            break;
-        case MissileKey::COSS:
-            ReadReals(v, launchAttitudeCos.data, 3);
-            break;
-        case MissileKey::SINS:
-            ReadReals(v, launchAttitudeSin.data, 3);
-            break;
-        case MissileKey::MET_MECO:
-            ReadReal(v, metMeco);
-            break;
-        case MissileKey::MET:
-            ReadReal(v, met);
-            break;
-        case MissileKey::MAX_ALTITUDE:
-            ReadReal(v, maxAltitude);
-            break;
-        case MissileKey::MJD_LAUNCH:
-            ReadReal(v, launchMJD);
-            break;
-        case MissileKey::FAILDOUBLES:
-            if (ReadReals(v, d, 3)) {
-                failTime = d[0];
-                failPressure = d[1];
-                failValue = d[2];
-            }
-            break;
-        case MissileKey::CONTROLSFIXED:
-            if (ReadReals(v, d, 3)) {
-                fixedHeading = d[0];
-                fixedBank = d[1];
-                fixedPitch = d[2];
-            }
-            break;
-        case MissileKey::FAILSTRING:
-            if (!ReadRest(v, failString, sizeof failString)) failString[0] = '\0';
-            break;
-        case MissileKey::FAILIDX1:
-            ReadInt(v, failIdx1);
-            break;
-        case MissileKey::FAILIDX2:
-            ReadInt(v, failIdx2);
-            break;
-        case MissileKey::FAILTYPE:
-            ReadInt(v, failType);
-            break;
-        case MissileKey::MET_GPS:
-            ReadReal(v, nextTrackTime);
-            break;
-        case MissileKey::TRACK: {
-            int index = -1, phase = 0;
-            if (ReadTrackPoint(v, index, d[0], d[1], d[2], phase) && index >= 0 && index < MaxTrackPoints &&
-                Within(d, 2, MaxRadians) && Within(d + 2, 1, MaxMetres)) {
-                trackLongitude[index] = d[0];
-                trackLatitude[index] = d[1];
-                trackAltitude[index] = d[2];
-                trackPhase[index] = phase;
-                trackCount = index + 1;
-            }
-            break;
+            continue;
         }
-        }
+        const MissileBlockKey* key = KeyOf(m.key);
+        if (key && ReadValue(*key, m.value, *this, notes)) notes.read[static_cast<int>(m.key)] = true;
     }
+    if (notes.Read(MissileKey::RELIABILITY)) {
+        if (reliability < 0) reliability = 0;
+        if (reliability > 100) reliability = 100;
+    }
+    const int stateFlags = notes.stateFlags;
+    const bool readRealistic = notes.Read(MissileKey::REALISTIC);
+    const bool readAutopilot = notes.Read(MissileKey::AUTOPILOT);
+    const bool readReliability = notes.Read(MissileKey::RELIABILITY);
 
     if (stateFlags >= 0) {
         countdownRunning = stateFlags & FlagCountdownRunning;

@@ -32,8 +32,9 @@ TeskiWreck* WreckBehind(OBJHANDLE hWreck) {
 
 void Teski::CreateWreck(bool groundImpact) {
     if (groundImpact) {
-        SetCW(2500, 2500, 2500, 2500);
-        SetEmptyMass(100000);
+        SetCW(LandedWreckDragCoefficient, LandedWreckDragCoefficient, LandedWreckDragCoefficient,
+              LandedWreckDragCoefficient);
+        SetEmptyMass(LandedWreckEmptyMass);
     }
     double lon = 0, lat = 0, radius = 0;
     GetEquPos(lon, lat, radius);

@@ -7,19 +7,21 @@
 #include "FlightResult.h"
 #include "GreatCircle.h"
 #include "ScenarioText.h"
+#include "VesselClasses.h"
 
 #include <cmath>
 #include <cstring>
 #include <iterator>
 
-// The wreck's name holds at most 99 characters: the missile's name, cut to 93, and "-Wreck".
+// The wreck's name holds at most 99 characters: the missile's name, cut to 93, and the wreck suffix.
 inline constexpr int WreckNameSize = 100;
 inline constexpr int WreckNameMissileChars = 93;
+static_assert(WreckNameMissileChars + sizeof WreckNameSuffix <= WreckNameSize);
 
 inline void MakeWreckName(const char* missileName, char (&wreckName)[WreckNameSize]) {
     std::size_t n = missileName == nullptr ? 0 : ::strnlen(missileName, WreckNameMissileChars);
     std::memcpy(wreckName, missileName == nullptr ? "" : missileName, n);
-    std::memcpy(wreckName + n, "-Wreck", sizeof "-Wreck");
+    std::memcpy(wreckName + n, WreckNameSuffix, sizeof WreckNameSuffix);
 }
 
 struct HandoffFigures {

@@ -8,10 +8,6 @@
 
 namespace {
 
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
@@ -46,13 +42,6 @@ const char* SkipBlanks(const char* p) {
     while (IsBlank(*p))
         ++p;
     return p;
-}
-
-std::size_t KeyPrefixLength(const char* line, const char* key) {
-    std::size_t n = 0;
-    for (; key[n]; ++n)
-        if (Upper(line[n]) != Upper(key[n])) return 0; // also stops at the end of line
-    return n;
 }
 
 bool ParseReal(const char*& p, double& value) {

@@ -1,15 +1,12 @@
-// The add-on's scenario text, shared by both plug-ins: key matching, locale-independent number reading
-// and writing, bounded copies into fixed text fields, and the track line. Reading never fails loudly: a
-// value that cannot be read is reported as such and the caller keeps its field.
+// The add-on's scenario text, shared by both plug-ins (their keys are matched by KeyGrammar.h): locale-
+// independent number reading and writing, bounded copies into fixed text fields, and the track line.
+// Reading never fails loudly: a value that cannot be read is reported as such and the caller keeps its field.
 #pragma once
 
 #include <cstddef>
 
 bool IsBlank(char c);
 const char* SkipBlanks(const char* p);
-
-// Length of key when line begins with it, letter case ignored; 0 when it does not.
-std::size_t KeyPrefixLength(const char* line, const char* key);
 
 // Number readers that advance p past the number: leading blanks skipped, decimal notation, one leading '+'
 // accepted as in C. They return false and leave value and p untouched when no number starts there; reals

@@ -5,10 +5,8 @@
 #pragma once
 
 #include "FlightResult.h"
+#include "VesselClasses.h"
 #include <Orbitersdk.h>
-
-// Class name of the wreck vessel, as the host's class configuration knows it.
-inline constexpr const char* TeskiWreckClassName = "TeskiWreck";
 
 class TeskiWreck final : public VESSEL2 {
 public:

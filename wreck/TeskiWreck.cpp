@@ -69,8 +69,9 @@ void TeskiWreck::StateSetup() {
 }
 
 void TeskiWreck::LandedSetup() {
-    SetEmptyMass(100000);
-    SetCW(2500, 2500, 2500, 2500);
+    SetEmptyMass(LandedWreckEmptyMass);
+    SetCW(LandedWreckDragCoefficient, LandedWreckDragCoefficient, LandedWreckDragCoefficient,
+          LandedWreckDragCoefficient);
 
     // Put the wreck down where it is, heading 0; its resting place becomes the record's last position.
     double lon = 0, lat = 0, radius = 0;

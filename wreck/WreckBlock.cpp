@@ -1,57 +1,13 @@
 #include "WreckBlock.h"
 
 #include "Angles.h"
+#include "KeyGrammar.h"
 #include "ScenarioText.h"
 #include "WreckBlockKeys.h"
 
 #include <cmath>
 
 namespace {
-
-// The record's field of a numeric key; null for the others.
-double FlightResult::*NumberField(WreckKeyId id) {
-    switch (id) {
-    case WreckKeyId::LATITUDE_LAST:
-        return &FlightResult::LATITUDE_LAST;
-    case WreckKeyId::LONGITUDE_LAST:
-        return &FlightResult::LONGITUDE_LAST;
-    case WreckKeyId::MAX_ALTITUDE:
-        return &FlightResult::MAX_ALTITUDE;
-    case WreckKeyId::FLIGHT_TIME:
-        return &FlightResult::FLIGHT_TIME;
-    case WreckKeyId::IMPACT_VELOCITY:
-        return &FlightResult::IMPACT_VELOCITY;
-    case WreckKeyId::LATITUDE_TARGET:
-        return &FlightResult::LATITUDE_TARGET;
-    case WreckKeyId::LONGITUDE_TARGET:
-        return &FlightResult::LONGITUDE_TARGET;
-    case WreckKeyId::RANGE_ACTUAL:
-        return &FlightResult::RANGE_ACTUAL;
-    case WreckKeyId::AZIMUTH_ACTUAL:
-        return &FlightResult::AZIMUTH_ACTUAL;
-    case WreckKeyId::RANGE_MISS:
-        return &FlightResult::RANGE_MISS;
-    case WreckKeyId::AZIMUTH_MISS:
-        return &FlightResult::AZIMUTH_MISS;
-    case WreckKeyId::LATERAL_MISS:
-        return &FlightResult::LATERAL_MISS;
-    case WreckKeyId::LONGITUDAL_MISS:
-        return &FlightResult::LONGITUDAL_MISS;
-    case WreckKeyId::LATITUDE_LAUNCH:
-        return &FlightResult::LATITUDE_LAUNCH;
-    case WreckKeyId::LONGITUDE_LAUNCH:
-        return &FlightResult::LONGITUDE_LAUNCH;
-    case WreckKeyId::MJD_LAUNCH:
-        return &FlightResult::MJD_LAUNCH;
-    case WreckKeyId::LANDED:
-    case WreckKeyId::FALLPHASE:
-    case WreckKeyId::TARGET:
-    case WreckKeyId::FAILURE:
-    case WreckKeyId::TRACK:
-        break;
-    }
-    return nullptr;
-}
 
 // A track point is stored only when all five values of its line can be read and its index fits.
 void ReadTrack(const char* p, FlightResult& r) {
@@ -78,12 +34,12 @@ void ReadValue(const WreckBlockKey& key, const char* p, FlightResult& r, bool& f
             fallPhase = flag != 0;
         break;
     case WreckValue::Angle:
-        if (ReadReal(p, number)) r.*NumberField(key.id) = RadFromDeg(number);
+        if (ReadReal(p, number)) r.*key.number = RadFromDeg(number);
         break;
     case WreckValue::Degrees:
     case WreckValue::Number:
     case WreckValue::Date:
-        if (ReadReal(p, number)) r.*NumberField(key.id) = number;
+        if (ReadReal(p, number)) r.*key.number = number;
         break;
     case WreckValue::Name:
         ReadName(p, r.TARGET, sizeof r.TARGET);
@@ -135,21 +91,20 @@ void WriteWreckBlock(const FlightResult& r, bool fallPhase, WreckBlockWriter& ou
             break;
         case WreckValue::Angle:
         case WreckValue::Degrees: {
-            const double value =
-                key.value == WreckValue::Angle ? DegFromRad(r.*NumberField(key.id)) : r.*NumberField(key.id);
+            const double value = key.value == WreckValue::Angle ? DegFromRad(r.*key.number) : r.*key.number;
             if (!std::isfinite(value)) break;
             FormatFixed(value, 13, text, sizeof text);
             out.WriteString(key.name, text);
             break;
         }
         case WreckValue::Number:
-            if (std::isfinite(r.*NumberField(key.id))) out.WriteFloat(key.name, r.*NumberField(key.id));
+            if (std::isfinite(r.*key.number)) out.WriteFloat(key.name, r.*key.number);
             break;
         case WreckValue::Date:
             // A wreck without the date (loaded from a block saved before missiles kept it) writes its
             // block as it read it.
-            if (r.*NumberField(key.id) == 0.0 || !std::isfinite(r.*NumberField(key.id))) break;
-            FormatFixed(r.*NumberField(key.id), 10, text, sizeof text);
+            if (r.*key.number == 0.0 || !std::isfinite(r.*key.number)) break;
+            FormatFixed(r.*key.number, 10, text, sizeof text);
             out.WriteString(key.name, text);
             break;
         case WreckValue::Name:
@@ -167,9 +122,8 @@ void WriteWreckBlock(const FlightResult& r, bool fallPhase, WreckBlockWriter& ou
 
 bool ReadWreckBlockLine(const char* line, FlightResult& r, bool& fallPhase) {
     if (line == nullptr) return false;
-    line = SkipBlanks(line);
     for (const WreckBlockKey& key : WreckBlockKeys) {
-        const std::size_t n = KeyPrefixLength(line, key.name);
+        const std::size_t n = MatchKey(line, key.name, PluginKeys);
         if (n == 0) continue;
         ReadValue(key, line + n, r, fallPhase);
         return true;

@@ -1,5 +1,5 @@
 // Scenario key matching and the bounded, locale-independent value readers and writers.
-#include "MissileScenarioKeys.h"
+#include "MissileBlockKeys.h"
 #include "ScenarioText.h"
 
 #include <gtest/gtest.h>

@@ -2,28 +2,14 @@
 
 #include "Unit_Functions.h"
 
+#include "FailureKinds.h"
+#include "FlightResult.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 
 namespace zm {
-
-namespace {
-
-// The failures the missile writes: first and second word; "destroyed" says the wreck was made in the air.
-struct TKnownFailure {
-    const char* Words;
-    bool Destroyed;
-};
-constexpr TKnownFailure kKnownFailures[] = {
-    {"Destructed on takeoff", true}, {"Destructed on reentry", true}, {"Engine explosion", true},
-    {"Engine shutdown", false},      {"Engine low throttle", false},  {"Control yaw", false},
-    {"Control roll", false},         {"Control pitch", false},
-};
-
-constexpr int PhaseEngineOff = 3;
-
-} // namespace
 
 TFlightOutcome OutcomeOf(const TTeskWreck& w) {
     TFlightOutcome o;
@@ -31,21 +17,15 @@ TFlightOutcome OutcomeOf(const TTeskWreck& w) {
         o.Kind = "none";
         return o;
     }
-    o.Kind = "other";
-    for (const TKnownFailure& f : kKnownFailures) {
-        const std::string words = f.Words;
-        if (w.Failure.compare(0, words.size(), words) == 0 &&
-            (w.Failure.size() == words.size() || w.Failure[words.size()] == ' ')) {
-            o.Kind = words;
-            o.ReachedGround = !f.Destroyed;
-        }
-    }
+    const FailureCause* cause = FailureCauseOf(w.Failure, FailureWordsEnd::Word);
+    o.Kind = cause ? cause->words : "other";
+    if (cause) o.ReachedGround = !cause->destroyed;
     // Engine and control failures strike only while the engine burns. A destruction strikes when the air
     // load is too high, with or without the engine: the track's last sampled point before the end tells.
-    if (o.Kind.rfind("Engine", 0) == 0 || o.Kind.rfind("Control", 0) == 0)
+    if (cause && (cause->kind == FailEngine || cause->kind == FailControl))
         o.Phase = "powered";
     else if (w.TrackCount >= 2 && w.TrackCount <= TrackArraySize)
-        o.Phase = w.TrackPhase[size_t(w.TrackCount - 2)] == PhaseEngineOff ? "unpowered" : "powered";
+        o.Phase = w.TrackPhase[size_t(w.TrackCount - 2)] == TrackPhaseEngineOff ? "unpowered" : "powered";
     else
         o.Phase = "unknown";
     return o;

@@ -3,8 +3,11 @@
 #include "Unit_Functions.h"
 #include "Unit_GEFile.h"
 
+#include "FailureKinds.h"
+
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <set>
 
 namespace zm {
@@ -65,23 +68,15 @@ std::string Text(double x, double y, const std::string& s, const char* anchor = 
 
 } // namespace
 
+// The colour of each failure cause, in the order of FailureCauses.
+constexpr const char* CauseColours[] = {"#7f1f1f", "#d62728", "#ff7f0e", "#8c564b",
+                                        "#bcbd22", "#2ca02c", "#17becf", "#9467bd"};
+static_assert(std::size(CauseColours) == std::size(FailureCauses));
+
 std::string FailureColour(const std::string& kind) {
-    static const struct {
-        const char* Kind;
-        const char* Colour;
-    } kColours[] = {
-        {"none", "#1f5fbf"},
-        {"Destructed on takeoff", "#7f1f1f"},
-        {"Destructed on reentry", "#d62728"},
-        {"Engine explosion", "#ff7f0e"},
-        {"Engine shutdown", "#8c564b"},
-        {"Engine low throttle", "#bcbd22"},
-        {"Control yaw", "#2ca02c"},
-        {"Control roll", "#17becf"},
-        {"Control pitch", "#9467bd"},
-    };
-    for (const auto& c : kColours)
-        if (kind == c.Kind) return c.Colour;
+    if (kind == "none") return "#1f5fbf";
+    for (size_t i = 0; i < std::size(FailureCauses); ++i)
+        if (kind == FailureCauses[i].words) return CauseColours[i];
     return "#7f7f7f";
 }
 

@@ -3,6 +3,10 @@
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
 
+#include "KeyGrammar.h"
+#include "MissileBlockKeys.h"
+#include "VesselClasses.h"
+
 namespace zm {
 
 namespace {
@@ -16,10 +20,18 @@ std::string OneLine(std::string_view text) {
     return s;
 }
 
-// The missile reads its keys in any letter case.
-constexpr std::string_view PreciseKey = "  PRECISE ";
-bool IsPreciseLine(std::string_view line) {
-    return line.size() >= PreciseKey.size() && SameText(line.substr(0, PreciseKey.size()), PreciseKey);
+// A line of a ship block: the key as the simulator writes it, then its value.
+std::string KeyLine(const char* key, std::string_view value) {
+    return std::string("  ") + key + " " + std::string(value);
+}
+std::string KeyLine(MissileKey key, std::string_view value) {
+    return KeyLine(MissileKeyName(key), value);
+}
+
+// Length up to the value of a missile key as Zielmark reads it in a launch block; 0 when the line is not
+// that key's. PRECISE is read in any letter case, as the missile reads it (a user may have typed it).
+size_t MissileValueAt(std::string_view line, MissileKey key) {
+    return MatchKey(line, MissileKeyName(key), key == MissileKey::PRECISE ? SavedKeysAnyCase : SavedKeys);
 }
 
 } // namespace
@@ -37,8 +49,8 @@ std::vector<std::string> PreciseMissileNames(const std::vector<std::string>& lin
             ship = line.substr(0, colon);
         } else if (line == "END") {
             ship.clear();
-        } else if (!ship.empty() && IsPreciseLine(line) &&
-                   StrToIntDef(std::string_view(line).substr(PreciseKey.size()), 0) != 0) {
+        } else if (const size_t at = MissileValueAt(line, MissileKey::PRECISE);
+                   !ship.empty() && at != 0 && StrToIntDef(std::string_view(line).substr(at), 0) != 0) {
             names.push_back(ship);
             ship.clear(); // named once, however often the block repeats the key
         }
@@ -83,20 +95,20 @@ std::vector<std::string> LaunchScenarioLines(const TLaunchPlan& plan) {
                        "BEGIN_SHIPS"});
     for (const auto& m : plan.Waypoints.Tesks) {
         if (!m.IsAssigned()) continue;
-        t.push_back(OneLine(m.Name) + ":Teski");
-        t.push_back("  STATUS Landed Earth");
-        t.push_back("  POS " + FormatFixed(m.Lon, 13) + " " + FormatFixed(m.Lat, 13));
-        t.push_back("  HEADING " + FormatFixed(m.Azimuth, 4));
-        t.push_back("  FUEL 1.000");
-        t.push_back("  ------");
-        t.push_back("  RANGE " + FormatFixed(m.Range, 1));
-        t.push_back("  LAUNCHDELAY " + FormatInt(m.Delay));
-        t.push_back(std::string("  REALISTIC ") + (m.Realistic ? "1" : "0"));
-        t.push_back("  LATITUDE_TARGET " + FormatFixed(m.TargetLat, 13));
-        t.push_back("  LONGITUDE_TARGET " + FormatFixed(m.TargetLon, 13));
-        t.push_back("  TARGET " + OneLine(m.TargetName));
+        t.push_back(OneLine(m.Name) + ":" + TeskiClassName);
+        t.push_back(KeyLine(HostKeyStatus, "Landed Earth"));
+        t.push_back(KeyLine(HostKeyPosition, FormatFixed(m.Lon, 13) + " " + FormatFixed(m.Lat, 13)));
+        t.push_back(KeyLine(HostKeyHeading, FormatFixed(m.Azimuth, 4)));
+        t.push_back(KeyLine(HostKeyFuel, "1.000"));
+        t.push_back(std::string("  ") + MissileSeparator);
+        t.push_back(KeyLine(MissileKey::RANGE, FormatFixed(m.Range, 1)));
+        t.push_back(KeyLine(MissileKey::LAUNCHDELAY, FormatInt(m.Delay)));
+        t.push_back(KeyLine(MissileKey::REALISTIC, m.Realistic ? "1" : "0"));
+        t.push_back(KeyLine(MissileKey::LATITUDE_TARGET, FormatFixed(m.TargetLat, 13)));
+        t.push_back(KeyLine(MissileKey::LONGITUDE_TARGET, FormatFixed(m.TargetLon, 13)));
+        t.push_back(KeyLine(MissileKey::TARGET, OneLine(m.TargetName)));
         // Last, where the missile saves it too; a missile without it flies and saves as it always did.
-        if (m.Precise) t.push_back("  PRECISE 1");
+        if (m.Precise) t.push_back(KeyLine(MissileKey::PRECISE, "1"));
         t.push_back("END");
     }
     t.push_back("END_SHIPS");
@@ -188,15 +200,17 @@ TScenarioReadResult ReadLaunchScenario(TTargetingPage& page, const std::string& 
                 current = -1;
             } else if (current >= 0) {
                 TTesk& m = page.Waypoints.Tesks[static_cast<size_t>(current)];
-                if (StartsWith(line, "  LAUNCHDELAY ")) {
-                    m.SetDelay(StrToIntDef(std::string_view(line).substr(14), 0));
-                } else if (StartsWith(line, "  REALISTIC ")) {
-                    m.Realistic = StrToIntDef(std::string_view(line).substr(11), 0) > 0;
-                } else if (IsPreciseLine(line)) {
+                const std::string_view text = line;
+                if (const size_t at = MissileValueAt(text, MissileKey::LAUNCHDELAY)) {
+                    m.SetDelay(StrToIntDef(text.substr(at), 0));
+                } else if (const size_t at = MissileValueAt(text, MissileKey::REALISTIC)) {
+                    // Past the key without its blank, as Zielmark always read it.
+                    m.Realistic = StrToIntDef(text.substr(at - 1), 0) > 0;
+                } else if (const size_t at = MissileValueAt(text, MissileKey::PRECISE)) {
                     // As the missile reads it: any other whole number than 0 turns it on.
-                    m.Precise = StrToIntDef(std::string_view(line).substr(PreciseKey.size()), 0) != 0;
-                } else if (StartsWith(line, "  TARGET ")) {
-                    const int j = page.Waypoints.IndexOfTarget(std::string_view(line).substr(9));
+                    m.Precise = StrToIntDef(text.substr(at), 0) != 0;
+                } else if (const size_t at = MissileValueAt(text, MissileKey::TARGET)) {
+                    const int j = page.Waypoints.IndexOfTarget(text.substr(at));
                     if (j >= 0) page.Waypoints.AssignTarget(current, j);
                 }
             }

@@ -1,99 +1,84 @@
 // Reading wreck blocks from a saved scenario, and the file rules of the results page.
 #include "Unit_Results.h"
 
+#include "FlightResult.h"
+#include "KeyGrammar.h"
 #include "Unit_DM.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
+#include "VesselClasses.h"
 #include "WreckBlockKeys.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
+
+static_assert(zm::TrackArraySize == MaxTrackPoints + 1, "the wreck's track and one index beyond");
 
 namespace zm {
 
 namespace {
 
 constexpr std::string_view WreckMarker = ":TeskiWreck";
-constexpr std::string_view WreckSuffix = "-Wreck";
+constexpr std::string_view WreckSuffix = WreckNameSuffix;
 constexpr size_t MaxValueLength = 256; // a key's value is cut after this many characters
 
 enum class TKeyKind { Text, Number, Track };
 
 struct TKey {
-    std::string Prefix; // two blanks, the key, one blank
+    const char* Name;
     TKeyKind Kind;
     std::string TTeskWreck::*Text;
     long double TTeskWreck::*Number;
 };
 
-// Where Zielmark keeps a key's value; the flags stay with the wreck (nullopt).
-std::optional<TKey> KeyOf(const WreckBlockKey& key) {
-    const std::string prefix = std::string("  ") + key.name + " ";
-    const auto number = [&](long double TTeskWreck::*field) {
-        return TKey{prefix, TKeyKind::Number, nullptr, field};
-    };
-    switch (key.id) {
-    case WreckKeyId::LANDED:
-    case WreckKeyId::FALLPHASE:
-        return std::nullopt;
-    case WreckKeyId::LATITUDE_LAST:
-        return number(&TTeskWreck::LatitudeLast);
-    case WreckKeyId::LONGITUDE_LAST:
-        return number(&TTeskWreck::LongitudeLast);
-    case WreckKeyId::MAX_ALTITUDE:
-        return number(&TTeskWreck::MaxAltitude);
-    case WreckKeyId::FLIGHT_TIME:
-        return number(&TTeskWreck::FlightTime);
-    case WreckKeyId::IMPACT_VELOCITY:
-        return number(&TTeskWreck::ImpactVelocity);
-    case WreckKeyId::LATITUDE_TARGET:
-        return number(&TTeskWreck::LatitudeTarget);
-    case WreckKeyId::LONGITUDE_TARGET:
-        return number(&TTeskWreck::LongitudeTarget);
-    case WreckKeyId::RANGE_ACTUAL:
-        return number(&TTeskWreck::RangeActual);
-    case WreckKeyId::AZIMUTH_ACTUAL:
-        return number(&TTeskWreck::AzimuthActual);
-    case WreckKeyId::RANGE_MISS:
-        return number(&TTeskWreck::RangeMiss);
-    case WreckKeyId::AZIMUTH_MISS:
-        return number(&TTeskWreck::AzimuthMiss);
-    case WreckKeyId::LATERAL_MISS:
-        return number(&TTeskWreck::LateralMiss);
-    case WreckKeyId::LONGITUDAL_MISS:
-        return number(&TTeskWreck::LongitudalMiss);
-    case WreckKeyId::LATITUDE_LAUNCH:
-        return number(&TTeskWreck::LatitudeLaunch);
-    case WreckKeyId::LONGITUDE_LAUNCH:
-        return number(&TTeskWreck::LongitudeLaunch);
-    case WreckKeyId::MJD_LAUNCH:
-        return number(&TTeskWreck::LaunchMJD);
-    case WreckKeyId::TARGET:
-        return TKey{prefix, TKeyKind::Text, &TTeskWreck::Target, nullptr};
-    case WreckKeyId::FAILURE:
-        return TKey{prefix, TKeyKind::Text, &TTeskWreck::Failure, nullptr};
-    case WreckKeyId::TRACK:
-        return TKey{prefix, TKeyKind::Track, nullptr, nullptr};
-    }
-    return std::nullopt;
-}
+// Where Zielmark keeps a wreck key's value; the flags stay with the wreck.
+struct TWreckField {
+    WreckKeyId Id;
+    long double TTeskWreck::*Number = nullptr;
+    std::string TTeskWreck::*Text = nullptr;
+};
+constexpr TWreckField WreckFields[] = {
+    {WreckKeyId::LATITUDE_LAST, &TTeskWreck::LatitudeLast},
+    {WreckKeyId::LONGITUDE_LAST, &TTeskWreck::LongitudeLast},
+    {WreckKeyId::MAX_ALTITUDE, &TTeskWreck::MaxAltitude},
+    {WreckKeyId::FLIGHT_TIME, &TTeskWreck::FlightTime},
+    {WreckKeyId::IMPACT_VELOCITY, &TTeskWreck::ImpactVelocity},
+    {WreckKeyId::LATITUDE_TARGET, &TTeskWreck::LatitudeTarget},
+    {WreckKeyId::LONGITUDE_TARGET, &TTeskWreck::LongitudeTarget},
+    {WreckKeyId::RANGE_ACTUAL, &TTeskWreck::RangeActual},
+    {WreckKeyId::AZIMUTH_ACTUAL, &TTeskWreck::AzimuthActual},
+    {WreckKeyId::RANGE_MISS, &TTeskWreck::RangeMiss},
+    {WreckKeyId::AZIMUTH_MISS, &TTeskWreck::AzimuthMiss},
+    {WreckKeyId::LATERAL_MISS, &TTeskWreck::LateralMiss},
+    {WreckKeyId::LONGITUDAL_MISS, &TTeskWreck::LongitudalMiss},
+    {WreckKeyId::LATITUDE_LAUNCH, &TTeskWreck::LatitudeLaunch},
+    {WreckKeyId::LONGITUDE_LAUNCH, &TTeskWreck::LongitudeLaunch},
+    {WreckKeyId::MJD_LAUNCH, &TTeskWreck::LaunchMJD},
+    {WreckKeyId::TARGET, nullptr, &TTeskWreck::Target},
+    {WreckKeyId::FAILURE, nullptr, &TTeskWreck::Failure},
+    {WreckKeyId::TRACK},
+};
 
-// The wreck's keys as Zielmark reads them: each only at the very start of a line.
+// The wreck's keys as Zielmark reads them: each only as the simulator writes it ("  KEY value").
 const std::vector<TKey>& Keys() {
     static const std::vector<TKey> keys = [] {
         std::vector<TKey> list;
         for (const WreckBlockKey& key : WreckBlockKeys)
-            if (std::optional<TKey> k = KeyOf(key)) list.push_back(*k);
+            for (const TWreckField& f : WreckFields)
+                if (f.Id == key.id)
+                    list.push_back({key.name,
+                                    f.Number ? TKeyKind::Number : (f.Text ? TKeyKind::Text : TKeyKind::Track),
+                                    f.Text, f.Number});
         return list;
     }();
     return keys;
 }
 
-const TKey* FindKey(std::string_view line) {
+// The key a line begins with and the length up to its value.
+const TKey* FindKey(std::string_view line, size_t& valueAt) {
     for (const TKey& key : Keys())
-        if (line.substr(0, key.Prefix.size()) == key.Prefix) return &key;
+        if ((valueAt = MatchKey(line, key.Name, SavedKeys)) != 0) return &key;
     return nullptr;
 }
 
@@ -257,8 +242,9 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
             results.Wrecks.push_back(current);
             inBlock = false;
         } else if (inBlock) {
-            if (const TKey* key = FindKey(line)) {
-                const std::string_view value = line.substr(key->Prefix.size(), MaxValueLength);
+            size_t valueAt = 0;
+            if (const TKey* key = FindKey(line, valueAt)) {
+                const std::string_view value = line.substr(valueAt, MaxValueLength);
                 const std::string error = StoreKey(*key, value, current);
                 if (!error.empty()) return fail(lineNumber, error);
             }

@@ -14,7 +14,8 @@
 
 namespace zm {
 
-// Entries of each track array: the wreck writes at most 400 points (indices 0..399); index 400 still fits.
+// Entries of each track array: the wreck writes at most MaxTrackPoints (FlightResult.h) points, indices
+// 0..399; one index beyond still fits, as Zielmark always took it.
 constexpr int TrackArraySize = 401;
 
 // One flight result: the figures of one wreck block of a scenario.
