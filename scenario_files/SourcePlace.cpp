@@ -3,8 +3,8 @@
 namespace scenario_files {
 
 std::string SourcePlace::describe(const std::string& message) const {
-    if (line == 0) return file + ": " + message;
-    return file + ": line " + std::to_string(line) + ": " + message;
+    if (!line) return file + ": " + message;
+    return file + ": line " + std::to_string(*line) + ": " + message;
 }
 
 } // namespace scenario_files

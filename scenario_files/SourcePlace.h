@@ -3,13 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace scenario_files {
 
 struct SourcePlace {
-    std::string file;  // as shown to the user
-    size_t line = 0;   // 1-based; 0 when the message is about the whole file
+    std::string file;          // as shown to the user
+    std::optional<size_t> line; // 1-based; none when the message is about the whole file
 
     // "file: line N: message", or "file: message" without a line.
     std::string describe(const std::string& message) const;

@@ -202,5 +202,5 @@ TEST(ShipBlocks, ReadsNumbersThatFillTheTextOnly) {
 
 TEST(SourcePlace, NamesTheFileAndTheLineWhenThereIsOne) {
     EXPECT_EQ((SourcePlace{"a.scn", 12}.describe("bad number")), "a.scn: line 12: bad number");
-    EXPECT_EQ((SourcePlace{"a.scn", 0}.describe("not a text file")), "a.scn: not a text file");
+    EXPECT_EQ((SourcePlace{"a.scn", {}}.describe("not a text file")), "a.scn: not a text file");
 }
