@@ -6,7 +6,7 @@
 // The realistic missiles (those within the model's range) spread by their heading error; every missile
 // fails one flight in ten.
 #include "BenchCommon.h"
-#include "Programs.h"
+#include "ProgramRuns.h"
 #include "ShipBlocks.h"
 
 #include <sys/resource.h>
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    e2e::ScratchRoot scratch(bench::ChooseRoot(rootArg));
+    program_runs::ScratchRoot scratch(bench::ChooseRoot(rootArg));
     auto salvo = bench::TenMissileSalvo();
     std::string ships;
     for (auto& m : salvo) {
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
                 jobs.c_str());
     const double cpu0 = ChildCpuSeconds();
     const auto wall0 = std::chrono::steady_clock::now();
-    const e2e::CommandResult r = e2e::RunProgram(command);
+    const program_runs::CommandResult r = program_runs::RunProgram(command);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
     const double cpu = ChildCpuSeconds() - cpu0;
     if (r.status != 0) {
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     std::printf("%.0f flights: wall %.2f s (goal: under 30 s), CPU %.2f s, %.1f flights per CPU-second, "
                 "%.1f flights per wall second\n",
                 flights, wall, cpu, flights / cpu, flights / wall);
-    const std::string summary = e2e::ReadFile((scratch.folder() / "out" / "summary.txt").string());
+    const std::string summary = program_runs::ReadFile((scratch.folder() / "out" / "summary.txt").string());
     // The head of the summary: the conventions and the first missiles.
     size_t cut = 0;
     for (int line = 0; line < 30 && cut != std::string::npos; ++line)

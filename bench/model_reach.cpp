@@ -78,7 +78,8 @@ bool Measure(const std::filesystem::path& root, bool realistic, bool precise, un
         },
         SimulatedLimit);
 
-    const auto wrecks = e2e::ShipsOfClass(e2e::ReadShipBlocks(world.saveText()), "TeskiWreck");
+    const auto wrecks =
+        scenario_files::shipsOfClass(scenario_files::readShipBlocks(world.saveText()), "TeskiWreck");
     for (size_t r = 0; r < std::size(AskedKm); ++r) {
         Row row;
         row.realistic = realistic;
@@ -86,7 +87,7 @@ bool Measure(const std::filesystem::path& root, bool realistic, bool precise, un
         row.asked = AskedKm[r];
         for (size_t h = 0; h < std::size(Headings); ++h) {
             const std::string name = MissileName(r, h) + "-Wreck";
-            const e2e::ShipBlock* w = nullptr;
+            const scenario_files::ShipBlock* w = nullptr;
             for (const auto& b : wrecks)
                 if (b.name == name) w = &b;
             const auto flown = w ? w->number("RANGE_ACTUAL") : std::nullopt;

@@ -65,13 +65,13 @@ std::vector<Firing> MakeFirings(int runs, unsigned seed) {
 }
 
 // The first figure of a saved block that is not a finite number ("KEY value"), or empty.
-std::string BadFigure(const e2e::ShipBlock& block) {
-    for (const auto& [key, value] : block.lines) {
+std::string BadFigure(const scenario_files::ShipBlock& block) {
+    for (const auto& [key, value, number] : block.lines) {
         if (key == "TARGET" || key == "FAILURE" || key == "STATUS" || key == "------") continue;
         std::string v = value;
         std::replace(v.begin(), v.end(), ':', ' ');
-        for (const std::string& word : e2e::Words(v)) {
-            const auto n = e2e::ParseNumber(word);
+        for (const std::string& word : scenario_files::words(v)) {
+            const auto n = scenario_files::parseNumber(word);
             if (!n || !std::isfinite(*n)) return key + " " + value;
         }
     }
@@ -100,12 +100,12 @@ std::string Fly(const std::filesystem::path& root, const Firing& f) {
                 return w && world.isLanded(w) && !world.findVessel(f.plan.name);
             },
             SimulatedLimit);
-        const auto ships = e2e::ReadShipBlocks(world.saveText());
-        const auto wrecks = e2e::ShipsOfClass(ships, "TeskiWreck");
-        const auto missiles = e2e::ShipsOfClass(ships, "Teski");
+        const auto ships = scenario_files::readShipBlocks(world.saveText());
+        const auto wrecks = scenario_files::shipsOfClass(ships, "TeskiWreck");
+        const auto missiles = scenario_files::shipsOfClass(ships, "Teski");
         o.wreck = wrecks.size() == 1 && missiles.empty();
         if (!wrecks.empty()) {
-            const e2e::ShipBlock& w = wrecks.front();
+            const scenario_files::ShipBlock& w = wrecks.front();
             o.landed = w.value("LANDED") == "1";
             o.badFigure = BadFigure(w);
             o.failure = w.value("FAILURE").value_or("");
@@ -114,7 +114,7 @@ std::string Fly(const std::filesystem::path& root, const Firing& f) {
             o.flightTime = w.number("FLIGHT_TIME").value_or(NAN);
         }
         if (!missiles.empty()) {
-            const e2e::ShipBlock& m = missiles.front();
+            const scenario_files::ShipBlock& m = missiles.front();
             o.note += "missile still there after " + std::to_string(SimulatedLimit) + " s: STATUS " +
                       m.value("STATUS").value_or("?") + ", STATEFLAGS " +
                       m.value("STATEFLAGS").value_or("?") + ", MET " + m.value("MET").value_or("?") +

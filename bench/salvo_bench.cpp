@@ -125,7 +125,8 @@ Summary FlySalvo(const std::filesystem::path& root, double dt, int rounds, std::
 
     std::printf("\n%-10s %-9s %10s %10s %10s  %s\n", "missile", "model", "range km", "flown km", "miss km",
                 "failure");
-    const auto wrecks = e2e::ShipsOfClass(e2e::ReadShipBlocks(last.saved), "TeskiWreck");
+    const auto wrecks =
+        scenario_files::shipsOfClass(scenario_files::readShipBlocks(last.saved), "TeskiWreck");
     for (const auto& m : salvo) {
         const auto w =
             std::find_if(wrecks.begin(), wrecks.end(), [&](auto& b) { return b.name == m.name + "-Wreck"; });

@@ -151,17 +151,17 @@ TEST(Run, TheSummaryKeepsItsColumnsApartWithLongNames) {
     }
 }
 
-// Without a key nothing starts: the run says that no missile was launched and which key starts them,
-// before and after, so a replaced current state is no surprise. A run with keys has no such note.
-TEST(Run, WithoutKeysSaysThatNothingWasLaunchedAndWhichKeyStartsThem) {
+// Without a key nothing starts: the run says that no key was given and how to give one, before and after,
+// so a replaced current state is no surprise. A run with keys has no such note.
+TEST(Run, WithoutKeysSaysThatNothingFlewAndHowToGiveAKey) {
     TestRoot root;
     root.write("Scenarios/pad.scn",
                "BEGIN_SHIPS\nPad:HostTestVessel\n  STATUS Landed Earth\n  POS 10 80\nEND\nEND_SHIPS\n");
     RunResult r = run(root, {"pad", "--countdown", "2", "--settle", "1", "--no-save"});
     ASSERT_EQ(r.status, 0) << r.err;
     const size_t before =
-        r.out.find("orbhost: no key was given; the O key starts the missiles' countdowns (--key O@1)");
-    const size_t after = r.out.find("orbhost: no missile was launched: no key was given");
+        r.out.find("orbhost: no key was given (--key K@T presses key K for the focus vessel at time T)");
+    const size_t after = r.out.find("orbhost: nothing flew: no key was given");
     EXPECT_NE(before, std::string::npos) << r.out;
     ASSERT_NE(after, std::string::npos) << r.out;
     EXPECT_LT(r.out.find("orbhost: run ended at "), after);
@@ -169,7 +169,7 @@ TEST(Run, WithoutKeysSaysThatNothingWasLaunchedAndWhichKeyStartsThem) {
     r = run(root, {"pad", "--countdown", "2", "--settle", "1", "--no-save", "--key", "O@1"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.find("no key was given"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find("no missile was launched"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("nothing flew"), std::string::npos) << r.out;
 }
 
 TEST(Run, EndsWhenNoVesselIsLeftOrAtTheTimeLimit) {

@@ -1,6 +1,6 @@
 // A small dispersion end to end with the built programs: a planned launch scenario flown a few times by
 // zielmark-cli dispersion through orbhost, and the folder it writes. The seed makes the runs repeatable.
-#include "Programs.h"
+#include "ProgramRuns.h"
 #include "ShipBlocks.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,8 @@
 #include <thread>
 
 namespace fs = std::filesystem;
-using namespace e2e;
+using namespace program_runs;
+using namespace scenario_files;
 
 extern char** environ;
 

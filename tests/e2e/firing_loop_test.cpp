@@ -2,7 +2,7 @@
 // (zielmark-cli plan), orbhost flies it with the O key, and zielmark-cli results reads the saved current
 // state into the figures table, the result KML and the diagrams. Three missiles, both flight models, short
 // delays; the missiles draw their failures from the clock, so the checks hold for any outcome.
-#include "Programs.h"
+#include "ProgramRuns.h"
 #include "ShipBlocks.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,8 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
-using namespace e2e;
+using namespace program_runs;
+using namespace scenario_files;
 
 namespace {
 
@@ -65,7 +66,7 @@ std::vector<TableRow> ReadTable(const std::string& output, std::string& error) {
         }
         TableRow row{cells[0], {}, cells.size() == 8 ? cells[7] : ""};
         for (size_t c = 1; c < 7; ++c) {
-            const auto v = ParseNumber(cells[c]);
+            const auto v = parseNumber(cells[c]);
             if (!v) {
                 error = "not a figure: \"" + cells[c] + "\" in \"" + line + "\"";
                 return rows;
@@ -131,11 +132,11 @@ protected:
                                    "--time",
                                    "06:00",
                                    "--utc"});
-        firing->planned = ReadShipBlocks(ReadFile(scenario.string()));
+        firing->planned = readShipBlocks(ReadFile(scenario.string()));
         firing->flight = RunProgram(
             {Orbhost, "run", "Teski/e2e", "--root", r.string(), "--key", "O@1", "--progress", "0"});
         const fs::path current = r / "Scenarios" / "(Current state).scn";
-        firing->saved = ReadShipBlocks(ReadFile(current.string()));
+        firing->saved = readShipBlocks(ReadFile(current.string()));
         fs::create_directories(firing->scratch->folder() / "out");
         firing->kml = firing->scratch->folder() / "out" / "e2e.kml";
         firing->results =
@@ -152,13 +153,13 @@ protected:
         ASSERT_EQ(firing->flight.status, 0) << firing->flight.output;
         ASSERT_EQ(firing->results.status, 0) << firing->results.output;
     }
-    static std::vector<ShipBlock> Wrecks() { return ShipsOfClass(firing->saved, "TeskiWreck"); }
+    static std::vector<ShipBlock> Wrecks() { return shipsOfClass(firing->saved, "TeskiWreck"); }
 };
 
 TEST_F(FiringLoop, EveryPlannedMissileComesBackAsAWreckWithResults) {
-    const auto missiles = ShipsOfClass(firing->planned, "Teski");
+    const auto missiles = shipsOfClass(firing->planned, "Teski");
     ASSERT_EQ(missiles.size(), 3u) << firing->plan.output;
-    EXPECT_TRUE(ShipsOfClass(firing->saved, "Teski").empty()) << "a missile never became a wreck";
+    EXPECT_TRUE(shipsOfClass(firing->saved, "Teski").empty()) << "a missile never became a wreck";
     const auto wrecks = Wrecks();
     ASSERT_EQ(wrecks.size(), missiles.size()) << firing->flight.output;
     for (const ShipBlock& m : missiles) {
@@ -180,17 +181,17 @@ TEST_F(FiringLoop, EveryPlannedMissileComesBackAsAWreckWithResults) {
         EXPECT_EQ(*w->number("LONGITUDE_TARGET"), *m.number("LONGITUDE_TARGET"));
         // The target's whole name reaches the wreck, of one word or several.
         EXPECT_EQ(w->value("TARGET"), m.value("TARGET"));
-        const auto pos = Words(*m.value("POS"));
-        EXPECT_NEAR(*w->number("LONGITUDE_LAUNCH"), *ParseNumber(pos.at(0)), 1e-6);
-        EXPECT_NEAR(*w->number("LATITUDE_LAUNCH"), *ParseNumber(pos.at(1)), 1e-6);
+        const auto pos = words(*m.value("POS"));
+        EXPECT_NEAR(*w->number("LONGITUDE_LAUNCH"), *parseNumber(pos.at(0)), 1e-6);
+        EXPECT_NEAR(*w->number("LATITUDE_LAUNCH"), *parseNumber(pos.at(1)), 1e-6);
         const auto track = w->values("TRACK");
         ASSERT_GE(track.size(), 2u);
         for (size_t i = 0; i < track.size(); ++i) {
-            const auto fields = Words(track[i]);
+            const auto fields = words(track[i]);
             ASSERT_EQ(fields.size(), 5u) << track[i];
             EXPECT_EQ(fields[0], std::to_string(i));
             for (const std::string& f : fields)
-                EXPECT_TRUE(ParseNumber(f) && std::isfinite(*ParseNumber(f))) << f;
+                EXPECT_TRUE(parseNumber(f) && std::isfinite(*parseNumber(f))) << f;
         }
     }
 }
@@ -313,7 +314,7 @@ TEST(FiringScript, WritesTheResultsIntoTheFolderItNames) {
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("results in " + out.string()), std::string::npos) << r.output;
     const auto wrecks =
-        ShipsOfClass(ReadShipBlocks(ReadFile((out / "desert_range result.scn").string())), "TeskiWreck");
+        shipsOfClass(readShipBlocks(ReadFile((out / "desert_range result.scn").string())), "TeskiWreck");
     EXPECT_EQ(wrecks.size(), 3u); // desert_range.kml has three launch sites, each given a target
     std::string error;
     EXPECT_EQ(ReadTable(ReadFile((out / "figures.txt").string()), error).size(), wrecks.size()) << error;

@@ -1,6 +1,6 @@
 // Inputs that once hung a program or lost a firing, run through the built programs: a wreck class whose mesh
 // is missing, launch sites whose names no ship line can carry, pipes where files are expected.
-#include "Programs.h"
+#include "ProgramRuns.h"
 #include "ShipBlocks.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,8 @@
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
-using namespace e2e;
+using namespace program_runs;
+using namespace scenario_files;
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST(HostileInput, LaunchSitesWithColonOrSemicolonAreLeftOutAndTheScenarioLoads)
         EXPECT_NE(plan.output.find(std::string("warning: Launch site \"") + name + "\" is left out"),
                   std::string::npos)
             << plan.output;
-    const auto ships = ReadShipBlocks(ReadFile(scenario.string()));
+    const auto ships = readShipBlocks(ReadFile(scenario.string()));
     ASSERT_EQ(ships.size(), 1u);
     EXPECT_EQ(ships[0].name, "TeskBeta");
     // Only a missile the planner could name can be pointed at a target.

@@ -1,7 +1,7 @@
 // A salvo replayed in time: three missiles with different delays fly in orbhost, and the replay file that
 // zielmark-cli results writes of the saved current state places each flight at its time: the tracks begin
 // as far apart as the delays, and each advances a second of mission time per point up to its impact.
-#include "Programs.h"
+#include "ProgramRuns.h"
 #include "ShipBlocks.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,8 @@
 #include <map>
 
 namespace fs = std::filesystem;
-using namespace e2e;
+using namespace program_runs;
+using namespace scenario_files;
 
 namespace {
 
@@ -66,7 +67,7 @@ TEST(Replay, TracksBeginAsFarApartAsTheDelaysAndAdvanceASecondAPoint) {
 
     // Each wreck keeps the date its missile lit its engine, as far apart as the delays.
     std::map<std::string, double> launchMjd, flightTime;
-    for (const ShipBlock& w : ShipsOfClass(ReadShipBlocks(ReadFile(current.string())), "TeskiWreck")) {
+    for (const ShipBlock& w : shipsOfClass(readShipBlocks(ReadFile(current.string())), "TeskiWreck")) {
         const auto mjd = w.number("MJD_LAUNCH");
         ASSERT_TRUE(mjd) << w.name << " has no MJD_LAUNCH";
         launchMjd[w.name.substr(0, w.name.find("-Wreck"))] = *mjd;

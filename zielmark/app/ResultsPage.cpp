@@ -14,6 +14,8 @@
 #include "Unit_GlobalOptions.h"
 #include "Unit_ImpactChart.h"
 
+#include <optional>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -102,9 +104,17 @@ void TOrbToGePage::cbSavedOrbResFilesChange() {
 }
 
 void TOrbToGePage::LoadOrbResults(const std::string& path) {
-    const zm::TFileStamp stamp = zm::FileStampOf(path);
+    zm::TFileStamp stamp = zm::FileStampOf(path);
     std::string bytes;
-    const zm::TResult read = zm::LoadOrbResults(path, OrbResults, &bytes);
+    zm::TResult read;
+    // A file the folder check read and that has not changed since is shown from that read.
+    if (std::optional<zm::TResultScenarioRead> kept = Context.Options().ResultReads.Take(path, stamp)) {
+        OrbResults = std::move(kept->Results);
+        bytes = std::move(kept->Bytes);
+        read = std::move(kept->Outcome);
+    } else {
+        read = zm::LoadOrbResults(path, OrbResults, &bytes);
+    }
     if (read.Code == zm::TResultCode::Missing) {
         // Nothing to read. A source that has gone missing keeps what was read of it; the wrecks of another
         // source are never shown under this one.

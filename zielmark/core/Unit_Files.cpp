@@ -2,86 +2,28 @@
 
 #include "Unit_Functions.h"
 
+#include "AtomicSave.h"
+#include "FileRead.h"
+#include "TextLines.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace zm {
 
 namespace fs = std::filesystem;
 
-namespace {
-std::string SystemError(int err) {
-    return std::strerror(err);
-}
-} // namespace
-
 TResult ReadWholeFile(const std::string& path, std::string& content) {
-    content.clear();
-    // Opened without waiting, so a pipe or device cannot block the open; only regular files are read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return TResult::Failure("Cannot read \"" + path + "\": " + SystemError(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return TResult::Failure("Cannot read \"" + path + "\": " +
-                                (S_ISDIR(st.st_mode) ? "a folder, not a file" : "not a regular file"));
-    }
-    if (static_cast<unsigned long long>(st.st_size) > MaxInputFileBytes) {
-        ::close(fd);
-        return TResult::Failure("Cannot read \"" + path + "\": the file is too large");
-    }
-    content.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    for (;;) {
-        ssize_t n;
-        if (done < content.size()) {
-            n = ::read(fd, content.data() + done, content.size() - done);
-            if (n > 0) done += static_cast<size_t>(n);
-        } else {
-            // The expected size is read: one more read tells the end (or that the file grew).
-            char more[4096];
-            n = ::read(fd, more, sizeof more);
-            if (n > 0) {
-                content.append(more, static_cast<size_t>(n));
-                done = content.size();
-            }
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || done > MaxInputFileBytes) {
-            const std::string why = n < 0 ? SystemError(errno) : std::string("the file is too large");
-            ::close(fd);
-            content.clear();
-            return TResult::Failure("Cannot read \"" + path + "\": " + why);
-        }
-        if (n == 0) break;
-        // A file holds what its size says; files of size 0 (/proc) are read to their end.
-        if (st.st_size > 0 && done == static_cast<size_t>(st.st_size)) break;
-    }
-    ::close(fd);
-    content.resize(done);
-    return TResult::Success();
+    scenario_files::FileRead read = scenario_files::readWholeFile(path, MaxInputFileBytes);
+    content = std::move(read.text);
+    if (read.ok()) return TResult::Success();
+    return TResult::Failure("Cannot read \"" + path + "\": " + read.reason());
 }
 
 void SplitLines(std::string_view text, std::vector<std::string>& lines) {
-    lines.clear();
-    size_t from = 0;
-    while (from < text.size()) {
-        size_t nl = text.find('\n', from);
-        std::string_view line =
-            text.substr(from, nl == std::string_view::npos ? std::string_view::npos : nl - from);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.emplace_back(line);
-        if (nl == std::string_view::npos) break;
-        from = nl + 1;
-    }
+    lines = scenario_files::splitLines(text);
 }
 
 TResult ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
@@ -93,142 +35,33 @@ TResult ReadTextLines(const std::string& path, std::vector<std::string>& lines) 
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const auto& l : lines) {
-        s += l;
-        s += "\r\n";
-    }
-    return s;
+    return scenario_files::joinLinesCrLf(lines);
 }
 
 namespace {
-// The file a save lands in: a symbolic link is followed to its target (relative links from the link's
-// folder), so the link stays and its target gets the new content.
-std::string SaveTarget(const std::string& path) {
-    std::string target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
-        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
-        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-        if (n <= 0 || static_cast<size_t>(n) >= link.size()) break;
-        link.resize(static_cast<size_t>(n));
-        target = IsAbsolutePath(link) ? link : ExtractFilePath(target) + link;
-    }
-    return target;
-}
-
-// A save's temporary file: hidden beside the target, with the saving process's id.
-std::string TempFileName(const std::string& target, long pid) {
-    const std::string folder = ExtractFilePath(target);
-    return (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(target) + ".tmp" +
-           std::to_string(pid);
-}
-
-// Temporary files that killed saves left beside the target (of a process that is gone) are removed.
-void RemoveStaleTempFiles(const std::string& target) {
-    const std::string folder = ExtractFilePath(target);
-    const std::string prefix = "." + ExtractFileName(target) + ".tmp";
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return;
-    while (const dirent* d = ::readdir(dir)) {
-        const std::string_view name = d->d_name;
-        if (name.size() <= prefix.size() || name.size() > prefix.size() + 9 ||
-            name.substr(0, prefix.size()) != prefix)
-            continue;
-        const std::string_view digits = name.substr(prefix.size());
-        if (digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
-        const long pid = std::stol(std::string(digits));
-        if (pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)) continue;
-        ::unlinkat(::dirfd(dir), d->d_name, 0);
-    }
-    ::closedir(dir);
+TResult SaveOutcome(const std::string& path, const scenario_files::SaveFailure& failure) {
+    if (!failure) return TResult::Success();
+    return TResult::Failure("Cannot write \"" + path + "\": " + failure.reason);
 }
 } // namespace
 
-bool TAtomicFile::Fail(const std::string& reason) {
-    if (Error.empty()) Error = "Cannot write \"" + Path + "\": " + reason;
-    return false;
-}
-
-bool TAtomicFile::Discard(int err) {
-    if (Fd >= 0) ::close(Fd);
-    Fd = -1;
-    if (!Temp.empty()) ::unlink(Temp.c_str());
-    Temp.clear();
-    return Fail(SystemError(err));
-}
-
 TResult TAtomicFile::Open(const std::string& path) {
     Path = path;
-    Target = SaveTarget(path);
-    // An existing file keeps its permissions; a read-only one is not replaced behind the user's back.
-    struct stat old {};
-    Replacing = ::stat(Target.c_str(), &old) == 0;
-    OldMode = old.st_mode;
-    if (Replacing && !S_ISREG(old.st_mode))
-        Fail("not a regular file");
-    else if (Replacing && ((old.st_mode & 0222) == 0 || ::access(Target.c_str(), W_OK) != 0))
-        Fail("the file is read-only");
-    else {
-        RemoveStaleTempFiles(Target);
-        Temp = TempFileName(Target, ::getpid());
-        Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (Fd < 0) {
-            Temp.clear();
-            Fail(SystemError(errno));
-        }
-    }
-    return Outcome();
+    File.open(path);
+    return SaveOutcome(Path, File.failure());
 }
 
 bool TAtomicFile::Write(std::string_view bytes) {
-    if (Fd < 0) return Fail("the file is not open");
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(Fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return Discard(errno);
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
+    return File.write(bytes);
 }
 
 TResult TAtomicFile::Commit() {
-    const auto failed = [this](int err) {
-        Discard(err);
-        return Outcome();
-    };
-    if (Fd < 0) {
-        Fail("the file is not open");
-        return Outcome();
-    }
-    mode_t mode = OldMode & 07777;
-    if (!Replacing) {
-        const mode_t mask = ::umask(0); // a new file gets the usual rw-r--r-- (umask)
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(Fd, mode) != 0 || ::fsync(Fd) != 0) return failed(errno);
-    const int fd = Fd;
-    Fd = -1;
-    if (::close(fd) != 0) return failed(errno);
-    if (::rename(Temp.c_str(), Target.c_str()) != 0) return failed(errno);
-    Temp.clear();
-    return Outcome();
-}
-
-TAtomicFile::~TAtomicFile() {
-    if (Fd >= 0) ::close(Fd);
-    if (!Temp.empty()) ::unlink(Temp.c_str());
+    File.commit();
+    return SaveOutcome(Path, File.failure());
 }
 
 TResult WriteFileAtomic(const std::string& path, std::string_view content) {
-    TAtomicFile file;
-    if (TResult opened = file.Open(path); !opened.Ok()) return opened;
-    file.Write(content);
-    return file.Commit();
+    return SaveOutcome(path, scenario_files::saveAtomic(path, content));
 }
 
 bool FileExists(const std::string& path) {

@@ -2,6 +2,8 @@
 // listings and path pieces. Paths are handled separator-agnostic ('/' and '\' both end a folder).
 #pragma once
 
+#include "AtomicSave.h"
+#include "FileRead.h"
 #include "Unit_Result.h"
 
 #include <string>
@@ -12,7 +14,7 @@ namespace zm {
 
 inline constexpr char PathDelim = '/';
 // Files larger than this are refused by the readers (no input may exhaust the memory).
-inline constexpr unsigned long long MaxInputFileBytes = 256ull << 20;
+inline constexpr unsigned long long MaxInputFileBytes = scenario_files::MaxInputFileBytes;
 
 // Reads the whole regular file into content; fails with a message naming the file when it cannot be read or
 // is not a regular file (a pipe or device is refused without waiting on it).
@@ -22,9 +24,9 @@ TResult ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 void SplitLines(std::string_view text, std::vector<std::string>& lines);
 // Every line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
-// Writes to a temporary file in the same folder and renames it over the target, so a failed
-// write leaves the old file whole (and no temporary file behind). A replaced file keeps its
-// permissions; a read-only one is refused; a symbolic link is kept and its target written.
+// The one atomic save of the scenario-file library: a temporary file in the same folder renamed over the
+// target, so a failed write leaves the old file whole (and no temporary file behind). A replaced file keeps
+// its permissions; a read-only one is refused; a symbolic link is kept and its target written.
 // A failure's message names the file and the reason.
 TResult WriteFileAtomic(const std::string& path, std::string_view content);
 
@@ -34,24 +36,13 @@ TResult WriteFileAtomic(const std::string& path, std::string_view content);
 // temporary file. The first failure is kept: later Writes do nothing and Commit reports it.
 class TAtomicFile {
 public:
-    TAtomicFile() = default;
-    TAtomicFile(const TAtomicFile&) = delete;
-    TAtomicFile& operator=(const TAtomicFile&) = delete;
-    ~TAtomicFile();
-
     TResult Open(const std::string& path);
     bool Write(std::string_view bytes);
     TResult Commit();
 
 private:
-    bool Fail(const std::string& reason);
-    bool Discard(int err); // closes and removes the temporary file after a failure
-    TResult Outcome() const { return Error.empty() ? TResult::Success() : TResult::Failure(Error); }
-
-    std::string Path, Target, Temp, Error;
-    int Fd = -1;
-    bool Replacing = false;
-    unsigned OldMode = 0;
+    std::string Path;
+    scenario_files::AtomicFile File;
 };
 
 bool FileExists(const std::string& path); // an existing file that is not a folder

@@ -92,18 +92,6 @@ TResult TGlobalOptions::SaveToIni() const {
     return saved;
 }
 
-namespace {
-
-// What the results page would get from a scenario: a flight result scenario of which the reader gets wrecks.
-// The message names why the file cannot be read or where the read stops early.
-TResultOf<bool> ResultScenarioUsable(const std::string& path) {
-    const TResultOf<bool> isResult = IsFlightResultScenario(path);
-    if (!isResult.Ok() || !isResult.Value) return isResult;
-    return OrbResultsUsable(path);
-}
-
-} // namespace
-
 void TGlobalOptions::CheckFolders() {
     for (std::string* dir : {&SrcWptDir, &OrbScnDir, &FltResDir})
         *dir = IncludeTrailingPathDelimiter(*dir);
@@ -119,6 +107,7 @@ void TGlobalOptions::CheckFolders() {
     CurrentStateFile = OrbRootDir + CurrentStateFileName;
     // What the results page would read of it: the file's problems (a pipe, a bad line) are named.
     TResultOf<bool> usable;
+    ResultReads.Clear();
     if (FileExists(CurrentStateFile)) usable = ResultScenarioUsable(CurrentStateFile);
     CurrentStateUsable = usable.Value;
 
@@ -182,8 +171,16 @@ bool TGlobalOptions::ListSrcKmlFiles() {
 }
 
 bool TGlobalOptions::ListFltResScnFiles() {
-    return ListFiles(FltResDir, ".scn", ResultScenarioUsable, FltResScnFiles, NewestFltResScnFile,
-                     FileProblems);
+    return ListFiles(
+        FltResDir, ".scn", [this](const std::string& path) { return ResultScenarioUsable(path); },
+        FltResScnFiles, NewestFltResScnFile, FileProblems);
+}
+
+TResultOf<bool> TGlobalOptions::ResultScenarioUsable(const std::string& path) {
+    TResultScenarioRead read = ReadResultScenario(path);
+    const TResultOf<bool> usable = UsableResultScenario(read);
+    if (usable.Value) ResultReads.Keep(std::move(read));
+    return usable;
 }
 
 std::string TGlobalOptions::WarningsText() const {

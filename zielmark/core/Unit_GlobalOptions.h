@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Unit_Result.h"
+#include "Unit_ResultRead.h"
 #include "Unit_Results.h"
 
 #include <string>
@@ -48,6 +49,8 @@ public:
     std::vector<std::string> FileProblems;
     // Set when the settings live in the user's configuration folder instead of beside the program.
     std::string IniNotice;
+    // The usable result scenarios as the last folder check read them, for the results page to show.
+    TResultReads ResultReads;
 
     // The program's start: settings file beside programPath, LoadFromIni, CheckFolders.
     void Init(const std::string& programPath);
@@ -63,6 +66,10 @@ public:
     bool ListFltResScnFiles();
     // The warning lines, each followed by CR LF.
     std::string WarningsText() const;
+
+private:
+    // What the results page would get from a scenario, read once (and kept in ResultReads when usable).
+    TResultOf<bool> ResultScenarioUsable(const std::string& path);
 };
 
 // The results page's source panel inputs as the settings object's last folder check left them.

@@ -3,6 +3,8 @@
 
 #include "FlightResult.h"
 #include "KeyGrammar.h"
+#include "SourcePlace.h"
+#include "TextLines.h"
 #include "Unit_DM.h"
 #include "Unit_Files.h"
 #include "Unit_Functions.h"
@@ -212,7 +214,7 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
     results.Wrecks.clear();
     results.Selected = -1;
     const auto fail = [&](size_t lineNumber, const std::string& why) {
-        return TResult::Failure(fileName + ": line " + std::to_string(lineNumber) + ": " + why);
+        return TResult::Failure(scenario_files::SourcePlace{fileName, lineNumber}.describe(why));
     };
     bool inBlock = false;
     TTeskWreck current;
@@ -283,23 +285,28 @@ TResultOf<bool> OrbResultsUsable(const std::string& path) {
 // ---- The scenario test ----
 
 TResultOf<bool> IsFlightResultScenario(const std::string& path) {
-    std::vector<std::string> lines;
-    if (TResult read = ReadTextLines(path, lines); !read.Ok()) return read;
+    std::string text;
+    if (TResult read = ReadWholeFile(path, text); !read.Ok()) return read;
+    return {TResult::Success(), IsFlightResultScenarioText(text)};
+}
+
+bool IsFlightResultScenarioText(std::string_view text) {
     bool inShips = false;
     int wrecks = 0, missiles = 0;
-    for (const auto& line : lines) {
-        if (line.find("BEGIN_SHIPS") != std::string::npos) inShips = true;
-        if (line.find("END_SHIPS") != std::string::npos) inShips = false;
-        if (!inShips) continue;
+    scenario_files::forEachLine(text, [&](std::string_view line, size_t) {
+        if (line.find("BEGIN_SHIPS") != std::string_view::npos) inShips = true;
+        if (line.find("END_SHIPS") != std::string_view::npos) inShips = false;
+        if (!inShips) return true;
         const size_t colon = line.find(':');
-        if (colon == std::string::npos) continue;
-        const std::string_view cls = std::string_view(line).substr(colon, 256);
+        if (colon == std::string_view::npos) return true;
+        const std::string_view cls = line.substr(colon, 256);
         if (cls == ":TeskiWreck")
             ++wrecks;
         else if (cls == ":Teski")
             ++missiles;
-    }
-    return {TResult::Success(), wrecks >= 1 && missiles == 0};
+        return true;
+    });
+    return wrecks >= 1 && missiles == 0;
 }
 
 // ---- The source panel ----

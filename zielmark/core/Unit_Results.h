@@ -105,6 +105,8 @@ TResultOf<bool> OrbResultsUsable(const std::string& path);
 // The scenario's ship list holds at least one ":TeskiWreck" ship and no ":Teski" ship (header lines compared
 // exactly from the first colon). Fails (Value false) when the file cannot be read.
 TResultOf<bool> IsFlightResultScenario(const std::string& path);
+// The same test of a scenario's text.
+bool IsFlightResultScenarioText(std::string_view text);
 
 // ---- The source panel: recent flight or a previous one ----
 

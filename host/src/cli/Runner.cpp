@@ -14,7 +14,7 @@ namespace orb::cli {
 
 namespace {
 
-const char* const kNoKeyHint = "no key was given; the O key starts the missiles' countdowns (--key O@1)";
+const char* const kNoKeyHint = "no key was given (--key K@T presses key K for the focus vessel at time T)";
 
 std::string stamp(double t) {
     return text::fixed(t, 2) + " s";
@@ -150,10 +150,9 @@ int runScenario(const RunOptions& o, std::ostream& out, std::ostream& err) {
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         out << "orbhost: run ended at " << stamp(world.simTime()) << ": " << reason << " (" << steps
             << " steps in " << text::fixed(wall, 2) << " s)\n";
-        // A scenario run without keys leaves the missiles on their pads; say so before the saved state,
-        // which held the last firing's wrecks, is replaced by the pads.
-        if (o.keys.empty() && lastFlight == 0)
-            out << "orbhost: no missile was launched: " << kNoKeyHint << "\n";
+        // A run without keys in which nothing flew leaves every vessel where it stood; say so before the
+        // saved state, which may have held the last run's results, is replaced by the scenario as it began.
+        if (o.keys.empty() && lastFlight == 0) out << "orbhost: nothing flew: " << kNoKeyHint << "\n";
         // A run that lost a vessel a module asked for (a wreck and its results) keeps the saved state it
         // found.
         const int failed = world.failedCreations();

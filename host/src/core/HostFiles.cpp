@@ -3,14 +3,11 @@
 #include "core/Text.h"
 #include "orbhost/HostError.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
+#include "AtomicSave.h"
+#include "FileRead.h"
+#include "TextLines.h"
+
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_set>
 
 namespace orb {
@@ -41,109 +38,32 @@ bool somethingButAFolder(const std::filesystem::path& file) {
 }
 
 std::string readFile(const std::filesystem::path& file, const std::string& shownPath) {
-    // Opened without waiting, so a pipe or device cannot block the open; only regular files are read.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0 && errno == ENOENT) throw HostError(shownPath + ": file not found");
-    if (fd < 0) throw HostError(shownPath + ": cannot open the file: " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw HostError(shownPath +
-                        (S_ISDIR(st.st_mode) ? ": a folder, not a file" : ": not a regular file"));
+    using scenario_files::ReadFailure;
+    scenario_files::FileRead r = scenario_files::readWholeFile(file.string());
+    switch (r.failure) {
+    case ReadFailure::None:
+        return std::move(r.text);
+    case ReadFailure::NotFound:
+        throw HostError(shownPath + ": file not found");
+    case ReadFailure::CannotOpen:
+        throw HostError(shownPath + ": cannot open the file: " + r.reason());
+    case ReadFailure::CannotRead:
+        throw HostError(shownPath + ": cannot read the file: " + r.reason());
+    case ReadFailure::Folder:
+    case ReadFailure::NotRegular:
+    case ReadFailure::TooLarge:
+        break;
     }
-    std::string text(size_t(st.st_size), '\0');
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            throw HostError(shownPath + ": cannot read the file: " + std::strerror(err));
-        }
-        if (n == 0) break; // the file shrank while it was read
-        done += size_t(n);
-    }
-    ::close(fd);
-    text.resize(done);
-    return text;
+    throw HostError(shownPath + ": " + r.reason());
 }
-
-namespace {
-// The file a save lands in: a symbolic link is followed to its target, so the link stays.
-std::filesystem::path saveTarget(const std::filesystem::path& file) {
-    std::filesystem::path target = file;
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, ec); ++hops) {
-        std::filesystem::path link = std::filesystem::read_symlink(target, ec);
-        if (ec) break;
-        target = link.is_absolute() ? link : target.parent_path() / link;
-    }
-    return target;
-}
-
-// Temporary files of saves that were killed ("<name>.tmp<pid>" of a process that is gone) are removed.
-void removeStaleTemporaries(const std::filesystem::path& target) {
-    const std::string prefix = target.filename().string() + ".tmp";
-    std::error_code ec;
-    std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-        const std::string digits = name.substr(prefix.size());
-        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-        const pid_t pid = pid_t(std::stol(digits));
-        if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH)) continue; // a save still running
-        std::error_code removeError;
-        std::filesystem::remove(it->path(), removeError);
-    }
-}
-} // namespace
 
 void writeFileAtomic(const std::filesystem::path& file, std::string_view data) {
-    const std::filesystem::path target = saveTarget(file);
-    auto fail = [&](const std::string& reason) {
-        throw HostError(file.string() + ": cannot write the file: " + reason);
-    };
-    // A replaced file keeps its permissions; a read-only one is not replaced behind the user's back.
-    struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode)) fail("not a regular file");
-    if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
-        fail("the file is read-only");
-    removeStaleTemporaries(target);
-    std::filesystem::path tmp = target;
-    tmp += ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) fail(std::strerror(errno));
-    auto discard = [&](int err) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        fail(std::strerror(err));
-    };
-    for (size_t done = 0; done < data.size();) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) discard(errno);
-        done += size_t(n);
-    }
-    mode_t mode = old.st_mode & 07777;
-    if (!replacing) {
-        const mode_t mask = ::umask(0); // a new file gets the usual rw-r--r-- (umask)
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) discard(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmp.c_str());
-        fail(std::strerror(err));
-    }
-    if (::rename(tmp.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmp.c_str());
-        throw HostError(file.string() + ": cannot replace the file: " + std::strerror(err));
-    }
+    const scenario_files::SaveFailure failed = scenario_files::saveAtomic(file.string(), data);
+    if (!failed) return;
+    const bool replacing = failed.step == scenario_files::SaveFailure::Step::Replace;
+    throw HostError(file.string() +
+                    (replacing ? ": cannot replace the file: " : ": cannot write the file: ") +
+                    failed.reason);
 }
 
 std::unique_ptr<ConfigFile> ConfigFile::fromText(std::string_view text, const std::string& shownPath) {
@@ -151,7 +71,7 @@ std::unique_ptr<ConfigFile> ConfigFile::fromText(std::string_view text, const st
     auto cfg = std::make_unique<ConfigFile>();
     cfg->path = shownPath;
     int n = 0;
-    for (const std::string& raw : text::splitLines(text)) {
+    for (const std::string& raw : scenario_files::splitLines(text)) {
         ++n;
         std::string_view line = text::stripComment(raw);
         if (text::iequals(line, "END_PARSE")) break;

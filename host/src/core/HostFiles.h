@@ -54,15 +54,14 @@ struct ScenarioWriter : HostFile {
     void item(std::string_view key, std::string_view value); // "  key value"
 };
 
-// Writes a file through a temporary file in the same folder and a rename, so a failed write leaves the
-// old file whole and no temporary file behind; the data is on the disk before the rename. A replaced file
-// keeps its permissions, a read-only one is refused, a symbolic link is kept and its target written;
-// temporary files left by killed saves are removed. Throws HostError naming the file and the system's reason.
+// The one atomic save of the scenario-file library (a hidden temporary file beside the target, renamed over
+// it); throws HostError naming the file and the system's reason.
 void writeFileAtomic(const std::filesystem::path& file, std::string_view data);
 // Whether something other than a folder is at the path: a file, or a pipe or device that readFile then names
 // as such (instead of a lookup calling it "not found").
 bool somethingButAFolder(const std::filesystem::path& file);
-// Reads a whole regular file; throws HostError naming it (a pipe or device is refused without waiting on it).
+// Reads a whole regular file, at most the readers' size cap; throws HostError naming it (a pipe or device is
+// refused without waiting on it).
 std::string readFile(const std::filesystem::path& file, const std::string& shownPath);
 
 } // namespace orb

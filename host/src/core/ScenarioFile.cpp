@@ -1,5 +1,7 @@
 #include "core/ScenarioFile.h"
 
+#include "SourcePlace.h"
+#include "TextLines.h"
 #include "core/Text.h"
 #include "orbhost/HostError.h"
 
@@ -15,7 +17,7 @@ struct Parser {
     size_t i = 0;
 
     [[noreturn]] void fail(size_t lineIndex, const std::string& msg) const {
-        throw HostError(source + ": line " + std::to_string(lineIndex + 1) + ": " + msg);
+        throw HostError(scenario_files::SourcePlace{source, lineIndex + 1}.describe(msg));
     }
     std::string_view clean(size_t k) const { return text::stripComment(lines[k]); }
 
@@ -60,7 +62,7 @@ ScenarioFile ScenarioFile::parse(std::string_view text, const std::string& sourc
     if (!text::looksLikeText(text)) throw HostError(source + ": not a text file");
     ScenarioFile scn;
     scn.source = source;
-    Parser p{source, text::splitLines(text)};
+    Parser p{source, scenario_files::splitLines(text)};
     bool haveShips = false;
     while (p.i < p.lines.size()) {
         size_t k = p.i;

@@ -1,4 +1,4 @@
-// Text helpers of the host: line splitting (CR LF or LF), trimming, case-insensitive keys and
+// Text helpers of the host: trimming, case-insensitive keys and
 // locale-independent numbers (std::to_chars / std::from_chars).
 #pragma once
 
@@ -9,8 +9,6 @@
 
 namespace orb::text {
 
-// Splits a file's text into lines; one trailing CR is removed from every line.
-std::vector<std::string> splitLines(std::string_view text);
 std::string_view trim(std::string_view s);
 // Removes a ';' comment and the surrounding blanks.
 std::string_view stripComment(std::string_view s);

@@ -1,6 +1,7 @@
 // orb::World: the test- and program-facing face of the host's world.
 #include "orbhost/World.h"
 
+#include "TextLines.h"
 #include "core/HostFiles.h"
 #include "core/ScenarioFile.h"
 #include "core/Text.h"
@@ -40,8 +41,8 @@ void World::loadScenarioText(std::string_view text, const std::string& sourceNam
 
 OBJHANDLE World::createVessel(const std::string& name, const std::string& className, std::string_view lines) {
     if (name.empty()) throw HostError("a vessel needs a name");
-    Vessel* v =
-        impl_->createFromLines(name, className, text::splitLines(lines), "(lines of " + name + ")", 1);
+    Vessel* v = impl_->createFromLines(name, className, scenario_files::splitLines(lines),
+                                       "(lines of " + name + ")", 1);
     impl_->postCreation(v);
     if (!impl_->focus) impl_->setFocus(v);
     impl_->removeDeleted();

@@ -1,5 +1,6 @@
 #include "core/WorldImpl.h"
 
+#include "SourcePlace.h"
 #include "core/Convert.h"
 #include "core/ModuleLibrary.h"
 #include "core/Text.h"
@@ -91,10 +92,14 @@ std::shared_ptr<ModuleLibrary> WorldImpl::loadModule(const std::string& moduleNa
 }
 
 namespace {
+// Where in a file a message points; the line as the host counts it.
+scenario_files::SourcePlace placeOf(const std::string& file, int line) {
+    return {file, size_t(line)};
+}
+
 [[noreturn]] void badValue(const ConfigFile& cfg, int line, std::string_view key,
                            const std::string& expected) {
-    throw HostError(cfg.path + ": line " + std::to_string(line) + ": " + std::string(key) + ": expected " +
-                    expected);
+    throw HostError(placeOf(cfg.path, line).describe(std::string(key) + ": expected " + expected));
 }
 
 // Reads n numbers of a key; false when the key is absent, HostError when it is malformed.
@@ -156,8 +161,8 @@ void WorldImpl::applyGenericCaps(Vessel& v, const ConfigFile& cfg, int depth) co
         std::filesystem::path file = root / "Meshes" / (rel + ".msh");
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec))
-            throw FatalHostError(cfg.path + ": line " + std::to_string(line) +
-                                 ": MeshName: " + file.string() + " not found");
+            throw FatalHostError(
+                placeOf(cfg.path, line).describe("MeshName: " + file.string() + " not found"));
         MeshRecord m;
         m.name = *mesh;
         v.meshes.push_back(m);
@@ -196,8 +201,8 @@ Vessel* WorldImpl::createFromLines(const std::string& name, const std::string& c
                                    int firstLine) {
     const std::string& cls = className.empty() ? name : className;
     if (findByName(name))
-        throw HostError(source + ": line " + std::to_string(firstLine - 1) + ": a vessel named \"" + name +
-                        "\" exists already");
+        throw HostError(
+            placeOf(source, firstLine - 1).describe("a vessel named \"" + name + "\" exists already"));
     auto cfg = openClassConfig(cls);
     auto owned = construct(name, cls, cfg);
     Vessel* v = owned.get();
@@ -217,7 +222,7 @@ Vessel* WorldImpl::createFromLines(const std::string& name, const std::string& c
         v->parseLineIndex = -1;
         if (!v->parseErrors.empty()) {
             auto [idx, msg] = v->parseErrors.front();
-            throw HostError(source + ": line " + std::to_string(firstLine + idx) + ": " + msg);
+            throw HostError(placeOf(source, firstLine + int(idx)).describe(msg));
         }
         applyStatus2(*v, vs);
         v->fuelSpecs.clear();
@@ -284,8 +289,8 @@ void WorldImpl::loadScenario(const ScenarioFile& scn) {
             // Name the scenario and the ship line too when the fault lies in another file.
             std::string msg = e.what();
             if (msg.rfind(scn.source, 0) == 0) throw;
-            throw HostError(scn.source + ": line " + std::to_string(ship.firstLine - 1) + ": vessel \"" +
-                            ship.name + "\": " + msg);
+            throw HostError(
+                placeOf(scn.source, ship.firstLine - 1).describe("vessel \"" + ship.name + "\": " + msg));
         }
     }
     for (size_t i = 0; i < vessels.size(); ++i)

@@ -9,6 +9,7 @@
 #include "Unit_Results.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -184,6 +185,40 @@ TEST_F(FolderCheck, ResultScenarioWithABadLineIsUsableForTheWrecksBeforeIt) {
               std::string::npos)
         << problems;
     EXPECT_NE(problems.find(dir.Path + "results/bad_only.scn: line 3:"), std::string::npos) << problems;
+}
+
+// The results page shows a file the check read from that read: the wrecks, the outcome and the bytes are
+// what a read of the file gives, taken once; a file changed since, or one the check did not keep (not a
+// result scenario), is not taken, so the page reads it anew.
+TEST_F(FolderCheck, KeepsTheResultReadsForThePageWhileTheFileIsUnchanged) {
+    SetUpFolders();
+    const std::string current = "Sim/Scenarios/(Current state).scn";
+    const std::string bad = "BEGIN_SHIPS\r\nW-Wreck:TeskiWreck\r\n  RANGE_MISS 1\r\nEND\r\n"
+                            "V-Wreck:TeskiWreck\r\n  RANGE_MISS x\r\nEND\r\nEND_SHIPS\r\n";
+    dir.Write(current, bad);
+    dir.Write("results/ok.scn", kResultScn);
+    dir.Write("results/flying.scn", "BEGIN_SHIPS\r\nTesk1:Teski\r\nEND\r\nEND_SHIPS\r\n");
+    options.CheckFolders();
+    for (const std::string& path : {options.CurrentStateFile, dir.Path + "results/ok.scn"}) {
+        SCOPED_TRACE(path);
+        TOrbResults read;
+        std::string bytes;
+        const TResult outcome = LoadOrbResults(path, read, &bytes);
+        std::optional<TResultScenarioRead> kept = options.ResultReads.Take(path, FileStampOf(path));
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->Bytes, bytes);
+        EXPECT_EQ(kept->Outcome.Code, outcome.Code);
+        EXPECT_EQ(kept->Outcome.Message, outcome.Message);
+        ASSERT_EQ(kept->Results.Wrecks.size(), read.Wrecks.size());
+        EXPECT_EQ(kept->Results.Selected, read.Selected);
+        EXPECT_FALSE(options.ResultReads.Take(path, FileStampOf(path))); // taken once
+    }
+    const std::string flying = dir.Path + "results/flying.scn";
+    EXPECT_FALSE(options.ResultReads.Take(flying, FileStampOf(flying)));
+
+    options.CheckFolders();
+    dir.Write(current, kResultScn); // saved anew after the check
+    EXPECT_FALSE(options.ResultReads.Take(options.CurrentStateFile, FileStampOf(options.CurrentStateFile)));
 }
 
 TEST_F(FolderCheck, NewestFileByModificationTime) {

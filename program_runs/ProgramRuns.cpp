@@ -1,4 +1,6 @@
-#include "Programs.h"
+#include "ProgramRuns.h"
+
+#include "FileRead.h"
 
 #include <array>
 #include <cstdio>
@@ -8,7 +10,7 @@
 
 namespace fs = std::filesystem;
 
-namespace e2e {
+namespace program_runs {
 
 std::string Quote(const std::string& argument) {
     std::string q = "'";
@@ -51,4 +53,8 @@ ScratchRoot::~ScratchRoot() {
     fs::remove_all(folder_, ignored);
 }
 
-} // namespace e2e
+std::string ReadFile(const std::string& path) {
+    return scenario_files::readWholeFile(path).text;
+}
+
+} // namespace program_runs

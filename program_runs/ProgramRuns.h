@@ -1,12 +1,12 @@
-// Running the built programs from a test: commands with their output and exit status, and a scratch folder
-// holding a copy of orbhost's installation root, removed when the test is done.
+// Running the built programs from the end-to-end tests and the benchmarks: commands with their output and exit
+// status, and a scratch folder holding a copy of orbhost's installation root, removed when the run is done.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace program_runs {
 
 struct CommandResult {
     int status = -1;    // exit status; -1 when the program did not exit normally
@@ -35,4 +35,7 @@ private:
     std::filesystem::path folder_;
 };
 
-} // namespace e2e
+// The whole file's text; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+} // namespace program_runs
