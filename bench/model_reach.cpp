@@ -5,7 +5,7 @@
 // Writes the table that the planner's advice is built from, headed by the command that made it.
 //
 // Usage: teski-model-reach [--out FILE] [--root DIR] [--seed S]
-//   --out FILE   write the table there (the repository keeps it as zielmark/core/ModelReach.inc);
+//   --out FILE   write the table there (the repository keeps it as zielmark/core/planning/ModelReach.inc);
 //                without it the table goes to standard output
 // Exit status: 0 table written, 1 a missile did not come down as a landed wreck, 2 usage.
 #include "BenchCommon.h"
@@ -137,7 +137,8 @@ int main(int argc, char** argv) {
                 "Usage: teski-model-reach [--out FILE] [--root DIR] [--seed S]\n"
                 "Measures in orbhost how far each flight model flies and how far it misses, with its own\n"
                 "cut-off and with the precise one, for asked ranges of 10 to 600 km in four directions,\n"
-                "and writes the table the planner's advice uses (kept as zielmark/core/ModelReach.inc).\n"
+                "and writes the table the planner's advice uses (kept as "
+                "zielmark/core/planning/ModelReach.inc).\n"
                 "Without --out the table is printed.\n");
             return 0;
         }
