@@ -220,20 +220,17 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
     TTeskWreck current;
     size_t lineNumber = 0, headerLine = 0;
     bool inShipList = false;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        start = end + 1;
-        ++lineNumber;
-
+    std::string error; // the first bad line's reason; reading stops there
+    scenario_files::forEachLine(text, [&](std::string_view line, size_t number) {
+        lineNumber = number;
         if (line == "BEGIN_SHIPS") inShipList = true;
         if (line == "END_SHIPS") inShipList = false;
         const size_t marker = line.find(WreckMarker);
         if (marker != std::string_view::npos) {
-            if (results.Wrecks.size() >= MaxWreckBlocks)
-                return fail(lineNumber, "more than " + std::to_string(MaxWreckBlocks) + " wreck blocks");
+            if (results.Wrecks.size() >= MaxWreckBlocks) {
+                error = "more than " + std::to_string(MaxWreckBlocks) + " wreck blocks";
+                return false;
+            }
             current = TTeskWreck(); // an unfinished open block is dropped
             current.Given = 0;
             current.Name = std::string(line.substr(0, marker));
@@ -247,11 +244,13 @@ TResult ReadOrbResultText(std::string_view text, const std::string& fileName, TO
             size_t valueAt = 0;
             if (const TKey* key = FindKey(line, valueAt)) {
                 const std::string_view value = line.substr(valueAt, MaxValueLength);
-                const std::string error = StoreKey(*key, value, current);
-                if (!error.empty()) return fail(lineNumber, error);
+                error = StoreKey(*key, value, current);
+                if (!error.empty()) return false;
             }
         }
-    }
+        return true;
+    });
+    if (!error.empty()) return fail(lineNumber, error);
     // A file cut inside a block (a save that did not finish) is not whole from that block on: the wrecks
     // before it are read, and the block is named, as a bad line would be.
     if (inBlock)
