@@ -10,6 +10,7 @@
 #include "ShipBlocks.h"
 
 #include "FailureKinds.h"
+#include "VesselClasses.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,7 +94,7 @@ std::string Fly(const std::filesystem::path& root, const Firing& f) {
                                "firing " + std::to_string(f.index));
         if (!bench::SeedMissileModule(world, f.seed)) o.note = "Teski.so not loaded, generator not seeded; ";
         world.sendKey(OAPI_KEY_O);
-        const std::string wreckName = f.plan.name + "-Wreck";
+        const std::string wreckName = f.plan.name + WreckNameSuffix;
         world.runUntil(
             [&] {
                 const OBJHANDLE w = world.findVessel(wreckName);
@@ -101,8 +102,8 @@ std::string Fly(const std::filesystem::path& root, const Firing& f) {
             },
             SimulatedLimit);
         const auto ships = scenario_files::readShipBlocks(world.saveText());
-        const auto wrecks = scenario_files::shipsOfClass(ships, "TeskiWreck");
-        const auto missiles = scenario_files::shipsOfClass(ships, "Teski");
+        const auto wrecks = scenario_files::shipsOfClass(ships, TeskiWreckClassName);
+        const auto missiles = scenario_files::shipsOfClass(ships, TeskiClassName);
         o.wreck = wrecks.size() == 1 && missiles.empty();
         if (!wrecks.empty()) {
             const scenario_files::ShipBlock& w = wrecks.front();

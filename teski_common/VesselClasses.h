@@ -2,9 +2,17 @@
 // wreck's physical constants: shared by both plug-ins, the planner and the benchmarks.
 #pragma once
 
+#include <string_view>
+
 // Class names of the two vessels, as the host's class configuration knows them.
 inline constexpr const char* TeskiClassName = "Teski";
 inline constexpr const char* TeskiWreckClassName = "TeskiWreck";
+
+// How a ship of each class ends its header line in a scenario's ship list ("NAME:CLASS").
+inline constexpr char TeskiShipTag[] = ":Teski";
+inline constexpr char TeskiWreckShipTag[] = ":TeskiWreck";
+static_assert(std::string_view(TeskiShipTag).substr(1) == TeskiClassName);
+static_assert(std::string_view(TeskiWreckShipTag).substr(1) == TeskiWreckClassName);
 
 // A missile's wreck is named after it with this suffix ("M1" gives "M1-Wreck").
 inline constexpr char WreckNameSuffix[] = "-Wreck";

@@ -12,6 +12,7 @@
 #include "Unit_Functions.h"
 #include "Unit_LaunchScenario.h"
 #include "Unit_Results.h"
+#include "VesselClasses.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -143,7 +144,8 @@ int MissileShips(const std::string& text) {
         if (line == "BEGIN_SHIPS") inShips = true;
         if (line == "END_SHIPS") inShips = false;
         const size_t colon = line.find(':');
-        if (inShips && colon != std::string::npos && line.compare(colon, std::string::npos, ":Teski") == 0)
+        if (inShips && colon != std::string::npos &&
+            line.compare(colon, std::string::npos, TeskiShipTag) == 0)
             ++missiles;
     }
     return missiles;
@@ -270,7 +272,7 @@ std::vector<TFarmJob> RunJobs(const TDispersionOptions& o, const fs::path& folde
                         "--key",
                         "O@1",
                         "--until-gone",
-                        "Teski",
+                        TeskiClassName,
                         "--progress",
                         "0",
                         "--seed",

@@ -45,7 +45,7 @@ std::vector<std::string> PreciseMissileNames(const std::vector<std::string>& lin
         if (line == "END_SHIPS") inShips = false;
         if (!inShips) continue;
         if (const size_t colon = line.find(':');
-            colon != std::string::npos && line.substr(colon) == ":Teski") {
+            colon != std::string::npos && line.substr(colon) == TeskiShipTag) {
             ship = line.substr(0, colon);
         } else if (line == "END") {
             ship.clear();

@@ -21,7 +21,7 @@ namespace zm {
 
 namespace {
 
-constexpr std::string_view WreckMarker = ":TeskiWreck";
+constexpr std::string_view WreckMarker = TeskiWreckShipTag;
 constexpr std::string_view WreckSuffix = WreckNameSuffix;
 constexpr size_t MaxValueLength = 256; // a key's value is cut after this many characters
 
@@ -299,9 +299,9 @@ bool IsFlightResultScenarioText(std::string_view text) {
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos) return true;
         const std::string_view cls = line.substr(colon, 256);
-        if (cls == ":TeskiWreck")
+        if (cls == TeskiWreckShipTag)
             ++wrecks;
-        else if (cls == ":Teski")
+        else if (cls == TeskiShipTag)
             ++missiles;
         return true;
     });
