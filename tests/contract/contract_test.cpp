@@ -124,10 +124,10 @@ INSTANTIATE_TEST_SUITE_P(LandedOrFalling, WreckToZielmark,
                          });
 
 // The block Zielmark writes for the missile named, as lines the host hands to a new vessel.
-std::string LaunchBlockOf(const zm::TTargetingPage& page, const std::string& name) {
+std::string LaunchBlockOf(const zm::TLaunchPlan& plan, const std::string& name) {
     std::string block;
     bool in = false;
-    for (const std::string& line : zm::LaunchScenarioLines(page)) {
+    for (const std::string& line : zm::LaunchScenarioLines(plan)) {
         if (line == name + ":" + TeskiClassName) {
             in = true;
         } else if (in && line == "END") {
@@ -151,7 +151,7 @@ class ZielmarkToMissile : public ::testing::TestWithParam<LaunchCase> {};
 
 TEST_P(ZielmarkToMissile, EveryKeyOfTheLaunchBlockReachesTheMissile) {
     const LaunchCase c = GetParam();
-    zm::TTargetingPage page;
+    zm::TLaunchPlan plan;
     zm::TTesk m;
     m.Name = "TeskB";
     m.Lat = c.lat;
@@ -164,8 +164,8 @@ TEST_P(ZielmarkToMissile, EveryKeyOfTheLaunchBlockReachesTheMissile) {
     m.TargetName = c.target;
     m.TargetLat = c.targetLat;
     m.TargetLon = c.targetLon;
-    page.Waypoints.Tesks = {m};
-    const std::string block = LaunchBlockOf(page, "TeskB");
+    plan.Waypoints.Tesks = {m};
+    const std::string block = LaunchBlockOf(plan, "TeskB");
     ASSERT_FALSE(block.empty());
 
     orb::World world(Root());
