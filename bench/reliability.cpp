@@ -67,7 +67,9 @@ std::vector<Firing> MakeFirings(int runs, unsigned seed) {
 
 // The first figure of a saved block that is not a finite number ("KEY value"), or empty.
 std::string BadFigure(const scenario_files::ShipBlock& block) {
-    for (const auto& [key, value, number] : block.lines) {
+    for (const scenario_files::ShipLine& line : block.lines) {
+        const std::string& key = line.key;
+        const std::string& value = line.value;
         if (key == "TARGET" || key == "FAILURE" || key == "STATUS" || key == "------") continue;
         std::string v = value;
         std::replace(v.begin(), v.end(), ':', ' ');

@@ -190,6 +190,54 @@ TEST(ShipBlocks, ReadsBlocksWithTheirLineNumbersAndKeyValues) {
     EXPECT_EQ(shipsOfClass(ships, "TeskiWreck").size(), 1u);
 }
 
+TEST(ShipBlocks, TheSimulatorsRuleTakesCommentsCaseAndBlanksAndHandsLinesOnAsTheyStand) {
+    const std::vector<std::string> lines = {"begin_ships ; the list",
+                                            "  T-1 : Teski  ; a missile",
+                                            "  RANGE 120 ; km",
+                                            "",
+                                            "end ; of T-1",
+                                            "; a comment between blocks",
+                                            "Pad",
+                                            "End",
+                                            "End_Ships and more",
+                                            "After:Ship"};
+    const ShipList list = scanShipList(lines, 0, ShipListRule::AsTheSimulatorReads);
+    ASSERT_FALSE(list.fault);
+    ASSERT_EQ(list.ships.size(), 2u);
+    EXPECT_EQ(list.ships[0].name, "T-1");
+    EXPECT_EQ(list.ships[0].className, "Teski");
+    EXPECT_EQ(list.ships[0].headerLine, 2u);
+    EXPECT_EQ(list.ships[0].texts(), (std::vector<std::string>{"  RANGE 120 ; km", ""}));
+    EXPECT_EQ(list.ships[1].name, "Pad");
+    EXPECT_EQ(list.ships[1].className, ""); // no ":CLASS": the host takes the name for the class
+    EXPECT_EQ(list.nextLine, 9u);
+
+    // Read as written, the same lines hold no list: its tag is not in capitals.
+    EXPECT_TRUE(readShipBlocks(joinLinesCrLf(lines)).empty());
+}
+
+TEST(ShipBlocks, TheSimulatorsRuleNamesTheLineOfACutOrNamelessList) {
+    const struct {
+        std::vector<std::string> lines;
+        size_t line;
+        const char* why;
+    } cases[] = {
+        {{"BEGIN_SHIPS", ":Teski", "END", "END_SHIPS"}, 2, "ship line without a vessel name"},
+        {{"BEGIN_SHIPS", "T-1: ;x", "END", "END_SHIPS"}, 2, "ship line \"T-1:\" without a class name"},
+        {{"BEGIN_SHIPS", "", "T-1:Teski", "  RANGE 1", "END_SHIPS"}, 3,
+         "ship block of \"T-1\" has no END line (file truncated?)"},
+        {{"BEGIN_SHIPS", "T-1:Teski", "END"}, 1, "BEGIN_SHIPS has no END_SHIPS (file truncated?)"},
+    };
+    for (const auto& c : cases) {
+        const ShipList list = scanShipList(c.lines, 0, ShipListRule::AsTheSimulatorReads);
+        ASSERT_TRUE(list.fault) << c.why;
+        EXPECT_EQ(list.fault->first, c.line) << c.why;
+        EXPECT_EQ(list.fault->second, c.why);
+        // Read as written, a cut list gives what is there, without a fault.
+        EXPECT_FALSE(scanShipList(c.lines, 0, ShipListRule::AsWritten).fault) << c.why;
+    }
+}
+
 TEST(ShipBlocks, ReadsNumbersThatFillTheTextOnly) {
     const struct {
         const char* text;

@@ -1,5 +1,6 @@
 #include "core/ScenarioFile.h"
 
+#include "ShipBlocks.h"
 #include "SourcePlace.h"
 #include "TextLines.h"
 #include "core/Text.h"
@@ -109,44 +110,12 @@ ScenarioFile ScenarioFile::parse(std::string_view text, const std::string& sourc
             }
         } else if (text::istartsWith(l, "BEGIN_SHIPS")) {
             haveShips = true;
-            bool ended = false;
-            for (p.i = k + 1; p.i < p.lines.size();) {
-                size_t s = p.i;
-                std::string_view e = p.clean(s);
-                if (e.empty()) {
-                    ++p.i;
-                    continue;
-                }
-                if (text::istartsWith(e, "END_SHIPS")) {
-                    ended = true;
-                    ++p.i;
-                    break;
-                }
-                ShipBlock ship;
-                size_t colon = e.find(':');
-                ship.name = std::string(text::trim(e.substr(0, colon)));
-                if (colon != std::string_view::npos)
-                    ship.className = std::string(text::trim(e.substr(colon + 1)));
-                if (ship.name.empty()) p.fail(s, "ship line without a vessel name");
-                if (colon != std::string_view::npos && ship.className.empty())
-                    p.fail(s, "ship line \"" + std::string(e) + "\" without a class name");
-                ship.firstLine = int(s + 2);
-                bool closed = false;
-                for (p.i = s + 1; p.i < p.lines.size(); ++p.i) {
-                    std::string_view b = p.clean(p.i);
-                    if (text::iequals(b, "END")) {
-                        closed = true;
-                        ++p.i;
-                        break;
-                    }
-                    if (text::istartsWith(b, "END_SHIPS")) break;
-                    ship.lines.push_back(p.lines[p.i]);
-                }
-                if (!closed)
-                    p.fail(s, "ship block of \"" + ship.name + "\" has no END line (file truncated?)");
+            scenario_files::ShipList list =
+                scenario_files::scanShipList(p.lines, k, scenario_files::ShipListRule::AsTheSimulatorReads);
+            if (list.fault) p.fail(list.fault->first - 1, list.fault->second);
+            for (scenario_files::ShipBlock& ship : list.ships)
                 scn.ships.push_back(std::move(ship));
-            }
-            if (!ended) p.fail(k, "BEGIN_SHIPS has no END_SHIPS (file truncated?)");
+            p.i = list.nextLine;
         } else if (text::istartsWith(l, "BEGIN_")) {
             std::string tag = "END_" + std::string(text::firstWord(l).substr(6));
             auto block = p.rawBlock(k, tag, true);

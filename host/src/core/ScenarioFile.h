@@ -3,6 +3,8 @@
 // file is a HostError naming the file and line); writing gives CR LF lines.
 #pragma once
 
+#include "ShipBlocks.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,11 +12,7 @@
 
 namespace orb {
 
-struct ShipBlock {
-    std::string name, className;    // className empty when the line had no ":class"
-    std::vector<std::string> lines; // the vessel's lines, without the END line
-    int firstLine = 0;              // file line number of lines[0]
-};
+using scenario_files::ShipBlock; // read as the simulator reads the ship list
 
 struct ScenarioFile {
     std::string source;                   // file name for messages

@@ -284,13 +284,13 @@ void WorldImpl::loadScenario(const ScenarioFile& scn) {
     description = scn.description;
     for (const ShipBlock& ship : scn.ships) {
         try {
-            createFromLines(ship.name, ship.className, ship.lines, scn.source, ship.firstLine);
+            createFromLines(ship.name, ship.className, ship.texts(), scn.source, int(ship.headerLine + 1));
         } catch (const HostError& e) {
             // Name the scenario and the ship line too when the fault lies in another file.
             std::string msg = e.what();
             if (msg.rfind(scn.source, 0) == 0) throw;
             throw HostError(
-                placeOf(scn.source, ship.firstLine - 1).describe("vessel \"" + ship.name + "\": " + msg));
+                placeOf(scn.source, int(ship.headerLine)).describe("vessel \"" + ship.name + "\": " + msg));
         }
     }
     for (size_t i = 0; i < vessels.size(); ++i)
