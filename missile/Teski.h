@@ -23,6 +23,7 @@ public:
     void clbkSetClassCaps(FILEHANDLE cfg) override;
     void clbkSaveState(FILEHANDLE scn) override;
     void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
+    void clbkPreStep(double simt, double simdt, double mjd) override;
     void clbkPostStep(double simt, double simdt, double mjd) override;
     int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) override;
 
@@ -51,9 +52,10 @@ public:
     double DragFreeRange();
     void BallisticCutoffTest();
     void TimedCutoffTest();
-    void PreciseCutoffTest();
+    void PreciseCutoffTest(double stepLength);
     void AimPrecise();
     double HeldHeadingOffset() const; // degrees the precise guidance adds to the held heading
+    bool PredictImpact(double azimuth, double& along, double& cross);
 
     // Failures.
     void DrawFailure();
@@ -144,9 +146,9 @@ public:
     bool precise = false;
     double preciseAim = 0;  // degrees: the heading to hold, the target's azimuth off by the rotation's drift
     double preciseTrim = 0; // degrees the flight's own predictions add to preciseAim
-    double preciseOffset = 0;     // m: the last precise prediction less the drag-free one
-    double preciseAlong = 0;      // m: the last precise prediction along the track
-    double preciseMet = -1;       // s: when it was made; < 0 none yet
-    double preciseRate = 0;       // m/s: how fast it grows
-    bool preciseLastStep = false; // the engine burns a share of this step and stops at its end
+    double preciseMet = -1; // s: when the last precise prediction was made; < 0 none yet
+    double preciseFree = 0; // m: the drag-free range then
+    double preciseFreeRate = 0;    // m/s: how fast the drag-free range grows
+    bool preciseEveryStep = false; // near the target: a prediction every step
+    bool preciseLastStep = false;  // the engine burns a share of this step and stops at its end
 };

@@ -50,10 +50,7 @@ void Teski::SimpleAutopilot() {
         SetLevel(*this, thgPitchDown, 1);
     }
 
-    if (precise)
-        PreciseCutoffTest();
-    else
-        BallisticCutoffTest();
+    if (!precise) BallisticCutoffTest(); // the precise cut-off decides before the step
 }
 
 void Teski::RealisticAutopilot() {
@@ -97,10 +94,7 @@ void Teski::RealisticAutopilot() {
     if (pitchFixed) pitchError += fixedPitch - 45.0;
     pitchDemand = DemandFromError(pitchError);
 
-    if (precise)
-        PreciseCutoffTest();
-    else
-        TimedCutoffTest();
+    if (!precise) TimedCutoffTest();
 }
 
 void Teski::CaptureLaunchAttitude() {

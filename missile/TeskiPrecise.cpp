@@ -15,7 +15,7 @@ constexpr double Gravitation = 6.67259e-11; // the simulator's constant [m^3/(kg
 // The precise prediction begins once the drag-free one passes this share of the target's distance, runs every
 // PreciseInterval until its estimate comes within PreciseNearShare, and every step from there.
 constexpr double PreciseStartShare = 0.5;
-constexpr double PreciseNearShare = 0.97;
+constexpr double PreciseNearShare = 0.9;
 constexpr double PreciseInterval = 1.0; // [s]
 // The trim turns the held heading against the predicted cross-range at this time constant [s].
 constexpr double PreciseTrimTime = 1.0;
@@ -69,6 +69,7 @@ void Teski::AimPrecise() {
     preciseAim = azimuth;
     preciseTrim = 0;
     preciseMet = -1;
+    preciseEveryStep = false;
     if (!(distance > 0) || !(launchRadius > 0)) return;
     const FallModel m = Planet(*this, false);
     double speed = std::sqrt(m.gm / launchRadius * distance / launchRadius);
@@ -89,22 +90,9 @@ void Teski::AimPrecise() {
     preciseAim = Wrapped(psi);
 }
 
-void Teski::PreciseCutoffTest() {
-    if (preciseLastStep) {
-        CutOffEngine();
-        return;
-    }
-    double distance = 0, azimuth = 0;
-    TargetTrack(*this, distance, azimuth);
-    // The drag-free range is cheap: it says when the precise prediction is worth its cost.
-    const double free = DragFreeRange();
-    if (!(free >= PreciseStartShare * distance)) return;
-    const bool earlier = preciseMet >= 0;
-    // Every step from where the estimate, grown at its last rate for an interval, comes near the target.
-    if (earlier && free + preciseOffset + preciseRate * PreciseInterval < PreciseNearShare * distance &&
-        met - preciseMet < PreciseInterval)
-        return;
-
+// The precise prediction from the present state: where the fall lands, along and across the track that
+// leaves the pad at the azimuth; false when it finds no ground.
+bool Teski::PredictImpact(double azimuth, double& along, double& cross) {
     double lon = 0, lat = 0, r = 0;
     GetEquPos(lon, lat, r);
     VECTOR3 horizon = {};
@@ -128,31 +116,52 @@ void Teski::PreciseCutoffTest() {
         model.body.spin[i] = spin.x * axes[0][i] + spin.y * axes[1][i] + spin.z * axes[2][i];
     }
     const FallImpact f = PredictFall(pos, vel, model);
-    if (!f.found) return;
-    double along = 0, cross = 0;
+    if (!f.found) return false;
     TrackOffsets(launchLatitude, launchLongitude, azimuth, f.latitude, f.longitude, launchRadius, along,
                  cross);
+    return true;
+}
+
+void Teski::PreciseCutoffTest(double stepLength) {
+    if (preciseLastStep) {
+        CutOffEngine();
+        return;
+    }
+    double distance = 0, azimuth = 0;
+    TargetTrack(*this, distance, azimuth);
+    // The drag-free range is cheap: it says when the precise prediction is worth its cost.
+    const double free = DragFreeRange();
+    if (!(free >= PreciseStartShare * distance)) return;
+    const bool earlier = preciseMet >= 0;
+    // Every interval, and every step from where the estimate, grown at the drag-free range's rate for an
+    // interval, comes near the target. The estimate swings with the body's turning by some per cent of the
+    // range within a second, so a rate taken from it would say when to look again by chance.
+    if (earlier && !preciseEveryStep && met - preciseMet < PreciseInterval) return;
+
+    double along = 0, cross = 0;
+    if (!PredictImpact(azimuth, along, cross)) return;
     if (earlier && met > preciseMet) {
         const double dt = met - preciseMet;
-        // The rate from one step to the next jitters with the attitude control: half of it is the last one.
-        const double rate = (along - preciseAlong) / dt;
-        preciseRate = dt < PreciseInterval && preciseRate > 0 ? 0.5 * (preciseRate + rate) : rate;
         // A turn of the heading moves the impact only through the speed still to come, about half the share
         // of the range still to go: the trim is the larger the nearer the cut-off.
         const double toCome = std::fmax(PreciseTrimFloor, 0.5 * (1 - along / distance));
         preciseTrim -=
             DegFromRad(cross / distance) / toCome * PreciseTrimGain * std::fmin(1.0, dt / PreciseTrimTime);
+        preciseFreeRate = (free - preciseFree) / dt;
     }
-    preciseOffset = along - free;
-    preciseAlong = along;
+    preciseFree = free;
     preciseMet = met;
+    if (along + preciseFreeRate * PreciseInterval >= PreciseNearShare * distance) preciseEveryStep = true;
     // The target lies within the next step: the engine burns the share of it that the prediction still
-    // lacks, and stops at its end; where it lies behind, the engine stops now.
-    const double step = preciseRate * oapiGetSimStep();
+    // lacks and stops at its end; where it lies behind, the engine stops now. In that last step the controls
+    // let go, so that the body leaves it turning as it turns now, as the prediction has it: the impact then
+    // moves only with the speed the engine adds, as the drag-free range grows.
+    const double step = preciseFreeRate * stepLength;
     if (along >= distance) {
         CutOffEngine();
     } else if (along + step >= distance) {
         SetThrusterLevel(thMain, (distance - along) / step);
+        ZeroControls();
         preciseLastStep = true;
     }
 }

@@ -1,6 +1,7 @@
 // The missile's sequencer, run once per simulation step: countdown, ignition, mission time, track,
 // guidance hand-over, engine-out detection, failures, and the end of the flight at ground contact.
 #include "Angles.h"
+#include "ControlLaws.h"
 #include "Teski.h"
 
 void Teski::clbkPostStep(double, double simdt, double) {
@@ -39,6 +40,12 @@ void Teski::clbkPostStep(double, double simdt, double) {
     }
 
     if (failureArmed && FailureDue()) TriggerFailure();
+}
+
+// The precise cut-off decides before the step, where the host shows the state as it stands: after the step a
+// module sees the position, velocity and rotation of the step's start, one step behind what the engine did.
+void Teski::clbkPreStep(double, double simdt, double) {
+    if (precise && engineBurning && autopilot && met >= AutopilotStartTime) PreciseCutoffTest(simdt);
 }
 
 void Teski::StartCountdown() {

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -296,10 +297,29 @@ void missParts(const MissileCase& m, const std::map<std::string, SavedVessel>& s
 // flies the same way with a target far beyond any reach, so it burns all its propellant: where it lands is
 // the reach in that direction. A target beyond it cannot be hit; such flights are listed apart, not counted
 // as misses of the guidance. The companions fly in orbhost alone (the hosts agree on a full burn to a tenth
-// of a per cent, and the real core's world of 80 is slow enough), their reach serves both hosts. Returns
-// whether every flight within reach lands within the goal.
+// of a per cent, and the real core's world of 80 is slow enough), their reach serves both hosts. Near its
+// reach a flight's own end of burn lands some per cent apart from its companion's, with the way the body
+// turns when the propellant runs out: so each host also flies the same world to kAfterBurn and a missile
+// whose propellant ran out before it cut its engine is beyond its reach too ("dry" names the hosts: o, c).
+// Returns whether every flight within reach lands within the goal.
 constexpr double kPreciseGoalPct = 0.3;
 constexpr double kFarBeyondReach = 2000e3; // [m]
+constexpr double kAfterBurn = 150;         // [s] every missile's engine has stopped, none has landed
+
+// Whether a missile saved in flight had no main propellant left: the hosts save a tank's level as
+// "PRPLEVEL index:level ..." and leave an empty tank out.
+bool ranDry(const MissileCase& m, const std::map<std::string, SavedVessel>& saved) {
+    const auto v = saved.find(m.name);
+    if (v == saved.end()) return false;
+    std::istringstream levels(lineValue(v->second, "PRPLEVEL"));
+    int tank = -1;
+    char colon = 0;
+    double level = 0;
+    while (levels >> tank >> colon >> level)
+        if (tank == 0) return level < 1e-3;
+    return true;
+}
+
 bool reportPrecise(const Hosts& h, bool realCore) {
     CaseSet set{missileMatrix(), {}};
     const size_t flights = set.missiles.size();
@@ -318,14 +338,17 @@ bool reportPrecise(const Hosts& h, bool realCore) {
     if (!flyOrbhost(h, set, "precise", 800, true, orb)) return false;
     const CaseSet guided{{set.missiles.begin(), set.missiles.begin() + long(flights)}, {}};
     if (realCore && !flyReal(h, guided, "precise", 800, true, real)) return false;
+    std::map<std::string, SavedVessel> orbBurnt, realBurnt;
+    if (!flyOrbhost(h, set, "precise-burn", kAfterBurn, true, orbBurnt)) return false;
+    if (realCore && !flyReal(h, guided, "precise-burn", kAfterBurn, true, realBurnt)) return false;
     auto reachKm = [&](const MissileCase& m, const std::map<std::string, SavedVessel>& saved) {
         if (!m.realistic) return double(INFINITY);
         for (size_t j = flights; j < set.missiles.size(); ++j)
             if (set.missiles[j].name == "F" + m.name.substr(1)) return landedKm(set.missiles[j], saved);
         return double(NAN);
     };
-    std::printf("%-18s %-5s %5s %4s %4s %6s | %9s %7s %7s | %9s %7s %7s\n", "flight", "model", "lat", "az",
-                "km", "reach", "orbhost %", "along", "across", "core %", "along", "across");
+    std::printf("%-18s %-5s %5s %4s %4s %6s %3s | %9s %7s %7s | %9s %7s %7s\n", "flight", "model", "lat",
+                "az", "km", "reach", "dry", "orbhost %", "along", "across", "core %", "along", "across");
     std::vector<double> misses[2][2]; // [model][host]
     int beyond[2][2] = {};
     bool ok = true;
@@ -336,11 +359,13 @@ bool reportPrecise(const Hosts& h, bool realCore) {
         double oa = NAN, oc = NAN, ra = NAN, rc = NAN;
         missParts(m, orb, oa, oc);
         if (realCore) missParts(m, real, ra, rc);
-        std::printf("%-18s %-5s %5.1f %4.0f %4.0f %6.0f | %9.3f %7.3f %7.3f | %9.3f %7.3f %7.3f\n",
-                    m.name.c_str(), m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, ro, o,
-                    oa, oc, r, ra, rc);
+        const bool dry[2] = {ranDry(m, orbBurnt), realCore && ranDry(m, realBurnt)};
+        const std::string dryHosts = std::string(dry[0] ? "o" : "") + (dry[1] ? "c" : "");
+        std::printf("%-18s %-5s %5.1f %4.0f %4.0f %6.0f %3s | %9.3f %7.3f %7.3f | %9.3f %7.3f %7.3f\n",
+                    m.name.c_str(), m.realistic ? "real" : "simpl", m.lat, m.azimuth, m.range / 1e3, ro,
+                    dryHosts.empty() ? "-" : dryHosts.c_str(), o, oa, oc, r, ra, rc);
         for (int host = 0; host < (realCore ? 2 : 1); ++host) {
-            if (m.range > 1e3 * ro) { // a missing companion counts as within reach
+            if (m.range > 1e3 * ro || dry[host]) { // a missing companion counts as within reach
                 ++beyond[m.realistic][host];
                 continue;
             }
