@@ -144,11 +144,13 @@ public:
     std::int32_t failIdx2 = 0;
     // The precise cut-off (PRECISE key): off, the missile flies exactly as without it.
     bool precise = false;
-    double preciseAim = 0;  // degrees: the heading to hold, the target's azimuth off by the rotation's drift
-    double preciseTrim = 0; // degrees the flight's own predictions add to preciseAim
-    double preciseMet = -1; // s: when the last precise prediction was made; < 0 none yet
-    double preciseFree = 0; // m: the drag-free range then
+    double preciseAim = 0;   // degrees: the heading to hold, the target's azimuth off by the rotation's drift
+    double preciseTrim = 0;  // degrees the flight's own predictions add to preciseAim
+    double preciseMet = -1;  // s: when the last precise prediction was made; < 0 none yet
+    double preciseAlong = 0; // m: its impact along the track
+    double preciseFree = 0;  // m: the drag-free range then
     double preciseFreeRate = 0;    // m/s: how fast the drag-free range grows
     bool preciseEveryStep = false; // near the target: a prediction every step
+    bool preciseLettingGo = false; // the last steps: the controls let go until the cut-off
     bool preciseLastStep = false;  // the engine burns a share of this step and stops at its end
 };

@@ -70,6 +70,7 @@ void Teski::AimPrecise() {
     preciseTrim = 0;
     preciseMet = -1;
     preciseEveryStep = false;
+    preciseLettingGo = false;
     if (!(distance > 0) || !(launchRadius > 0)) return;
     const FallModel m = Planet(*this, false);
     double speed = std::sqrt(m.gm / launchRadius * distance / launchRadius);
@@ -140,6 +141,7 @@ void Teski::PreciseCutoffTest(double stepLength) {
 
     double along = 0, cross = 0;
     if (!PredictImpact(azimuth, along, cross)) return;
+    double rate = 0; // how fast the prediction grows, with the turning the controls give the body
     if (earlier && met > preciseMet) {
         const double dt = met - preciseMet;
         // A turn of the heading moves the impact only through the speed still to come, about half the share
@@ -148,20 +150,24 @@ void Teski::PreciseCutoffTest(double stepLength) {
         preciseTrim -=
             DegFromRad(cross / distance) / toCome * PreciseTrimGain * std::fmin(1.0, dt / PreciseTrimTime);
         preciseFreeRate = (free - preciseFree) / dt;
+        rate = (along - preciseAlong) / dt;
     }
     preciseFree = free;
+    preciseAlong = along;
     preciseMet = met;
     if (along + preciseFreeRate * PreciseInterval >= PreciseNearShare * distance) preciseEveryStep = true;
-    // The target lies within the next step: the engine burns the share of it that the prediction still
-    // lacks and stops at its end; where it lies behind, the engine stops now. In that last step the controls
-    // let go, so that the body leaves it turning as it turns now, as the prediction has it: the impact then
-    // moves only with the speed the engine adds, as the drag-free range grows.
+    // Where the target lies behind, the engine stops now. From where the next step could reach it, the
+    // controls let go, so that the body turns on as it turns now, as the prediction has it: the impact then
+    // moves only with the speed the engine adds, as the drag-free range grows. The engine burns whole steps
+    // until the share of one that the prediction still lacks, and stops at its end.
     const double step = preciseFreeRate * stepLength;
     if (along >= distance) {
         CutOffEngine();
-    } else if (along + step >= distance) {
-        SetThrusterLevel(thMain, (distance - along) / step);
+    } else if (preciseLettingGo || along + std::fmax(rate * stepLength, step) >= distance) {
+        preciseLettingGo = true;
         ZeroControls();
+        if (along + step < distance) return;
+        SetThrusterLevel(thMain, (distance - along) / step);
         preciseLastStep = true;
     }
 }
